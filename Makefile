@@ -1,0 +1,58 @@
+# Quick start: `make run` and `make test`. Everything else is a convenience
+# around CMake; the build itself lives in build/ (or build-asan/, build-tsan/, build-fuzz/).
+
+BUILD    ?= build
+JOBS     ?= 2
+CMAKE    ?= cmake
+GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Unix Makefiles")
+
+# Debian packages the build, the tests, the tools and the benchmarks need.
+PACKAGES := g++ cmake ninja-build pkg-config zlib1g-dev libsdl2-dev libgl-dev \
+            libgl1-mesa-dri libgtest-dev libgmock-dev libbenchmark-dev libpng-dev \
+            xvfb xauth libturbojpeg0-dev libvorbis-dev libopus-dev
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+# Window tests need a display; without one they run under a virtual X server.
+XVFB := $(shell [ -z "$$DISPLAY" ] && command -v xvfb-run >/dev/null 2>&1 && echo 'xvfb-run -a -s "-screen 0 1280x1024x24"')
+
+.PHONY: all deps configure build run test bench asan tsan fuzz clean
+
+all: build
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:" $$missing; \
+	  $(SUDO) apt-get update -qq && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
+	fi
+
+$(BUILD)/CMakeCache.txt:
+	$(CMAKE) -S . -B $(BUILD) -G "$(GENERATOR)" $(CMAKE_ARGS)
+
+configure: deps $(BUILD)/CMakeCache.txt
+
+build: configure
+	$(CMAKE) --build $(BUILD) -j $(JOBS)
+
+run: build
+	./$(BUILD)/tools/pak/tamble-pak dump-script base/sample.INIT.txt
+
+test: build
+	cd $(BUILD) && SDL_AUDIODRIVER=dummy $(XVFB) ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	@for b in $$(find $(BUILD)/bench -maxdepth 2 -type f -executable -name 'bench_*' | sort); do echo "== $$b"; $$b; done
+
+asan:
+	$(MAKE) test BUILD=build-asan CMAKE_ARGS="-DTAMBLE_ASAN=ON -DTAMBLE_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug"
+
+tsan:
+	$(MAKE) test BUILD=build-tsan CMAKE_ARGS="-DTAMBLE_TSAN=ON -DTAMBLE_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug"
+
+fuzz: deps
+	CC=clang CXX=clang++ $(CMAKE) -S . -B build-fuzz -G "$(GENERATOR)" -DTAMBLE_FUZZ=ON -DTAMBLE_ASAN=ON \
+	  -DTAMBLE_BENCH=OFF -DTAMBLE_WINDOW=OFF -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	$(CMAKE) --build build-fuzz -j $(JOBS)
+
+clean:
+	rm -rf build build-asan build-tsan build-fuzz

@@ -1,0 +1,13 @@
+// Sub-commands of tamble-pak. Each takes the arguments after its own name
+// and returns the process exit status.
+#pragma once
+
+struct pak_tool_command
+{
+    const char* name;
+    const char* usage;   // one line per option, shown by --help
+    int (*run)(int argc, char** argv);
+};
+
+// The table of every sub-command, terminated by an entry with a null name.
+extern const pak_tool_command pak_tool_commands[];
