@@ -1,0 +1,72 @@
+// Script symbol table: interns the names used as keys of script trees and gives each a
+// stable 32-bit symbol id. Ids below 16384 are numeric keys and never enter the table.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+using script_id = int32_t;
+
+// Ids 0..script_first_name_id-1 are numeric keys ("#5" or a bare 5 in a text).
+constexpr script_id script_first_name_id = 16384;
+
+// The nine names every table interns first, in this order, so their ids are fixed.
+enum : script_id {
+    script_id_damp = 16384,
+    script_id_k = 16385,
+    script_id_polys = 16386,
+    script_id_tex = 16387,
+    script_id_tx = 16388,
+    script_id_ty = 16389,
+    script_id_x = 16390,
+    script_id_y = 16391,
+    script_id_z = 16392,
+};
+
+class script_symbol_table {
+public:
+    // One chained-hash entry per name. Index 0 is never used, so 0 means "none".
+    struct entry {
+        uint32_t offset;   // of the name in the pool
+        uint32_t hash;
+        uint32_t next;     // next entry in the same bucket chain, 0 at the end
+    };
+
+    // Sizes are starting capacities; everything grows on demand. The bucket count is
+    // rounded up to a power of two.
+    script_symbol_table(int32_t pool_capacity = 4096, int32_t bucket_count = 256,
+                        int32_t entry_capacity = 256);
+
+    // The id of the name [begin, end); unknown names are added. Letter case is folded
+    // for comparison ('A'-'Z' only), and a name keeps the case it was first seen with.
+    // A name starting with '#' is the numeric key formed by the bytes after it.
+    script_id intern(const char* begin, const char* end);
+    script_id intern(const char* name);
+
+    // "#%d" for a numeric id (a negative id reads as 0), the pooled name for a known
+    // name id, and "#%d" too for a name id this table never gave out, so that reading
+    // the text back yields the same id.
+    std::string name_of(script_id id) const;
+    // The pooled name of a known name id, or null for any other id.
+    const char* pooled_name(script_id id) const;
+
+    // Number of names interned (the nine fixed names included).
+    int32_t name_count() const { return int32_t(next_index) - 1; }
+    int32_t bucket_count() const { return int32_t(bucket_mask) + 1; }
+
+    // The hash of a name as stored in its entry (case-folded).
+    static uint32_t hash_name(const char* begin, const char* end);
+
+    // Storage in the order the design of the table keeps it; the vectors' sizes are the
+    // capacities, `pool_used` and `next_index` say how much of them is in use.
+    std::vector<char> pool;
+    int32_t pool_used = 0;
+    std::vector<uint32_t> buckets;   // entry index per bucket, 0 = empty
+    uint32_t bucket_mask = 0;
+    uint32_t next_index = 1;
+    std::vector<entry> entries;
+
+private:
+    void grow_buckets();
+};
