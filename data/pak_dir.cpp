@@ -1,0 +1,303 @@
+// The directory store: one chunk file per chunk, named "<root><name>.<CODE>.pkc" with the
+// name's backslashes as subdirectories; scanning a root, reading and writing chunk files.
+#include "data/pak_store.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <utility>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+uint32_t load_u32(const uint8_t* p)
+{
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+void put_u32(std::vector<uint8_t>& out, uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        out.push_back(uint8_t(v >> (8 * i)));
+}
+
+// Closes the stream on every path out.
+struct file_closer {
+    std::FILE* f;
+    ~file_closer() { if (f) std::fclose(f); }
+};
+
+bool code_is_plain(uint32_t code)
+{
+    for (int i = 0; i < 4; ++i) {
+        char c = char((code >> (8 * i)) & 0xFF);
+        bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
+// A name whose parts are all real names: nothing that could climb out of the root.
+bool name_stays_inside(const char* name)
+{
+    size_t len = std::strlen(name);
+    if (len == 0 || len >= pak_name_capacity)
+        return false;
+    const char* part = name;
+    for (const char* p = name;; ++p) {
+        if (*p == '\\' || *p == 0) {
+            std::string_view piece(part, size_t(p - part));
+            if (piece.empty() || piece == "." || piece == "..")
+                return false;
+            if (*p == 0)
+                return true;
+            part = p + 1;
+        } else if (*p == '/') {
+            return false;
+        }
+    }
+}
+
+}
+
+bool pak_parse_chunk_file_name(const std::string& file_name, std::string& base, uint32_t& code)
+{
+    // "x.CODE.pkc": at least one character, a dot, four, ".pkc".
+    size_t n = file_name.size();
+    if (n < 11 || file_name.compare(n - 4, 4, ".pkc") != 0 || file_name[n - 9] != '.')
+        return false;
+    code = 0;
+    for (int i = 0; i < 4; ++i)
+        code |= uint32_t(uint8_t(file_name[n - 8 + size_t(i)])) << (8 * i);
+    if (!code_is_plain(code))
+        return false;
+    base = file_name.substr(0, n - 9);
+    return true;
+}
+
+ref_ptr<pakdir_chunkref> pak_open_chunk_file(const std::string& file_path, const char* name,
+                                             uint32_t code)
+{
+    ref_ptr<pakdir_chunkref> ref = new pakdir_chunkref;
+    ref->path = file_path;
+    ref->code = code;
+    if (!ref->set_name(name)) {
+        ref->status = pak_status_bad_header;
+        return ref;
+    }
+    std::error_code ec;
+    std::FILE* f = fs::is_regular_file(file_path, ec) ? std::fopen(file_path.c_str(), "rb") : nullptr;
+    file_closer closer{f};
+    if (!f) {
+        ref->status = pak_status_unopened;
+        return ref;
+    }
+    uint8_t head[8];
+    if (fseeko(f, 0, SEEK_END) != 0) {
+        ref->status = pak_status_unopened;
+        return ref;
+    }
+    int64_t length = int64_t(ftello(f));
+    if (length < 4 || fseeko(f, 0, SEEK_SET) != 0 || std::fread(head, 1, 4, f) != 4) {
+        ref->status = pak_status_truncated;
+        return ref;
+    }
+    uint32_t header = load_u32(head);
+    if ((header & pak_header_marker_mask) != pak_header_marker) {
+        ref->status = pak_status_bad_header;
+        return ref;
+    }
+    ref->method = (header >> 25) & 7;
+    ref->container = (header & pak_header_container) ? 1 : 0;
+    if (ref->method != 0) {
+        if (length < 8 || std::fread(head + 4, 1, 4, f) != 4) {
+            ref->status = pak_status_truncated;
+            return ref;
+        }
+        ref->uncompressed_size = load_u32(head + 4);
+        if (length - 8 > int64_t(pak_max_chunk_size) ||
+            !pak_plausible_inflated_size(ref->uncompressed_size, uint64_t(length - 8))) {
+            ref->status = pak_status_truncated;
+            return ref;
+        }
+        ref->stored_size = uint32_t(length - 8);
+    } else {
+        if (length - 4 > int64_t(pak_max_chunk_size)) {
+            ref->status = pak_status_truncated;
+            return ref;
+        }
+        ref->stored_size = ref->uncompressed_size = uint32_t(length - 4);
+    }
+    ref->status = pak_status_ok;
+    return ref;
+}
+
+int pakdir_chunkref::read(void* buffer)
+{
+    if (status != pak_status_ok)
+        return -1;
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    file_closer closer{f};
+    if (!f) {
+        status = pak_status_unopened;
+        return -1;
+    }
+    if (method == 0) {
+        if (fseeko(f, 4, SEEK_SET) != 0)
+            return -1;
+        return std::fread(buffer, 1, uncompressed_size, f) == uncompressed_size ? 0 : -1;
+    }
+    std::vector<uint8_t> packed(stored_size);
+    if (fseeko(f, 8, SEEK_SET) != 0 || std::fread(packed.data(), 1, stored_size, f) != stored_size)
+        return -1;
+    uLongf produced = uncompressed_size;
+    if (uncompress(static_cast<Bytef*>(buffer), &produced, packed.data(), stored_size) != Z_OK)
+        return -1;
+    return produced == uncompressed_size ? 0 : -1;
+}
+
+bool pak_write_chunk_file(const std::string& file_path, bool container, int level,
+                          const void* data, uint32_t size)
+{
+    if (size && !data)
+        return false;
+    std::vector<uint8_t> bytes;
+    put_u32(bytes, pak_header_word(container, level));
+    if (level != 0) {
+        uLongf packed = compressBound(size);
+        put_u32(bytes, size);
+        bytes.resize(8 + packed);
+        if (compress2(bytes.data() + 8, &packed, static_cast<const Bytef*>(data), size, 9) != Z_OK)
+            return false;
+        bytes.resize(8 + packed);
+    } else if (size) {
+        bytes.insert(bytes.end(), static_cast<const uint8_t*>(data),
+                     static_cast<const uint8_t*>(data) + size);
+    }
+    // Written beside the target and renamed over it, so a failed write never destroys
+    // the chunk that was there.
+    std::string temp = file_path + ".tmp";
+    std::FILE* f = std::fopen(temp.c_str(), "wb");
+    if (!f)
+        return false;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    ok = (std::fclose(f) == 0) && ok;
+    std::error_code ec;
+    if (ok)
+        fs::rename(temp, file_path, ec);
+    if (!ok || ec) {
+        fs::remove(temp, ec);
+        return false;
+    }
+    return true;
+}
+
+pak_dir::pak_dir(pak_system* sys, bool can_write, const char* root_path)
+    : pak_module(sys, can_write), root(root_path ? root_path : "")
+{
+    std::replace(root.begin(), root.end(), '\\', '/');
+    if (!root.empty() && root.back() != '/')
+        root += '/';
+    std::error_code ec;
+    fs::path base = root.empty() ? fs::path(".") : fs::path(root).parent_path();
+    if (base.empty())
+        base = "/";
+    if (!fs::is_directory(base, ec))
+        return;
+
+    // Sorted so that the table, and which of two same-named chunks wins, never depends
+    // on the order the file system lists entries in.
+    std::vector<std::pair<std::string, uint32_t>> found;
+    for (fs::recursive_directory_iterator it(base, fs::directory_options::skip_permission_denied, ec), end;
+         !ec && it != end; it.increment(ec)) {
+        if (!it->is_regular_file(ec))
+            continue;
+        std::string stem;
+        uint32_t code = 0;
+        if (!pak_parse_chunk_file_name(it->path().filename().string(), stem, code))
+            continue;
+        std::string name;
+        bool usable = true;
+        for (const fs::path& part : it->path().parent_path().lexically_relative(base)) {
+            std::string p = part.string();
+            if (p == ".")
+                continue;
+            usable = usable && p.find('\\') == std::string::npos;
+            name += p + '\\';
+        }
+        name += stem;
+        if (usable && stem.find('\\') == std::string::npos && name.size() < pak_name_capacity)
+            found.emplace_back(name, code);
+    }
+    std::sort(found.begin(), found.end());
+    for (const auto& [name, code] : found) {
+        ref_ptr<pakdir_chunkref> ref = pak_open_chunk_file(chunk_path(name.c_str(), code), name.c_str(), code);
+        ref->module = this;
+        if (ref->status == pak_status_ok)
+            insert(ref);
+    }
+}
+
+std::string pak_dir::chunk_path(const char* name, uint32_t code) const
+{
+    std::string file = root + name;
+    std::replace(file.begin() + std::ptrdiff_t(root.size()), file.end(), '\\', '/');
+    return file + '.' + pak_code_text(code) + ".pkc";
+}
+
+ref_ptr<pak_chunkref> pak_dir::write(const pak_editchunk& chunk, int level, bool replace)
+{
+    if (!chunk.names_fit()) {
+        status = status_uncreated;
+        return nullptr;
+    }
+    std::vector<uint8_t> content;
+    content.reserve(chunk.content_length());
+    chunk.serialise_content(content);
+    return write_raw(chunk.code, chunk.name.c_str(), uint32_t(content.size()), chunk.container,
+                     content.data(), level, replace);
+}
+
+ref_ptr<pak_chunkref> pak_dir::write_raw(uint32_t code, const char* name, uint32_t size,
+                                         bool container, const void* data, int level,
+                                         bool replace)
+{
+    if (!writable || !name || !name_stays_inside(name) || !code_is_plain(code) ||
+        size > pak_max_chunk_size) {
+        status = status_uncreated;
+        return nullptr;
+    }
+    ref_ptr<pak_chunkref> old = get(name);
+    if (old && !replace) {
+        status = status_refused;
+        return nullptr;
+    }
+    std::string file = chunk_path(name, code);
+    if (!pak_write_chunk_file(file, container, level, data, size)) {
+        // Create the missing directories (the root and each level of the name), then retry.
+        std::error_code ec;
+        fs::create_directories(fs::path(file).parent_path(), ec);
+        if (!pak_write_chunk_file(file, container, level, data, size)) {
+            status = status_uncreated;
+            return nullptr;
+        }
+    }
+    ref_ptr<pakdir_chunkref> ref = pak_open_chunk_file(file, name, code);
+    ref->module = this;
+    if (ref->status != pak_status_ok) {
+        status = status_unreadable;
+        return nullptr;
+    }
+    // The same name under another code is another file; it must not come back on a rescan.
+    if (auto* prev = dynamic_cast<pakdir_chunkref*>(old.get()); prev && prev->path != file) {
+        std::error_code ec;
+        fs::remove(prev->path, ec);
+    }
+    insert(ref);
+    return ref;
+}
