@@ -11,3 +11,8 @@ struct pak_tool_command
 
 // The table of every sub-command, terminated by an entry with a null name.
 extern const pak_tool_command pak_tool_commands[];
+
+// Script text and binary form (cmd_script.cpp).
+int cmd_dump_script(int argc, char** argv);
+int cmd_dump_config(int argc, char** argv);
+int cmd_make_config(int argc, char** argv);

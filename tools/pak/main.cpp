@@ -5,6 +5,9 @@
 #include <cstring>
 
 const pak_tool_command pak_tool_commands[] = {
+    {"dump-script", "dump-script [--merge] FILE...     parse script text, print it with the text writer", cmd_dump_script},
+    {"dump-config", "dump-config FILE                  print a binary script file (config.dat) as text", cmd_dump_config},
+    {"make-config", "make-config [--root NAME] IN OUT  save script text in the binary form (root \"config\")", cmd_make_config},
     {nullptr, nullptr, nullptr},
 };
 
