@@ -19,6 +19,18 @@ uint64_t system_frequency()
     return period::num == 1 ? uint64_t(period::den) : 0;
 }
 
+std::function<uint32_t()>& wall_clock_override()
+{
+    static std::function<uint32_t()> source;
+    return source;
+}
+
+uint32_t wall_milliseconds()
+{
+    auto& source = wall_clock_override();
+    return source ? source() : clock_milliseconds();
+}
+
 int64_t system_counter()
 {
     return counter_clock::now().time_since_epoch().count();
@@ -160,14 +172,19 @@ int32_t anim_frame_at(uint32_t milliseconds, int32_t rate)
     return static_cast<int32_t>(product >> 10);
 }
 
+void set_wall_clock(std::function<uint32_t()> milliseconds)
+{
+    wall_clock_override() = std::move(milliseconds);
+}
+
 float anim_phase(float rate)
 {
-    return anim_phase_at(clock_milliseconds(), rate);
+    return anim_phase_at(wall_milliseconds(), rate);
 }
 
 int32_t anim_frame(int32_t rate)
 {
-    return anim_frame_at(clock_milliseconds(), rate);
+    return anim_frame_at(wall_milliseconds(), rate);
 }
 
 perf_timer& frame_timer()

@@ -78,6 +78,10 @@ public:
     double mean() const;
 };
 
+// Replaces the wall clock of the animation helpers (the headless driver runs them on
+// virtual time); an empty function restores the system clock.
+void set_wall_clock(std::function<uint32_t()> milliseconds);
+
 // Phase in [0, 1) of an animation running `rate` cycles per second, on the wall clock.
 float anim_phase(float rate);
 // Frame number of an animation showing `rate` frames per 1.024 s, on the wall clock.

@@ -147,6 +147,15 @@ TEST(clock_test, anim_phase_is_the_fraction_of_cycles)
     EXPECT_LT(p, 1.0f);
 }
 
+TEST(clock_test, the_wall_clock_of_animations_can_be_replaced)
+{
+    set_wall_clock([] { return uint32_t(1250); });
+    EXPECT_FLOAT_EQ(anim_phase(1.0f), 0.25f);
+    EXPECT_EQ(anim_frame(4), 4);
+    set_wall_clock(nullptr);
+    EXPECT_LT(anim_phase(1.0f), 1.0f);
+}
+
 TEST(clock_test, anim_frame_counts_frames_of_1024_ms)
 {
     EXPECT_EQ(anim_frame_at(1023, 1), 0);

@@ -1,0 +1,157 @@
+// The window layer: one window with its GL context, the view space every screen draws in,
+// and the mouse and keyboard events, handed to callbacks and kept in queues.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+
+struct SDL_Window;
+union SDL_Event;
+class glw_test_driver;
+
+// Mouse flag bits of mouse_event.
+enum : uint32_t {
+    left_press = 1,
+    right_press = 2,
+    left_double = 4,
+    right_double = 8,
+    left_held = 16,
+    right_held = 32,
+    left_release = 64,
+    right_release = 128,
+};
+
+// Virtual-key numbers the game compares key codes with.
+enum : uint32_t {
+    vk_back = 0x08,
+    vk_tab = 0x09,
+    vk_return = 0x0D,
+    vk_shift = 0x10,
+    vk_control = 0x11,
+    vk_escape = 0x1B,
+    vk_space = 0x20,
+    vk_left = 0x25,
+    vk_up = 0x26,
+    vk_right = 0x27,
+    vk_down = 0x28,
+    vk_delete = 0x2E,
+    vk_f1 = 0x70,
+    vk_f12 = 0x7B,
+    vk_equals = 0xBB,
+    vk_minus = 0xBD,
+    vk_open_bracket = 0xDB,
+    vk_close_bracket = 0xDD,
+};
+
+struct mouse_event {
+    uint32_t flags = 0;
+    float x = 0, y = 0;
+};
+
+struct key_event {
+    uint32_t key = 0;
+    uint32_t down = 0;
+};
+
+class glw_mouseevent {
+public:
+    virtual ~glw_mouseevent() = default;
+    virtual void on_mouse(uint32_t flags, float x, float y) = 0;
+};
+
+class glw_kbevent {
+public:
+    virtual ~glw_kbevent() = default;
+    virtual void on_key(uint32_t key, uint32_t down) = 0;
+};
+
+// Process-wide callbacks that route to the level editor or the body editor, whichever run
+// mode installed its handlers, and do nothing otherwise.
+class ed_mouse_callback_t : public glw_mouseevent {
+public:
+    void (*handler)(uint32_t flags, float x, float y) = nullptr;
+    void on_mouse(uint32_t flags, float x, float y) override
+    {
+        if (handler)
+            handler(flags, x, y);
+    }
+};
+
+class ed_kb_callback_t : public glw_kbevent {
+public:
+    void (*handler)(uint32_t key, uint32_t down) = nullptr;
+    void on_key(uint32_t key, uint32_t down) override
+    {
+        if (handler)
+            handler(key, down);
+    }
+};
+
+ed_mouse_callback_t& ed_mouse_callback();
+ed_kb_callback_t& ed_kb_callback();
+
+class glw_window {
+public:
+    // left, top, right, bottom in view units.
+    float view[4] = {0, 0, 64, 64};
+    char class_name[256] = {};
+    char title[256] = {};
+    bool fullscreen = false;
+    SDL_Window* window = nullptr;
+    void* context = nullptr;
+    // False when the video system could not start: every creation then fails.
+    bool video_ready = false;
+    // The client size; follows the window when it is resized or toggled to full screen.
+    int32_t width = 0, height = 0;
+    bool active = true;
+    glw_mouseevent* mouse_callback = nullptr;
+    glw_kbevent* kb_callback = nullptr;
+    std::deque<mouse_event> mouse_queue;
+    std::deque<key_event> key_queue;
+    // Typed characters (Latin-1 codes 32 to 255) for name entry.
+    std::deque<uint32_t> char_queue;
+    uint32_t buttons = 0;
+    // The pointer in window pixels, as the last mouse event left it.
+    float pointer_x = 0, pointer_y = 0;
+    // Set while the headless test driver runs this window.
+    glw_test_driver* driver = nullptr;
+
+    glw_window(const char* class_name, const char* title, glw_mouseevent* mouse, glw_kbevent* kb);
+    ~glw_window();
+    glw_window(const glw_window&) = delete;
+    glw_window& operator=(const glw_window&) = delete;
+
+    // Full screen covers the desktop at its own resolution (no mode change); the size
+    // asked for is then replaced by the desktop's.
+    bool create_gl_window(int32_t width, int32_t height, int32_t colour_bits, bool fullscreen);
+    void kill_gl_window();
+    // Handles every pending event; false once a quit (window close, Ctrl+C) was taken.
+    bool pump_messages();
+    bool is_active() const { return active; }
+    bool swap();
+    void resize(int32_t width, int32_t height);
+    void set_view(float cx, float cy, float half_height);
+    void apply_view();
+    float view_width() const { return view[2] - view[0]; }
+    void mouse_position(float& x, float& y) const;
+    bool pop_mouse_event(uint32_t& flags, float& x, float& y);
+    bool pop_key_event(uint32_t& key, uint32_t& down);
+    bool pop_char_event(uint32_t& latin1);
+    void flush_input();
+    // Switches between full screen and a window (Alt+Enter).
+    void toggle_fullscreen();
+
+    // The one point every SDL event passes through; returns false for a quit.
+    // Tests feed synthetic events here or through SDL_PushEvent.
+    bool handle_event(const SDL_Event& e);
+
+private:
+    float view_cx = 32, view_cy = 32, view_hh = 32;
+    void deliver(uint32_t flags);
+    void key(uint32_t vk, uint32_t down);
+    void button(int sdl_button, bool down, int clicks);
+};
+
+// SDL key code to virtual-key number (0 for keys the game does not know), and back.
+uint32_t glw_virtual_key(int32_t sdl_keycode);
+int32_t glw_sdl_keycode(uint32_t virtual_key);
