@@ -1,0 +1,158 @@
+// The world step in its fixed order, the playback step that follows a replay instead,
+// the recording of each step, and run_world_for.
+#include "physics/collision.h"
+#include "physics/replay.h"
+#include "physics/solver.h"
+#include "physics/sound_hooks.h"
+#include "physics/world.h"
+
+#include <chrono>
+
+void v_world::step()
+{
+    ++step_count;
+    if (mode == v_mode_playback)
+        step_playback();
+    else
+        step_simulate();
+}
+
+void v_world::step_simulate()
+{
+    // 1-2. Integration; a ball below the playfield fails the level.
+    for (const auto& b : bodies)
+        b->integrate(v_dt);
+    for (v_node* n : nodes)
+        n->integrate(v_dt);
+    if (verdict == v_verdict_undecided) {
+        for (const v_node* n : nodes) {
+            if (n->position.y > v_playfield_bottom && n->color() != 0) {
+                verdict = v_verdict_failed;
+                break;
+            }
+        }
+    }
+    // 3-4. Rope nodes, then the constraints themselves.
+    for (const auto& c : constraints)
+        if (!c->cut)
+            for (v_node& n : c->inodes)
+                n.integrate(v_dt);
+    for (const auto& c : constraints)
+        if (!c->cut)
+            v_solve_constraint(*c);
+    // 5. Pins and rails.
+    for (const auto& b : bodies)
+        b->enforce_pins();
+    // 6. Free nodes among themselves, each against those before it.
+    for (size_t i = 0; i < nodes.size(); ++i)
+        for (size_t j = 0; j < i; ++j) {
+            v_node& n = *nodes[i];
+            v_node& m = *nodes[j];
+            if (!n.type || !m.type)
+                continue;
+            float r = n.type->radius + m.type->radius;
+            if ((m.position - n.position).length_sq() <= r * r)
+                v_node_node(n, m);
+        }
+    // 7-9. Body contacts.
+    for (const auto& b : bodies)
+        b->place_nodes(false);
+    v_detect_contacts(*this);
+    v_resolve_contacts(*this);
+    // 10. Bodies against free nodes; a caught ball leaves the list at once.
+    for (const auto& b : bodies) {
+        for (size_t i = 0; i < nodes.size();) {
+            v_node* n = nodes[i];
+            float r = n->radius();
+            bool overlap = n->position.x - r < b->position.x + b->bound_radius &&
+                           n->position.x + r > b->position.x - b->bound_radius &&
+                           n->position.y - r < b->position.y + b->bound_radius &&
+                           n->position.y + r > b->position.y - b->bound_radius;
+            int32_t result = overlap ? v_body_node(*b, *n) : v_catch_none;
+            if (result == v_catch_wrong_pot && verdict == v_verdict_undecided)
+                verdict = v_verdict_failed;
+            if (result == v_catch_own_pot) {
+                v_sounds().play_named("music\\ditty_ball_in_pot", 1.0f);
+                nodes.erase(nodes.begin() + std::ptrdiff_t(i));
+                continue;
+            }
+            ++i;
+        }
+    }
+    // 11-12.
+    for (const auto& b : bodies)
+        b->place_nodes(false);
+    if (verdict == v_verdict_undecided) {
+        bool ball_left = false;
+        for (const v_node* n : nodes)
+            ball_left = ball_left || n->color() != 0;
+        if (!ball_left)
+            verdict = v_verdict_solved;
+    }
+    // 13.
+    if (mode == v_mode_record)
+        record_step();
+}
+
+void v_world::record_step()
+{
+    if (!replay)
+        return;
+    for (const auto& n : loaded_nodes)
+        replay->record_node(n->position);
+    for (const auto& b : bodies)
+        replay->record_body(b->position, b->angle);
+    for (const auto& c : constraints) {
+        replay->record_cut(c->cut);
+        for (const v_node& n : c->inodes)
+            replay->record_node(n.position);
+    }
+    replay->end_step();
+}
+
+void v_world::step_playback()
+{
+    if (!cut_events.empty()) {
+        // The recorded motion waits while a cut shows at its constraint.
+        for (v_cut_event& e : cut_events)
+            e.countdown -= 1;
+        std::erase_if(cut_events, [](const v_cut_event& e) {
+            if (e.countdown > 0)
+                return false;
+            e.constraint->cut = true;
+            return true;
+        });
+        return;
+    }
+    if (!replay)
+        return;
+    size_t node_i = 0;
+    for (const auto& n : loaded_nodes)
+        n->position = replay->node(node_i++);
+    for (size_t i = 0; i < bodies.size(); ++i) {
+        replay->body(i, bodies[i]->position, bodies[i]->angle);
+        bodies[i]->place_nodes(false);
+    }
+    for (size_t i = 0; i < constraints.size(); ++i) {
+        v_constraint& c = *constraints[i];
+        if (replay->cut(i) && !c.cut)
+            cut_events.push_back({(c.n1->position + c.n2->position) * 0.5f, v_cut_event_steps, &c});
+        for (v_node& n : c.inodes)
+            n.position = replay->node(node_i++);
+    }
+    replay->advance();
+}
+
+int32_t run_world_for(v_world& world, double seconds)
+{
+    using clock = std::chrono::steady_clock;
+    auto start = clock::now();
+    auto end = start + std::chrono::duration_cast<clock::duration>(
+                           std::chrono::duration<double>(seconds > 0.0 ? seconds : 0.0));
+    int32_t steps = 0;
+    do {
+        world.step();
+        ++steps;
+    } while (clock::now() < end);
+    return steps;
+}
