@@ -34,14 +34,12 @@ public:
         return true;
     }
 
-    // Pre-order: each child's key before the keys below it.
+    // Pre-order: each child's key before the keys below it. `depth` is the node's.
     bool collect(const script_handle& node, int depth)
     {
-        if (depth > script_max_depth)
-            return false;
         bool ok = true;
         node.for_each([&](script_id id, const script_handle& child) {
-            ok = ok && add_name(id) &&
+            ok = ok && depth + 1 <= script_max_depth && add_name(id) &&
                  (child.type() != script_type_block || collect(child, depth + 1));
         });
         return ok;

@@ -121,8 +121,8 @@ void become_block(script_cell* c)
     c->v.block = new script_block;
 }
 
-// The child cell under `key` of a block cell, created as integer 0 when missing.
-script_cell* make_child(script_cell* c, script_id key)
+// The entry under `key` of a block cell, created with an integer 0 cell when missing.
+script_block::entry& make_entry(script_cell* c, script_id key)
 {
     become_block(c);
     script_block& b = *c->v.block;
@@ -132,7 +132,7 @@ script_cell* make_child(script_cell* c, script_id key)
     uint32_t last = 0;
     for (uint32_t i = b.buckets[bucket]; i; i = b.entries[i - 1].next) {
         if (b.entries[i - 1].key == key)
-            return b.entries[i - 1].cell;
+            return b.entries[i - 1];
         last = i;
     }
     script_cell* child = new script_cell;
@@ -144,7 +144,12 @@ script_cell* make_child(script_cell* c, script_id key)
     else
         b.buckets[bucket] = index;
     ++b.count;
-    return child;
+    return b.entries.back();
+}
+
+script_cell* make_child(script_cell* c, script_id key)
+{
+    return make_entry(c, key).cell;
 }
 
 // Calls fn(piece begin, piece end) for each '.'-separated piece of a path.
@@ -278,6 +283,19 @@ script_handle script_handle::make(const char* path) const
         return true;
     });
     return script_handle(symbols, c);
+}
+
+bool script_handle::link(script_id key, const script_handle& target) const
+{
+    if (!symbols || !cell || !target.cell)
+        return false;
+    script_block::entry& e = make_entry(cell, key);
+    script_cell* old = e.cell;
+    add_ref(target.cell);
+    e.cell = target.cell;
+    // Dropped last: freeing the old cell must not meet a half-changed entry.
+    drop_ref(old);
+    return true;
 }
 
 int script_handle::type() const

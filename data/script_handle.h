@@ -89,6 +89,11 @@ public:
     // stay). False without a cell.
     bool make_block() const;
 
+    // Makes the entry `key` of this node (a block from now on) refer to the target's
+    // cell, so one subtree can be kept under a second key; changes through either are
+    // seen through both. False without cells.
+    bool link(script_id key, const script_handle& target) const;
+
     // Refer to the other handle's cell (and symbol table) from now on.
     void assign(const script_handle& other);
 
