@@ -16,3 +16,9 @@ extern const pak_tool_command pak_tool_commands[];
 int cmd_dump_script(int argc, char** argv);
 int cmd_dump_config(int argc, char** argv);
 int cmd_make_config(int argc, char** argv);
+
+// Archives and directory stores (cmd_archive.cpp, cmd_build.cpp).
+int cmd_list(int argc, char** argv);
+int cmd_cat(int argc, char** argv);
+int cmd_extract(int argc, char** argv);
+int cmd_build(int argc, char** argv);

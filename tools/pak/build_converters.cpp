@@ -1,0 +1,57 @@
+// The table of source converters for `tamble-pak build` (see build_converters.h).
+#include "tools/pak/build_converters.h"
+
+#include "tools/pak/chunk_source.h"
+
+#include <cstdio>
+
+bool read_whole_file(const std::string& path, std::vector<uint8_t>& out, std::string& error)
+{
+    out.clear();
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        error = "'" + path + "': cannot open";
+        return false;
+    }
+    uint8_t buf[65536];
+    size_t got;
+    while ((got = std::fread(buf, 1, sizeof buf, f)) > 0)
+        out.insert(out.end(), buf, buf + got);
+    bool ok = !std::ferror(f);
+    std::fclose(f);
+    if (!ok)
+        error = "'" + path + "': read error";
+    return ok;
+}
+
+namespace {
+
+// Script text, stored compressed as the game's loaders expect.
+bool convert_script_text(const std::string& path, build_output& out, std::string& error)
+{
+    if (!read_whole_file(path, out.bytes, error))
+        return false;
+    out.container = false;
+    out.level = 9;
+    return true;
+}
+
+// A chunk file, copied as it stands (compressed again when it was compressed).
+bool convert_chunk_file(const std::string& path, build_output& out, std::string& error)
+{
+    tool_chunk chunk;
+    if (!load_chunk_source(path, chunk, error))
+        return false;
+    out.bytes = std::move(chunk.bytes);
+    out.container = chunk.container;
+    out.level = chunk.method ? 9 : 0;
+    return true;
+}
+
+}
+
+const build_converter build_converters[] = {
+    {".txt", 0, convert_script_text},
+    {".pkc", 0, convert_chunk_file},
+    {nullptr, 0, nullptr},
+};
