@@ -1,0 +1,161 @@
+// The plain image decoders: full size in single precision, half size with the
+// double-precision half transform for luma and alpha.
+#include "render/image/image_codec_internal.h"
+#include "render/image/image_transform.h"
+
+#include <cstring>
+
+namespace image_detail {
+
+namespace {
+
+constexpr transform_constants<float> float_constants{};
+constexpr transform_constants<double> double_constants{};
+
+// Channel of each of the ten blocks of a macroblock, in stream order:
+// luma 0, alpha 0, ..., luma 3, alpha 3, Co, Cg. Predictors: 0 luma, 1 alpha,
+// 2 Co, 3 Cg; trees: luma 0/1, chroma 2/3, alpha 4/5.
+constexpr int block_predictor[10] = {0, 1, 0, 1, 0, 1, 0, 1, 2, 3};
+constexpr int block_dc_tree[10] = {0, 4, 0, 4, 0, 4, 0, 4, 2, 2};
+
+// Columns, then rows, in place. A column with no AC coefficient transforms to
+// its DC value in every row exactly, so it is filled instead of transformed.
+void inverse_block(float* b, int last)
+{
+    if (last <= 1) {
+        float v = b[0];
+        for (int i = 1; i < 64; ++i)
+            b[i] = v;
+        return;
+    }
+    for (int c = 0; c < 8; ++c) {
+        float* col = b + c;
+        if (col[8] == 0.0f && col[16] == 0.0f && col[24] == 0.0f && col[32] == 0.0f && col[40] == 0.0f &&
+            col[48] == 0.0f && col[56] == 0.0f) {
+            for (int r = 1; r < 8; ++r)
+                col[r * 8] = col[0];
+        } else {
+            inverse8(col, col, 8, float_constants);
+        }
+    }
+    for (int r = 0; r < 8; ++r)
+        inverse8(b + r * 8, b + r * 8, 1, float_constants);
+}
+
+// The half transform: 8 x 8 coefficients to the 4 x 4 means of the decoded
+// pixel pairs, all in double precision.
+void half_block(const float* coefficients, double out[16])
+{
+    double in[64];
+    for (int i = 0; i < 64; ++i)
+        in[i] = coefficients[i];
+    double mid[32];  // 4 rows of 8
+    for (int c = 0; c < 8; ++c)
+        inverse8_half(in + c, mid + c, 8, 8, double_constants, 0.5);
+    for (int r = 0; r < 4; ++r)
+        inverse8_half(mid + r * 8, out + r * 4, 1, 1, double_constants, 0.5);
+}
+
+bool decode_macroblock(word_reader& r, const decode_trees& d, int32_t predictors[4], float blocks[10][64],
+                       int last[10])
+{
+    for (int b = 0; b < 10; ++b) {
+        std::memset(blocks[b], 0, sizeof blocks[b]);
+        int t = block_dc_tree[b];
+        last[b] = decode_block(r, d.tree[t], d.tree[t + 1], predictors[block_predictor[b]], d.q, blocks[b], 1);
+        if (last[b] < 0)
+            return false;
+    }
+    return true;
+}
+
+}
+
+bool decode_full_plain(int32_t width, int32_t height, word_reader& r, uint8_t* out)
+{
+    decode_trees d;
+    if (!read_header(r, d))
+        return false;
+    int32_t mbw = (width + 15) / 16, mbh = (height + 15) / 16;
+    int32_t predictors[4] = {};
+    float blocks[10][64];
+    int last[10];
+    size_t stride = size_t(width) * 4;
+    for (int32_t my = 0; my < mbh; ++my) {
+        for (int32_t mx = 0; mx < mbw; ++mx) {
+            if (!decode_macroblock(r, d, predictors, blocks, last))
+                return false;
+            for (int b = 0; b < 10; ++b)
+                inverse_block(blocks[b], last[b]);
+            int32_t x0 = mx * 16, y0 = my * 16;
+            int32_t rows = height - y0 < 16 ? height - y0 : 16;
+            int32_t cols = width - x0 < 16 ? width - x0 : 16;
+            for (int32_t y = 0; y < rows; ++y) {
+                uint8_t* p = out + size_t(y0 + y) * stride + size_t(x0) * 4;
+                for (int32_t x = 0; x < cols; ++x, p += 4) {
+                    int quarter = (y >> 3) * 2 + (x >> 3);
+                    int i = (y & 7) * 8 + (x & 7);
+                    int ci = (y >> 1) * 8 + (x >> 1);
+                    p[0] = clamp_real(blocks[quarter * 2][i]);
+                    p[1] = clamp_real(blocks[8][ci] + 128.0f);
+                    p[2] = clamp_real(blocks[9][ci] + 128.0f);
+                    p[3] = clamp_real(blocks[quarter * 2 + 1][i]);
+                }
+            }
+        }
+        if (r.overrun())
+            return false;
+    }
+    finish_full(width, height, out);
+    return true;
+}
+
+bool decode_half_plain(int32_t width, int32_t height, word_reader& r, uint8_t* out)
+{
+    decode_trees d;
+    if (!read_header(r, d))
+        return false;
+    int32_t mbw = (width + 7) / 8, mbh = (height + 7) / 8;
+    int32_t predictors[4] = {};
+    float blocks[10][64];
+    int last[10];
+    double luma[64], alpha[64], quarter[16];
+    size_t stride = size_t(width) * 4;
+    for (int32_t my = 0; my < mbh; ++my) {
+        for (int32_t mx = 0; mx < mbw; ++mx) {
+            if (!decode_macroblock(r, d, predictors, blocks, last))
+                return false;
+            for (int q = 0; q < 4; ++q) {
+                int base = (q >> 1) * 32 + (q & 1) * 4;
+                half_block(blocks[q * 2], quarter);
+                for (int i = 0; i < 16; ++i)
+                    luma[base + (i >> 2) * 8 + (i & 3)] = quarter[i];
+                half_block(blocks[q * 2 + 1], quarter);
+                for (int i = 0; i < 16; ++i)
+                    alpha[base + (i >> 2) * 8 + (i & 3)] = quarter[i];
+            }
+            inverse_block(blocks[8], last[8]);
+            inverse_block(blocks[9], last[9]);
+            int32_t x0 = mx * 8, y0 = my * 8;
+            int32_t rows = height - y0 < 8 ? height - y0 : 8;
+            int32_t cols = width - x0 < 8 ? width - x0 : 8;
+            for (int32_t y = 0; y < rows; ++y) {
+                uint8_t* p = out + size_t(y0 + y) * stride + size_t(x0) * 4;
+                for (int32_t x = 0; x < cols; ++x, p += 4) {
+                    int i = y * 8 + x;
+                    double l = luma[i];
+                    double co = blocks[8][i], cg = blocks[9][i];
+                    p[0] = clamp_real(l + co - cg);
+                    p[1] = clamp_real(l + cg);
+                    p[2] = clamp_real(l - co - cg);
+                    p[3] = clamp_real(alpha[i]);
+                }
+            }
+        }
+        if (r.overrun())
+            return false;
+    }
+    return true;
+}
+
+}
