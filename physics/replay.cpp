@@ -37,6 +37,7 @@ void v_replay::init()
     stream.clear();
     overflowed = false;
     frames = 0;
+    recording = false;
     has_expected = false;
     expected = {};
 }
@@ -62,7 +63,7 @@ void v_replay::record_cut(bool cut)
 
 void v_replay::record_sound(const char* name, float volume)
 {
-    if (!name)
+    if (!name || !recording)
         return;
     // Indices and counts are 16 bits wide: sounds beyond them are not recorded.
     if (current.sounds.size() >= 0xFFFF)

@@ -35,6 +35,7 @@ public:
     std::vector<uint8_t> stream;   // recorded frames, or the whole replay during playback
     bool overflowed = false;       // a frame was too large to record; the recording is void
     uint32_t frames = 0;           // frames written (recording) or read (playback)
+    bool recording = false;        // a mode-2 world is recording: sounds are collected
     bool has_expected = false;     // playback: frames must match `expected`
     v_replay_counts expected;
     v_replay_sound_fn play_sound = nullptr;
@@ -43,7 +44,8 @@ public:
     void init();
 
     // Recording. The element hooks act only on a keyframe step (phase 0); end_step closes
-    // each step. record_sound collects at every phase.
+    // each step. record_sound collects at every phase, but only while `recording`: the
+    // sounds of ordinary play and of playback must not pile up in the program's replay.
     void record_node(vec2 position);
     void record_body(vec2 position, float angle);
     void record_cut(bool cut);

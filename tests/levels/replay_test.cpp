@@ -136,6 +136,9 @@ TEST(Replay, SoundsAreNamedOnceAndPlayedWithTheirFrame)
     played.clear();
     v_replay r;
     r.init();
+    r.record_sound("sounds\\Wood", 0.5f);   // not recording: ignored
+    EXPECT_TRUE(r.names.empty());
+    r.recording = true;
     r.record_sound("sounds\\Wood", 0.5f);
     r.end_step();                                   // frame 1 takes the sound
     r.record_sound("sounds\\Glass", 1.0f);          // between keyframes: goes with frame 2

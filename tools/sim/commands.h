@@ -1,0 +1,22 @@
+// Sub-commands of tamble-sim. Each takes the arguments after its own name and returns
+// the process exit status. Adding a command is one row in `sim_tool_commands` (main.cpp)
+// and one declaration here.
+#pragma once
+
+struct sim_tool_command
+{
+    const char* name;
+    const char* usage;   // shown by --help
+    int (*run)(int argc, char** argv);
+};
+
+// The table of every sub-command, terminated by an entry with a null name.
+extern const sim_tool_command sim_tool_commands[];
+
+int sim_cmd_info(int argc, char** argv);
+int sim_cmd_run(int argc, char** argv);
+int sim_cmd_play(int argc, char** argv);
+int sim_cmd_bench(int argc, char** argv);
+int sim_cmd_verify(int argc, char** argv);
+// The live viewer (tools/sim/sim_view.cpp), built only with the window layer.
+int sim_cmd_view(int argc, char** argv);

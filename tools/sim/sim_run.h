@@ -1,0 +1,43 @@
+// Running a world headlessly: cuts applied at their steps, an optional position trace,
+// the verdict with the step that decided it, and a watch for numerical blow-ups.
+#pragma once
+
+#include "physics/world.h"
+#include "tools/sim/sim_cuts.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+// Steps per simulated second.
+constexpr int32_t sim_steps_per_second = 180;
+// A coordinate beyond this (or not finite) means the scene has blown up.
+constexpr float sim_explosion_bound = 10000.0f;
+
+struct sim_run_options {
+    std::vector<sim_cut> cuts;      // sorted by step
+    int32_t max_steps = 30 * sim_steps_per_second;
+    int32_t trace_every = 0;        // print positions every N steps (0: never)
+    int32_t tail_steps = 0;         // keep stepping this long after the verdict is decided
+    bool stop_at_verdict = true;
+    std::FILE* out = nullptr;       // cuts and trace lines go here when set
+};
+
+struct sim_run_result {
+    int32_t verdict = v_verdict_undecided;
+    int32_t decided_step = -1;      // step_count when the verdict changed
+    int32_t steps = 0;
+    bool ok = true;                 // false: a cut was invalid, or the scene blew up
+    std::string problem;
+};
+
+// Checks that a cut names a constraint that exists and may be cut.
+bool sim_check_cut(const v_world& world, const sim_cut& cut, std::string& problem);
+// The first non-finite or far-out position of the world, or an empty string.
+std::string sim_find_blowup(const v_world& world);
+// Whether everything in the world lies inside the 64 x 64 playfield.
+std::string sim_find_outside(const v_world& world);
+sim_run_result sim_run_world(v_world& world, const sim_run_options& options);
+// Prints the free nodes' and bodies' positions on one line each.
+void sim_print_positions(std::FILE* out, const v_world& world);

@@ -1,0 +1,128 @@
+// Level verification for tamble-sim verify (and CI).
+#include "tools/sim/sim_verify.h"
+
+#include "tools/sim/sim_cuts.h"
+#include "tools/sim/sim_play.h"
+#include "tools/sim/sim_run.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Without cuts a level must stay unsolved this long.
+constexpr int32_t unsolved_seconds = 30;
+
+}
+
+std::vector<std::string> sim_find_solved_levels(const std::string& root)
+{
+    std::vector<std::string> out;
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
+        std::string path = it->path().string();
+        if (!it->is_regular_file(ec) || path.size() < 9 || path.compare(path.size() - 9, 9, ".LEVL.txt") != 0)
+            continue;
+        if (fs::is_regular_file(sim_solution_path(path), ec))
+            out.push_back(path);
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+sim_verify_result sim_verify_level(sim_context& ctx, const std::string& level_path)
+{
+    sim_verify_result v;
+    auto failed = [&](const std::string& what) { v.failures.push_back(what); };
+    std::string error;
+
+    sim_solution solution;
+    if (!sim_read_solution(sim_solution_path(level_path), solution, error)) {
+        failed(error);
+        return v;
+    }
+
+    // Loading and the playfield.
+    v_world world;
+    v_level_report report;
+    if (!sim_load_world(ctx, level_path, v_mode_play, nullptr, world, report, error)) {
+        failed(error);
+        return v;
+    }
+    if (!report.clean())
+        failed("entries dropped on load: " + std::to_string(report.dropped_nodes) + " nodes, " +
+               std::to_string(report.dropped_bodies) + " bodies, " + std::to_string(report.dropped_constraints) +
+               " constraints");
+    std::string outside = sim_find_outside(world);
+    if (!outside.empty())
+        failed("outside the playfield: " + outside);
+    size_t balls = 0;
+    for (const v_node* n : world.nodes)
+        balls += n->color() != 0;
+
+    // Without cuts.
+    sim_run_options idle;
+    idle.max_steps = unsolved_seconds * sim_steps_per_second;
+    sim_run_result r = sim_run_world(world, idle);
+    if (!r.ok)
+        failed("without cuts: " + r.problem);
+    else if (!solution.unattended && r.verdict == v_verdict_solved)
+        failed("solved without cuts at step " + std::to_string(r.decided_step));
+    std::string idle_text = r.verdict == v_verdict_failed ? "fails without cuts at step " + std::to_string(r.decided_step)
+                            : r.verdict == v_verdict_solved ? "solves itself at step " + std::to_string(r.decided_step)
+                                                            : "undecided without cuts";
+
+    // The solution.
+    std::string solved_text;
+    if (!solution.unattended) {
+        if (balls == 0)
+            failed("no ball to catch");
+        if (!sim_load_world(ctx, level_path, v_mode_play, nullptr, world, report, error)) {
+            failed(error);
+            return v;
+        }
+        sim_run_options run;
+        run.cuts = solution.cuts;
+        run.max_steps = int32_t(solution.seconds) * sim_steps_per_second;
+        r = sim_run_world(world, run);
+        if (!r.ok)
+            failed("solution: " + r.problem);
+        else if (r.verdict != v_verdict_solved)
+            failed(std::string("solution ") + (r.verdict == v_verdict_failed ? "fails at step " + std::to_string(r.decided_step)
+                                                                            : "leaves the level undecided"));
+        else
+            solved_text = "solved at step " + std::to_string(r.decided_step) + " with " +
+                          std::to_string(solution.cuts.size()) + " cuts, ";
+    }
+
+    // The recorded solution.
+    std::vector<uint8_t> bytes;
+    std::string where;
+    std::string replay_text;
+    if (!sim_read_replay(ctx, level_path, std::string(), bytes, where, error)) {
+        failed(error);
+    } else if (!sim_load_world(ctx, level_path, v_mode_playback, &bytes, world, report, error)) {
+        failed(error);
+    } else {
+        sim_play_result p = sim_play_to_end(world);
+        if (!p.ended)
+            failed("replay does not end");
+        std::set<int32_t> expected, shown;
+        for (const sim_cut& c : solution.cuts)
+            expected.insert(c.index);
+        for (size_t i = 0; i < world.constraints.size(); ++i)
+            if (v_replay_global().cut(i))
+                shown.insert(int32_t(i));
+        if (expected != shown)
+            failed("replay cuts " + std::to_string(shown.size()) + " constraints, the solution " +
+                   std::to_string(expected.size()));
+        replay_text = "replay " + std::to_string(p.frames) + " frames";
+    }
+
+    v.passed = v.failures.empty();
+    v.summary = (solution.unattended ? std::string("unattended, ") : solved_text) + idle_text + ", " + replay_text;
+    return v;
+}
