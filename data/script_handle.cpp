@@ -90,23 +90,24 @@ void grow_block(script_block& b)
     std::vector<uint32_t> old = std::move(b.buckets);
     b.buckets.assign(size_t(mask) + 1, 0);
     b.mask = mask;
+    // The count never exceeds the mask, so entries need no further room until the next
+    // growth.
+    b.entries.reserve(mask);
     if (!had_buckets)
         return;
     // Moved entries are appended to their new chains in old bucket and chain order;
-    // that order is what for_each shows.
-    std::vector<uint32_t> tails(size_t(mask) + 1, 0);
+    // that order is what for_each shows. Chains are short (at most one entry per
+    // bucket on average), so finding a chain's end by walking it is cheap.
     for (uint32_t ob = 0; ob <= old_mask; ++ob) {
         uint32_t i = old[ob];
         while (i) {
             script_block::entry& e = b.entries[i - 1];
             uint32_t next = e.next;
-            uint32_t nb = uint32_t(e.key) & mask;
             e.next = 0;
-            if (tails[nb])
-                b.entries[tails[nb] - 1].next = i;
-            else
-                b.buckets[nb] = i;
-            tails[nb] = i;
+            uint32_t* link = &b.buckets[uint32_t(e.key) & mask];
+            while (*link)
+                link = &b.entries[*link - 1].next;
+            *link = i;
             i = next;
         }
     }
