@@ -34,8 +34,11 @@ configure: deps $(BUILD)/CMakeCache.txt
 build: configure
 	$(CMAKE) --build $(BUILD) -j $(JOBS)
 
+# The live physics viewer on a sample level (R restarts, Space cuts, Esc quits).
+RUN_LEVEL ?= tests/window/view_data/levels/view_rope.LEVL.txt
+RUN_DATA  ?= tests/window/view_data
 run: build
-	./$(BUILD)/tools/pak/tamble-pak dump-script base/sample.INIT.txt
+	./$(BUILD)/tools/sim/tamble-sim view $(RUN_LEVEL) --data $(RUN_DATA) --windowed
 
 test: build
 	cd $(BUILD) && SDL_AUDIODRIVER=dummy $(XVFB) ctest --output-on-failure -j $(JOBS)

@@ -1,0 +1,139 @@
+// tamble-sim view under the test driver: scripted clicks select and cut the rope of a test
+// level, captured frames show the ball where the physics puts it, R restarts, Esc quits.
+#include "tests/window/png_read.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+namespace {
+
+const std::string data_root = std::string(TAMBLE_SOURCE_DIR) + "/tests/window/view_data";
+const std::string level = data_root + "/levels/view_rope.LEVL.txt";
+
+bool have_display()
+{
+    const char* d = std::getenv("DISPLAY");
+    return d && *d;
+}
+
+// Runs the viewer on a 640 x 512 window (8 pixels a unit, view x from -8) and returns its exit status.
+int run_view(const std::string& script, const std::string& extra)
+{
+    {
+        std::ofstream s("view_test.script");
+        s << script;
+    }
+    std::string cmd = std::string(TAMBLE_SIM) + " view " + level + " --data " + data_root +
+                      " --size 640x512 --fixed-frame --script view_test.script --capture-prefix view_test_ " +
+                      extra + " > view_test.out 2>&1";
+    int status = std::system(cmd.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+struct blob {
+    int count = 0;
+    double x = 0, y = 0;  // centroid in view units
+};
+
+// The red ball's pixels, above the pot's red catching edge (which starts at view y 51.5).
+blob red_ball(const std::string& path)
+{
+    test_image img;
+    blob b;
+    if (!png_read_rgb_file(path, img))
+        return b;
+    for (int32_t y = 0; y < std::min<int32_t>(img.height, 8 * 51); ++y)
+        for (int32_t x = 0; x < img.width; ++x) {
+            const uint8_t* p = img.at(x, y);
+            if (p[0] > 200 && p[1] < 80 && p[2] < 80) {
+                ++b.count;
+                b.x += x;
+                b.y += y;
+            }
+        }
+    if (b.count) {
+        b.x = b.x / b.count / 8.0 - 8.0;
+        b.y = b.y / b.count / 8.0;
+    }
+    return b;
+}
+
+bool green_frame(const std::string& path)
+{
+    test_image img;
+    if (!png_read_rgb_file(path, img))
+        return false;
+    const uint8_t* p = img.at(2, img.height / 2);
+    return p[1] > 200 && p[0] < 80;
+}
+
+TEST(view_test, cutting_the_rope_by_clicks_drops_the_ball_into_the_pot)
+{
+    if (!have_display())
+        GTEST_SKIP() << "no display: run under xvfb-run";
+    // Select the rope at frame 5, cut it with a right click at frame 6.
+    int status = run_view("5 click left 32 15\n6 click right\n", "--capture 4,90,239 --frames 240");
+    EXPECT_EQ(status, 0) << "expected the level solved";
+
+    blob hanging = red_ball("view_test_4.png");
+    ASSERT_GT(hanging.count, 50);
+    EXPECT_NEAR(hanging.x, 32.0, 0.3);
+    EXPECT_NEAR(hanging.y, 20.0, 0.3);
+
+    // Falling straight down under gravity 20: about 1.4 s after the cut, y near 20 + 10 t^2.
+    blob falling = red_ball("view_test_90.png");
+    ASSERT_GT(falling.count, 50);
+    EXPECT_NEAR(falling.x, 32.0, 0.3);
+    double t = (90 - 6) / 60.0;
+    EXPECT_NEAR(falling.y, 20.0 + 10.0 * t * t, 3.0);
+
+    EXPECT_FALSE(green_frame("view_test_4.png"));
+    EXPECT_TRUE(green_frame("view_test_239.png"));
+}
+
+TEST(view_test, without_a_cut_the_ball_keeps_hanging_and_the_level_is_undecided)
+{
+    if (!have_display())
+        GTEST_SKIP() << "no display: run under xvfb-run";
+    // A right click with nothing selected cuts nothing.
+    int status = run_view("3 click right 32 15\n4 key space\n", "--capture 119 --frames 120");
+    EXPECT_EQ(status, 2);
+    blob b = red_ball("view_test_119.png");
+    EXPECT_NEAR(b.x, 32.0, 0.3);
+    EXPECT_NEAR(b.y, 20.0, 0.5);
+}
+
+TEST(view_test, space_cuts_the_selection_r_restarts_and_escape_quits)
+{
+    if (!have_display())
+        GTEST_SKIP() << "no display: run under xvfb-run";
+    int status = run_view("2 click left 32 14\n3 key space\n60 key r\n70 key escape\n",
+                          "--capture 59,69,75 --frames 1000");
+    // Escape ends the run on the restarted, undecided level.
+    EXPECT_EQ(status, 2);
+    EXPECT_GT(red_ball("view_test_59.png").y, 22.0);
+    blob restarted = red_ball("view_test_69.png");
+    EXPECT_NEAR(restarted.y, 20.0, 0.5);
+    test_image img;
+    EXPECT_FALSE(png_read_rgb_file("view_test_75.png", img));
+}
+
+TEST(view_test, bad_arguments_fail_cleanly)
+{
+    std::string sim = TAMBLE_SIM;
+    auto status = [](const std::string& cmd) {
+        int s = std::system((cmd + " > /dev/null 2>&1").c_str());
+        return WIFEXITED(s) ? WEXITSTATUS(s) : -1;
+    };
+    EXPECT_EQ(status(sim + " view"), 3);
+    EXPECT_EQ(status(sim + " view " + level + " --frames x"), 3);
+    EXPECT_EQ(status(sim + " view no_such_level.LEVL.txt --data " + data_root + " --frames 1"), 3);
+    EXPECT_EQ(status(sim + " view " + level + " --data " + data_root + " --script /nonexistent --frames 1"), 3);
+}
+
+}
