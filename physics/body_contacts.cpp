@@ -51,18 +51,19 @@ void detect_pair(v_world& world, v_body& a, v_body& b)
     for (v_node& p : b.nodes) {
         if (!p.on_edge || !a.contains(p.position))
             continue;
+        // The nearest edge that the point lies over decides; an edge that already has a
+        // contact takes no second one. (Stopping at the first edge with a contact would
+        // leave every body a single contact, and stacks would sink through each other.)
         v_constraint* best_edge = nullptr;
         float best = 10000.0f;
-        bool taken = false;
         for (v_constraint* e : a.collidable) {
-            if (world.contacts.has(e)) {
-                taken = true;
-                break;
-            }
             vec2 p1 = e->n1->position, p2 = e->n2->position;
             vec2 outward{p2.y - p1.y, -(p2.x - p1.x)};
             float len_sq = e->rest_length * e->rest_length;
             if (!(len_sq > 0.0f))
+                continue;
+            float along = dot(p.position - p1, p2 - p1);
+            if (along < 0.0f || along > (p2 - p1).length_sq())
                 continue;
             float value = std::fabs(dot(p.position - p1, outward)) / len_sq;
             if (value < best && dot(p.position - b.position, outward) < 0.0f) {
@@ -70,6 +71,7 @@ void detect_pair(v_world& world, v_body& a, v_body& b)
                 best_edge = e;
             }
         }
+        bool taken = best_edge && world.contacts.has(best_edge);
         if (taken || !best_edge)
             continue;
         if (best_edge->n1->fixed && best_edge->n2->fixed && p.fixed)
