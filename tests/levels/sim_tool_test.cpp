@@ -1,0 +1,152 @@
+// tamble-sim helpers: cut and solution parsing, the source-tree store, and verification
+// of a level that passes and of levels that must not.
+#include "tools/sim/sim_cuts.h"
+#include "tools/sim/sim_source_store.h"
+#include "tools/sim/sim_verify.h"
+
+#include "app/log.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+TEST(SimCuts, ParsesCutsAndRejectsEverythingElse)
+{
+    sim_cut c;
+    ASSERT_TRUE(sim_parse_cut("120:3", c));
+    EXPECT_EQ(c.step, 120);
+    EXPECT_EQ(c.index, 3);
+    for (const char* bad : {"", "12", ":3", "12:", "-1:2", "1:-2", "1:2:3", "a:1", "99999999999:1", " 1:2"})
+        EXPECT_FALSE(sim_parse_cut(bad, c)) << bad;
+}
+
+TEST(SimCuts, SolutionFilesSortCutsAndNameTheBadLine)
+{
+    sim_solution s;
+    std::string error;
+    ASSERT_TRUE(sim_parse_solution("# comment\n\n300:1\r\n  20:0  \n20:2\nseconds 12\n", s, error)) << error;
+    ASSERT_EQ(s.cuts.size(), 3u);
+    EXPECT_EQ(s.cuts[0].index, 0);   // stable among equal steps
+    EXPECT_EQ(s.cuts[1].index, 2);
+    EXPECT_EQ(s.cuts[2].step, 300);
+    EXPECT_FLOAT_EQ(s.seconds, 12.0f);
+    EXPECT_FALSE(s.unattended);
+
+    EXPECT_FALSE(sim_parse_solution("10:0\ncut 5\n", s, error));
+    EXPECT_NE(error.find("line 2"), std::string::npos);
+    EXPECT_FALSE(sim_parse_solution("seconds 0\n", s, error));
+    EXPECT_FALSE(sim_parse_solution("unattended\n5:0\n", s, error));
+    ASSERT_TRUE(sim_parse_solution("unattended\n", s, error));
+    EXPECT_TRUE(s.unattended);
+
+    EXPECT_EQ(sim_solution_path("base/levels/Ledge.LEVL.txt"), "base/levels/Ledge.solution");
+    EXPECT_EQ(sim_replay_path("base/levels/Ledge.LEVL.txt"), "base/levels/Ledge_r.RPLY.pkc");
+}
+
+TEST(SimSourceStore, ServesScriptSourcesAndChunkFilesByChunkName)
+{
+    std::string base;
+    uint32_t code = 0;
+    ASSERT_TRUE(sim_parse_source_name("Ledge.LEVL.txt", base, code));
+    EXPECT_EQ(base, "Ledge");
+    EXPECT_EQ(code, pak_code_levl);
+    EXPECT_FALSE(sim_parse_source_name("Ledge.solution", base, code));
+    EXPECT_FALSE(sim_parse_source_name("x.LE-L.txt", base, code));
+
+    pak_system sys;
+    sys.add_module(std::make_unique<sim_source_store>(&sys, std::string(TAMBLE_SOURCE_DIR) + "/tests/levels/data"));
+    ref_ptr<pak_chunkref> level = sys.get("levels\\rope_over_pot");
+    ASSERT_TRUE(level);
+    EXPECT_EQ(level->get_code(), pak_code_levl);
+    std::vector<char> text(level->get_size());
+    EXPECT_EQ(level->read(text.data()), 0);
+    ref_ptr<pak_chunkref> replay = sys.get("levels\\rope_over_pot_r");
+    ASSERT_TRUE(replay);
+    EXPECT_EQ(replay->get_code(), pak_code_rply);
+    EXPECT_FALSE(sys.get("levels\\rope_over_pot.solution"));
+}
+
+class SimVerify : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        log_redirect_sink0(nullptr);
+        root = fs::temp_directory_path() / ("tamble_verify_test_" + std::to_string(::getpid()));
+        fs::remove_all(root);
+        fs::copy(std::string(TAMBLE_SOURCE_DIR) + "/tests/levels/data", root, fs::copy_options::recursive);
+        sim_source_options o;
+        o.data_roots.push_back(root.string());
+        std::string error;
+        ASSERT_TRUE(ctx.open(o, error)) << error;
+        level = (root / "levels" / "rope_over_pot.LEVL.txt").string();
+    }
+    void TearDown() override
+    {
+        log_redirect_sink0(stderr);
+        fs::remove_all(root);
+    }
+    void write(const std::string& path, const std::string& text)
+    {
+        std::ofstream(path, std::ios::binary) << text;
+    }
+
+    fs::path root;
+    sim_context ctx;
+    std::string level;
+};
+
+TEST_F(SimVerify, ShippedTestLevelPasses)
+{
+    EXPECT_EQ(sim_find_solved_levels(root.string()), std::vector<std::string>{level});
+    sim_verify_result v = sim_verify_level(ctx, level);
+    EXPECT_TRUE(v.passed) << (v.failures.empty() ? "" : v.failures[0]);
+}
+
+TEST_F(SimVerify, WrongScheduleAndBadCutsFail)
+{
+    write(root / "levels" / "rope_over_pot.solution", "# no cut at all\n");
+    sim_verify_result v = sim_verify_level(ctx, level);
+    EXPECT_FALSE(v.passed);
+
+    write(root / "levels" / "rope_over_pot.solution", "10:4\n");
+    v = sim_verify_level(ctx, level);
+    ASSERT_FALSE(v.passed);
+    EXPECT_NE(v.failures[0].find("there are 1 constraints"), std::string::npos);
+}
+
+TEST_F(SimVerify, LevelThatSolvesItselfOrLeavesThePlayfieldFails)
+{
+    // The ball starts free above the pot: solved without any cut, and the replay no longer fits.
+    std::string text = "nodes { ~{ x 32 y 40 type \"nodes\\ball_red\" } ~{ x 70 y 10 fixed 1 type \"nodes\\anchor\" } }\n"
+                       "bodies { ~{ x 32 y 50 fix_mask \"P\" type \"bodies\\pot_red\" } }\n";
+    write(level, text);
+    sim_verify_result v = sim_verify_level(ctx, level);
+    ASSERT_FALSE(v.passed);
+    std::string all;
+    for (const std::string& f : v.failures)
+        all += f + "\n";
+    EXPECT_NE(all.find("outside the playfield: free node 1"), std::string::npos) << all;
+    EXPECT_NE(all.find("solved without cuts"), std::string::npos) << all;
+    EXPECT_NE(all.find("does not fit"), std::string::npos) << all;
+}
+
+TEST_F(SimVerify, MissingOrDamagedReplayFails)
+{
+    fs::path replay = root / "levels" / "rope_over_pot_r.RPLY.pkc";
+    std::string bytes;
+    {
+        std::ifstream in(replay, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    write(replay.string(), bytes.substr(0, 30));
+    EXPECT_FALSE(sim_verify_level(ctx, level).passed);
+    fs::remove(replay);
+    EXPECT_FALSE(sim_verify_level(ctx, level).passed);
+}
+
+}
