@@ -42,32 +42,5 @@ bool read_header(word_reader& r, decode_trees& d)
     return !r.overrun();
 }
 
-int decode_block(word_reader& r, const huff_tree& dc, const huff_tree& ac, int32_t& predictor,
-                 const float q[64], float* out, int stride)
-{
-    uint32_t s = decode_symbol(r, dc);
-    if (s > 15)
-        return -1;
-    // Wrapping arithmetic: a damaged stream may push the predictor anywhere, but
-    // never into undefined behaviour.
-    predictor = int32_t(uint32_t(predictor) + uint32_t(decode_value(r, s)));
-    out[0] = float(predictor) * q[0];
-    int last = 1;
-    int k = 1;
-    while (k < 64) {
-        uint32_t symbol = decode_symbol(r, ac);
-        if (symbol == 0)
-            break;
-        k += int(symbol & 15);
-        uint32_t size = symbol >> 4;
-        int32_t v = decode_value(r, size);
-        if (k < 64 && size) {
-            out[zigzag[k] * stride] = float(v) * q[k];
-            last = k + 1;
-        }
-        ++k;
-    }
-    return last;
-}
 
 }

@@ -134,9 +134,36 @@ bool read_header(word_reader& r, decode_trees& d);
 
 // Decodes one block's coefficients, dequantised, into out[natural index * stride]
 // (the caller zeroes all 64). Returns the number of the last zigzag position set
-// plus one (1 for a block with only its DC), or -1 for a bad symbol.
-int decode_block(word_reader& r, const huff_tree& dc, const huff_tree& ac, int32_t& predictor,
-                 const float q[64], float* out, int stride);
+// plus one (1 for a block with only its DC), or -1 for a bad symbol. Inline, so
+// that the reader's state stays in registers across a macroblock.
+template <int stride>
+inline int decode_block(word_reader& r, const huff_tree& dc, const huff_tree& ac, int32_t& predictor,
+                        const float q[64], float* out)
+{
+    uint32_t s = decode_symbol(r, dc);
+    if (s > 15)
+        return -1;
+    // Wrapping arithmetic: a damaged stream may push the predictor anywhere, but
+    // never into undefined behaviour.
+    predictor = int32_t(uint32_t(predictor) + uint32_t(decode_value(r, s)));
+    out[0] = float(predictor) * q[0];
+    int last = 1;
+    int k = 1;
+    while (k < 64) {
+        uint32_t symbol = decode_symbol(r, ac);
+        if (symbol == 0)
+            break;
+        k += int(symbol & 15);
+        uint32_t size = symbol >> 4;
+        int32_t v = decode_value(r, size);
+        if (k < 64 && size) {
+            out[zigzag[k] * stride] = float(v) * q[k];
+            last = k + 1;
+        }
+        ++k;
+    }
+    return last;
+}
 
 // Binds a reader to a stream at its position. A `bit_iovector` is read in place;
 // any other stream is copied word by word into `copy` first.
@@ -153,6 +180,13 @@ bool decode_half_vector(int32_t width, int32_t height, word_reader& r, uint8_t* 
 // The last steps of the full-size decode, on bytes Y, Co + 128, Cg + 128, A:
 // chroma smoothing along rows and then columns, then conversion to RGB.
 void finish_full(int32_t width, int32_t height, uint8_t* rgba);
+// The same, done as rows become ready so that they are still in the cache:
+// call with the number of decoded rows after each macroblock row.
+struct full_finisher
+{
+    int32_t next = 0;  // first row not yet finished (always even)
+    void advance(int32_t width, int32_t height, uint8_t* rgba, int32_t rows_ready);
+};
 
 // The real clamp of the decoders: 0 below 0, 255 from 255 up, else truncated.
 inline uint8_t clamp_real(float v)

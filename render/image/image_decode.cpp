@@ -62,7 +62,7 @@ bool decode_macroblock(word_reader& r, const decode_trees& d, int32_t predictors
     for (int b = 0; b < 10; ++b) {
         std::memset(blocks[b], 0, sizeof blocks[b]);
         int t = block_dc_tree[b];
-        last[b] = decode_block(r, d.tree[t], d.tree[t + 1], predictors[block_predictor[b]], d.q, blocks[b], 1);
+        last[b] = decode_block<1>(r, d.tree[t], d.tree[t + 1], predictors[block_predictor[b]], d.q, blocks[b]);
         if (last[b] < 0)
             return false;
     }
@@ -81,6 +81,7 @@ bool decode_full_plain(int32_t width, int32_t height, word_reader& r, uint8_t* o
     float blocks[10][64];
     int last[10];
     size_t stride = size_t(width) * 4;
+    full_finisher finisher;
     for (int32_t my = 0; my < mbh; ++my) {
         for (int32_t mx = 0; mx < mbw; ++mx) {
             if (!decode_macroblock(r, d, predictors, blocks, last))
@@ -105,8 +106,9 @@ bool decode_full_plain(int32_t width, int32_t height, word_reader& r, uint8_t* o
         }
         if (r.overrun())
             return false;
+        finisher.advance(width, height, out, (my + 1) * 16 < height ? (my + 1) * 16 : height);
     }
-    finish_full(width, height, out);
+    finisher.advance(width, height, out, height);
     return true;
 }
 

@@ -21,25 +21,28 @@ struct lane_blocks
     int luma_last = 0, alpha_last = 0, chroma_last = 0;
 };
 
-bool decode_macroblock4(word_reader& r, const decode_trees& d, int32_t predictors[4], lane_blocks& m)
+bool decode_macroblock4(word_reader& reader, const decode_trees& d, int32_t predictors[4], lane_blocks& m)
 {
+    // A local copy of the reader lives in registers; written back at the end.
+    word_reader r = reader;
     std::memset(m.luma, 0, sizeof m.luma);
     std::memset(m.alpha, 0, sizeof m.alpha);
     std::memset(m.chroma, 0, sizeof m.chroma);
     m.luma_last = m.alpha_last = m.chroma_last = 0;
     for (int q = 0; q < 4; ++q) {
-        int l = decode_block(r, d.tree[0], d.tree[1], predictors[0], d.q, m.luma + q, 4);
-        int a = decode_block(r, d.tree[4], d.tree[5], predictors[1], d.q, m.alpha + q, 4);
+        int l = decode_block<4>(r, d.tree[0], d.tree[1], predictors[0], d.q, m.luma + q);
+        int a = decode_block<4>(r, d.tree[4], d.tree[5], predictors[1], d.q, m.alpha + q);
         if (l < 0 || a < 0)
             return false;
         m.luma_last = l > m.luma_last ? l : m.luma_last;
         m.alpha_last = a > m.alpha_last ? a : m.alpha_last;
     }
-    int co = decode_block(r, d.tree[2], d.tree[3], predictors[2], d.q, m.chroma + 0, 4);
-    int cg = decode_block(r, d.tree[2], d.tree[3], predictors[3], d.q, m.chroma + 1, 4);
+    int co = decode_block<4>(r, d.tree[2], d.tree[3], predictors[2], d.q, m.chroma + 0);
+    int cg = decode_block<4>(r, d.tree[2], d.tree[3], predictors[3], d.q, m.chroma + 1);
     if (co < 0 || cg < 0)
         return false;
     m.chroma_last = co > cg ? co : cg;
+    reader = r;
     return true;
 }
 
@@ -176,6 +179,7 @@ bool decode_full_vector(int32_t width, int32_t height, word_reader& r, uint8_t* 
     const vec4 bias(128.0f);
     size_t stride = size_t(width) * 4;
     row_target target;
+    full_finisher finisher;
     for (int32_t my = 0; my < mbh; ++my) {
         for (int32_t mx = 0; mx < mbw; ++mx) {
             if (!decode_macroblock4(r, d, predictors, m))
@@ -203,8 +207,9 @@ bool decode_full_vector(int32_t width, int32_t height, word_reader& r, uint8_t* 
         }
         if (r.overrun())
             return false;
+        finisher.advance(width, height, out, (my + 1) * 16 < height ? (my + 1) * 16 : height);
     }
-    finish_full(width, height, out);
+    finisher.advance(width, height, out, height);
     return true;
 }
 

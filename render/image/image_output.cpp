@@ -14,11 +14,32 @@ inline uint8_t clamp_int(int32_t v)
     return uint8_t(v < 0 ? 0 : v > 255 ? 255 : v);
 }
 
+#if defined(__SSE2__)
+// floor((a + b) / 2) per byte, as the scalar (a + b) >> 1.
+inline __m128i floor_average(__m128i a, __m128i b)
+{
+    __m128i half = _mm_and_si128(_mm_srli_epi16(_mm_xor_si128(a, b), 1), _mm_set1_epi8(0x7f));
+    return _mm_add_epi8(_mm_and_si128(a, b), half);
+}
+#endif
+
 // The odd pixels of a row take the mean of their neighbours' chroma; the last
 // one keeps its pair's chroma when no right neighbour exists.
 void smooth_row(uint8_t* row, int32_t width)
 {
-    for (int32_t x = 0; x < width - 2; x += 2) {
+    int32_t x = 0;
+#if defined(__SSE2__)
+    // Pixels x .. x + 3 from x .. x + 4; the second load reaches pixel x + 5.
+    const __m128i odd_chroma = _mm_set_epi32(0x00ffff00, 0, 0x00ffff00, 0);
+    for (; x + 6 <= width; x += 4) {
+        __m128i* at = reinterpret_cast<__m128i*>(row + size_t(x) * 4);
+        __m128i a = _mm_loadu_si128(at);
+        __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + size_t(x + 2) * 4));
+        __m128i mean = _mm_slli_si128(floor_average(a, b), 4);
+        _mm_storeu_si128(at, _mm_or_si128(_mm_andnot_si128(odd_chroma, a), _mm_and_si128(odd_chroma, mean)));
+    }
+#endif
+    for (; x < width - 2; x += 2) {
         uint8_t* p = row + size_t(x) * 4;
         p[5] = uint8_t((p[1] + p[9]) >> 1);
         p[6] = uint8_t((p[2] + p[10]) >> 1);
@@ -27,7 +48,19 @@ void smooth_row(uint8_t* row, int32_t width)
 
 void smooth_between(const uint8_t* above, uint8_t* row, const uint8_t* below, int32_t width)
 {
-    for (int32_t x = 0; x < width; ++x) {
+    int32_t x = 0;
+#if defined(__SSE2__)
+    const __m128i chroma = _mm_set1_epi32(0x00ffff00);
+    for (; x + 4 <= width; x += 4) {
+        size_t i = size_t(x) * 4;
+        __m128i* at = reinterpret_cast<__m128i*>(row + i);
+        __m128i mean = floor_average(_mm_loadu_si128(reinterpret_cast<const __m128i*>(above + i)),
+                                     _mm_loadu_si128(reinterpret_cast<const __m128i*>(below + i)));
+        __m128i v = _mm_loadu_si128(at);
+        _mm_storeu_si128(at, _mm_or_si128(_mm_andnot_si128(chroma, v), _mm_and_si128(chroma, mean)));
+    }
+#endif
+    for (; x < width; ++x) {
         size_t i = size_t(x) * 4;
         row[i + 1] = uint8_t((above[i + 1] + below[i + 1]) >> 1);
         row[i + 2] = uint8_t((above[i + 2] + below[i + 2]) >> 1);
@@ -77,18 +110,34 @@ void convert_row(uint8_t* row, int32_t width)
 
 }
 
-void finish_full(int32_t width, int32_t height, uint8_t* rgba)
+void full_finisher::advance(int32_t width, int32_t height, uint8_t* rgba, int32_t rows_ready)
 {
     size_t stride = size_t(width) * 4;
-    for (int32_t y = 0; y < height; ++y)
-        smooth_row(rgba + size_t(y) * stride, width);
-    // Column smoothing reads rows y and y + 2 before either is converted.
-    for (int32_t y = 0; y < height; ++y) {
+    if (next == 0 && rows_ready > 0)
+        smooth_row(rgba, width);
+    // Even row y is finished with y + 1: row smoothing of y + 2, column smoothing
+    // of y + 1 from y and y + 2 (which overwrites y + 1's own row smoothing),
+    // then conversion; each needs rows up to y + 2 decoded, or the image's end.
+    while (next < height && (next + 2 < rows_ready || rows_ready >= height)) {
+        int32_t y = next;
         uint8_t* row = rgba + size_t(y) * stride;
-        if (!(y & 1) && y + 2 < height)
+        if (y + 2 < height) {
+            smooth_row(row + 2 * stride, width);
             smooth_between(row, row + stride, row + 2 * stride, width);
+        } else if (y + 1 < height) {
+            smooth_row(row + stride, width);
+        }
         convert_row(row, width);
+        if (y + 1 < height)
+            convert_row(row + stride, width);
+        next = y + 2;
     }
+}
+
+void finish_full(int32_t width, int32_t height, uint8_t* rgba)
+{
+    full_finisher f;
+    f.advance(width, height, rgba, height);
 }
 
 }
