@@ -69,7 +69,7 @@ bool pak_parse_chunk_file_name(const std::string& file_name, std::string& base, 
 {
     // "x.CODE.pkc": at least one character, a dot, four, ".pkc".
     size_t n = file_name.size();
-    if (n < 11 || file_name.compare(n - 4, 4, ".pkc") != 0 || file_name[n - 9] != '.')
+    if (n < 10 || file_name.compare(n - 4, 4, ".pkc") != 0 || file_name[n - 9] != '.')
         return false;
     code = 0;
     for (int i = 0; i < 4; ++i)

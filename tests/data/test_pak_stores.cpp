@@ -238,6 +238,7 @@ TEST(pak_dir, chunk_files_are_found_by_relative_name_and_bad_ones_are_left_out)
     stored.insert(stored.end(), {'h', 'i', '!'});
     pak_put_file(dir.file("levels/Title.LEVL.pkc"), stored);
     pak_put_file(dir.file("tex/ui/Star_On.IMAG.pkc"), stored);
+    pak_put_file(dir.file("z.LEVL.pkc"), stored);   // the shortest name there is
     std::vector<uint8_t> zipped;
     put_u32(zipped, 0x32000000);   // container, compressed
     std::vector<uint8_t> payload = compressed_payload(pak_bytes("packed text"), 11);
@@ -255,8 +256,9 @@ TEST(pak_dir, chunk_files_are_found_by_relative_name_and_bad_ones_are_left_out)
 
     pak_system sys;
     pak_module* m = sys.add_directory(dir.path.string().c_str(), false);
-    EXPECT_EQ(m->chunk_count(), 3u);
+    EXPECT_EQ(m->chunk_count(), 4u);
     EXPECT_EQ(read_name(*m, "levels\\Title"), "hi!");
+    EXPECT_EQ(read_name(*m, "z"), "hi!");
     EXPECT_EQ(m->get("tex\\ui\\Star_On")->code, pak_code_imag);
     ref_ptr<pak_chunkref> w = m->get("init\\worlds");
     ASSERT_TRUE(w);

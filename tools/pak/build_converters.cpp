@@ -2,6 +2,7 @@
 #include "tools/pak/build_converters.h"
 
 #include "tools/pak/chunk_source.h"
+#include "tools/pak/sound_convert.h"
 
 #include <cstdio>
 
@@ -45,6 +46,10 @@ bool convert_chunk_file(const std::string& path, build_output& out, std::string&
     out.bytes = std::move(chunk.bytes);
     out.container = chunk.container;
     out.level = chunk.method ? 9 : 0;
+    // An archive pads stored data to 4 bytes and readers receive the padding; a leaf of
+    // another length is compressed instead, so that it reads back exactly as it was.
+    if (!out.container && out.bytes.size() % 4 != 0)
+        out.level = 9;
     return true;
 }
 
@@ -53,5 +58,6 @@ bool convert_chunk_file(const std::string& path, build_output& out, std::string&
 const build_converter build_converters[] = {
     {".txt", 0, convert_script_text},
     {".pkc", 0, convert_chunk_file},
+    {".wav", pak_code_samp, convert_wav_source},
     {nullptr, 0, nullptr},
 };
