@@ -4,6 +4,7 @@
 #include "app/window/window.h"
 #include "tests/window/png_read.h"
 
+#include <SDL.h>
 #include <SDL_opengl.h>
 #include <gtest/gtest.h>
 
@@ -53,6 +54,10 @@ TEST(driver_test, a_scripted_run_moves_clicks_types_captures_and_quits)
     glw_window w("tamble", "driver test", &mouse, &kb);
     ASSERT_TRUE(w.create_gl_window(320, 256, 32, false));
     w.set_view(32, 32, 32);
+    // Park the pointer where no centred test window lies, so that no real motion interleaves.
+    SDL_DisplayMode mode;
+    if (SDL_GetDesktopDisplayMode(0, &mode) == 0)
+        SDL_WarpMouseGlobal(mode.w - 1, mode.h - 1);
     w.pump_messages();
     mouse.events.clear();
 

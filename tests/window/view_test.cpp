@@ -22,15 +22,29 @@ bool have_display()
 }
 
 // Runs the viewer on a 640 x 512 window (8 pixels a unit, view x from -8) and returns its exit status.
+// Files are named after the running test, since ctest runs the tests side by side.
+std::string prefix()
+{
+    return std::string("view_") + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_";
+}
+
+std::string capture(int frame)
+{
+    return prefix() + std::to_string(frame) + ".png";
+}
+
 int run_view(const std::string& script, const std::string& extra)
 {
+    // Captures of an earlier run must not stand in for missing ones.
+    for (int frame = 0; frame < 300; ++frame)
+        std::remove(capture(frame).c_str());
     {
-        std::ofstream s("view_test.script");
+        std::ofstream s(prefix() + "script");
         s << script;
     }
     std::string cmd = std::string(TAMBLE_SIM) + " view " + level + " --data " + data_root +
-                      " --size 640x512 --fixed-frame --script view_test.script --capture-prefix view_test_ " +
-                      extra + " > view_test.out 2>&1";
+                      " --size 640x512 --fixed-frame --script " + prefix() + "script --capture-prefix " + prefix() +
+                      " " + extra + " > " + prefix() + "out 2>&1";
     int status = std::system(cmd.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -80,20 +94,20 @@ TEST(view_test, cutting_the_rope_by_clicks_drops_the_ball_into_the_pot)
     int status = run_view("5 click left 32 15\n6 click right\n", "--capture 4,90,239 --frames 240");
     EXPECT_EQ(status, 0) << "expected the level solved";
 
-    blob hanging = red_ball("view_test_4.png");
+    blob hanging = red_ball(capture(4));
     ASSERT_GT(hanging.count, 50);
     EXPECT_NEAR(hanging.x, 32.0, 0.3);
     EXPECT_NEAR(hanging.y, 20.0, 0.3);
 
     // Falling straight down under gravity 20: about 1.4 s after the cut, y near 20 + 10 t^2.
-    blob falling = red_ball("view_test_90.png");
+    blob falling = red_ball(capture(90));
     ASSERT_GT(falling.count, 50);
     EXPECT_NEAR(falling.x, 32.0, 0.3);
     double t = (90 - 6) / 60.0;
     EXPECT_NEAR(falling.y, 20.0 + 10.0 * t * t, 3.0);
 
-    EXPECT_FALSE(green_frame("view_test_4.png"));
-    EXPECT_TRUE(green_frame("view_test_239.png"));
+    EXPECT_FALSE(green_frame(capture(4)));
+    EXPECT_TRUE(green_frame(capture(239)));
 }
 
 TEST(view_test, without_a_cut_the_ball_keeps_hanging_and_the_level_is_undecided)
@@ -103,7 +117,7 @@ TEST(view_test, without_a_cut_the_ball_keeps_hanging_and_the_level_is_undecided)
     // A right click with nothing selected cuts nothing.
     int status = run_view("3 click right 32 15\n4 key space\n", "--capture 119 --frames 120");
     EXPECT_EQ(status, 2);
-    blob b = red_ball("view_test_119.png");
+    blob b = red_ball(capture(119));
     EXPECT_NEAR(b.x, 32.0, 0.3);
     EXPECT_NEAR(b.y, 20.0, 0.5);
 }
@@ -116,11 +130,11 @@ TEST(view_test, space_cuts_the_selection_r_restarts_and_escape_quits)
                           "--capture 59,69,75 --frames 1000");
     // Escape ends the run on the restarted, undecided level.
     EXPECT_EQ(status, 2);
-    EXPECT_GT(red_ball("view_test_59.png").y, 22.0);
-    blob restarted = red_ball("view_test_69.png");
+    EXPECT_GT(red_ball(capture(59)).y, 22.0);
+    blob restarted = red_ball(capture(69));
     EXPECT_NEAR(restarted.y, 20.0, 0.5);
     test_image img;
-    EXPECT_FALSE(png_read_rgb_file("view_test_75.png", img));
+    EXPECT_FALSE(png_read_rgb_file(capture(75), img));
 }
 
 TEST(view_test, bad_arguments_fail_cleanly)

@@ -15,6 +15,13 @@
 
 namespace {
 
+void park_pointer()
+{
+    SDL_DisplayMode mode;
+    if (SDL_GetDesktopDisplayMode(0, &mode) == 0)
+        SDL_WarpMouseGlobal(mode.w - 1, mode.h - 1);
+}
+
 struct mouse_recorder : glw_mouseevent {
     std::vector<uint32_t> flags;
     void on_mouse(uint32_t f, float, float) override { flags.push_back(f); }
@@ -38,8 +45,12 @@ protected:
             GTEST_SKIP() << "no display: run under xvfb-run";
         w = std::make_unique<glw_window>("tamble", "Tamble window test", &mouse, &kb);
         ASSERT_TRUE(w->create_gl_window(640, 480, 32, false));
+        // Tests run side by side on one display: with the pointer parked in a corner that
+        // no centred test window covers, windows coming and going send no real motion.
+        park_pointer();
         w->set_view(32, 32, 32);
         pump();
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
         mouse.flags.clear();
         kb.keys.clear();
         w->flush_input();
