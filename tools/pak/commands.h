@@ -22,3 +22,6 @@ int cmd_list(int argc, char** argv);
 int cmd_cat(int argc, char** argv);
 int cmd_extract(int argc, char** argv);
 int cmd_build(int argc, char** argv);
+
+// Sound samples: WAVE to "SAMP" and back (cmd_sound.cpp).
+int cmd_sound(int argc, char** argv);

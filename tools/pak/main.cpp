@@ -23,6 +23,11 @@ const pak_tool_command pak_tool_commands[] = {
     {"dump-script", "dump-script [--merge] FILE...     parse script text, print it with the text writer", cmd_dump_script},
     {"dump-config", "dump-config FILE                  print a binary script file (config.dat) as text", cmd_dump_config},
     {"make-config", "make-config [--root NAME] IN OUT  save script text in the binary form (root \"config\")", cmd_make_config},
+    {"sound", "sound encode IN.wav OUT.SAMP.pkc [--block N] [--step Q]\n"
+              "                             a WAVE file (mono or stereo) as a SAMP chunk file;\n"
+              "                             N a power of two 16..4096 (default 512), Q 1..255 (28)\n"
+              "  sound decode SOURCE OUT.wav   a SAMP chunk (FILE.SAMP.pkc or ARCHIVE:NAME) as WAVE",
+     cmd_sound},
     {nullptr, nullptr, nullptr},
 };
 
