@@ -1,0 +1,401 @@
+// The world step: verdicts, constraint solving orders, pins, rails and the motor, picking,
+// editing operations, copies, playback cut events and recording through a replay.
+#include "physics/replay.h"
+#include "physics/scenes/scenes.h"
+#include "physics/solver.h"
+#include "physics/world_hash.h"
+#include "sound_recorder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+bool same_bits(vec2 a, vec2 b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+v_body* add_pinned_pot(v_world& w, int32_t colour, vec2 at)
+{
+    v_body* pot = w.add_body(v_make_body(scene_pot_type(colour), at, 0.0f));
+    for (v_node& n : pot->nodes)
+        n.fixed = true;
+    pot->finalise();
+    return pot;
+}
+
+TEST(physics_world, a_ball_fails_only_strictly_below_the_playfield)
+{
+    v_world w;
+    w.add_node(scene_ball_type(1), {32.0f, 64.0f}, true);
+    w.step();
+    EXPECT_EQ(w.verdict, v_verdict_undecided);
+
+    v_world lower;
+    lower.add_node(scene_ball_type(1), {32.0f, 64.01f}, true);
+    lower.step();
+    EXPECT_EQ(lower.verdict, v_verdict_failed);
+
+    // A plain node may fall as far as it likes.
+    v_world plain;
+    plain.add_node(scene_anchor_type(), {32.0f, 70.0f});
+    plain.add_node(scene_ball_type(1), {32.0f, 10.0f}, true);
+    plain.step();
+    EXPECT_EQ(plain.verdict, v_verdict_undecided);
+}
+
+TEST(physics_world, a_level_without_balls_is_solved_after_its_first_step)
+{
+    v_world w;
+    w.add_node(scene_anchor_type(), {10.0f, 10.0f}, true);
+    EXPECT_EQ(w.verdict, v_verdict_undecided);
+    w.step();
+    EXPECT_EQ(w.verdict, v_verdict_solved);
+    EXPECT_EQ(w.step_count, 1);
+}
+
+TEST(physics_world, a_fall_in_the_same_step_as_a_catch_fails_for_good)
+{
+    sound_recorder sounds;
+    v_world w;
+    add_pinned_pot(w, 2, {32.0f, 52.0f});
+    v_node* caught = w.add_node(scene_ball_type(2), {32.0f, 53.5f});   // on the pot's floor
+    w.add_node(scene_ball_type(2), {10.0f, 64.5f}, true);                // already out
+    w.step();
+    EXPECT_EQ(w.verdict, v_verdict_failed);
+    EXPECT_EQ(std::find(w.nodes.begin(), w.nodes.end(), caught), w.nodes.end());
+    ASSERT_FALSE(sounds.calls.empty());
+    EXPECT_EQ(sounds.calls.back().name, "music\\ditty_ball_in_pot");
+    EXPECT_FLOAT_EQ(sounds.calls.back().volume, 1.0f);
+    w.remove_node(w.nodes.back());   // even with no ball left, the verdict stays
+    for (int i = 0; i < 10; ++i)
+        w.step();
+    EXPECT_EQ(w.verdict, v_verdict_failed);
+}
+
+TEST(physics_world, catching_consecutive_balls_in_one_step_removes_each_safely)
+{
+    v_world w;
+    add_pinned_pot(w, 3, {32.0f, 52.0f});
+    w.add_node(scene_ball_type(3), {30.0f, 53.5f});
+    w.add_node(scene_ball_type(3), {33.0f, 53.5f});
+    v_node* weight = w.add_node(scene_anchor_type(), {5.0f, 5.0f}, true);
+    w.step();
+    ASSERT_EQ(w.nodes.size(), 1u);
+    EXPECT_EQ(w.nodes[0], weight);
+    EXPECT_EQ(w.loaded_nodes.size(), 3u);
+    EXPECT_EQ(w.verdict, v_verdict_solved);
+}
+
+// Two identical rope set-ups: one solved by the world's code, one by hand.
+struct rope_pair {
+    v_node a1, b1, a2, b2;
+    std::unique_ptr<v_constraint> c1, c2;
+    rope_pair(vec2 a, vec2 b)
+        : a1(scene_anchor_type(), a, true), b1(scene_ball_type(1), b),
+          a2(scene_anchor_type(), a, true), b2(scene_ball_type(1), b)
+    {
+        c1 = std::make_unique<v_constraint>(scene_elastic_rope_type(1.0f), &a1, &b1);
+        c2 = std::make_unique<v_constraint>(scene_elastic_rope_type(1.0f), &a2, &b2);
+        // Stretch the rope unevenly so that the order of the segments matters.
+        for (size_t i = 0; i < c1->inodes.size(); ++i) {
+            vec2 kick{0.0f, 0.3f * float(i % 3)};
+            c1->inodes[i].position += kick;
+            c2->inodes[i].position += kick;
+        }
+    }
+    void expect_same() const
+    {
+        EXPECT_TRUE(same_bits(b1.position, b2.position));
+        EXPECT_TRUE(same_bits(b1.velocity, b2.velocity));
+        for (size_t i = 0; i < c1->inodes.size(); ++i)
+            EXPECT_TRUE(same_bits(c1->inodes[i].velocity, c2->inodes[i].velocity)) << i;
+    }
+};
+
+TEST(physics_world, rope_ends_at_the_same_height_are_solved_from_n2)
+{
+    rope_pair r({0.0f, 10.0f}, {5.0f, 10.0f});
+    std::vector<v_node>& in = r.c2->inodes;
+    ASSERT_EQ(in.size(), 5u);
+    v_solve_constraint(*r.c1);
+    v_solve_segment(*r.c2, r.b2, in[4], true);
+    for (size_t k = 4; k > 0; --k)
+        v_solve_segment(*r.c2, in[k], in[k - 1], true);
+    v_solve_segment(*r.c2, in[0], r.a2, true);
+    r.expect_same();
+}
+
+TEST(physics_world, rope_with_a_higher_n2_is_solved_from_the_inside_out)
+{
+    rope_pair r({0.0f, 10.0f}, {5.0f, 9.0f});
+    std::vector<v_node>& in = r.c2->inodes;
+    ASSERT_EQ(in.size(), 5u);
+    v_solve_constraint(*r.c1);
+    for (size_t k = 0; k + 1 < in.size(); ++k)
+        v_solve_segment(*r.c2, in[k], in[k + 1], true);
+    v_solve_segment(*r.c2, r.a2, in[0], true);
+    v_solve_segment(*r.c2, in[4], r.b2, true);
+    r.expect_same();
+}
+
+TEST(physics_world, rigid_link_moves_only_the_free_end_by_the_full_error)
+{
+    v_node fixed(scene_anchor_type(), {0.0f, 0.0f}, true);
+    v_node free(scene_ball_type(1), {3.0f, 0.0f});
+    v_constraint rod(scene_rod_type(), &fixed, &free, 2.0f);
+    v_solve_constraint(rod);
+    EXPECT_EQ(fixed.position, vec2(0.0f, 0.0f));
+    EXPECT_FLOAT_EQ(free.position.x, 2.0f);
+    EXPECT_FLOAT_EQ(free.velocity.x, -1.0f / v_dt);
+
+    // Two pinned ends stay pinned, however wrong the length.
+    v_node other(scene_anchor_type(), {5.0f, 0.0f}, true);
+    v_constraint pinned(scene_rod_type(), &fixed, &other, 2.0f);
+    v_solve_constraint(pinned);
+    EXPECT_EQ(fixed.position, vec2(0.0f, 0.0f));
+    EXPECT_EQ(other.position, vec2(5.0f, 0.0f));
+}
+
+TEST(physics_world, compression_force_replaces_the_spring_both_ways)
+{
+    for (float distance : {3.0f, 1.0f}) {
+        v_node a(scene_ball_type(1), {0.0f, 0.0f}), b(scene_ball_type(1), {distance, 0.0f});
+        v_constraint spring(scene_spring_type(0.05f, 0.01f, 5.0f), &a, &b, 2.0f);
+        v_solve_constraint(spring);
+        EXPECT_FLOAT_EQ(a.velocity.x, 5.0f) << distance;
+        EXPECT_FLOAT_EQ(b.velocity.x, -5.0f) << distance;
+    }
+    // Without it the spring pulls in proportion to the stretch: 100 k (dist - L).
+    v_node a(scene_ball_type(1), {0.0f, 0.0f}), b(scene_ball_type(1), {3.0f, 0.0f});
+    v_constraint spring(scene_spring_type(0.05f, 0.0f), &a, &b, 2.0f);
+    v_solve_constraint(spring);
+    EXPECT_FLOAT_EQ(a.velocity.x, 5.0f);
+}
+
+TEST(physics_world, picking_constraints_respects_cuts_cuttability_and_order)
+{
+    v_world w;
+    v_node* a = w.add_node(scene_anchor_type(), {10.0f, 10.0f}, true);
+    v_node* b = w.add_node(scene_anchor_type(), {20.0f, 10.0f}, true);
+    v_node* c = w.add_node(scene_anchor_type(), {10.0f, 14.0f}, true);
+    v_node* d = w.add_node(scene_anchor_type(), {20.0f, 14.0f}, true);
+    v_constraint* rod = w.add_constraint(scene_rod_type(), a, b);
+    v_constraint* first = w.add_constraint(scene_spring_type(0.1f, 0.0f), c, d);
+    v_constraint* second = w.add_constraint(scene_spring_type(0.1f, 0.0f), c, d);
+    EXPECT_EQ(w.pick_constraint({15.0f, 10.5f}, 10.0f, false), rod);
+    EXPECT_EQ(w.pick_constraint({15.0f, 10.5f}, 10.0f, true), first);   // the rod is uncuttable
+    EXPECT_EQ(w.pick_constraint({15.0f, 13.0f}, 10.0f, true), first);   // ties: first in the list
+    first->cut = true;
+    EXPECT_EQ(w.pick_constraint({15.0f, 13.0f}, 10.0f, true), second);
+    EXPECT_EQ(w.pick_constraint({15.0f, 40.0f}, 10.0f, true), nullptr);
+    // Beyond the ends the distance is to the nearest end.
+    EXPECT_EQ(w.pick_constraint({25.0f, 14.0f}, 5.5f, true), second);
+    EXPECT_EQ(w.pick_constraint({25.0f, 14.0f}, 4.5f, true), nullptr);
+
+    // A rope is picked along its polyline.
+    v_node* e = w.add_node(scene_anchor_type(), {40.0f, 10.0f}, true);
+    v_node* f = w.add_node(scene_ball_type(1), {40.0f, 30.0f});
+    v_constraint* rope = w.add_constraint(scene_rope_type(), e, f);
+    EXPECT_EQ(w.pick_constraint({41.0f, 20.0f}, 10.0f, true), rope);
+}
+
+TEST(physics_world, picking_bodies_nodes_and_markers)
+{
+    v_world w;
+    v_body* back = w.add_body(v_make_body(scene_box_type(10.0f, 10.0f, 1.0f), {20.0f, 20.0f}, 0.0f, -1.0f));
+    v_body* front = w.add_body(v_make_body(scene_box_type(4.0f, 4.0f, 1.0f), {20.0f, 20.0f}, 0.0f, 2.0f));
+    EXPECT_EQ(w.pick_body({20.0f, 20.0f}), front);
+    EXPECT_EQ(w.pick_body({16.0f, 16.0f}), back);
+    EXPECT_EQ(w.pick_body({40.0f, 40.0f}), nullptr);
+
+    v_node* free = w.add_node(scene_ball_type(1), {22.5f, 22.5f});
+    EXPECT_EQ(w.pick_node({22.2f, 22.2f}), &front->nodes[2]);   // (22, 22) is nearer
+    EXPECT_EQ(w.pick_node({22.6f, 22.6f}), free);
+    EXPECT_EQ(w.pick_node({50.0f, 50.0f}), nullptr);
+
+    w.add_marker(5.0f, 5.0f, 0.0f);
+    w.add_marker(6.0f, 5.0f, 1.0f);
+    EXPECT_EQ(w.pick_marker({5.9f, 5.0f}), 2);
+    EXPECT_EQ(w.pick_marker({4.5f, 5.0f}), 1);
+    EXPECT_EQ(w.pick_marker({9.0f, 5.0f}), 0);
+}
+
+TEST(physics_world, removing_clears_everything_that_points_at_the_removed)
+{
+    v_world w;
+    scene_handles h = scene_ball_over_pot(w, 1, 1);
+    w.set_hovered(h.rope);
+    w.set_selected(h.rope);
+    w.cut_events.push_back({{}, 10, h.rope});
+    w.remove_node(h.ball);
+    EXPECT_TRUE(w.constraints.empty());
+    EXPECT_EQ(w.hovered, nullptr);
+    EXPECT_EQ(w.selected, nullptr);
+    EXPECT_TRUE(w.cut_events.empty());
+    EXPECT_EQ(w.nodes.size(), 1u);
+    EXPECT_EQ(w.loaded_nodes.size(), 1u);
+
+    // A body takes the constraints that end on it and its contacts along.
+    v_world s;
+    scene_box_stack(s, 2);
+    v_node* hook = s.add_node(scene_anchor_type(), {33.0f, 20.0f}, true);
+    s.add_constraint(scene_rope_type(), hook, &s.bodies[2]->nodes[0]);
+    for (int i = 0; i < 30; ++i)
+        s.step();
+    ASSERT_GT(s.contacts.size(), 0u);
+    s.remove_body(s.bodies[2].get());
+    EXPECT_TRUE(s.constraints.empty());
+    for (const v_body_contact& c : s.contacts.items) {
+        EXPECT_NE(s.body_index(c.edge_body), -1);
+        EXPECT_NE(s.body_index(c.point_body), -1);
+    }
+    for (int i = 0; i < 30; ++i)
+        s.step();
+}
+
+TEST(physics_world, rebuilding_ropes_follows_moved_ends)
+{
+    v_world w;
+    v_node* a = w.add_node(scene_anchor_type(), {10.0f, 10.0f}, true);
+    v_node* b = w.add_node(scene_ball_type(1), {10.0f, 20.0f});
+    v_constraint* rope = w.add_constraint(scene_rope_type(1.0f), a, b);
+    ASSERT_EQ(rope->inodes.size(), 10u);
+    b->position = {10.0f, 15.0f};
+    w.rebuild_ropes_of(b);
+    EXPECT_EQ(rope->inodes.size(), 5u);
+}
+
+TEST(physics_world, a_copy_runs_like_the_original_with_cuts_cleared)
+{
+    v_world a;
+    scene_stress(a);
+    a.constraints[0]->cut = true;
+    v_world b = v_world::copy(a, v_mode_play);
+    EXPECT_FALSE(b.constraints[0]->cut);
+    EXPECT_EQ(b.nodes.size(), a.nodes.size());
+    EXPECT_EQ(b.constraints[3]->n1, b.nodes[size_t(a.node_index(a.constraints[3]->n1))]);
+    a.constraints[0]->cut = false;
+    for (int i = 0; i < 200; ++i) {
+        a.step();
+        b.step();
+    }
+    EXPECT_EQ(v_world_hash(a), v_world_hash(b));
+}
+
+TEST(physics_world, run_world_for_runs_at_least_one_step)
+{
+    v_world w;
+    scene_rope_pendulum(w);
+    EXPECT_EQ(run_world_for(w, 0.0), 1);
+    EXPECT_EQ(w.step_count, 1);
+    int32_t steps = run_world_for(w, 0.01);
+    EXPECT_GE(steps, 1);
+    EXPECT_EQ(w.step_count, 1 + steps);
+}
+
+TEST(physics_world, a_pin_holds_a_lever_and_a_rail_lets_a_body_slide_only_along_it)
+{
+    v_world w;
+    auto plank = scene_box_type(12.0f, 1.0f, 3.0f);
+    v_body* lever = w.add_body(v_make_body(plank, {32.0f, 30.0f}, 0.0f));
+    lever->nodes[0].fixed = true;   // pinned at its top-left corner: it swings down
+    lever->finalise();
+    vec2 anchor = lever->nodes[0].position;
+
+    auto rail_type = ref_ptr<v_body_type>(new v_body_type());
+    rail_type->mass = 1.0f;
+    rail_type->set_motion(0.0f, 0.0f, 1.0f, 1.0f, false);   // a rail down and to the right
+    rail_type->build({{{-1.0f, -1.0f}, 1.0f}, {{1.0f, -1.0f}, 1.0f}, {{1.0f, 1.0f}, 1.0f},
+                      {{-1.0f, 1.0f}, 1.0f}},
+                     {});
+    v_body* slider = w.add_body(v_make_body(rail_type, {10.0f, 10.0f}, 0.0f));
+    slider->nodes[1].fixed = true;
+    slider->finalise();
+
+    for (int i = 0; i < 2 * 180; ++i) {
+        w.step();
+        ASSERT_LT((lever->transform(lever->local_node(0)) - anchor).length(), 0.05f) << i;
+    }
+    EXPECT_GT(std::fabs(lever->angle), 0.3f);   // it has swung
+    vec2 moved = slider->position - vec2{10.0f, 10.0f};
+    EXPECT_GT(moved.length(), 1.0f);
+    EXPECT_NEAR(moved.x, moved.y, 0.05f * moved.length());   // along (1, 1)
+    EXPECT_EQ(slider->angle, 0.0f);
+}
+
+TEST(physics_world, a_motor_turns_its_body_up_to_about_its_top_speed)
+{
+    v_world w;
+    auto wheel = ref_ptr<v_body_type>(new v_body_type());
+    wheel->mass = 2.0f;
+    wheel->set_motion(1.0f, 0.5f, 0.0f, 0.0f, false);   // motor -10, max speed 5
+    wheel->build({{{0.0f, -2.0f}, 1.0f}, {{2.0f, 0.0f}, 1.0f}, {{0.0f, 2.0f}, 1.0f},
+                  {{-2.0f, 0.0f}, 1.0f}, {{0.0f, 0.0f}, 1.0f}},
+                 {});
+    v_body* b = w.add_body(v_make_body(wheel, {32.0f, 32.0f}, 0.0f));
+    b->nodes[4].fixed = true;   // the axle
+    b->finalise();
+    for (int i = 0; i < 3 * 180; ++i)
+        w.step();
+    EXPECT_LT(b->spin, -4.0f);
+    EXPECT_GT(b->spin, -6.0f);
+    EXPECT_LT((b->nodes[4].position - vec2{32.0f, 32.0f}).length(), 0.05f);
+}
+
+TEST(physics_world, playback_waits_one_hundred_steps_at_each_cut)
+{
+    v_world w(v_mode_playback);
+    scene_handles h = scene_ball_over_void(w);
+    vec2 ball = h.ball->position;
+    w.cut_events.push_back({{32.0f, 16.0f}, v_cut_event_steps, h.rope});
+    for (int i = 0; i < v_cut_event_steps - 1; ++i)
+        w.step();
+    EXPECT_FALSE(h.rope->cut);
+    EXPECT_EQ(h.ball->position, ball);   // nothing moves while the cut shows
+    w.step();
+    EXPECT_TRUE(h.rope->cut);
+    EXPECT_TRUE(w.cut_events.empty());
+}
+
+TEST(physics_world, a_recorded_cut_replays_after_its_pause)
+{
+    v_replay recorder;
+    recorder.init();
+    v_world rec(v_mode_record);
+    rec.replay = &recorder;
+    scene_handles h = scene_ball_over_void(rec);
+    for (int i = 0; i < 300; ++i) {
+        if (i == 100)
+            h.rope->cut = true;
+        rec.step();
+    }
+    std::vector<uint8_t> bytes = recorder.chunk_bytes();
+    ASSERT_FALSE(bytes.empty());
+
+    v_replay player;
+    player.init();
+    ASSERT_TRUE(player.load(bytes.data(), bytes.size()));
+    v_world play(v_mode_playback);
+    play.replay = &player;
+    scene_handles p = scene_ball_over_void(play);
+    int cut_at = -1, event_at = -1;
+    for (int i = 0; i < 400 && cut_at < 0; ++i) {
+        play.step();
+        if (event_at < 0 && !play.cut_events.empty()) {
+            event_at = i;
+            EXPECT_EQ(play.cut_events[0].constraint, p.rope);
+        }
+        if (p.rope->cut)
+            cut_at = i;
+    }
+    ASSERT_GE(event_at, 90);
+    EXPECT_EQ(cut_at - event_at, v_cut_event_steps);
+    // Afterwards the ball follows the recording down.
+    float y = p.ball->position.y;
+    for (int i = 0; i < 120; ++i)
+        play.step();
+    EXPECT_GT(p.ball->position.y, y + 2.0f);
+}
+
+}  // namespace
