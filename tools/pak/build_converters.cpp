@@ -2,7 +2,7 @@
 #include "tools/pak/build_converters.h"
 
 #include "tools/pak/chunk_source.h"
-#include "tools/pak/sound_convert.h"
+#include "tools/pak/image_source.h"
 #include "tools/pak/sound_convert.h"
 
 #include <cstdio>
@@ -59,7 +59,7 @@ bool convert_chunk_file(const std::string& path, build_output& out, std::string&
 const build_converter build_converters[] = {
     {".txt", 0, convert_script_text},
     {".pkc", 0, convert_chunk_file},
-    {".wav", pak_code_samp, convert_wav_source},
+    {".png", pak_code_imag, convert_png_image},
     {".wav", pak_code_samp, convert_wav_source},
     {nullptr, 0, nullptr},
 };

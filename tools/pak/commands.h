@@ -25,3 +25,6 @@ int cmd_build(int argc, char** argv);
 
 // Sound samples: WAVE to "SAMP" and back (cmd_sound.cpp).
 int cmd_sound(int argc, char** argv);
+
+// PNG to "IMAG" chunk file and back (cmd_image.cpp).
+int cmd_image(int argc, char** argv);

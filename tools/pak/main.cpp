@@ -28,6 +28,13 @@ const pak_tool_command pak_tool_commands[] = {
               "                             N a power of two 16..4096 (default 512), Q 1..255 (28)\n"
               "  sound decode SOURCE OUT.wav   a SAMP chunk (FILE.SAMP.pkc or ARCHIVE:NAME) as WAVE",
      cmd_sound},
+    {"image", "image encode IN.png OUT.IMAG.pkc [--quality Q] [--raw]\n"
+              "                             an IMAG chunk file, coded at quality Q (0..100, default 90)\n"
+              "                             or as raw RGBA\n"
+              "  image decode SOURCE OUT.png [--half] [--plain]\n"
+              "                             SOURCE is FILE.IMAG.pkc or ARCHIVE:NAME; --half decodes at\n"
+              "                             half size (as on small screens), --plain without vectors",
+     cmd_image},
     {nullptr, nullptr, nullptr},
 };
 

@@ -1,0 +1,118 @@
+// tamble-pak image: PNG to "IMAG" chunk file and back.
+#include "render/image/image_chunk.h"
+#include "tools/pak/chunk_source.h"
+#include "tools/pak/commands.h"
+#include "tools/pak/image_png.h"
+#include "tools/pak/image_source.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+int fail(const std::string& message, int status = 1)
+{
+    std::fprintf(stderr, "tamble-pak: image: %s\n", message.c_str());
+    return status;
+}
+
+bool parse_quality(const char* text, int& quality)
+{
+    char* end = nullptr;
+    long v = std::strtol(text, &end, 10);
+    if (!*text || *end || v < 0 || v > 100)
+        return false;
+    quality = int(v);
+    return true;
+}
+
+int encode(int argc, char** argv)
+{
+    std::string in, out;
+    int quality = image_default_quality;
+    bool raw = false;
+    for (int i = 0; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--raw")) {
+            raw = true;
+        } else if (!std::strcmp(argv[i], "--quality")) {
+            if (i + 1 >= argc || !parse_quality(argv[++i], quality))
+                return fail("--quality takes a number from 0 to 100", 2);
+        } else if (argv[i][0] == '-' && argv[i][1]) {
+            return fail(std::string("unknown option '") + argv[i] + "'", 2);
+        } else if (in.empty()) {
+            in = argv[i];
+        } else if (out.empty()) {
+            out = argv[i];
+        } else {
+            return fail("encode takes IN.png OUT.IMAG.pkc", 2);
+        }
+    }
+    if (out.empty())
+        return fail("encode takes IN.png OUT.IMAG.pkc", 2);
+    std::string base;
+    uint32_t code = 0;
+    if (!pak_parse_chunk_file_name(out, base, code) || code != pak_code_imag)
+        return fail("'" + out + "': the output must be named NAME.IMAG.pkc", 2);
+
+    std::string error;
+    image_rgba image;
+    if (!png_read_rgba(in, image, error))
+        return fail(error);
+    tool_chunk chunk;
+    chunk.name = base;
+    chunk.code = pak_code_imag;
+    chunk.container = true;
+    chunk.bytes = image_chunk_content(image.width, image.height, image.pixels.data(), quality, raw);
+    if (!write_chunk_file(out, chunk, raw ? 9 : 0, error))
+        return fail(error);
+    return 0;
+}
+
+int decode(int argc, char** argv)
+{
+    std::string source, out;
+    bool half = false, plain = false;
+    for (int i = 0; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--half")) {
+            half = true;
+        } else if (!std::strcmp(argv[i], "--plain")) {
+            plain = true;
+        } else if (argv[i][0] == '-' && argv[i][1]) {
+            return fail(std::string("unknown option '") + argv[i] + "'", 2);
+        } else if (source.empty()) {
+            source = argv[i];
+        } else if (out.empty()) {
+            out = argv[i];
+        } else {
+            return fail("decode takes SOURCE OUT.png", 2);
+        }
+    }
+    if (out.empty())
+        return fail("decode takes SOURCE OUT.png", 2);
+    std::string error;
+    tool_chunk chunk;
+    if (!load_chunk_source(source, chunk, error))
+        return fail(error);
+    if (chunk.code != pak_code_imag)
+        return fail("'" + source + "' is a " + pak_code_text(chunk.code) + " chunk, not IMAG");
+    image_rgba image;
+    bool fast = !plain && image_cpu_has_fast_decoder();
+    if (!image_from_chunk(chunk.bytes.data(), chunk.bytes.size(), half, fast, image, error))
+        return fail("'" + source + "': " + error);
+    if (!png_write_rgba(out, image, error))
+        return fail(error);
+    return 0;
+}
+
+}
+
+int cmd_image(int argc, char** argv)
+{
+    if (argc >= 1 && !std::strcmp(argv[0], "encode"))
+        return encode(argc - 1, argv + 1);
+    if (argc >= 1 && !std::strcmp(argv[0], "decode"))
+        return decode(argc - 1, argv + 1);
+    return fail("expected 'encode' or 'decode' (try tamble-pak --help)", 2);
+}
