@@ -253,18 +253,18 @@ script_handle script_handle::get(const char* path) const
 {
     if (!symbols || !cell || !path)
         return nil;
+    // Every piece is interned, even after a miss, so that the names a lookup adds do
+    // not depend on what the tree holds.
     script_cell* c = cell;
-    bool found = walk_path(path, [&](const char* begin, const char* end) {
+    walk_path(path, [&](const char* begin, const char* end) {
         script_id id = symbols->intern(begin, end);
-        if (c->type != script_type_block)
-            return false;
-        uint32_t i = find_entry(*c->v.block, id);
-        if (!i)
-            return false;
-        c = c->v.block->entries[i - 1].cell;
+        if (!c)
+            return true;
+        uint32_t i = c->type == script_type_block ? find_entry(*c->v.block, id) : 0;
+        c = i ? c->v.block->entries[i - 1].cell : nullptr;
         return true;
     });
-    return found ? script_handle(symbols, c) : nil;
+    return c ? script_handle(symbols, c) : nil;
 }
 
 script_handle script_handle::make(script_id id) const

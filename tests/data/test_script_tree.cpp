@@ -47,6 +47,10 @@ TEST(ScriptTree, MakePathBuildsBlocksAndGetFindsAnyCase)
     EXPECT_FALSE(t.root.get("a.x").exists());
     EXPECT_FALSE(t.root.get("a.b.c.d").exists());
     EXPECT_FALSE(t.root.get(7).exists());
+    // A lookup interns every piece of its path, found or not.
+    int32_t names = t.symbols->name_count();
+    EXPECT_FALSE(t.root.get("missing.later.#4").exists());
+    EXPECT_EQ(t.symbols->name_count(), names + 2);
     // make turns a value on the way into a block, dropping it.
     t.root.make("a.b.c.d").set_string("deep");
     EXPECT_EQ(t.root.get("a.b.c").type(), script_type_block);
