@@ -1,7 +1,9 @@
 // Opening the tool's stores and turning level and replay arguments into worlds and bytes.
 #include "tools/sim/sim_level.h"
 
+#include "data/pak_script.h"
 #include "physics/constraint.h"
+#include "physics/type_creators.h"
 #include "tools/sim/sim_source_store.h"
 
 #include <filesystem>
@@ -53,9 +55,7 @@ sim_context::~sim_context()
 
 bool sim_context::open(const sim_source_options& options, std::string& error)
 {
-    pak.register_creator(pak_code_ntyp, &node_types);
-    pak.register_creator(pak_code_ctyp, &constraint_types);
-    pak.register_creator(pak_code_btyp, &body_types);
+    v_register_type_creators(pak);
     std::vector<std::string> roots = options.data_roots;
     if (roots.empty() && options.archives.empty())
         roots.push_back("base");
@@ -74,9 +74,7 @@ bool sim_context::open(const sim_source_options& options, std::string& error)
         }
     }
     v_level_set_store(&pak);
-    ref_ptr<v_constraint_type> fallback;
-    if (pak.get_object("constraints\\default", fallback) && fallback && fallback->loaded)
-        v_set_default_constraint_type(fallback);
+    v_install_default_constraint_type(pak);
     return true;
 }
 

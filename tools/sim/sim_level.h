@@ -4,9 +4,7 @@
 #pragma once
 
 #include "data/pak.h"
-#include "data/pak_script.h"
 #include "physics/level.h"
-#include "physics/types.h"
 
 #include <cstdint>
 #include <string>
@@ -26,9 +24,6 @@ bool sim_take_source_options(std::vector<std::string>& args, sim_source_options&
 class sim_context {
 public:
     pak_system pak;
-    script_creator<v_node_type> node_types;
-    script_creator<v_constraint_type> constraint_types;
-    script_creator<v_body_type> body_types;
 
     sim_context() = default;
     sim_context(const sim_context&) = delete;
