@@ -114,10 +114,12 @@ pak_file::pak_file(pak_system* sys, bool can_write, const char* archive_path,
     // systems and reports a nonsensical length.
     bool exists = std::filesystem::exists(path, ec);
     if (!path.empty() && (!exists || std::filesystem::is_regular_file(path, ec))) {
+        // "w+b" only ever creates: an existing archive that cannot be opened for update
+        // must not be truncated instead.
         if (!can_write)
             stream = std::fopen(path.c_str(), "rb");
-        else if (!(stream = std::fopen(path.c_str(), "r+b")))
-            stream = std::fopen(path.c_str(), "w+b");
+        else
+            stream = std::fopen(path.c_str(), exists ? "r+b" : "w+b");
     }
     if (!stream) {
         status = status_unopened;

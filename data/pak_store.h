@@ -31,8 +31,8 @@ public:
     int64_t end_position = 0;
     uint32_t damaged_records = 0;   // records dropped while indexing (not "FREE" ones)
 
-    // Opens ("rb", or "r+b" then "w+b" when writable) and indexes the archive; the
-    // callback, when given, sees each usable reference as it is read.
+    // Opens ("rb"; when writable "r+b", or "w+b" only for a new file) and indexes the
+    // archive; the callback, when given, sees each usable reference as it is read.
     pak_file(pak_system* sys, bool writable, const char* archive_path,
              pak_enum_callback* callback = nullptr);
     ~pak_file() override;
