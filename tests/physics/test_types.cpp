@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <string>
@@ -327,6 +328,55 @@ TEST_F(physics_type_store, creators_serve_types_and_refuse_bad_ones)
     EXPECT_FLOAT_EQ(v_default_constraint_type()->fric, 0.25f);
     v_node a, b(nullptr, {1.0f, 0.0f});
     EXPECT_EQ(v_constraint(nullptr, &a, &b).type->name, "constraints\\default");
+}
+
+}  // namespace
+
+namespace {
+
+// Every type the game data ships loads without refusal.
+TEST_F(physics_types, every_base_type_loads)
+{
+    namespace fs = std::filesystem;
+    fs::path base = fs::path(TAMBLE_SOURCE_DIR) / "base";
+    int count = 0;
+    std::vector<int32_t> ball_colours, pot_colours;
+    for (const char* folder : {"nodes", "constraints", "bodies"}) {
+        for (const auto& entry : fs::directory_iterator(base / folder)) {
+            std::string file = entry.path().string();
+            std::FILE* f = std::fopen(file.c_str(), "rb");
+            ASSERT_TRUE(f) << file;
+            std::string text;
+            char buffer[4096];
+            for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
+                text.append(buffer, n);
+            std::fclose(f);
+            script_handle root = parse(text.c_str());
+            bool loaded = false;
+            if (file.ends_with(".NTYP.txt")) {
+                v_node_type t(nullptr, root);
+                loaded = t.loaded;
+                if (t.color != 0)
+                    ball_colours.push_back(t.color);
+            } else if (file.ends_with(".CTYP.txt")) {
+                loaded = v_constraint_type(nullptr, root).loaded;
+            } else if (file.ends_with(".BTYP.txt")) {
+                v_body_type t(nullptr, root);
+                loaded = t.loaded;
+                if (t.pot_color != 0)
+                    pot_colours.push_back(t.pot_color);
+            } else {
+                continue;
+            }
+            EXPECT_TRUE(loaded) << file;
+            ++count;
+        }
+    }
+    EXPECT_GE(count, 20);
+    std::sort(ball_colours.begin(), ball_colours.end());
+    std::sort(pot_colours.begin(), pot_colours.end());
+    EXPECT_GE(ball_colours.size(), 4u);
+    EXPECT_EQ(ball_colours, pot_colours);   // a pot for every ball colour
 }
 
 }  // namespace
