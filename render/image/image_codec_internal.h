@@ -80,7 +80,13 @@ struct huff_tree
     int16_t left[max_nodes];
     int16_t right[max_nodes];
     uint16_t table[256];
+    // For AC use: what 8 bits of stream give when code and value both fit in
+    // them. Bits 0-3 length of code and value, 4-7 run, 8 end of block,
+    // 9 entry valid, 16-31 the signed value; 0 where the slow path is needed.
+    int32_t ac_fast[256];
 };
+
+constexpr int32_t ac_fast_valid = 0x200, ac_fast_end = 0x100;
 
 // Reads and checks one tree: a node count beyond what 256 symbols need, child
 // indices out of range, a node used twice (cycles, shared subtrees), a leaf that
@@ -150,6 +156,22 @@ inline int decode_block(word_reader& r, const huff_tree& dc, const huff_tree& ac
     int last = 1;
     int k = 1;
     while (k < 64) {
+        if (r.bits < 32)
+            r.refill();
+        int32_t f = ac.ac_fast[r.buf & 255];
+        if (f & ac_fast_valid) {
+            r.skip(uint32_t(f & 15));
+            if (f & ac_fast_end)
+                break;
+            k += (f >> 4) & 15;
+            int32_t v = f >> 16;
+            if (k < 64 && v != 0) {
+                out[zigzag[k] * stride] = float(v) * q[k];
+                last = k + 1;
+            }
+            ++k;
+            continue;
+        }
         uint32_t symbol = decode_symbol(r, ac);
         if (symbol == 0)
             break;

@@ -21,6 +21,34 @@ void fill_table(huff_tree& t, int32_t node, uint32_t prefix, uint32_t depth)
         t.table[e] = entry;
 }
 
+// Symbol and value in one lookup for the common short cases (see huff_tree).
+void fill_ac_fast(huff_tree& t)
+{
+    for (uint32_t p = 0; p < 256; ++p) {
+        uint32_t e = t.table[p];
+        uint32_t length = e & 15;
+        int32_t f = 0;
+        if (length) {
+            uint32_t symbol = e >> 4;
+            uint32_t size = symbol >> 4;
+            if (symbol == 0) {
+                f = ac_fast_valid | ac_fast_end | int32_t(length);
+            } else if (length + size <= 8) {
+                int32_t v = 0;
+                if (size) {
+                    uint32_t b = (p >> length) & ((1u << size) - 1);
+                    v = int32_t((b >> 1) + (1u << (size - 1)));
+                    if (!(b & 1))
+                        v = -v;
+                }
+                f = int32_t(uint32_t(v) << 16) | ac_fast_valid | int32_t((symbol & 15) << 4) |
+                    int32_t(length + size);
+            }
+        }
+        t.ac_fast[p] = f;
+    }
+}
+
 // Every node reachable from the root is reached once (no cycle, no shared
 // subtree) and every leaf reached is a symbol.
 bool tree_is_sound(const huff_tree& t, int32_t n)
@@ -80,6 +108,7 @@ bool read_tree(word_reader& r, huff_tree& t)
         std::fill(t.table, t.table + 256, uint16_t(0));
     else
         fill_table(t, t.root, 0, 0);
+    fill_ac_fast(t);
     return true;
 }
 
