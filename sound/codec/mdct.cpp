@@ -28,38 +28,60 @@ w_mdct::w_mdct(int block_size)
 // power of two, checked before a transform is ever made.
 void w_mdct::dft(const cfloat* in, int stride, cfloat* out, int size)
 {
-    if (size == 1) {
-        out[0] = in[0];
-        return;
-    }
-    if (size == 2) {
-        cfloat a = in[0], b = in[stride];
-        out[0] = a + b;
-        out[1] = a - b;
+    if (size <= 4) {
+        if (size == 1) {
+            out[0] = in[0];
+        } else if (size == 2) {
+            cfloat a = in[0], b = in[stride];
+            out[0] = a + b;
+            out[1] = a - b;
+        } else {
+            // Two radix-2 stages written out; the inner twiddle is +i.
+            cfloat a = in[0], b = in[stride], c = in[2 * stride], d = in[3 * stride];
+            cfloat e0 = a + c, e1 = a - c, o0 = b + d, o1 = b - d;
+            cfloat io1(-o1.imag(), o1.real());
+            out[0] = e0 + o0;
+            out[2] = e0 - o0;
+            out[1] = e1 + io1;
+            out[3] = e1 - io1;
+        }
         return;
     }
     int half = size / 2;
     dft(in, stride * 2, out, half);
     dft(in + stride, stride * 2, out + half, half);
     // The roots table is for M points; a sub-transform of `size` points uses every
-    // (M / size)-th root.
+    // (M / size)-th root. The products are written out: the library's complex
+    // multiplication checks for infinities on every call.
     int step = int(roots.size()) / size;
+    const cfloat* root = roots.data();
     for (int k = 0; k < half; ++k) {
-        cfloat e = out[k];
-        cfloat o = out[k + half] * roots[size_t(k * step)];
-        out[k] = e + o;
-        out[k + half] = e - o;
+        cfloat w = root[k * step];
+        cfloat e = out[k], v = out[k + half];
+        float ore = v.real() * w.real() - v.imag() * w.imag();
+        float oim = v.real() * w.imag() + v.imag() * w.real();
+        out[k] = cfloat(e.real() + ore, e.imag() + oim);
+        out[k + half] = cfloat(e.real() - ore, e.imag() - oim);
     }
+}
+
+namespace {
+
+inline std::complex<float> times(std::complex<float> a, std::complex<float> b)
+{
+    return {a.real() * b.real() - a.imag() * b.imag(), a.real() * b.imag() + a.imag() * b.real()};
+}
+
 }
 
 void w_mdct::inverse(const float* x, float* y)
 {
     int m = n / 2, q = n / 4;
     for (int k = 0; k < m; ++k)
-        z[size_t(k)] = cfloat(x[n - 1 - 2 * k], x[2 * k]) * rotation[size_t(k)];
+        z[size_t(k)] = times(cfloat(x[n - 1 - 2 * k], x[2 * k]), rotation[size_t(k)]);
     dft(z.data(), 1, spectrum.data(), m);
     for (int k = 0; k < m; ++k)
-        spectrum[size_t(k)] *= rotation[size_t(k)];
+        spectrum[size_t(k)] = times(spectrum[size_t(k)], rotation[size_t(k)]);
     const cfloat* s = spectrum.data();
     for (int k = 0; k < q; ++k) {
         cfloat hi = s[q + k], lo = s[q - 1 - k];

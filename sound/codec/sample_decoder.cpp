@@ -30,6 +30,16 @@ struct word_bits
     }
     uint32_t read(int k)
     {
+        // Most values lie within the current word: one masked shift.
+        if (r.word < r.end && r.index + k <= 32) {
+            uint32_t v = uint32_t((uint64_t(*r.word) >> r.index) & ((uint64_t(1) << k) - 1));
+            r.index += k;
+            if (r.index == 32) {
+                r.index = 0;
+                ++r.word;
+            }
+            return v;
+        }
         uint32_t v = 0;
         for (int i = 0; i < k; ++i)
             v |= read_bit() << i;
@@ -177,19 +187,28 @@ void w_sample_decoder::decode_block(int c)
 int w_sample_decoder::decode(int16_t* out, int frames)
 {
     const int n = tables.n;
-    const float scale = 32768.0f;
-    const float fn = float(n);
-    for (int f = 0; f < frames; ++f) {
+    // 32768 and N are powers of two, so one multiplication by their quotient gives
+    // exactly out * 32768 / N.
+    const float scale = 32768.0f / float(n);
+    int f = 0;
+    while (f < frames) {
         if (position == n) {
             decode_block(0);
             decode_block(1);
             position = 0;
         }
-        int32_t m = truncate_sample(channels[0].out[size_t(position)] * scale / fn);
-        int32_t d = truncate_sample(channels[1].out[size_t(position)] * scale / fn);
-        out[2 * f] = saturate16(m + d);
-        out[2 * f + 1] = saturate16(m - d);
-        ++position;
+        int run = n - position < frames - f ? n - position : frames - f;
+        const float* mid = channels[0].out.data() + position;
+        const float* side = channels[1].out.data() + position;
+        int16_t* o = out + 2 * f;
+        for (int i = 0; i < run; ++i) {
+            int32_t m = truncate_sample(mid[i] * scale);
+            int32_t d = truncate_sample(side[i] * scale);
+            o[2 * i] = saturate16(m + d);
+            o[2 * i + 1] = saturate16(m - d);
+        }
+        position += run;
+        f += run;
     }
     return frames;
 }

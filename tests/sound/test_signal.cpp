@@ -25,16 +25,16 @@ double envelope(double t, double attack, double decay)
 
 }
 
-std::vector<int16_t> make_test_signal(double seconds)
+std::vector<int16_t> make_test_signal(double seconds, int rate)
 {
-    size_t frames = size_t(seconds * test_signal_rate);
+    size_t frames = size_t(seconds * rate);
     std::vector<int16_t> pcm(2 * frames);
     static const double melody[] = {440.0, 493.88, 554.37, 659.25, 587.33, 493.88, 440.0, 329.63};
     static const double pad[] = {220.0, 277.18, 329.63};
     noise_source noise;
     float snare_lp = 0;
     for (size_t f = 0; f < frames; ++f) {
-        double t = double(f) / test_signal_rate;
+        double t = double(f) / rate;
         // Melody: a note every quarter second, harmonics falling off, panned slowly.
         int note = int(t * 4.0);
         double nt = t - note / 4.0;

@@ -9,8 +9,9 @@
 
 constexpr int test_signal_rate = 44100;
 
-// Interleaved left/right 16-bit frames; the same seconds always give the same bytes.
-std::vector<int16_t> make_test_signal(double seconds);
+// Interleaved left/right 16-bit frames; the same arguments always give the same
+// bytes. Other rates give the same music (for codecs that only take 48 kHz).
+std::vector<int16_t> make_test_signal(double seconds, int rate = test_signal_rate);
 
 // Signal-to-noise ratio in dB of `decoded` against `source` over the first `frames`
 // interleaved frames (both channels).
