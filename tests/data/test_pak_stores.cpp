@@ -152,7 +152,10 @@ TEST(pak_archive, the_later_of_two_records_with_one_name_wins)
                                record(pak_code_imag, 0x20000000, "same", pak_bytes("two!")),
                                record(pak_code_levl, 0x20000000, "other", pak_bytes("3333"))}));
     pak_system sys;
-    pak_file f(&sys, false, path.c_str());
+    std::vector<std::string> seen;
+    pak_enum_function watch([&](ref_ptr<pak_chunkref> r) { seen.push_back(r->name); });
+    pak_file f(&sys, false, path.c_str(), &watch);
+    EXPECT_EQ(seen, (std::vector<std::string>{"same", "same", "other"}));
     EXPECT_EQ(f.chunk_count(), 2u);
     EXPECT_EQ(read_name(f, "same"), "two!");
     EXPECT_EQ(f.get("same")->code, pak_code_imag);
