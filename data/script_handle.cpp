@@ -3,6 +3,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <mutex>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -23,6 +25,79 @@ struct script_block {
 
 namespace {
 
+// Cells and block tables are many, small and short-lived (a level's tree is built and
+// dropped at once), so they come from slabs and go back to a free list rather than to
+// malloc, whose small-chunk bookkeeping dominated parsing a level. The pools are
+// shared by all threads and never destroyed: handles in static objects may still drop
+// cells during exit, after any pool with a destructor would be gone.
+#if defined(__SANITIZE_ADDRESS__)
+#define SCRIPT_PLAIN_ALLOCATION 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define SCRIPT_PLAIN_ALLOCATION 1
+#endif
+#endif
+
+template <class T>
+class recycler {
+public:
+#ifdef SCRIPT_PLAIN_ALLOCATION
+    // Under the address sanitizer every object is its own allocation, so that a cell
+    // used after it was freed is caught rather than recycled.
+    void* take() { return ::operator new(sizeof(T)); }
+    void give(T* p)
+    {
+        p->~T();
+        ::operator delete(p);
+    }
+#else
+    void* take()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        if (free_list.empty()) {
+            constexpr size_t per_slab = 256;
+            char* slab = static_cast<char*>(::operator new(sizeof(T) * per_slab));
+            slabs.push_back(slab);
+            for (size_t i = per_slab; i-- > 0;)
+                free_list.push_back(slab + i * sizeof(T));
+        }
+        void* p = free_list.back();
+        free_list.pop_back();
+        return p;
+    }
+
+    void give(T* p)
+    {
+        p->~T();
+        std::lock_guard<std::mutex> lock(mutex);
+        free_list.push_back(p);
+    }
+
+private:
+    std::mutex mutex;
+    std::vector<void*> slabs;
+    std::vector<void*> free_list;
+#endif
+};
+
+// Made on first use, so cells can be made by static initialisers of any file.
+recycler<script_cell>& cell_pool()
+{
+    static recycler<script_cell>* pool = new recycler<script_cell>;
+    return *pool;
+}
+
+recycler<script_block>& block_pool()
+{
+    static recycler<script_block>* pool = new recycler<script_block>;
+    return *pool;
+}
+
+script_cell* new_cell()
+{
+    return new (cell_pool().take()) script_cell;
+}
+
 void add_ref(script_cell* c)
 {
     if (c && c->refs != script_refs_pinned)
@@ -41,7 +116,7 @@ void free_payload(script_cell* c, std::vector<script_cell*>& dead)
             if (child->refs != script_refs_pinned && --child->refs == 0)
                 dead.push_back(child);
         }
-        delete c->v.block;
+        block_pool().give(c->v.block);
     }
     c->type = script_type_int;
     c->v.i = 0;
@@ -55,7 +130,7 @@ void free_payload(script_cell* c)
         script_cell* d = dead.back();
         dead.pop_back();
         free_payload(d, dead);
-        delete d;
+        cell_pool().give(d);
     }
 }
 
@@ -65,7 +140,7 @@ void drop_ref(script_cell* c)
         return;
     if (--c->refs == 0) {
         free_payload(c);
-        delete c;
+        cell_pool().give(c);
     }
 }
 
@@ -119,7 +194,7 @@ void become_block(script_cell* c)
         return;
     free_payload(c);
     c->type = script_type_block;
-    c->v.block = new script_block;
+    c->v.block = new (block_pool().take()) script_block;
 }
 
 // The entry under `key` of a block cell, created with an integer 0 cell when missing.
@@ -136,7 +211,7 @@ script_block::entry& make_entry(script_cell* c, script_id key)
             return b.entries[i - 1];
         last = i;
     }
-    script_cell* child = new script_cell;
+    script_cell* child = new_cell();
     child->refs = 1;
     b.entries.push_back({key, child, 0});
     uint32_t index = uint32_t(b.entries.size());
@@ -235,7 +310,7 @@ void script_handle::assign(const script_handle& other)
 
 script_handle script_handle::fresh(script_symbol_table* symbols)
 {
-    return script_handle(symbols, new script_cell);
+    return script_handle(symbols, new_cell());
 }
 
 script_handle script_handle::get(script_id id) const
