@@ -143,9 +143,11 @@ bool read_header(word_reader& r, decode_trees& d);
 // plus one (1 for a block with only its DC), or -1 for a bad symbol. Inline, so
 // that the reader's state stays in registers across a macroblock.
 template <int stride>
-inline int decode_block(word_reader& r, const huff_tree& dc, const huff_tree& ac, int32_t& predictor,
+inline int decode_block(word_reader& reader, const huff_tree& dc, const huff_tree& ac, int32_t& predictor,
                         const float q[64], float* out)
 {
+    // The reader's state in locals (registers), stored back once at the end.
+    word_reader r = reader;
     uint32_t s = decode_symbol(r, dc);
     if (s > 15)
         return -1;
@@ -184,6 +186,7 @@ inline int decode_block(word_reader& r, const huff_tree& dc, const huff_tree& ac
         }
         ++k;
     }
+    reader = r;
     return last;
 }
 

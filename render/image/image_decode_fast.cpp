@@ -3,6 +3,7 @@
 // single precision. The full-size result equals the plain decoder's; the half
 // size one differs by rounding only (single instead of double precision).
 #include "render/image/image_codec_internal.h"
+#include "render/image/image_finish_fast.h"
 #include "render/image/image_transform.h"
 #include "render/image/image_vec4.h"
 
@@ -108,17 +109,6 @@ void deinterleave(vec4* x, int n, float* plane0, float* plane1, float* plane2, f
     }
 }
 
-// Values v0, v0, v1, v1 from p[0], p[1] (p has two more readable floats).
-inline vec4 pairs(const float* p)
-{
-#if defined(__SSE2__)
-    __m128 v = _mm_loadu_ps(p);
-    return _mm_unpacklo_ps(v, v);
-#else
-    return vec4{p[0], p[0], p[1], p[1]};
-#endif
-}
-
 // Four pixels of four channels, each through the real clamp, as bytes.
 inline void put4(uint8_t* p, vec4 c0, vec4 c1, vec4 c2, vec4 c3)
 {
@@ -138,6 +128,42 @@ inline void put4(uint8_t* p, vec4 c0, vec4 c1, vec4 c2, vec4 c3)
         p[i * 4 + 1] = clamp_real(c1.v[i]);
         p[i * 4 + 2] = clamp_real(c2.v[i]);
         p[i * 4 + 3] = clamp_real(c3.v[i]);
+    }
+#endif
+}
+
+// Four pixels' Y and A through the real clamp; bytes 1 and 2 are left 0 for the
+// finisher, which takes chroma from the planes.
+inline void put_luma_alpha(uint8_t* p, vec4 y, vec4 a)
+{
+#if defined(__SSE2__)
+    const __m128 lo = _mm_setzero_ps(), hi = _mm_set1_ps(255.0f);
+    __m128i by = _mm_cvttps_epi32(_mm_min_ps(_mm_max_ps(y.v, lo), hi));
+    __m128i ba = _mm_cvttps_epi32(_mm_min_ps(_mm_max_ps(a.v, lo), hi));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm_or_si128(by, _mm_slli_epi32(ba, 24)));
+#else
+    for (int i = 0; i < 4; ++i) {
+        p[i * 4 + 0] = clamp_real(y.v[i]);
+        p[i * 4 + 1] = 0;
+        p[i * 4 + 2] = 0;
+        p[i * 4 + 3] = clamp_real(a.v[i]);
+    }
+#endif
+}
+
+// Eight chroma values + 128 through the real clamp into bytes.
+inline void put_chroma8(uint8_t* p, vec4 c0, vec4 c1)
+{
+#if defined(__SSE2__)
+    const __m128 lo = _mm_setzero_ps(), hi = _mm_set1_ps(255.0f);
+    __m128i b0 = _mm_cvttps_epi32(_mm_min_ps(_mm_max_ps(c0.v, lo), hi));
+    __m128i b1 = _mm_cvttps_epi32(_mm_min_ps(_mm_max_ps(c1.v, lo), hi));
+    __m128i words = _mm_packs_epi32(b0, b1);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_packus_epi16(words, words));
+#else
+    for (int i = 0; i < 4; ++i) {
+        p[i] = clamp_real(c0.v[i]);
+        p[i + 4] = clamp_real(c1.v[i]);
     }
 #endif
 }
@@ -175,11 +201,13 @@ bool decode_full_vector(int32_t width, int32_t height, word_reader& r, uint8_t* 
     int32_t predictors[4] = {};
     lane_blocks m;
     vec4 x[64];
-    alignas(16) float luma[4][64], alpha[4][64], co[68] = {}, cg[68] = {};
+    alignas(16) float luma[4][64], alpha[4][64], co[64], cg[64];
     const vec4 bias(128.0f);
     size_t stride = size_t(width) * 4;
     row_target target;
-    full_finisher finisher;
+    chroma_planes planes;
+    planes.reset(mbw);
+    chroma_finisher finisher;
     for (int32_t my = 0; my < mbh; ++my) {
         for (int32_t mx = 0; mx < mbw; ++mx) {
             if (!decode_macroblock4(r, d, predictors, m))
@@ -190,6 +218,12 @@ bool decode_full_vector(int32_t width, int32_t height, word_reader& r, uint8_t* 
             deinterleave(x, 64, alpha[0], alpha[1], alpha[2], alpha[3]);
             inverse4(m.chroma, m.chroma_last, x);
             deinterleave(x, 64, co, cg, nullptr, nullptr);
+            for (int32_t cy = 0; cy < 8; ++cy) {
+                put_chroma8(planes.co_row(my * 8 + cy) + mx * 8, vec4::load(co + cy * 8) + bias,
+                            vec4::load(co + cy * 8 + 4) + bias);
+                put_chroma8(planes.cg_row(my * 8 + cy) + mx * 8, vec4::load(cg + cy * 8) + bias,
+                            vec4::load(cg + cy * 8 + 4) + bias);
+            }
             int32_t x0 = mx * 16, y0 = my * 16;
             int32_t rows = height - y0 < 16 ? height - y0 : 16;
             int32_t cols = width - x0 < 16 ? width - x0 : 16;
@@ -198,18 +232,16 @@ bool decode_full_vector(int32_t width, int32_t height, word_reader& r, uint8_t* 
                 for (int32_t x4 = 0; x4 < 16; x4 += 4, p += 16) {
                     int quarter = (y >> 3) * 2 + (x4 >> 3);
                     int i = (y & 7) * 8 + (x4 & 7);
-                    int ci = (y >> 1) * 8 + (x4 >> 1);
-                    put4(p, vec4::load(luma[quarter] + i), pairs(co + ci) + bias, pairs(cg + ci) + bias,
-                         vec4::load(alpha[quarter] + i));
+                    put_luma_alpha(p, vec4::load(luma[quarter] + i), vec4::load(alpha[quarter] + i));
                 }
                 target.end();
             }
         }
         if (r.overrun())
             return false;
-        finisher.advance(width, height, out, (my + 1) * 16 < height ? (my + 1) * 16 : height);
+        finisher.advance(width, height, out, (my + 1) * 16 < height ? (my + 1) * 16 : height, planes);
     }
-    finisher.advance(width, height, out, height);
+    finisher.advance(width, height, out, height, planes);
     return true;
 }
 
