@@ -130,6 +130,32 @@ TEST_F(pot_fixture, a_ball_hitting_a_wall_bounces_by_the_edge_elasticity)
     EXPECT_FLOAT_EQ(sounds.calls[0].volume, 10.0f * (1.0f + pot->collidable[7]->elast) / 50.0f);
 }
 
+TEST(physics_collision, a_body_landing_on_a_pinned_node_leaves_the_node_in_place)
+{
+    sound_recorder sounds;
+    std::unique_ptr<v_body> box = v_make_body(scene_box_type(4.0f, 4.0f, 2.0f), {20.0f, 20.0f}, 0.0f);
+    box->velocity = {0.0f, 5.0f};
+    v_node pin(scene_anchor_type(), {20.5f, 22.2f}, true);   // just below the bottom edge
+    EXPECT_EQ(v_body_node(*box, pin), v_catch_none);
+    EXPECT_EQ(pin.position, vec2(20.5f, 22.2f));
+    EXPECT_EQ(pin.velocity, vec2());
+    // The body takes the whole impulse: its edge stops at the pin (edges of elasticity 0).
+    EXPECT_LT(box->velocity.y, 1.0f);
+    EXPECT_NEAR(box->velocity_at(pin.position).y, 0.0f, 1e-4f);
+}
+
+TEST(physics_collision, nodes_without_a_type_take_no_part)
+{
+    v_world w;
+    w.add_node(nullptr, {10.0f, 10.0f});
+    w.add_node(scene_ball_type(1), {10.0f, 10.5f});
+    w.add_body(v_make_body(scene_box_type(4.0f, 4.0f, 2.0f), {10.0f, 12.0f}, 0.0f));
+    for (int i = 0; i < 20; ++i)
+        w.step();
+    for (const auto& n : w.loaded_nodes)
+        EXPECT_TRUE(is_finite(n->position));
+}
+
 TEST(physics_collision, contact_rel_drops_the_terms_of_the_body_treated_as_immovable)
 {
     auto box = scene_box_type(2.0f, 2.0f, 2.0f);
