@@ -59,14 +59,16 @@ int16_t saturate16(int32_t v)
     return int16_t(v < -32768 ? -32768 : v > 32767 ? 32767 : v);
 }
 
-// truncate(v) for the output conversion, with the range held so the conversion is
-// always defined (a NaN cannot arise, but would give 0).
+// truncate(v) for the output conversion, with the range held (far outside 16 bits,
+// so saturation is unchanged) so that the conversion, and m + d and m - d after it,
+// are always defined. A NaN cannot arise, but would give 0.
 int32_t truncate_sample(float v)
 {
-    if (!(v > -1073741824.0f))
-        return v != v ? 0 : -1073741824;
-    if (v > 1073741824.0f)
-        return 1073741824;
+    constexpr float bound = 16777216.0f;
+    if (!(v > -bound))
+        return v != v ? 0 : -16777216;
+    if (v > bound)
+        return 16777216;
     return int32_t(v);
 }
 
