@@ -246,3 +246,37 @@ TEST(sample_decoder, damaged_classes_and_gains_stay_finite_and_clip)
         extremes += v == 32767 || v == -32768;
     EXPECT_GT(extremes, 0);
 }
+
+TEST(sample_decoder, output_conversion_saturates_instead_of_wrapping)
+{
+    stream_builder s(16, 30);
+    for (int b = 0; b < 2; ++b) {
+        s.silent_block(0);
+        s.silent_block(1);
+    }
+    bit_passive_istream r = s.reader();
+    auto d = open(r);
+    ASSERT_NE(d, nullptr);
+    // Place values in the current output blocks directly: frames 0..3 are a huge
+    // mid with a huge opposite side, an infinity, a NaN, and an ordinary value.
+    d->position = 0;
+    float huge = 1e12f;
+    d->channels[0].out[0] = huge;
+    d->channels[1].out[0] = -huge;
+    d->channels[0].out[1] = INFINITY;
+    d->channels[1].out[1] = 0.0f;
+    d->channels[0].out[2] = NAN;
+    d->channels[1].out[2] = -INFINITY;
+    d->channels[0].out[3] = 1000.0f * 16 / 32768;
+    d->channels[1].out[3] = -250.0f * 16 / 32768;
+    int16_t out[8];
+    ASSERT_EQ(d->decode(out, 4), 4);
+    EXPECT_EQ(out[0], 0);        // m + d cancels
+    EXPECT_EQ(out[1], 32767);    // m - d is twice the positive limit, not a wrap
+    EXPECT_EQ(out[2], 32767);
+    EXPECT_EQ(out[3], 32767);
+    EXPECT_EQ(out[4], -32768);   // NaN mid counts as 0
+    EXPECT_EQ(out[5], 32767);
+    EXPECT_EQ(out[6], 750);
+    EXPECT_EQ(out[7], 1250);
+}
