@@ -210,7 +210,7 @@ int32_t v_body::node_index(const v_node* n) const
 std::unique_ptr<v_body> v_make_body(const ref_ptr<v_body_type>& type, vec2 position, float angle,
                                     float z_bias)
 {
-    if (!type || !type->prototype)
+    if (!type || !type->loaded || !type->prototype)
         return nullptr;
     auto body = std::make_unique<v_body>(*type->prototype);
     body->type = type;

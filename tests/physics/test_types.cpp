@@ -216,8 +216,11 @@ TEST_F(physics_types, unusable_types_are_refused_with_a_log_line)
         EXPECT_FALSE(t->loaded) << c.text;
         EXPECT_TRUE(logged({"body type", c.key, "refused"})) << c.text;
     }
-    // A refused body type makes no bodies, so no NaN can reach a world.
+    // A refused body type makes no bodies, so no NaN can reach a world; that holds too
+    // when only its polygons were wrong and the prototype was already built.
     EXPECT_FALSE(v_make_body(body_type("mass 0 nodes { ~{ x 1 } ~{ x -1 } }"), {}, 0.0f));
+    EXPECT_FALSE(v_make_body(body_type("mass 1 nodes { ~{ x 1 } ~{ x -1 } } polys { ~{ node 7 } }"),
+                             {}, 0.0f));
 
     log_sink_clear(1);
     v_node_type massless(nullptr, parse("radius 1"));
