@@ -2,6 +2,8 @@
 // impulses at a point, and the pins and rails that hold a body to its fixed nodes.
 #include "physics/body.h"
 
+#include "physics/trig.h"
+
 #include <cmath>
 
 namespace {
@@ -63,7 +65,8 @@ int32_t v_body::material() const { return type ? type->material : 0; }
 
 vec2 v_body::transform(vec2 l) const
 {
-    float c = std::cos(angle), s = std::sin(angle);
+    float s, c;
+    v_sincos(angle, s, c);
     return {l.x * c - l.y * s + position.x, l.x * s + l.y * c + position.y};
 }
 
@@ -98,7 +101,8 @@ void v_body::place_nodes(bool all)
     if (!type || !type->prototype)
         return;
     const std::vector<v_node>& local = type->prototype->nodes;
-    float c = std::cos(angle), s = std::sin(angle);
+    float s, c;
+    v_sincos(angle, s, c);
     size_t count = nodes.size() < local.size() ? nodes.size() : local.size();
     for (size_t i = 0; i < count; ++i) {
         if (nodes[i].fixed && !all)
@@ -152,7 +156,8 @@ void v_body::enforce_pins()
         return;
     const v_body_type& t = *type;
     auto rail_dir = [&] {
-        float c = std::cos(angle), s = std::sin(angle);
+        float s, c;
+        v_sincos(angle, s, c);
         vec2 n = t.rail_normal;
         return vec2{n.x * c - n.y * s, n.x * s + n.y * c};
     };

@@ -3,6 +3,7 @@
 #include "physics/replay.h"
 #include "physics/scenes/scenes.h"
 #include "physics/solver.h"
+#include "physics/trig.h"
 #include "physics/world_hash.h"
 #include "sound_recorder.h"
 
@@ -22,6 +23,23 @@ v_body* add_pinned_pot(v_world& w, int32_t colour, vec2 at)
         n.fixed = true;
     pot->finalise();
     return pot;
+}
+
+TEST(physics_world, own_sine_and_cosine_agree_with_the_library_to_a_rounding)
+{
+    for (int i = -20000; i <= 20000; ++i) {
+        float a = float(i) * 0.00731f;
+        float s, c;
+        v_sincos(a, s, c);
+        ASSERT_NEAR(s, std::sin(double(a)), 2e-7) << a;
+        ASSERT_NEAR(c, std::cos(double(a)), 2e-7) << a;
+    }
+    float s, c;
+    v_sincos(3.0e7f, s, c);   // far out: reduced exactly first
+    EXPECT_NEAR(s, std::sin(double(3.0e7f)), 1e-6);
+    v_sincos(NAN, s, c);      // no NaN from a NaN angle
+    EXPECT_EQ(s, 0.0f);
+    EXPECT_EQ(c, 1.0f);
 }
 
 TEST(physics_world, a_ball_fails_only_strictly_below_the_playfield)
