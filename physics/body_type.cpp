@@ -123,15 +123,15 @@ bool v_body_type::build(const std::vector<v_body_type_node>& nodes_in,
         return v_type_refuse(name, kind, "moment", "must not be negative");
 
     // 1. Nodes and the balance node that brings the mass-weighted sum back to the origin.
+    // (Its own mass, the mean node mass, reaches no instance, so it is not kept.)
     std::vector<vec2> local;
     vec2 sum;
-    float total = 0.0f, spread = 0.0f;
+    float spread = 0.0f;
     for (const v_body_type_node& n : nodes_in) {
         float m = n.mass == 0.0f ? 1.0f : n.mass;
         if (!is_finite(n.position) || !std::isfinite(m) || m < 0.0f)
             return v_type_refuse(name, kind, "nodes", "holds a negative or non-finite value");
         sum += n.position / m;
-        total += m;
         spread += n.position.length_sq();
         local.push_back(n.position);
     }
