@@ -64,6 +64,8 @@ TEST(pak_tool, build_list_cat_and_extract_round_trip_every_chunk)
         {"bodies/pot_red.BTYP.txt", pak_bytes(std::string(5000, 'p'))},
         {"constraints/default.CTYP.txt", pak_bytes("")},
         {"levels/Ledge_r.RPLY.pkc", chunk_file(0x20000000, "replay\x01\x02\x03")},
+        // A container whose bytes are no whole records still comes back as it was.
+        {"tex/odd.IMAG.pkc", chunk_file(0x30000000, "hello")},
         {"CMakeLists.txt", pak_bytes("not a source")},
     };
     std::map<std::string, std::vector<uint8_t>> generated = {
@@ -85,6 +87,7 @@ TEST(pak_tool, build_list_cat_and_extract_round_trip_every_chunk)
         {"constraints\\default", ""},
         {"levels\\Ledge_r", "replay\x01\x02\x03"},
         {"sounds\\beep", ""},
+        {"tex\\odd", "hello"},
     };
     tool_run l = run_tool(dir, {"list", archive});
     ASSERT_EQ(l.status, 0) << l.err;
@@ -99,6 +102,7 @@ TEST(pak_tool, build_list_cat_and_extract_round_trip_every_chunk)
     ASSERT_EQ(listed.size(), expect.size()) << l.out;
     EXPECT_EQ(listed["init\\worlds"].substr(0, 8), "[INIT,-]");
     EXPECT_EQ(listed["sounds\\beep"].substr(0, 8), "[SAMP,C]");
+    EXPECT_EQ(listed["tex\\odd"].substr(0, 8), "[IMAG,C]");
     EXPECT_NE(listed["bodies\\pot_red"].find("\t5000\t"), std::string::npos) << listed["bodies\\pot_red"];
 
     tool_run x = run_tool(dir, {"extract", archive, dir.file("x")});

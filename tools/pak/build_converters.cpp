@@ -47,9 +47,10 @@ bool convert_chunk_file(const std::string& path, build_output& out, std::string&
     out.bytes = std::move(chunk.bytes);
     out.container = chunk.container;
     out.level = chunk.method ? 9 : 0;
-    // An archive pads stored data to 4 bytes and readers receive the padding; a leaf of
-    // another length is compressed instead, so that it reads back exactly as it was.
-    if (!out.container && out.bytes.size() % 4 != 0)
+    // An archive pads stored data to 4 bytes and readers receive the padding; a chunk of
+    // another length (a leaf, or a container whose records are not whole) is compressed
+    // instead, so that it reads back exactly as it was.
+    if (out.bytes.size() % 4 != 0)
         out.level = 9;
     return true;
 }
