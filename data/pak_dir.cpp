@@ -252,15 +252,7 @@ std::string pak_dir::chunk_path(const char* name, uint32_t code) const
 
 ref_ptr<pak_chunkref> pak_dir::write(const pak_editchunk& chunk, int level, bool replace)
 {
-    if (!chunk.names_fit()) {
-        status = status_uncreated;
-        return nullptr;
-    }
-    std::vector<uint8_t> content;
-    content.reserve(chunk.content_length());
-    chunk.serialise_content(content);
-    return write_raw(chunk.code, chunk.name.c_str(), uint32_t(content.size()), chunk.container,
-                     content.data(), level, replace);
+    return write_edit_chunk(chunk, level, replace, status_uncreated);
 }
 
 ref_ptr<pak_chunkref> pak_dir::write_raw(uint32_t code, const char* name, uint32_t size,

@@ -184,15 +184,7 @@ int pakfile_chunkref::read(void* buffer)
 
 ref_ptr<pak_chunkref> pak_file::write(const pak_editchunk& chunk, int level, bool replace)
 {
-    if (!chunk.names_fit()) {
-        status = status_write_failed;
-        return nullptr;
-    }
-    std::vector<uint8_t> content;
-    content.reserve(chunk.content_length());
-    chunk.serialise_content(content);
-    return write_raw(chunk.code, chunk.name.c_str(), uint32_t(content.size()), chunk.container,
-                     content.data(), level, replace);
+    return write_edit_chunk(chunk, level, replace, status_write_failed);
 }
 
 ref_ptr<pak_chunkref> pak_file::write_raw(uint32_t code, const char* name, uint32_t size,

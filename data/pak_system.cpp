@@ -54,6 +54,20 @@ void pak_module::insert(const ref_ptr<pak_chunkref>& ref)
     head = ref;
 }
 
+ref_ptr<pak_chunkref> pak_module::write_edit_chunk(const pak_editchunk& chunk, int level,
+                                                   bool replace, int32_t bad_name_status)
+{
+    if (!chunk.names_fit()) {
+        status = bad_name_status;
+        return nullptr;
+    }
+    std::vector<uint8_t> content;
+    content.reserve(chunk.content_length());
+    chunk.serialise_content(content);
+    return write_raw(chunk.code, chunk.name.c_str(), uint32_t(content.size()), chunk.container,
+                     content.data(), level, replace);
+}
+
 void pak_module::enumerate(uint32_t code, pak_enum_callback& callback)
 {
     for (const ref_ptr<pak_chunkref>& head : table) {

@@ -78,6 +78,11 @@ public:
 
     // Enters a reference, replacing one of the same name.
     void insert(const ref_ptr<pak_chunkref>& ref);
+    // What both stores' `write` do: serialise the edit chunk's content and hand it to
+    // `write_raw`. A name (its own or a child's) that does not fit a record gives null
+    // with `status` set to `bad_name_status`.
+    ref_ptr<pak_chunkref> write_edit_chunk(const pak_editchunk& chunk, int level, bool replace,
+                                           int32_t bad_name_status);
     size_t chunk_count() const;
 };
 

@@ -114,6 +114,27 @@ TEST(pak_archive, written_chunks_read_back_after_reopening_stored_and_compressed
     EXPECT_EQ(f.status, pak_module::status_write_failed);
 }
 
+TEST(pak_stores, an_edit_chunk_whose_child_name_cannot_be_recorded_is_not_written)
+{
+    pak_scratch_dir dir;
+    pak_system sys;
+    pak_editchunk img = pak_editchunk::node(pak_code_imag, "tex\\a",
+                                            {pak_editchunk::leaf(pak_code_head, std::string(128, 'n'), {1})});
+    pak_file f(&sys, true, dir.file("n.pk2").c_str());
+    EXPECT_FALSE(f.write(img, 0, false));
+    EXPECT_EQ(f.status, pak_module::status_write_failed);
+    EXPECT_EQ(pak_file_bytes(dir.file("n.pk2")).size(), 0u);
+    pak_dir d(&sys, true, dir.file("d").c_str());
+    EXPECT_FALSE(d.write(img, 0, false));
+    EXPECT_EQ(d.status, pak_module::status_uncreated);
+    EXPECT_EQ(d.chunk_count(), 0u);
+    // With a name that fits, both write the same content.
+    img.children[0].name = "h";
+    ASSERT_TRUE(f.write(img, 0, false));
+    ASSERT_TRUE(d.write(img, 0, false));
+    EXPECT_EQ(pak_read_all(*f.get("tex\\a")), pak_read_all(*d.get("tex\\a")));
+}
+
 TEST(pak_archive, replacing_marks_the_old_record_free_and_refusal_keeps_it)
 {
     pak_scratch_dir dir;
