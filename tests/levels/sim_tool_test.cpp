@@ -150,3 +150,55 @@ TEST_F(SimVerify, MissingOrDamagedReplayFails)
 }
 
 }
+
+namespace {
+
+bool mentions(const sim_verify_result& v, const std::string& needle)
+{
+    for (const std::string& f : v.failures)
+        if (f.find(needle) != std::string::npos)
+            return true;
+    return false;
+}
+
+TEST_F(SimVerify, StaleReplayFailsUntilRecordedAgain)
+{
+    // A later cut still solves the level and its replay cuts the same rope, but the stored
+    // replay shows the old schedule: it is not what the solution records now.
+    write(root / "levels" / "rope_over_pot.solution", "40:0\n");
+    sim_verify_result v = sim_verify_level(ctx, level);
+    ASSERT_FALSE(v.passed);
+    EXPECT_TRUE(mentions(v, "not what the solution records now"));
+
+    std::string error;
+    ASSERT_TRUE(sim_rerecord_level(ctx, level, error)) << error;
+    v = sim_verify_level(ctx, level);
+    EXPECT_TRUE(v.passed) << (v.failures.empty() ? "" : v.failures[0]);
+
+    // The recording is the solution's own: the same bytes every time, and the stored file
+    // holds exactly them.
+    sim_solution solution;
+    ASSERT_TRUE(sim_read_solution(sim_solution_path(level), solution, error)) << error;
+    std::vector<uint8_t> first, second, stored;
+    ASSERT_TRUE(sim_record_solution(ctx, level, solution, first, error)) << error;
+    ASSERT_TRUE(sim_record_solution(ctx, level, solution, second, error)) << error;
+    EXPECT_EQ(first, second);
+    ASSERT_TRUE(v_replay_read_file(sim_replay_path(level).c_str(), stored));
+    EXPECT_EQ(stored, first);
+}
+
+TEST_F(SimVerify, UnattendedSceneRecordsForItsSeconds)
+{
+    // No ball and no cut: the scene is recorded for its two seconds (360 steps, a keyframe
+    // every ninth step).
+    write(level, "nodes { ~{ x 32 y 10 fixed 1 type \"nodes\\anchor\" } ~{ x 33 y 12 type \"nodes\\anchor\" } }\n"
+                 "constraints { ~{ type \"constraints\\rope\" n1 0 n2 1 } }\n");
+    write(root / "levels" / "rope_over_pot.solution", "unattended\nseconds 2\n");
+    std::string error;
+    ASSERT_TRUE(sim_rerecord_level(ctx, level, error)) << error;
+    EXPECT_EQ(v_replay_global().frames, 40u);
+    sim_verify_result v = sim_verify_level(ctx, level);
+    EXPECT_TRUE(v.passed) << (v.failures.empty() ? "" : v.failures[0]);
+}
+
+}

@@ -1,7 +1,9 @@
-// tamble-sim verify: checks every level under a root that has a solution file.
+// tamble-sim verify: checks every level under a root that has a solution file; with
+// --record it first records each level's replay afresh from its solution.
 #include "tools/sim/commands.h"
 #include "tools/sim/sim_verify.h"
 
+#include <algorithm>
 #include <cstdio>
 
 int sim_cmd_verify(int argc, char** argv)
@@ -9,8 +11,17 @@ int sim_cmd_verify(int argc, char** argv)
     std::vector<std::string> args(argv, argv + argc);
     sim_source_options sources;
     std::string error;
-    if (!sim_take_source_options(args, sources, error) || args.size() != 1) {
-        std::fprintf(stderr, "tamble-sim verify: %s\nusage: tamble-sim verify ROOT [--data ROOT | --archive FILE]\n",
+    bool record = false;
+    if (sim_take_source_options(args, sources, error)) {
+        auto flag = std::find(args.begin(), args.end(), std::string("--record"));
+        if (flag != args.end()) {
+            record = true;
+            args.erase(flag);
+        }
+    }
+    if (!error.empty() || args.size() != 1 || args[0].rfind("--", 0) == 0) {
+        std::fprintf(stderr,
+                     "tamble-sim verify: %s\nusage: tamble-sim verify ROOT [--record] [--data ROOT | --archive FILE]\n",
                      error.empty() ? "expected one ROOT" : error.c_str());
         return 3;
     }
@@ -25,6 +36,12 @@ int sim_cmd_verify(int argc, char** argv)
     std::vector<std::string> levels = sim_find_solved_levels(args[0]);
     int failures = 0;
     for (const std::string& level : levels) {
+        // --record writes each level's replay afresh from its solution before checking it.
+        if (record && !sim_rerecord_level(ctx, level, error)) {
+            ++failures;
+            std::printf("FAIL  %s: %s\n", level.c_str(), error.c_str());
+            continue;
+        }
         sim_verify_result v = sim_verify_level(ctx, level);
         if (v.passed) {
             std::printf("ok    %s: %s\n", level.c_str(), v.summary.c_str());

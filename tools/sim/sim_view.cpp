@@ -16,6 +16,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -30,17 +31,23 @@ struct rgb_t {
     float r, g, b;
 };
 
-// Ball and pot colours by colour number; 0 is an uncoloured node.
+// Ball and pot colours by colour number (1 red, 2 blue, 3 green, 4 yellow, as the base
+// types name them); 0 is an uncoloured node.
 rgb_t colour_of(int32_t colour)
 {
     static const rgb_t palette[] = {
-        {0.75f, 0.75f, 0.75f}, {0.95f, 0.15f, 0.15f}, {0.15f, 0.8f, 0.2f}, {0.2f, 0.4f, 1.0f},
+        {0.75f, 0.75f, 0.75f}, {0.95f, 0.15f, 0.15f}, {0.2f, 0.4f, 1.0f},  {0.15f, 0.8f, 0.2f},
         {1.0f, 0.85f, 0.1f},   {0.8f, 0.2f, 0.9f},    {0.1f, 0.85f, 0.9f}, {1.0f, 0.55f, 0.1f},
     };
     constexpr int32_t n = int32_t(sizeof palette / sizeof palette[0]);
     if (colour <= 0)
         return palette[0];
     return palette[1 + (colour - 1) % (n - 1)];
+}
+
+rgb_t dimmed(rgb_t c, float f)
+{
+    return {c.r * f, c.g * f, c.b * f};
 }
 
 void set_colour(rgb_t c)
@@ -85,6 +92,65 @@ void constraint_polyline(const v_constraint& c)
     glEnd();
 }
 
+// A spring is drawn as a zigzag between its ends, so that it reads apart from rods and ropes.
+void spring_zigzag(vec2 a, vec2 b)
+{
+    constexpr int teeth = 8;
+    constexpr float amplitude = 0.6f;
+    vec2 d{b.x - a.x, b.y - a.y};
+    float length = std::sqrt(d.x * d.x + d.y * d.y);
+    vec2 side = length > 0.0f ? vec2{-d.y / length * amplitude, d.x / length * amplitude} : vec2{0.0f, 0.0f};
+    glBegin(GL_LINE_STRIP);
+    glVertex2f(a.x, a.y);
+    for (int i = 1; i < 2 * teeth; ++i) {
+        float t = float(i) / float(2 * teeth), sign = i % 2 ? 1.0f : -1.0f;
+        glVertex2f(a.x + d.x * t + side.x * sign, a.y + d.y * t + side.y * sign);
+    }
+    glVertex2f(b.x, b.y);
+    glEnd();
+}
+
+bool is_spring(const v_constraint& c)
+{
+    return !c.is_rope() && c.type && (c.type->tension_k != 0.0f || c.type->compression_k != 0.0f);
+}
+
+// Stroke glyphs of the verdict words on a 4 x 6 grid: polylines of points written as two
+// letters each, x and y in half units from 'a' (so "ia" is the point (4, 0)).
+const char* glyph_strokes(char c)
+{
+    switch (c) {
+    case 'A': return "amaeeaieim ahih";
+    case 'D': return "aafaidijfmamaa";
+    case 'E': return "iaaaamim aggg";
+    case 'F': return "iaaaam aggg";
+    case 'I': return "eaem caga cmgm";
+    case 'L': return "aaamim";
+    case 'O': return "aaiaimamaa";
+    case 'S': return "iaaaagigimam";
+    case 'V': return "aaemia";
+    default: return "";
+    }
+}
+
+// Draws `text` centred on (cx, top) with letters `height` view units tall.
+void stroke_text(const char* text, float cx, float top, float height)
+{
+    float unit = height / 6.0f, advance = 6.0f * unit;
+    float x0 = cx - (float(std::strlen(text)) * advance - 2.0f * unit) / 2.0f;
+    for (const char* c = text; *c; ++c, x0 += advance) {
+        const char* p = glyph_strokes(*c);
+        while (*p) {
+            glBegin(GL_LINE_STRIP);
+            for (; p[0] && p[0] != ' ' && p[1]; p += 2)
+                glVertex2f(x0 + float(p[0] - 'a') * unit / 2.0f, top + float(p[1] - 'a') * unit / 2.0f);
+            glEnd();
+            while (*p == ' ')
+                ++p;
+        }
+    }
+}
+
 struct viewer {
     sim_context ctx;
     std::string level;
@@ -100,7 +166,7 @@ struct viewer {
             return false;
         world = std::move(fresh);
         for (const std::string& p : report.problems)
-            log_line(0) << "view: " << p;
+            log_line(1) << "view: " << p;
         return true;
     }
 
@@ -134,7 +200,7 @@ struct viewer {
             else if (key == 'R') {
                 std::string error;
                 if (!load(error))
-                    log_line(0) << "view: cannot reload: " << error;
+                    log_line(1) << "view: cannot reload: " << error;
             } else if (key == vk_escape)
                 quit = true;
         }
@@ -161,19 +227,19 @@ struct viewer {
         rect_outline(0, 0, 64, 64);
 
         for (const auto& b : world.bodies) {
-            rgb_t pot = colour_of(b->type ? b->type->pot_color : 0);
+            // A pot is drawn in its colour, its catching edges thick; other bodies in grey.
+            int32_t pot_colour = b->type ? b->type->pot_color : 0;
+            rgb_t pot = colour_of(pot_colour);
+            glLineWidth(pot_colour ? 2.0f : 1.0f);
+            set_colour(pot_colour ? dimmed(pot, 0.6f) : rgb_t{0.6f, 0.6f, 0.65f});
             glBegin(GL_LINES);
-            for (const v_constraint& c : b->constraints) {
-                if (c.pot)
-                    continue;
-                set_colour({0.6f, 0.6f, 0.65f});
-                line(c.n1->position, c.n2->position);
-            }
+            for (const v_constraint& c : b->constraints)
+                if (!c.pot)
+                    line(c.n1->position, c.n2->position);
             glEnd();
-            // A pot's catching edges: thick, in the pot's colour.
             glLineWidth(4.0f);
-            glBegin(GL_LINES);
             set_colour(pot);
+            glBegin(GL_LINES);
             for (const v_constraint& c : b->constraints)
                 if (c.pot)
                     line(c.n1->position, c.n2->position);
@@ -181,18 +247,23 @@ struct viewer {
             glLineWidth(1.0f);
         }
 
+        // Yellow is a ball colour, so the hover and the selection are shown in white.
         for (const auto& c : world.constraints) {
             if (c->cut)
                 continue;
             bool hovered = c.get() == world.hovered, selected = c.get() == world.selected;
-            glLineWidth(selected ? 4.0f : hovered ? 3.0f : 1.5f);
+            bool cuttable = c->cuttable();
+            glLineWidth(selected ? 5.0f : hovered ? 3.0f : cuttable ? 1.5f : 2.5f);
             if (selected)
                 set_colour({1.0f, 1.0f, 1.0f});
             else if (hovered)
-                set_colour({1.0f, 0.9f, 0.3f});
+                set_colour({0.85f, 0.85f, 0.85f});
             else
-                set_colour(c->cuttable() ? rgb_t{0.7f, 0.55f, 0.35f} : rgb_t{0.45f, 0.45f, 0.5f});
-            constraint_polyline(*c);
+                set_colour(cuttable ? rgb_t{0.7f, 0.55f, 0.35f} : rgb_t{0.45f, 0.45f, 0.5f});
+            if (is_spring(*c))
+                spring_zigzag(c->n1->position, c->n2->position);
+            else
+                constraint_polyline(*c);
         }
         glLineWidth(1.0f);
 
@@ -215,13 +286,33 @@ struct viewer {
         }
         glEnd();
 
-        if (world.verdict != v_verdict_undecided) {
-            set_colour(world.verdict == v_verdict_solved ? rgb_t{0.1f, 0.9f, 0.2f} : rgb_t{0.95f, 0.1f, 0.1f});
-            glLineWidth(8.0f);
-            rect_outline(window->view[0] + 0.3f, window->view[1] + 0.3f, window->view[2] - 0.3f,
-                         window->view[3] - 0.3f);
-            glLineWidth(1.0f);
-        }
+        if (world.verdict != v_verdict_undecided)
+            draw_verdict();
+    }
+
+    // A band across the view with SOLVED or FAILED, and a frame in the verdict's colour.
+    void draw_verdict() const
+    {
+        bool solved = world.verdict == v_verdict_solved;
+        rgb_t colour = solved ? rgb_t{0.1f, 0.9f, 0.2f} : rgb_t{0.95f, 0.1f, 0.1f};
+        const float* view = window->view;
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glColor4f(0.0f, 0.0f, 0.0f, 0.7f);
+        glBegin(GL_QUADS);
+        glVertex2f(view[0], 26.0f);
+        glVertex2f(view[2], 26.0f);
+        glVertex2f(view[2], 38.0f);
+        glVertex2f(view[0], 38.0f);
+        glEnd();
+        glDisable(GL_BLEND);
+
+        set_colour(colour);
+        glLineWidth(4.0f);
+        stroke_text(solved ? "SOLVED" : "FAILED", 32.0f, 28.0f, 8.0f);
+        glLineWidth(8.0f);
+        rect_outline(view[0] + 0.3f, view[1] + 0.3f, view[2] - 0.3f, view[3] - 0.3f);
+        glLineWidth(1.0f);
     }
 };
 
@@ -265,8 +356,14 @@ int sim_cmd_view(int argc, char** argv)
     v.level = rest[0];
     if (options.driven())
         glw_set_headless(true);
-    if (!v.ctx.open(sources, error) || !v.load(error)) {
+    if (!v.ctx.open(sources, error)) {
         std::fprintf(stderr, "tamble-sim view: %s\n", error.c_str());
+        return 3;
+    }
+    if (!glw_display_named()) {
+        std::fprintf(stderr, "tamble-sim view: no display to open a window on (DISPLAY and WAYLAND_DISPLAY "
+                             "are not set).\nRun it from a desktop session, or headless under xvfb-run with "
+                             "the test driver options (--frames N --capture F).\n");
         return 3;
     }
 
@@ -274,13 +371,23 @@ int sim_cmd_view(int argc, char** argv)
     bool fullscreen = !options.windowed && !options.driven() && options.width == 0;
     int32_t w = options.width ? options.width : 960, h = options.height ? options.height : 768;
     if (!window.create_gl_window(w, h, 32, fullscreen)) {
-        std::fprintf(stderr, "tamble-sim view: cannot open a window\n");
+        std::fprintf(stderr, "tamble-sim view: cannot open a window with an OpenGL context on this display\n");
         return 3;
     }
     window.set_view(32, 32, 32);
     v.window = &window;
-    set_app_window(&window);
+
+    // The level loads once the window exists, so that a level file that does not parse
+    // is reported in a message box ("Error Loading Level.") rather than on stderr only.
     v_set_message_box(show_level_error);
+    if (!v.load(error)) {
+        std::fprintf(stderr, "tamble-sim view: %s\n", error.c_str());
+        v_set_message_box(nullptr);
+        return 3;
+    }
+    set_app_window(&window);
+    if (!options.driven())
+        std::printf("left click selects a rope, right click or Space cuts it, R restarts, Esc quits\n");
 
     glw_test_driver driver;
     if (options.driven() && !driver.start(window, options, error)) {
