@@ -8,6 +8,7 @@
 #include <SDL_opengl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -44,6 +45,16 @@ void push_latin1(std::deque<uint32_t>& out, const char* utf8)
     }
 }
 
+}
+
+bool glw_display_named()
+{
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) {
+        const char* value = std::getenv(name);
+        if (value && *value)
+            return true;
+    }
+    return false;
 }
 
 ed_mouse_callback_t& ed_mouse_callback()
@@ -146,7 +157,9 @@ void glw_window::kill_gl_window()
         SDL_ShowCursor(SDL_ENABLE);
     }
     if (context) {
-        SDL_GL_MakeCurrent(window, nullptr);
+        // Teardown reports a failed step and goes on with the next one.
+        if (SDL_GL_MakeCurrent(window, nullptr) != 0)
+            glw_message_box("Release Of DC And RC Failed.", "SHUTDOWN ERROR", glw_icon::information);
         SDL_GL_DeleteContext(context);
         context = nullptr;
     }
@@ -163,8 +176,15 @@ bool glw_window::pump_messages()
         return false;
     SDL_Event e;
     while (SDL_PollEvent(&e))
-        if (!handle_event(e))
+        if (!handle_event(e)) {
+            quit_posted = false;
             return false;
+        }
+    // A close request is a posted quit: it is taken once the events before it are handled.
+    if (quit_posted) {
+        quit_posted = false;
+        return false;
+    }
     return true;
 }
 
@@ -337,7 +357,8 @@ bool glw_window::handle_event(const SDL_Event& e)
             break;
         }
         case SDL_WINDOWEVENT_CLOSE:
-            return false;
+            quit_posted = true;
+            break;
         }
         return true;
     case SDL_KEYDOWN:

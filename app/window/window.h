@@ -141,16 +141,22 @@ public:
     // Switches between full screen and a window (Alt+Enter).
     void toggle_fullscreen();
 
-    // The one point every SDL event passes through; returns false for a quit.
+    // The one point every SDL event passes through; returns false for a quit. Closing the
+    // window posts a quit that pump_messages takes after the events already queued.
     // Tests feed synthetic events here or through SDL_PushEvent.
     bool handle_event(const SDL_Event& e);
 
 private:
     float view_cx = 32, view_cy = 32, view_hh = 32;
+    bool quit_posted = false;
     void deliver(uint32_t flags);
     void key(uint32_t vk, uint32_t down);
     void button(int sdl_button, bool down, int clicks);
 };
+
+// Whether the environment names a display to open windows on (an X or Wayland display, or
+// an SDL video driver chosen by hand); without one, creating a window cannot succeed.
+bool glw_display_named();
 
 // SDL key code to virtual-key number (0 for keys the game does not know), and back.
 uint32_t glw_virtual_key(int32_t sdl_keycode);

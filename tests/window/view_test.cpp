@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -33,7 +34,8 @@ std::string capture(int frame)
     return prefix() + std::to_string(frame) + ".png";
 }
 
-int run_view(const std::string& script, const std::string& extra)
+int run_view(const std::string& script, const std::string& extra, const std::string& level_file = level,
+             const std::string& root = data_root)
 {
     // Captures of an earlier run must not stand in for missing ones.
     for (int frame = 0; frame < 300; ++frame)
@@ -42,7 +44,7 @@ int run_view(const std::string& script, const std::string& extra)
         std::ofstream s(prefix() + "script");
         s << script;
     }
-    std::string cmd = std::string(TAMBLE_SIM) + " view " + level + " --data " + data_root +
+    std::string cmd = std::string(TAMBLE_SIM) + " view " + level_file + " --data " + root +
                       " --size 640x512 --fixed-frame --script " + prefix() + "script --capture-prefix " + prefix() +
                       " " + extra + " > " + prefix() + "out 2>&1";
     int status = std::system(cmd.c_str());
@@ -86,6 +88,40 @@ bool green_frame(const std::string& path)
     return p[1] > 200 && p[0] < 80;
 }
 
+// Pixels of one colour in a region given in view units (640 x 512 window, 8 pixels a unit).
+struct colour_count {
+    int count = 0;
+    double x = 0, y = 0;
+};
+
+template <typename Pred>
+colour_count count_in(const std::string& path, float left, float top, float right, float bottom, Pred match)
+{
+    test_image img;
+    colour_count c;
+    if (!png_read_rgb_file(path, img))
+        return c;
+    for (int32_t y = int32_t(top * 8); y < std::min<int32_t>(img.height, int32_t(bottom * 8)); ++y)
+        for (int32_t x = std::max(0, int32_t((left + 8) * 8)); x < std::min<int32_t>(img.width, int32_t((right + 8) * 8));
+             ++x)
+            if (match(img.at(x, y))) {
+                ++c.count;
+                c.x += x;
+                c.y += y;
+            }
+    if (c.count) {
+        c.x = c.x / c.count / 8.0 - 8.0;
+        c.y = c.y / c.count / 8.0;
+    }
+    return c;
+}
+
+bool is_red(const uint8_t* p) { return p[0] > 200 && p[1] < 80 && p[2] < 80; }
+bool is_blue(const uint8_t* p) { return p[2] > 200 && p[0] < 100 && p[1] < 140; }
+bool is_green(const uint8_t* p) { return p[1] > 200 && p[0] < 80 && p[2] < 100; }
+
+const std::string base_root = std::string(TAMBLE_SOURCE_DIR) + "/base";
+
 TEST(view_test, cutting_the_rope_by_clicks_drops_the_ball_into_the_pot)
 {
     if (!have_display())
@@ -108,6 +144,9 @@ TEST(view_test, cutting_the_rope_by_clicks_drops_the_ball_into_the_pot)
 
     EXPECT_FALSE(green_frame(capture(4)));
     EXPECT_TRUE(green_frame(capture(239)));
+    // The verdict is also written across the middle of the view, well inside the frame.
+    EXPECT_EQ(count_in(capture(4), 4, 27, 60, 37, is_green).count, 0);
+    EXPECT_GT(count_in(capture(239), 4, 27, 60, 37, is_green).count, 500);
 }
 
 TEST(view_test, without_a_cut_the_ball_keeps_hanging_and_the_level_is_undecided)
@@ -135,6 +174,52 @@ TEST(view_test, space_cuts_the_selection_r_restarts_and_escape_quits)
     EXPECT_NEAR(restarted.y, 20.0, 0.5);
     test_image img;
     EXPECT_FALSE(png_read_rgb_file(capture(75), img));
+}
+
+
+TEST(view_test, base_level_balls_and_pots_show_in_their_colours)
+{
+    if (!have_display())
+        GTEST_SKIP() << "no display: run under xvfb-run";
+    // Pair: a red ball (colour 1) at (22, 20) and a blue one (colour 2) at (42, 20) over
+    // a red pot at x 20 and a blue pot at x 44.
+    EXPECT_EQ(run_view("", "--capture 1 --frames 2", base_root + "/levels/Pair.LEVL.txt", base_root), 2);
+    colour_count red = count_in(capture(1), 0, 0, 64, 40, is_red);
+    colour_count blue = count_in(capture(1), 0, 0, 64, 40, is_blue);
+    ASSERT_GT(red.count, 30);
+    ASSERT_GT(blue.count, 30);
+    EXPECT_NEAR(red.x, 22.0, 0.5);
+    EXPECT_NEAR(blue.x, 42.0, 0.5);
+    EXPECT_EQ(count_in(capture(1), 36, 0, 64, 40, is_red).count, 0);
+    EXPECT_GT(count_in(capture(1), 14, 48, 26, 60, is_red).count, 20);
+    EXPECT_GT(count_in(capture(1), 38, 48, 50, 60, is_blue).count, 20);
+}
+
+TEST(view_test, a_level_file_that_does_not_parse_is_reported_and_fails)
+{
+    if (!have_display())
+        GTEST_SKIP() << "no display: run under xvfb-run";
+    std::string broken = prefix() + "broken.LEVL.txt";
+    {
+        std::ofstream f(broken);
+        f << "nodes { ~{ x 1.0 \"unterminated\n";
+    }
+    EXPECT_EQ(run_view("", "--frames 1", broken, base_root), 3);
+    std::ifstream out(prefix() + "out");
+    std::string text((std::istreambuf_iterator<char>(out)), std::istreambuf_iterator<char>());
+    // Headless runs show the level loader's message box on stderr.
+    EXPECT_NE(text.find("123: Error Loading Level."), std::string::npos) << text;
+}
+
+TEST(view_test, without_a_display_the_viewer_says_so)
+{
+    std::string cmd = "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER " + std::string(TAMBLE_SIM) + " view " +
+                      level + " --data " + data_root + " --windowed > view_no_display.out 2>&1";
+    int status = std::system(cmd.c_str());
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 3);
+    std::ifstream out("view_no_display.out");
+    std::string text((std::istreambuf_iterator<char>(out)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("no display"), std::string::npos) << text;
 }
 
 TEST(view_test, bad_arguments_fail_cleanly)

@@ -171,8 +171,12 @@ TEST_F(window_test, minimise_and_restore_follow_the_window_not_the_focus)
 
 TEST_F(window_test, close_ends_the_pump_once)
 {
+    // The close posts a quit: the key queued behind it is still handled by the same pump.
     window_event(SDL_WINDOWEVENT_CLOSE);
+    key(SDLK_q, true);
     EXPECT_FALSE(pump());
+    ASSERT_EQ(kb.keys.size(), 1u);
+    EXPECT_EQ(kb.keys[0].key, 0x51u);
     EXPECT_TRUE(pump());
     SDL_Event q{};
     q.type = SDL_QUIT;
@@ -226,6 +230,9 @@ TEST_F(window_test, the_game_view_on_a_1280_by_1024_client)
     EXPECT_NEAR(ndc(-8, 0, 0), -1.0f, 1e-6);
     EXPECT_NEAR(ndc(32, 0, 1), 1.0f, 1e-6);
     EXPECT_NEAR(ndc(32, 64, 1), -1.0f, 1e-6);
+    // Depth runs from near 0 to far 16.
+    EXPECT_NEAR(m[10], -2.0f / 16.0f, 1e-7);
+    EXPECT_NEAR(m[14], -1.0f, 1e-7);
 
     // A window made wider keeps the centre and the height of the view.
     window_event(SDL_WINDOWEVENT_SIZE_CHANGED, 2048, 1024);
@@ -323,9 +330,20 @@ TEST_F(window_test, initial_gl_state_and_the_screen_saver)
     GLfloat clear[4];
     glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
     EXPECT_FLOAT_EQ(clear[3], 0.5f);
+    EXPECT_FLOAT_EQ(clear[0] + clear[1] + clear[2], 0.0f);
+    GLfloat depth = 0;
+    glGetFloatv(GL_DEPTH_CLEAR_VALUE, &depth);
+    EXPECT_FLOAT_EQ(depth, 1.0f);
     GLint shade = 0;
     glGetIntegerv(GL_SHADE_MODEL, &shade);
     EXPECT_EQ(shade, GL_SMOOTH);
+    GLint hint = 0, min_filter = 0, mag_filter = 0;
+    glGetIntegerv(GL_PERSPECTIVE_CORRECTION_HINT, &hint);
+    EXPECT_EQ(hint, GL_NICEST);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &min_filter);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &mag_filter);
+    EXPECT_EQ(min_filter, GL_LINEAR_MIPMAP_LINEAR);
+    EXPECT_EQ(mag_filter, GL_LINEAR);
     EXPECT_TRUE(w->swap());
 }
 
