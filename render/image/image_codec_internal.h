@@ -135,6 +135,11 @@ struct decode_trees
     float q[64];
 };
 
+// The half-size transform of the plain decoder: 8 x 8 coefficients (natural
+// order) to the 4 x 4 means of pixel pairs, with the transform constants at
+// their double values and every intermediate rounded to single precision.
+void half_transform(const float coefficients[64], float out[16]);
+
 // Reads the quality and the six trees. False for a damaged header.
 bool read_header(word_reader& r, decode_trees& d);
 
@@ -219,14 +224,6 @@ inline uint8_t clamp_real(float v)
     if (!(v > 0.0f))
         return 0;
     if (v >= 255.0f)
-        return 255;
-    return uint8_t(int32_t(v));
-}
-inline uint8_t clamp_real(double v)
-{
-    if (!(v > 0.0))
-        return 0;
-    if (v >= 255.0)
         return 255;
     return uint8_t(int32_t(v));
 }

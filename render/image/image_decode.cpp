@@ -1,5 +1,5 @@
 // The plain image decoders: full size in single precision, half size with the
-// double-precision half transform for luma and alpha.
+// half transform for luma and alpha (double-precision constants).
 #include "render/image/image_codec_internal.h"
 #include "render/image/image_transform.h"
 
@@ -10,7 +10,21 @@ namespace image_detail {
 namespace {
 
 constexpr transform_constants<float> float_constants{};
-constexpr transform_constants<double> double_constants{};
+
+// A transform constant kept at its double value: the product is formed in double
+// precision and rounded to single, so that every intermediate of the transform
+// is still a float, as in the full-size transform.
+struct double_constant
+{
+    double v;
+    constexpr explicit double_constant(double d) : v(d) {}
+};
+inline float operator*(float x, double_constant c)
+{
+    return float(double(x) * c.v);
+}
+
+constexpr transform_constants<double_constant> double_constants{};
 
 // Channel of each of the ten blocks of a macroblock, in stream order:
 // luma 0, alpha 0, ..., luma 3, alpha 3, Co, Cg. Predictors: 0 luma, 1 alpha,
@@ -42,19 +56,18 @@ void inverse_block(float* b, int last)
         inverse8(b + r * 8, b + r * 8, 1, float_constants);
 }
 
-// The half transform: 8 x 8 coefficients to the 4 x 4 means of the decoded
-// pixel pairs, all in double precision.
-void half_block(const float* coefficients, double out[16])
-{
-    double in[64];
-    for (int i = 0; i < 64; ++i)
-        in[i] = coefficients[i];
-    double mid[32];  // 4 rows of 8
-    for (int c = 0; c < 8; ++c)
-        inverse8_half(in + c, mid + c, 8, 8, double_constants, 0.5);
-    for (int r = 0; r < 4; ++r)
-        inverse8_half(mid + r * 8, out + r * 4, 1, 1, double_constants, 0.5);
 }
+
+void half_transform(const float coefficients[64], float out[16])
+{
+    float mid[32];  // 4 rows of 8
+    for (int c = 0; c < 8; ++c)
+        inverse8_half(coefficients + c, mid + c, 8, 8, double_constants, 0.5f);
+    for (int r = 0; r < 4; ++r)
+        inverse8_half(mid + r * 8, out + r * 4, 1, 1, double_constants, 0.5f);
+}
+
+namespace {
 
 bool decode_macroblock(word_reader& r, const decode_trees& d, int32_t predictors[4], float blocks[10][64],
                        int last[10])
@@ -121,7 +134,7 @@ bool decode_half_plain(int32_t width, int32_t height, word_reader& r, uint8_t* o
     int32_t predictors[4] = {};
     float blocks[10][64];
     int last[10];
-    double luma[64], alpha[64], quarter[16];
+    float luma[64], alpha[64], quarter[16];
     size_t stride = size_t(width) * 4;
     for (int32_t my = 0; my < mbh; ++my) {
         for (int32_t mx = 0; mx < mbw; ++mx) {
@@ -129,10 +142,10 @@ bool decode_half_plain(int32_t width, int32_t height, word_reader& r, uint8_t* o
                 return false;
             for (int q = 0; q < 4; ++q) {
                 int base = (q >> 1) * 32 + (q & 1) * 4;
-                half_block(blocks[q * 2], quarter);
+                half_transform(blocks[q * 2], quarter);
                 for (int i = 0; i < 16; ++i)
                     luma[base + (i >> 2) * 8 + (i & 3)] = quarter[i];
-                half_block(blocks[q * 2 + 1], quarter);
+                half_transform(blocks[q * 2 + 1], quarter);
                 for (int i = 0; i < 16; ++i)
                     alpha[base + (i >> 2) * 8 + (i & 3)] = quarter[i];
             }
@@ -145,8 +158,8 @@ bool decode_half_plain(int32_t width, int32_t height, word_reader& r, uint8_t* o
                 uint8_t* p = out + size_t(y0 + y) * stride + size_t(x0) * 4;
                 for (int32_t x = 0; x < cols; ++x, p += 4) {
                     int i = y * 8 + x;
-                    double l = luma[i];
-                    double co = blocks[8][i], cg = blocks[9][i];
+                    float l = luma[i];
+                    float co = blocks[8][i], cg = blocks[9][i];
                     p[0] = clamp_real(l + co - cg);
                     p[1] = clamp_real(l + cg);
                     p[2] = clamp_real(l - co - cg);

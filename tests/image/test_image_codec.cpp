@@ -102,6 +102,54 @@ TEST(image_transform, forward_then_inverse_gives_64_times_the_block)
         EXPECT_NEAR(b[i] / 64.0f, orig[i], 0.02f) << i;
 }
 
+// One pass of the half transform written out from its definition: constants at
+// their double values, every product and sum rounded to single precision, then
+// the means of output pairs.
+void reference_half_pass(const float x[8], float out[4])
+{
+    auto mul = [](float v, double c) { return float(double(v) * c); };
+    float t5 = mul(x[5], 1.41421), t3 = mul(x[3], 1.41421);
+    float a = x[1] - x[7], b = x[1] + x[7];
+    float e = mul(x[2] + x[6], 0.541196);
+    float s = x[0] + x[4], d = x[0] - x[4];
+    float f2 = mul(x[2], 0.765364) + e, f6 = mul(x[6], -1.847756) + e;
+    float p = a + t5, q = t3 + b, r = mul(p + q, 0.83147);
+    float u = a - t5, w = b - t3, z = mul(u + w, 0.980785);
+    float e0 = s + f2, o0 = mul(p, -0.2759) + r;
+    float e1 = d + f6, o1 = mul(w, -0.785695) + z;
+    float e2 = d - f6, o2 = mul(u, -1.175875) + z;
+    float e3 = s - f2, o3 = mul(q, -1.38704) + r;
+    const float y[8] = {e0 + o0, e1 + o1, e2 + o2, e3 + o3, e3 - o3, e2 - o2, e1 - o1, e0 - o0};
+    for (int i = 0; i < 4; ++i)
+        out[i] = (y[2 * i] + y[2 * i + 1]) / 2.0f;
+}
+
+TEST(image_transform, half_transform_rounds_to_single_with_double_constants)
+{
+    std::mt19937 rng(11);
+    for (int trial = 0; trial < 300; ++trial) {
+        float coefficients[64] = {};
+        for (int i = 0; i < 64; ++i)
+            if (i < 10 || rng() % 3 == 0)
+                coefficients[i] = float(int(rng() % 2001) - 1000) * (0.078125f + float(trial % 7) * 0.01f);
+        float mid[4][8], expected[16];
+        for (int c = 0; c < 8; ++c) {
+            float column[8], half[4];
+            for (int r = 0; r < 8; ++r)
+                column[r] = coefficients[r * 8 + c];
+            reference_half_pass(column, half);
+            for (int r = 0; r < 4; ++r)
+                mid[r][c] = half[r];
+        }
+        for (int r = 0; r < 4; ++r)
+            reference_half_pass(mid[r], expected + r * 4);
+        float out[16];
+        half_transform(coefficients, out);
+        for (int i = 0; i < 16; ++i)
+            ASSERT_EQ(out[i], expected[i]) << "trial " << trial << ", value " << i;
+    }
+}
+
 struct quality_bound
 {
     int quality;
