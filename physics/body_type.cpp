@@ -49,7 +49,11 @@ v_body_type::v_body_type(ref_ptr<pak_chunkref> r, const script_handle& root)
     rotate = real_of(root, "rotate");
     float max_speed_key = real_of(root, "max_speed");
     bool lock = root.get("angle_lock").as_int() != 0;
-    set_motion(motor_key, max_speed_key, real_of(root, "rail_x"), real_of(root, "rail_y"), lock);
+    // Read one after the other: every lookup interns its key, so the order shows in the
+    // symbol table.
+    float rail_y = real_of(root, "rail_y");
+    float rail_x = real_of(root, "rail_x");
+    set_motion(motor_key, max_speed_key, rail_x, rail_y, lock);
 
     std::vector<v_body_type_node> nodes;
     script_handle block = root.get("nodes");

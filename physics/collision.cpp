@@ -124,8 +124,9 @@ int32_t v_body_node(v_body& body, v_node& node)
         // The body is not moved; a pinned node is not moved either.
         if (!node.fixed)
             node.move(normal * penetration * m);
-        // Only a ball (a coloured node) is judged by a pot edge.
-        if (e->pot && colour != 0)
+        // Any node touching a pot edge is judged, approaching or not: whatever lands in a
+        // pot of another colour (a plain weight included) fails the level.
+        if (e->pot)
             return body.type && body.type->pot_color == colour ? v_catch_own_pot
                                                                : v_catch_wrong_pot;
     }

@@ -9,7 +9,8 @@
 enum : int32_t { v_catch_wrong_pot = -1, v_catch_none = 0, v_catch_own_pot = 1 };
 
 void v_node_node(v_node& a, v_node& b);
-// -1 when a ball touched a pot edge of another colour, 1 of its own colour, else 0.
+// -1 when the node touched a pot edge of another colour (an uncoloured node touching a
+// pot of a colour included), 1 of its own colour, else 0.
 int32_t v_body_node(v_body& body, v_node& node);
 
 // Relative velocity of B against A at p along unit d over the effective mass along d;

@@ -103,9 +103,35 @@ TEST_F(pot_fixture, a_ball_resting_on_its_own_pot_floor_is_caught)
     EXPECT_FLOAT_EQ(ball.position.y, 53.4f);   // pushed out of the floor
     v_node other(scene_ball_type(3), {32.0f, 53.5f});
     EXPECT_EQ(v_body_node(*pot, other), v_catch_wrong_pot);
-    // Plain nodes are not judged by pots: they just lie in them.
+    // Anything that touches the catching edge is judged: a plain weight has colour 0,
+    // which is not the pot's, so it fails the level like a ball of another colour.
     v_node weight(scene_anchor_type(), {32.0f, 54.2f});
-    EXPECT_EQ(v_body_node(*pot, weight), v_catch_none);
+    EXPECT_EQ(v_body_node(*pot, weight), v_catch_wrong_pot);
+    // An uncoloured node resting on an uncoloured pot's edge counts as caught.
+    std::unique_ptr<v_body> plain = v_make_body(scene_pot_type(0), {32.0f, 52.0f}, 0.0f);
+    v_node knot(scene_anchor_type(), {32.0f, 54.2f});
+    EXPECT_EQ(v_body_node(*plain, knot), v_catch_own_pot);
+    // Touching an ordinary wall of the pot decides nothing.
+    v_node outside(scene_anchor_type(), {27.8f, 52.0f});
+    EXPECT_EQ(v_body_node(*pot, outside), v_catch_none);
+}
+
+TEST(physics_collision, a_weight_dropped_into_a_pot_fails_the_level)
+{
+    sound_recorder sounds;
+    v_world w;
+    v_body* pot = w.add_body(v_make_body(scene_pot_type(2), {32.0f, 52.0f}, 0.0f));
+    for (v_node& n : pot->nodes)
+        n.fixed = true;
+    pot->finalise();
+    w.add_node(scene_ball_type(2), {10.0f, 10.0f}, true);   // a ball kept pinned elsewhere
+    w.add_node(scene_anchor_type(), {32.0f, 50.0f});        // falls onto the pot's floor
+    for (int i = 0; i < 180 && w.verdict == v_verdict_undecided; ++i)
+        w.step();
+    EXPECT_EQ(w.verdict, v_verdict_failed);
+    EXPECT_EQ(w.nodes.size(), 2u);   // nothing was caught
+    for (const auto& c : sounds.calls)
+        EXPECT_TRUE(c.name.empty()) << c.name;
 }
 
 TEST_F(pot_fixture, a_ball_behind_an_edge_line_is_not_pushed_back)
@@ -189,6 +215,31 @@ TEST(physics_collision, a_box_falling_on_a_floor_stops_with_a_sound)
     for (const auto& c : sounds.calls)
         thud = thud || (c.name.empty() && c.volume > 0.05f);
     EXPECT_TRUE(thud);
+}
+
+TEST(physics_collision, two_boxes_rest_side_by_side_on_one_floor)
+{
+    // Once the first box holds a contact on the floor, the second box's corners must
+    // still find their own edges (the nearest edge each lies over) and not fall through.
+    v_world w;
+    v_body* floor =
+        w.add_body(v_make_body(scene_box_type(40.0f, 2.0f, 10.0f, 2.0f), {32.0f, 60.0f}, 0.0f));
+    for (v_node& n : floor->nodes)
+        n.fixed = true;
+    floor->finalise();
+    auto box = scene_box_type(4.0f, 4.0f, 2.0f);
+    v_body* left = w.add_body(v_make_body(box, {26.0f, 57.0f}, 0.0f));
+    v_body* right = w.add_body(v_make_body(box, {38.0f, 57.0f}, 0.0f));
+    for (int i = 0; i < 5 * 180; ++i)
+        w.step();
+    for (const v_body* b : {left, right}) {
+        EXPECT_NEAR(b->position.y, 57.0f, 0.05f);
+        EXPECT_NEAR(b->angle, 0.0f, 0.01f);
+    }
+    int on_floor = 0;
+    for (const v_body_contact& c : w.contacts.items)
+        on_floor += c.edge_body == floor;
+    EXPECT_GE(on_floor, 4);   // two corners of each box, each on its own edge
 }
 
 TEST(physics_collision, a_point_sliding_off_its_edge_ends_the_contact)

@@ -109,6 +109,37 @@ TEST_F(physics_types, constraint_type_keys_defaults_and_polygons)
     EXPECT_FLOAT_EQ(rod->elast, 0.75f);
 }
 
+// Every key lookup interns its name, so the order in which a type reads its keys shows
+// in a fresh symbol table: each name must get a later id than the one read before it.
+template <class T>
+void expect_keys_read_in_order(std::initializer_list<const char*> keys)
+{
+    script_symbol_table table;
+    script_handle root = script_handle::fresh(&table);
+    ASSERT_TRUE(script_parser(root).parse("unrelated 1"));
+    T type(nullptr, root);
+    script_id previous = 0;
+    for (const char* key : keys) {
+        script_id id = table.intern(key);
+        if (id <= script_id_z)
+            continue;   // names every table knows from the start
+        EXPECT_GT(id, previous) << key << " read too early";
+        previous = id;
+    }
+}
+
+TEST_F(physics_types, keys_are_read_in_their_fixed_order)
+{
+    expect_keys_read_in_order<v_node_type>(
+        {"unrelated", "material", "mass", "radius", "color", "collision_velocity"});
+    expect_keys_read_in_order<v_constraint_type>(
+        {"unrelated", "tension", "force", "compression", "seg_len", "seg_mass", "uncuttable",
+         "fric", "elast"});
+    expect_keys_read_in_order<v_body_type>(
+        {"unrelated", "material", "mass", "moment", "radius", "pot_color", "motor", "rotate",
+         "max_speed", "angle_lock", "rail_y", "rail_x", "nodes", "constraints"});
+}
+
 TEST_F(physics_types, balance_node_is_appended_before_the_moment_is_derived)
 {
     ref_ptr<v_body_type> t = body_type(R"(mass 2

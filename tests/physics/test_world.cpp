@@ -175,6 +175,44 @@ TEST(physics_world, rigid_link_moves_only_the_free_end_by_the_full_error)
     EXPECT_EQ(other.position, vec2(5.0f, 0.0f));
 }
 
+// A body of mass 2 with nodes at (-1, 0) and (1, 0): moment 2 * (1 + 1) / 2 = 2.
+ref_ptr<v_body_type> two_node_bar()
+{
+    auto* t = new v_body_type();
+    t->name = "bodies\\bar";
+    t->mass = 2.0f;
+    t->build({{{-1.0f, 0.0f}, 1.0f}, {{1.0f, 0.0f}, 1.0f}}, {});
+    return ref_ptr<v_body_type>(t);
+}
+
+TEST(physics_world, a_rigid_link_to_a_body_node_shares_the_error_by_mass_and_cancels_approach)
+{
+    std::unique_ptr<v_body> bar = v_make_body(two_node_bar(), {0.0f, 0.0f}, 0.0f);
+    ASSERT_FLOAT_EQ(bar->type->moment, 2.0f);
+    v_node ball(scene_ball_type(1), {-1.0f, -4.0f});   // mass 1, 4 above node 0
+    ball.velocity = {0.0f, -2.0f};                       // moving away
+    v_constraint rod(scene_rod_type(), &ball, &bar->nodes[0], 3.0f);
+    v_solve_constraint(rod);
+    // r = 1 / (1 + 2): the ball goes (1 - r) / 2 of the error, the body r * 2 / 2 / 2,
+    // turning about its moved centre.
+    EXPECT_FLOAT_EQ(ball.position.y, -4.0f + 1.0f / 3.0f);
+    EXPECT_FLOAT_EQ(bar->position.y, -1.0f / 6.0f);
+    EXPECT_FLOAT_EQ(bar->angle, 1.0f / 6.0f);
+    // K = 1 + (1/2 + 1/2 * 1): j = 2 / 2 = 1, applied as half on each side.
+    EXPECT_FLOAT_EQ(ball.velocity.y, -1.5f);
+    EXPECT_FLOAT_EQ(bar->velocity.y, -0.25f);
+    EXPECT_FLOAT_EQ(bar->spin, 0.25f);
+    EXPECT_FLOAT_EQ(bar->nodes[0].velocity.y, -0.5f);   // the node keeps its own share too
+
+    // As a rope segment the free end takes its whole half and the body stays put.
+    std::unique_ptr<v_body> still = v_make_body(two_node_bar(), {0.0f, 0.0f}, 0.0f);
+    v_node knot(scene_ball_type(1), {-1.0f, -4.0f});
+    v_solve_segment(rod, knot, still->nodes[0], true);
+    EXPECT_FLOAT_EQ(knot.position.y, -3.5f);
+    EXPECT_EQ(still->position, vec2(0.0f, 0.0f));
+    EXPECT_FLOAT_EQ(still->angle, 0.0f);
+}
+
 TEST(physics_world, compression_force_replaces_the_spring_both_ways)
 {
     for (float distance : {3.0f, 1.0f}) {
