@@ -195,6 +195,41 @@ inline int decode_block(word_reader& reader, const huff_tree& dc, const huff_tre
     return last;
 }
 
+// Where a macroblock's pixels go: its square of `tile` x `tile` output pixels at
+// (x0, y0), of which rows x cols lie inside the image.
+struct tile_place
+{
+    int32_t x0, y0, rows, cols;
+};
+
+// The frame every decoder shares: reads the header, then visits the macroblocks
+// row by row from the top. `macroblock(d, predictors, place)` decodes one and
+// writes its pixels, false for a damaged one; `row_done(rows_ready)` follows each
+// macroblock row whose bits were all in the stream. `tile` is 16 at full size
+// and 8 at half size.
+template <int tile, typename Macroblock, typename RowDone>
+inline bool decode_macroblocks(int32_t width, int32_t height, word_reader& r, Macroblock&& macroblock,
+                               RowDone&& row_done)
+{
+    decode_trees d;
+    if (!read_header(r, d))
+        return false;
+    int32_t mbw = (width + tile - 1) / tile, mbh = (height + tile - 1) / tile;
+    int32_t predictors[4] = {};
+    for (int32_t my = 0; my < mbh; ++my) {
+        for (int32_t mx = 0; mx < mbw; ++mx) {
+            int32_t x0 = mx * tile, y0 = my * tile;
+            tile_place place{x0, y0, height - y0 < tile ? height - y0 : tile, width - x0 < tile ? width - x0 : tile};
+            if (!macroblock(d, predictors, place))
+                return false;
+        }
+        if (r.overrun())
+            return false;
+        row_done((my + 1) * tile < height ? (my + 1) * tile : height);
+    }
+    return true;
+}
+
 // Binds a reader to a stream at its position. A `bit_iovector` is read in place;
 // any other stream is copied word by word into `copy` first.
 void reader_for(bit_seek_stream& stream, word_reader& r, std::vector<uint32_t>& copy);

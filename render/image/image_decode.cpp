@@ -32,8 +32,7 @@ constexpr transform_constants<double_constant> double_constants{};
 constexpr int block_predictor[10] = {0, 1, 0, 1, 0, 1, 0, 1, 2, 3};
 constexpr int block_dc_tree[10] = {0, 4, 0, 4, 0, 4, 0, 4, 2, 2};
 
-// Columns, then rows, in place. A column with no AC coefficient transforms to
-// its DC value in every row exactly, so it is filled instead of transformed.
+// In place; a block with only its DC is that value everywhere.
 void inverse_block(float* b, int last)
 {
     if (last <= 1) {
@@ -42,18 +41,7 @@ void inverse_block(float* b, int last)
             b[i] = v;
         return;
     }
-    for (int c = 0; c < 8; ++c) {
-        float* col = b + c;
-        if (col[8] == 0.0f && col[16] == 0.0f && col[24] == 0.0f && col[32] == 0.0f && col[40] == 0.0f &&
-            col[48] == 0.0f && col[56] == 0.0f) {
-            for (int r = 1; r < 8; ++r)
-                col[r * 8] = col[0];
-        } else {
-            inverse8(col, col, 8, float_constants);
-        }
-    }
-    for (int r = 0; r < 8; ++r)
-        inverse8(b + r * 8, b + r * 8, 1, float_constants);
+    inverse8x8(b, float_constants);
 }
 
 }
@@ -86,91 +74,71 @@ bool decode_macroblock(word_reader& r, const decode_trees& d, int32_t predictors
 
 bool decode_full_plain(int32_t width, int32_t height, word_reader& r, uint8_t* out)
 {
-    decode_trees d;
-    if (!read_header(r, d))
-        return false;
-    int32_t mbw = (width + 15) / 16, mbh = (height + 15) / 16;
-    int32_t predictors[4] = {};
     float blocks[10][64];
     int last[10];
     size_t stride = size_t(width) * 4;
     full_finisher finisher;
-    for (int32_t my = 0; my < mbh; ++my) {
-        for (int32_t mx = 0; mx < mbw; ++mx) {
-            if (!decode_macroblock(r, d, predictors, blocks, last))
-                return false;
-            for (int b = 0; b < 10; ++b)
-                inverse_block(blocks[b], last[b]);
-            int32_t x0 = mx * 16, y0 = my * 16;
-            int32_t rows = height - y0 < 16 ? height - y0 : 16;
-            int32_t cols = width - x0 < 16 ? width - x0 : 16;
-            for (int32_t y = 0; y < rows; ++y) {
-                uint8_t* p = out + size_t(y0 + y) * stride + size_t(x0) * 4;
-                for (int32_t x = 0; x < cols; ++x, p += 4) {
-                    int quarter = (y >> 3) * 2 + (x >> 3);
-                    int i = (y & 7) * 8 + (x & 7);
-                    int ci = (y >> 1) * 8 + (x >> 1);
-                    p[0] = clamp_real(blocks[quarter * 2][i]);
-                    p[1] = clamp_real(blocks[8][ci] + 128.0f);
-                    p[2] = clamp_real(blocks[9][ci] + 128.0f);
-                    p[3] = clamp_real(blocks[quarter * 2 + 1][i]);
-                }
+    auto macroblock = [&](const decode_trees& d, int32_t predictors[4], tile_place at) {
+        if (!decode_macroblock(r, d, predictors, blocks, last))
+            return false;
+        for (int b = 0; b < 10; ++b)
+            inverse_block(blocks[b], last[b]);
+        for (int32_t y = 0; y < at.rows; ++y) {
+            uint8_t* p = out + size_t(at.y0 + y) * stride + size_t(at.x0) * 4;
+            for (int32_t x = 0; x < at.cols; ++x, p += 4) {
+                int quarter = (y >> 3) * 2 + (x >> 3);
+                int i = (y & 7) * 8 + (x & 7);
+                int ci = (y >> 1) * 8 + (x >> 1);
+                p[0] = clamp_real(blocks[quarter * 2][i]);
+                p[1] = clamp_real(blocks[8][ci] + 128.0f);
+                p[2] = clamp_real(blocks[9][ci] + 128.0f);
+                p[3] = clamp_real(blocks[quarter * 2 + 1][i]);
             }
         }
-        if (r.overrun())
-            return false;
-        finisher.advance(width, height, out, (my + 1) * 16 < height ? (my + 1) * 16 : height);
-    }
+        return true;
+    };
+    auto rows_done = [&](int32_t rows_ready) { finisher.advance(width, height, out, rows_ready); };
+    if (!decode_macroblocks<16>(width, height, r, macroblock, rows_done))
+        return false;
     finisher.advance(width, height, out, height);
     return true;
 }
 
 bool decode_half_plain(int32_t width, int32_t height, word_reader& r, uint8_t* out)
 {
-    decode_trees d;
-    if (!read_header(r, d))
-        return false;
-    int32_t mbw = (width + 7) / 8, mbh = (height + 7) / 8;
-    int32_t predictors[4] = {};
     float blocks[10][64];
     int last[10];
     float luma[64], alpha[64], quarter[16];
     size_t stride = size_t(width) * 4;
-    for (int32_t my = 0; my < mbh; ++my) {
-        for (int32_t mx = 0; mx < mbw; ++mx) {
-            if (!decode_macroblock(r, d, predictors, blocks, last))
-                return false;
-            for (int q = 0; q < 4; ++q) {
-                int base = (q >> 1) * 32 + (q & 1) * 4;
-                half_transform(blocks[q * 2], quarter);
-                for (int i = 0; i < 16; ++i)
-                    luma[base + (i >> 2) * 8 + (i & 3)] = quarter[i];
-                half_transform(blocks[q * 2 + 1], quarter);
-                for (int i = 0; i < 16; ++i)
-                    alpha[base + (i >> 2) * 8 + (i & 3)] = quarter[i];
-            }
-            inverse_block(blocks[8], last[8]);
-            inverse_block(blocks[9], last[9]);
-            int32_t x0 = mx * 8, y0 = my * 8;
-            int32_t rows = height - y0 < 8 ? height - y0 : 8;
-            int32_t cols = width - x0 < 8 ? width - x0 : 8;
-            for (int32_t y = 0; y < rows; ++y) {
-                uint8_t* p = out + size_t(y0 + y) * stride + size_t(x0) * 4;
-                for (int32_t x = 0; x < cols; ++x, p += 4) {
-                    int i = y * 8 + x;
-                    float l = luma[i];
-                    float co = blocks[8][i], cg = blocks[9][i];
-                    p[0] = clamp_real(l + co - cg);
-                    p[1] = clamp_real(l + cg);
-                    p[2] = clamp_real(l - co - cg);
-                    p[3] = clamp_real(alpha[i]);
-                }
+    auto macroblock = [&](const decode_trees& d, int32_t predictors[4], tile_place at) {
+        if (!decode_macroblock(r, d, predictors, blocks, last))
+            return false;
+        for (int q = 0; q < 4; ++q) {
+            int base = (q >> 1) * 32 + (q & 1) * 4;
+            half_transform(blocks[q * 2], quarter);
+            for (int i = 0; i < 16; ++i)
+                luma[base + (i >> 2) * 8 + (i & 3)] = quarter[i];
+            half_transform(blocks[q * 2 + 1], quarter);
+            for (int i = 0; i < 16; ++i)
+                alpha[base + (i >> 2) * 8 + (i & 3)] = quarter[i];
+        }
+        inverse_block(blocks[8], last[8]);
+        inverse_block(blocks[9], last[9]);
+        for (int32_t y = 0; y < at.rows; ++y) {
+            uint8_t* p = out + size_t(at.y0 + y) * stride + size_t(at.x0) * 4;
+            for (int32_t x = 0; x < at.cols; ++x, p += 4) {
+                int i = y * 8 + x;
+                float l = luma[i];
+                float co = blocks[8][i], cg = blocks[9][i];
+                p[0] = clamp_real(l + co - cg);
+                p[1] = clamp_real(l + cg);
+                p[2] = clamp_real(l - co - cg);
+                p[3] = clamp_real(alpha[i]);
             }
         }
-        if (r.overrun())
-            return false;
-    }
-    return true;
+        return true;
+    };
+    return decode_macroblocks<8>(width, height, r, macroblock, [](int32_t) {});
 }
 
 }

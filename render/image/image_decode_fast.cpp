@@ -1,7 +1,8 @@
 // The fast image decoders: the blocks of a macroblock are transformed four at a
 // time, one block per lane (four luma, four alpha, Co and Cg together), in
 // single precision. The full-size result equals the plain decoder's; the half
-// size one differs by rounding only (single instead of double precision).
+// size one differs by rounding only (its transform constants are the nearest
+// floats, where the plain one multiplies by their double values).
 #include "render/image/image_codec_internal.h"
 #include "render/image/image_finish_fast.h"
 #include "render/image/image_transform.h"
@@ -60,18 +61,7 @@ void inverse4(const float* coefficients, int last, vec4 x[64])
     }
     for (int i = 0; i < 64; ++i)
         x[i] = vec4::load(coefficients + i * 4);
-    for (int col = 0; col < 8; ++col) {
-        vec4* p = x + col;
-        if (all_zero(p[8]) && all_zero(p[16]) && all_zero(p[24]) && all_zero(p[32]) && all_zero(p[40]) &&
-            all_zero(p[48]) && all_zero(p[56])) {
-            for (int r = 1; r < 8; ++r)
-                p[r * 8] = p[0];
-        } else {
-            inverse8(p, p, 8, c);
-        }
-    }
-    for (int r = 0; r < 8; ++r)
-        inverse8(x + r * 8, x + r * 8, 1, c);
+    inverse8x8(x, c);
 }
 
 // The half transform of four blocks in single precision: 4 x 4 means out.
@@ -109,16 +99,20 @@ void deinterleave(vec4* x, int n, float* plane0, float* plane1, float* plane2, f
     }
 }
 
+#if defined(__SSE2__)
+// The real clamp of four lanes, as 32-bit integers from 0 to 255. The max comes
+// first so that a NaN lane becomes 0, as in the scalar clamp.
+inline __m128i clamp_lanes(vec4 c)
+{
+    return _mm_cvttps_epi32(_mm_min_ps(_mm_max_ps(c.v, _mm_setzero_ps()), _mm_set1_ps(255.0f)));
+}
+#endif
+
 // Four pixels of four channels, each through the real clamp, as bytes.
 inline void put4(uint8_t* p, vec4 c0, vec4 c1, vec4 c2, vec4 c3)
 {
 #if defined(__SSE2__)
-    const __m128 lo = _mm_setzero_ps(), hi = _mm_set1_ps(255.0f);
-    // max first: a NaN lane becomes 0, as in the scalar clamp.
-    __m128i b0 = _mm_cvttps_epi32(_mm_min_ps(_mm_max_ps(c0.v, lo), hi));
-    __m128i b1 = _mm_cvttps_epi32(_mm_min_ps(_mm_max_ps(c1.v, lo), hi));
-    __m128i b2 = _mm_cvttps_epi32(_mm_min_ps(_mm_max_ps(c2.v, lo), hi));
-    __m128i b3 = _mm_cvttps_epi32(_mm_min_ps(_mm_max_ps(c3.v, lo), hi));
+    __m128i b0 = clamp_lanes(c0), b1 = clamp_lanes(c1), b2 = clamp_lanes(c2), b3 = clamp_lanes(c3);
     __m128i px = _mm_or_si128(_mm_or_si128(b0, _mm_slli_epi32(b1, 8)),
                               _mm_or_si128(_mm_slli_epi32(b2, 16), _mm_slli_epi32(b3, 24)));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(p), px);
@@ -137,10 +131,8 @@ inline void put4(uint8_t* p, vec4 c0, vec4 c1, vec4 c2, vec4 c3)
 inline void put_luma_alpha(uint8_t* p, vec4 y, vec4 a)
 {
 #if defined(__SSE2__)
-    const __m128 lo = _mm_setzero_ps(), hi = _mm_set1_ps(255.0f);
-    __m128i by = _mm_cvttps_epi32(_mm_min_ps(_mm_max_ps(y.v, lo), hi));
-    __m128i ba = _mm_cvttps_epi32(_mm_min_ps(_mm_max_ps(a.v, lo), hi));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), _mm_or_si128(by, _mm_slli_epi32(ba, 24)));
+    __m128i px = _mm_or_si128(clamp_lanes(y), _mm_slli_epi32(clamp_lanes(a), 24));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), px);
 #else
     for (int i = 0; i < 4; ++i) {
         p[i * 4 + 0] = clamp_real(y.v[i]);
@@ -155,10 +147,7 @@ inline void put_luma_alpha(uint8_t* p, vec4 y, vec4 a)
 inline void put_chroma8(uint8_t* p, vec4 c0, vec4 c1)
 {
 #if defined(__SSE2__)
-    const __m128 lo = _mm_setzero_ps(), hi = _mm_set1_ps(255.0f);
-    __m128i b0 = _mm_cvttps_epi32(_mm_min_ps(_mm_max_ps(c0.v, lo), hi));
-    __m128i b1 = _mm_cvttps_epi32(_mm_min_ps(_mm_max_ps(c1.v, lo), hi));
-    __m128i words = _mm_packs_epi32(b0, b1);
+    __m128i words = _mm_packs_epi32(clamp_lanes(c0), clamp_lanes(c1));
     _mm_storel_epi64(reinterpret_cast<__m128i*>(p), _mm_packus_epi16(words, words));
 #else
     for (int i = 0; i < 4; ++i) {
@@ -194,11 +183,6 @@ struct row_target
 
 bool decode_full_vector(int32_t width, int32_t height, word_reader& r, uint8_t* out)
 {
-    decode_trees d;
-    if (!read_header(r, d))
-        return false;
-    int32_t mbw = (width + 15) / 16, mbh = (height + 15) / 16;
-    int32_t predictors[4] = {};
     lane_blocks m;
     vec4 x[64];
     alignas(16) float luma[4][64], alpha[4][64], co[64], cg[64];
@@ -206,86 +190,72 @@ bool decode_full_vector(int32_t width, int32_t height, word_reader& r, uint8_t* 
     size_t stride = size_t(width) * 4;
     row_target target;
     chroma_planes planes;
-    planes.reset(mbw);
+    planes.reset((width + 15) / 16);
     chroma_finisher finisher;
-    for (int32_t my = 0; my < mbh; ++my) {
-        for (int32_t mx = 0; mx < mbw; ++mx) {
-            if (!decode_macroblock4(r, d, predictors, m))
-                return false;
-            inverse4(m.luma, m.luma_last, x);
-            deinterleave(x, 64, luma[0], luma[1], luma[2], luma[3]);
-            inverse4(m.alpha, m.alpha_last, x);
-            deinterleave(x, 64, alpha[0], alpha[1], alpha[2], alpha[3]);
-            inverse4(m.chroma, m.chroma_last, x);
-            deinterleave(x, 64, co, cg, nullptr, nullptr);
-            for (int32_t cy = 0; cy < 8; ++cy) {
-                put_chroma8(planes.co_row(my * 8 + cy) + mx * 8, vec4::load(co + cy * 8) + bias,
-                            vec4::load(co + cy * 8 + 4) + bias);
-                put_chroma8(planes.cg_row(my * 8 + cy) + mx * 8, vec4::load(cg + cy * 8) + bias,
-                            vec4::load(cg + cy * 8 + 4) + bias);
-            }
-            int32_t x0 = mx * 16, y0 = my * 16;
-            int32_t rows = height - y0 < 16 ? height - y0 : 16;
-            int32_t cols = width - x0 < 16 ? width - x0 : 16;
-            for (int32_t y = 0; y < rows; ++y) {
-                uint8_t* p = target.begin(out + size_t(y0 + y) * stride + size_t(x0) * 4, cols, 16);
-                for (int32_t x4 = 0; x4 < 16; x4 += 4, p += 16) {
-                    int quarter = (y >> 3) * 2 + (x4 >> 3);
-                    int i = (y & 7) * 8 + (x4 & 7);
-                    put_luma_alpha(p, vec4::load(luma[quarter] + i), vec4::load(alpha[quarter] + i));
-                }
-                target.end();
-            }
-        }
-        if (r.overrun())
+    auto macroblock = [&](const decode_trees& d, int32_t predictors[4], tile_place at) {
+        if (!decode_macroblock4(r, d, predictors, m))
             return false;
-        finisher.advance(width, height, out, (my + 1) * 16 < height ? (my + 1) * 16 : height, planes);
-    }
+        inverse4(m.luma, m.luma_last, x);
+        deinterleave(x, 64, luma[0], luma[1], luma[2], luma[3]);
+        inverse4(m.alpha, m.alpha_last, x);
+        deinterleave(x, 64, alpha[0], alpha[1], alpha[2], alpha[3]);
+        inverse4(m.chroma, m.chroma_last, x);
+        deinterleave(x, 64, co, cg, nullptr, nullptr);
+        int32_t cx = at.x0 / 2, cy0 = at.y0 / 2;
+        for (int32_t cy = 0; cy < 8; ++cy) {
+            put_chroma8(planes.co_row(cy0 + cy) + cx, vec4::load(co + cy * 8) + bias,
+                        vec4::load(co + cy * 8 + 4) + bias);
+            put_chroma8(planes.cg_row(cy0 + cy) + cx, vec4::load(cg + cy * 8) + bias,
+                        vec4::load(cg + cy * 8 + 4) + bias);
+        }
+        for (int32_t y = 0; y < at.rows; ++y) {
+            uint8_t* p = target.begin(out + size_t(at.y0 + y) * stride + size_t(at.x0) * 4, at.cols, 16);
+            for (int32_t x4 = 0; x4 < 16; x4 += 4, p += 16) {
+                int quarter = (y >> 3) * 2 + (x4 >> 3);
+                int i = (y & 7) * 8 + (x4 & 7);
+                put_luma_alpha(p, vec4::load(luma[quarter] + i), vec4::load(alpha[quarter] + i));
+            }
+            target.end();
+        }
+        return true;
+    };
+    auto rows_done = [&](int32_t rows_ready) { finisher.advance(width, height, out, rows_ready, planes); };
+    if (!decode_macroblocks<16>(width, height, r, macroblock, rows_done))
+        return false;
     finisher.advance(width, height, out, height, planes);
     return true;
 }
 
 bool decode_half_vector(int32_t width, int32_t height, word_reader& r, uint8_t* out)
 {
-    decode_trees d;
-    if (!read_header(r, d))
-        return false;
-    int32_t mbw = (width + 7) / 8, mbh = (height + 7) / 8;
-    int32_t predictors[4] = {};
     lane_blocks m;
     vec4 x[64], luma4[16], alpha4[16];
     alignas(16) float luma[4][16], alpha[4][16], co[68] = {}, cg[68] = {};
     size_t stride = size_t(width) * 4;
     row_target target;
-    for (int32_t my = 0; my < mbh; ++my) {
-        for (int32_t mx = 0; mx < mbw; ++mx) {
-            if (!decode_macroblock4(r, d, predictors, m))
-                return false;
-            half4(m.luma, m.luma_last, luma4);
-            deinterleave(luma4, 16, luma[0], luma[1], luma[2], luma[3]);
-            half4(m.alpha, m.alpha_last, alpha4);
-            deinterleave(alpha4, 16, alpha[0], alpha[1], alpha[2], alpha[3]);
-            inverse4(m.chroma, m.chroma_last, x);
-            deinterleave(x, 64, co, cg, nullptr, nullptr);
-            int32_t x0 = mx * 8, y0 = my * 8;
-            int32_t rows = height - y0 < 8 ? height - y0 : 8;
-            int32_t cols = width - x0 < 8 ? width - x0 : 8;
-            for (int32_t y = 0; y < rows; ++y) {
-                uint8_t* p = target.begin(out + size_t(y0 + y) * stride + size_t(x0) * 4, cols, 8);
-                for (int32_t x4 = 0; x4 < 8; x4 += 4, p += 16) {
-                    int quarter = (y >> 2) * 2 + (x4 >> 2);
-                    int i = (y & 3) * 4;
-                    vec4 l = vec4::load(luma[quarter] + i);
-                    vec4 vco = vec4::load(co + y * 8 + x4), vcg = vec4::load(cg + y * 8 + x4);
-                    put4(p, l + vco - vcg, l + vcg, l - vco - vcg, vec4::load(alpha[quarter] + i));
-                }
-                target.end();
-            }
-        }
-        if (r.overrun())
+    auto macroblock = [&](const decode_trees& d, int32_t predictors[4], tile_place at) {
+        if (!decode_macroblock4(r, d, predictors, m))
             return false;
-    }
-    return true;
+        half4(m.luma, m.luma_last, luma4);
+        deinterleave(luma4, 16, luma[0], luma[1], luma[2], luma[3]);
+        half4(m.alpha, m.alpha_last, alpha4);
+        deinterleave(alpha4, 16, alpha[0], alpha[1], alpha[2], alpha[3]);
+        inverse4(m.chroma, m.chroma_last, x);
+        deinterleave(x, 64, co, cg, nullptr, nullptr);
+        for (int32_t y = 0; y < at.rows; ++y) {
+            uint8_t* p = target.begin(out + size_t(at.y0 + y) * stride + size_t(at.x0) * 4, at.cols, 8);
+            for (int32_t x4 = 0; x4 < 8; x4 += 4, p += 16) {
+                int quarter = (y >> 2) * 2 + (x4 >> 2);
+                int i = (y & 3) * 4;
+                vec4 l = vec4::load(luma[quarter] + i);
+                vec4 vco = vec4::load(co + y * 8 + x4), vcg = vec4::load(cg + y * 8 + x4);
+                put4(p, l + vco - vcg, l + vcg, l - vco - vcg, vec4::load(alpha[quarter] + i));
+            }
+            target.end();
+        }
+        return true;
+    };
+    return decode_macroblocks<8>(width, height, r, macroblock, [](int32_t) {});
 }
 
 }

@@ -1,29 +1,11 @@
 // Chroma smoothing from quarter-resolution planes and YCoCg to RGB, eight
 // pixels at a time with SSE2 (scalar elsewhere and for the tails).
 #include "render/image/image_finish_fast.h"
-
-#include <cstring>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "render/image/image_ycocg.h"
 
 namespace image_detail {
 
 namespace {
-
-inline uint8_t clamp_int(int32_t v)
-{
-    return uint8_t(v < 0 ? 0 : v > 255 ? 255 : v);
-}
-
-#if defined(__SSE2__)
-inline __m128i floor_average(__m128i a, __m128i b)
-{
-    __m128i half = _mm_and_si128(_mm_srli_epi16(_mm_xor_si128(a, b), 1), _mm_set1_epi8(0x7f));
-    return _mm_add_epi8(_mm_and_si128(a, b), half);
-}
-#endif
 
 // A row's chroma at full width from its pair samples: even pixels take their
 // pair's value, odd ones the mean with the next pair's, the last odd pixel
@@ -68,18 +50,15 @@ void convert(uint8_t* row, const uint8_t* co, const uint8_t* cg, int32_t width)
 #if defined(__SSE2__)
     const __m128i zero = _mm_setzero_si128();
     const __m128i low_byte = _mm_set1_epi32(0xff);
-    const __m128i bias = _mm_set1_epi16(128);
     for (; x + 8 <= width; x += 8) {
         __m128i* at = reinterpret_cast<__m128i*>(row + size_t(x) * 4);
         __m128i p0 = _mm_loadu_si128(at), p1 = _mm_loadu_si128(at + 1);
         __m128i y = _mm_packs_epi32(_mm_and_si128(p0, low_byte), _mm_and_si128(p1, low_byte));
         __m128i a = _mm_packs_epi32(_mm_srli_epi32(p0, 24), _mm_srli_epi32(p1, 24));
-        __m128i vco = _mm_sub_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(co + x)), zero), bias);
-        __m128i vcg = _mm_sub_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(cg + x)), zero), bias);
-        __m128i r = _mm_sub_epi16(_mm_add_epi16(y, vco), vcg);
-        __m128i g = _mm_add_epi16(y, vcg);
-        __m128i b = _mm_sub_epi16(_mm_sub_epi16(y, vco), vcg);
-        // Saturating packs clamp to 0..255 like clamp_int.
+        __m128i vco = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(co + x)), zero);
+        __m128i vcg = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(cg + x)), zero);
+        __m128i r, g, b;
+        ycocg_lanes(y, vco, vcg, r, g, b);
         __m128i rg = _mm_packus_epi16(r, g);  // R0..7 G0..7
         __m128i ba = _mm_packus_epi16(b, a);  // B0..7 A0..7
         __m128i rg_pairs = _mm_unpacklo_epi8(rg, _mm_srli_si128(rg, 8));
@@ -88,13 +67,8 @@ void convert(uint8_t* row, const uint8_t* co, const uint8_t* cg, int32_t width)
         _mm_storeu_si128(at + 1, _mm_unpackhi_epi16(rg_pairs, ba_pairs));
     }
 #endif
-    for (; x < width; ++x) {
-        uint8_t* p = row + size_t(x) * 4;
-        int32_t y = p[0], vco = co[x] - 128, vcg = cg[x] - 128;
-        p[0] = clamp_int(y + vco - vcg);
-        p[1] = clamp_int(y + vcg);
-        p[2] = clamp_int(y - vco - vcg);
-    }
+    for (; x < width; ++x)
+        ycocg_pixel(row + size_t(x) * 4, co[x], cg[x]);
 }
 
 }

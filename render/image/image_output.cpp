@@ -1,27 +1,10 @@
 // The last steps of the full-size decode: chroma smoothing and YCoCg to RGB.
 #include "render/image/image_codec_internal.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include "render/image/image_ycocg.h"
 
 namespace image_detail {
 
 namespace {
-
-inline uint8_t clamp_int(int32_t v)
-{
-    return uint8_t(v < 0 ? 0 : v > 255 ? 255 : v);
-}
-
-#if defined(__SSE2__)
-// floor((a + b) / 2) per byte, as the scalar (a + b) >> 1.
-inline __m128i floor_average(__m128i a, __m128i b)
-{
-    __m128i half = _mm_and_si128(_mm_srli_epi16(_mm_xor_si128(a, b), 1), _mm_set1_epi8(0x7f));
-    return _mm_add_epi8(_mm_and_si128(a, b), half);
-}
-#endif
 
 // The odd pixels of a row take the mean of their neighbours' chroma; the last
 // one keeps its pair's chroma when no right neighbour exists.
@@ -73,7 +56,6 @@ void convert_row(uint8_t* row, int32_t width)
 #if defined(__SSE2__)
     // Four pixels at a time in 16-bit lanes; the same integer arithmetic.
     const __m128i zero = _mm_setzero_si128();
-    const __m128i bias = _mm_set1_epi16(128);
     for (; x + 4 <= width; x += 4) {
         __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + size_t(x) * 4));
         __m128i lo = _mm_unpacklo_epi8(v, zero);   // pixels 0, 1 as Y Co Cg A words
@@ -83,14 +65,9 @@ void convert_row(uint8_t* row, int32_t width)
         __m128i t1 = _mm_unpackhi_epi16(lo, hi);   // Y1 Y3 Co1 Co3 Cg1 Cg3 A1 A3
         __m128i u0 = _mm_unpacklo_epi16(t0, t1);   // Y0 Y1 Y2 Y3 Co0 Co1 Co2 Co3
         __m128i u1 = _mm_unpackhi_epi16(t0, t1);   // Cg0..3 A0..3
-        __m128i y = u0;
-        __m128i co = _mm_sub_epi16(_mm_unpackhi_epi64(u0, u0), bias);
-        __m128i cg = _mm_sub_epi16(u1, bias);
         __m128i a = _mm_unpackhi_epi64(u1, u1);
-        __m128i r = _mm_sub_epi16(_mm_add_epi16(y, co), cg);
-        __m128i g = _mm_add_epi16(y, cg);
-        __m128i b = _mm_sub_epi16(_mm_sub_epi16(y, co), cg);
-        // Saturating packs clamp to 0..255 exactly like clamp_int.
+        __m128i r, g, b;
+        ycocg_lanes(u0, _mm_unpackhi_epi64(u0, u0), u1, r, g, b);
         __m128i rg = _mm_packus_epi16(_mm_unpacklo_epi64(r, g), zero);  // R0..3 G0..3
         __m128i ba = _mm_packus_epi16(_mm_unpacklo_epi64(b, a), zero);  // B0..3 A0..3
         __m128i rb = _mm_unpacklo_epi8(rg, _mm_srli_si128(rg, 4));      // R0 G0 R1 G1 ...
@@ -101,10 +78,7 @@ void convert_row(uint8_t* row, int32_t width)
 #endif
     for (; x < width; ++x) {
         uint8_t* p = row + size_t(x) * 4;
-        int32_t y = p[0], co = p[1] - 128, cg = p[2] - 128;
-        p[0] = clamp_int(y + co - cg);
-        p[1] = clamp_int(y + cg);
-        p[2] = clamp_int(y - co - cg);
+        ycocg_pixel(p, p[1], p[2]);
     }
 }
 

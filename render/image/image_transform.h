@@ -51,6 +51,32 @@ inline void inverse8(const T* x, T* y, int step, const C& c)
     y[7 * step] = E0 - O0;
 }
 
+inline bool all_zero(float v)
+{
+    return v == 0.0f;
+}
+
+// The inverse transform of an 8 x 8 block: columns, then rows, in place. A
+// column with no AC coefficient transforms to its DC value in every row exactly,
+// so it is filled instead of transformed. (all_zero of a vector lane type is
+// found beside that type.)
+template <typename T, typename C>
+inline void inverse8x8(T* b, const C& c)
+{
+    for (int col = 0; col < 8; ++col) {
+        T* p = b + col;
+        if (all_zero(p[8]) && all_zero(p[16]) && all_zero(p[24]) && all_zero(p[32]) && all_zero(p[40]) &&
+            all_zero(p[48]) && all_zero(p[56])) {
+            for (int r = 1; r < 8; ++r)
+                p[r * 8] = p[0];
+        } else {
+            inverse8(p, p, 8, c);
+        }
+    }
+    for (int r = 0; r < 8; ++r)
+        inverse8(b + r * 8, b + r * 8, 1, c);
+}
+
 // The half transform's pass: the inverse, keeping the means of output pairs.
 template <typename T, typename C>
 inline void inverse8_half(const T* x, T* y, int xstep, int ystep, const C& c, const T& half)
