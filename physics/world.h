@@ -77,6 +77,14 @@ public:
     // The recorder (mode 2) or player (mode 1) this world drives; null in mode 0.
     v_replay* replay = nullptr;
 
+    // Free nodes that take part in node-node collision, packed for the all-pairs test
+    // (kept between steps so that the step does not allocate).
+    struct pair_entry {
+        float x, y, radius;
+        v_node* node;
+    };
+    std::vector<pair_entry> pair_scratch;
+
     explicit v_world(int32_t world_mode = v_mode_play) : mode(world_mode) {}
     v_world(v_world&&) = default;
     v_world& operator=(v_world&&) = default;

@@ -43,17 +43,29 @@ void v_world::step_simulate()
     // 5. Pins and rails.
     for (const auto& b : bodies)
         b->enforce_pins();
-    // 6. Free nodes among themselves, each against those before it.
-    for (size_t i = 0; i < nodes.size(); ++i)
+    // 6. Free nodes among themselves, each against those before it. Nodes without a
+    // type take no part, so only typed ones are packed; the squared-distance test runs
+    // on the packed copy, which follows every push of a colliding pair.
+    std::vector<pair_entry>& packed = pair_scratch;
+    packed.clear();
+    for (v_node* n : nodes)
+        if (n->type)
+            packed.push_back({n->position.x, n->position.y, n->type->radius, n});
+    for (size_t i = 0; i < packed.size(); ++i) {
+        pair_entry& n = packed[i];
         for (size_t j = 0; j < i; ++j) {
-            v_node& n = *nodes[i];
-            v_node& m = *nodes[j];
-            if (!n.type || !m.type)
-                continue;
-            float r = n.type->radius + m.type->radius;
-            if ((m.position - n.position).length_sq() <= r * r)
-                v_node_node(n, m);
+            pair_entry& m = packed[j];
+            float dx = m.x - n.x, dy = m.y - n.y;
+            float r = n.radius + m.radius;
+            if (dx * dx + dy * dy <= r * r) {
+                v_node_node(*n.node, *m.node);
+                n.x = n.node->position.x;
+                n.y = n.node->position.y;
+                m.x = m.node->position.x;
+                m.y = m.node->position.y;
+            }
         }
+    }
     // 7-9. Body contacts.
     for (const auto& b : bodies)
         b->place_nodes(false);
