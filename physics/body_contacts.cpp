@@ -5,7 +5,6 @@
 
 #include "physics/sound_hooks.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -187,9 +186,16 @@ void v_resolve_contacts(v_world& world)
     order.clear();
     for (v_body_contact& c : world.contacts.items)
         order.push_back(&c);
-    std::stable_sort(order.begin(), order.end(), [](const v_body_contact* x, const v_body_contact* y) {
-        return x->point->position.y > y->point->position.y;
-    });
+    // Lowest point on screen first, ties in map order. An insertion sort: stable, and
+    // unlike std::stable_sort it needs no buffer, so the step does not allocate.
+    for (size_t i = 1; i < order.size(); ++i) {
+        v_body_contact* c = order[i];
+        float y = c->point->position.y;
+        size_t j = i;
+        for (; j > 0 && order[j - 1]->point->position.y < y; --j)
+            order[j] = order[j - 1];
+        order[j] = c;
+    }
     for (v_body_contact* c : order) {
         v_body& a = *c->edge_body;
         v_body& b = *c->point_body;
