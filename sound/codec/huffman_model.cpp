@@ -42,13 +42,8 @@ void w_huffman_model::add(int32_t s)
         leaf.side = 1;
         o.left = fresh;
         o.right = s;
-        e.prev = o.prev;
-        if (o.prev >= 0)
-            nodes[size_t(o.prev)].next = fresh;
-        e.next = s;
-        leaf.prev = fresh;
-        leaf.next = old;
-        o.prev = s;
+        link_between(fresh, o.prev, old);
+        link_between(s, fresh, old);
         escape = fresh;
         return;
     }
@@ -64,43 +59,33 @@ void w_huffman_model::add(int32_t s)
         root = s;
     }
     e.parent = -1;
-    leaf.prev = escape;
-    leaf.next = e.next;
-    if (e.next >= 0)
-        nodes[size_t(e.next)].prev = s;
-    e.next = s;
+    link_between(s, escape, e.next);
+}
+
+void w_huffman_model::link_between(int32_t v, int32_t before, int32_t after)
+{
+    nodes[size_t(v)].prev = before;
+    nodes[size_t(v)].next = after;
+    if (before >= 0)
+        nodes[size_t(before)].next = v;
+    if (after >= 0)
+        nodes[size_t(after)].prev = v;
 }
 
 void w_huffman_model::swap_in_list(int32_t a, int32_t b)
 {
-    node& x = nodes[size_t(a)];
-    node& y = nodes[size_t(b)];
-    if (x.next == b) {
-        // Adjacent: ... p a b q ... becomes ... p b a q ...
-        int32_t p = x.prev, q = y.next;
-        if (p >= 0)
-            nodes[size_t(p)].next = b;
-        if (q >= 0)
-            nodes[size_t(q)].prev = a;
-        y.prev = p;
-        y.next = a;
-        x.prev = b;
-        x.next = q;
-        return;
-    }
+    // Each node goes where the other stood; neighbours b and a (... p a b q ...)
+    // become ... p b a q ...
+    const node& x = nodes[size_t(a)];
+    const node& y = nodes[size_t(b)];
     int32_t xp = x.prev, xn = x.next, yp = y.prev, yn = y.next;
-    if (xp >= 0)
-        nodes[size_t(xp)].next = b;
-    if (xn >= 0)
-        nodes[size_t(xn)].prev = b;
-    if (yp >= 0)
-        nodes[size_t(yp)].next = a;
-    if (yn >= 0)
-        nodes[size_t(yn)].prev = a;
-    x.prev = yp;
-    x.next = yn;
-    y.prev = xp;
-    y.next = xn;
+    if (xn == b) {
+        link_between(b, xp, a);
+        link_between(a, b, yn);
+    } else {
+        link_between(b, xp, xn);
+        link_between(a, yp, yn);
+    }
 }
 
 int32_t w_huffman_model::exchange(int32_t a, int32_t b)

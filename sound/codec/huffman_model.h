@@ -72,6 +72,7 @@ private:
     void add(int32_t symbol);
     int32_t exchange(int32_t a, int32_t b);
     void update(int32_t leaf);
-    void unlink(int32_t a);
+    // Puts v into the list between two nodes (-1 for an end).
+    void link_between(int32_t v, int32_t before, int32_t after);
     void swap_in_list(int32_t a, int32_t b);
 };

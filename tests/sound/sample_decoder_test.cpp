@@ -28,6 +28,14 @@ struct stream_builder
         gain(0);
         symbol(channel, 0, 0);
     }
+    // Whole silent blocks of both channels (the first of them primes the decoder).
+    void silent_blocks(int count)
+    {
+        for (int b = 0; b < count; ++b) {
+            silent_block(0);
+            silent_block(1);
+        }
+    }
     bit_passive_istream reader() const { return bit_passive_istream(bits.words.data(), bits.words.size()); }
 };
 
@@ -42,8 +50,7 @@ TEST(sample_decoder, refuses_headers_with_bad_block_sizes)
 {
     for (int n : {0, 8, 1000, 8192, 65535}) {
         stream_builder s(n, 30);
-        s.silent_block(0);
-        s.silent_block(1);
+        s.silent_blocks(1);
         bit_passive_istream r = s.reader();
         EXPECT_EQ(open(r), nullptr) << n;
     }
@@ -53,8 +60,7 @@ TEST(sample_decoder, refuses_headers_with_bad_block_sizes)
     EXPECT_EQ(open(empty), nullptr);
     for (int n : {16, 4096}) {
         stream_builder s(n, 30);
-        s.silent_block(0);
-        s.silent_block(1);
+        s.silent_blocks(1);
         bit_passive_istream r = s.reader();
         EXPECT_NE(open(r), nullptr) << n;
     }
@@ -63,10 +69,7 @@ TEST(sample_decoder, refuses_headers_with_bad_block_sizes)
 TEST(sample_decoder, end_symbol_first_gives_an_all_zero_block)
 {
     stream_builder s(64, 30);
-    for (int b = 0; b < 3; ++b) {
-        s.silent_block(0);
-        s.silent_block(1);
-    }
+    s.silent_blocks(3);
     bit_passive_istream r = s.reader();
     auto d = open(r);
     ASSERT_NE(d, nullptr);
@@ -83,8 +86,7 @@ TEST(sample_decoder, value_coding_and_the_model_boundary)
 {
     const int n = 64, q = 30;  // model 0 serves coefficients 0..3
     stream_builder s(n, q);
-    s.silent_block(0);
-    s.silent_block(1);
+    s.silent_blocks(1);
     s.gain(40);
     // Run 3 then class 3 with extra bits 0b101: |v| = 2 + 4 = 6, positive, at
     // index 3, the last coefficient of model 0.
@@ -125,8 +127,7 @@ TEST(sample_decoder, run_past_the_end_fills_the_block_without_reading_extra_bits
 {
     const int n = 32;
     stream_builder s(n, 30);
-    s.silent_block(0);
-    s.silent_block(1);
+    s.silent_blocks(1);
     s.gain(0);
     // Run 30 from index 0 reaches index 30; then class 1 (one extra bit), positive.
     s.symbol(0, 0, 1 * 32 + 30);
@@ -250,10 +251,7 @@ TEST(sample_decoder, damaged_classes_and_gains_stay_finite_and_clip)
 TEST(sample_decoder, output_conversion_saturates_instead_of_wrapping)
 {
     stream_builder s(16, 30);
-    for (int b = 0; b < 2; ++b) {
-        s.silent_block(0);
-        s.silent_block(1);
-    }
+    s.silent_blocks(2);
     bit_passive_istream r = s.reader();
     auto d = open(r);
     ASSERT_NE(d, nullptr);
