@@ -392,6 +392,8 @@ int sim_cmd_view(int argc, char** argv)
     glw_test_driver driver;
     if (options.driven() && !driver.start(window, options, error)) {
         std::fprintf(stderr, "tamble-sim view: %s\n", error.c_str());
+        v_set_message_box(nullptr);
+        set_app_window(nullptr);
         return 3;
     }
 
