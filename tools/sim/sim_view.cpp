@@ -386,8 +386,10 @@ int sim_cmd_view(int argc, char** argv)
         return 3;
     }
     set_app_window(&window);
-    if (!options.driven())
+    if (!options.driven()) {
         std::printf("left click selects a rope, right click or Space cuts it, R restarts, Esc quits\n");
+        std::fflush(stdout);
+    }
 
     glw_test_driver driver;
     if (options.driven() && !driver.start(window, options, error)) {
