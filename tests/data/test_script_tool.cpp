@@ -8,7 +8,9 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -18,9 +20,24 @@ struct run_result {
     std::string err;
 };
 
+// Per process and per test: CTest runs these tests in parallel processes, and other
+// build trees may run them at the same time over the same temporary directory.
+// Each is removed when the process ends.
 std::string temp_path(const std::string& name)
 {
-    return testing::TempDir() + "script_tool_" + name;
+    struct made_files {
+        std::vector<std::string> paths;
+        ~made_files()
+        {
+            for (const std::string& p : paths)
+                std::remove(p.c_str());
+        }
+    };
+    static made_files made;
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    made.paths.push_back(testing::TempDir() + "script_tool_" + std::to_string(getpid()) + "_" +
+                         (test ? test->name() : "none") + "_" + name);
+    return made.paths.back();
 }
 
 void write_file(const std::string& path, const std::string& text)
