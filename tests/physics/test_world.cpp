@@ -213,6 +213,31 @@ TEST(physics_world, a_rigid_link_to_a_body_node_shares_the_error_by_mass_and_can
     EXPECT_FLOAT_EQ(still->angle, 0.0f);
 }
 
+TEST(physics_world, a_rail_halves_the_speed_across_it_and_takes_back_the_whole_offset)
+{
+    auto* t = new v_body_type();
+    t->name = "bodies\\rail_bar";
+    t->mass = 2.0f;
+    t->set_motion(0.0f, 0.0f, 1.0f, 0.0f, false);   // horizontal rail: normal (0, -1)
+    t->build({{{-1.0f, 0.0f}, 1.0f}, {{1.0f, 0.0f}, 1.0f}}, {});
+    std::unique_ptr<v_body> bar = v_make_body(ref_ptr<v_body_type>(t), {0.0f, 0.0f}, 0.0f);
+    bar->nodes[0].fixed = true;   // anchored at (-1, 0)
+    bar->finalise();
+    bar->position = {0.5f, 0.3f};
+    bar->velocity = {2.0f, 4.0f};
+    bar->enforce_pins();
+    // Velocity pass: stop = M (-v.u) along the rotated rail normal, applied as half.
+    EXPECT_FLOAT_EQ(bar->velocity.x, 2.0f);
+    EXPECT_FLOAT_EQ(bar->velocity.y, 2.0f);
+    // Position pass with the angle locked: shift = u (u.e) M, so the offset across the
+    // rail goes at once and the body keeps its place along it.
+    EXPECT_FLOAT_EQ(bar->position.x, 0.5f);
+    EXPECT_NEAR(bar->position.y, 0.0f, 1e-7f);
+    EXPECT_EQ(bar->angle, 0.0f);
+    EXPECT_EQ(bar->nodes[0].position, vec2(-1.0f, 0.0f));   // the anchor stays
+    EXPECT_FLOAT_EQ(bar->nodes[1].position.x, 1.5f);        // the rest follows the body
+}
+
 TEST(physics_world, compression_force_replaces_the_spring_both_ways)
 {
     for (float distance : {3.0f, 1.0f}) {
