@@ -1,6 +1,7 @@
 // The directory store: one chunk file per chunk, named "<root><name>.<CODE>.pkc" with the
 // name's backslashes as subdirectories; scanning a root, reading and writing chunk files.
 #include "data/pak_store.h"
+#include "data/byte_order.h"
 
 #include <zlib.h>
 
@@ -13,17 +14,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-uint32_t load_u32(const uint8_t* p)
-{
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
-void put_u32(std::vector<uint8_t>& out, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        out.push_back(uint8_t(v >> (8 * i)));
-}
 
 // Closes the stream on every path out.
 struct file_closer {
@@ -107,7 +97,7 @@ ref_ptr<pakdir_chunkref> pak_open_chunk_file(const std::string& file_path, const
         ref->status = pak_status_truncated;
         return ref;
     }
-    uint32_t header = load_u32(head);
+    uint32_t header = load_le32(head);
     if ((header & pak_header_marker_mask) != pak_header_marker) {
         ref->status = pak_status_bad_header;
         return ref;
@@ -119,7 +109,7 @@ ref_ptr<pakdir_chunkref> pak_open_chunk_file(const std::string& file_path, const
             ref->status = pak_status_truncated;
             return ref;
         }
-        ref->uncompressed_size = load_u32(head + 4);
+        ref->uncompressed_size = load_le32(head + 4);
         if (length - 8 > int64_t(pak_max_chunk_size) ||
             !pak_plausible_inflated_size(ref->uncompressed_size, uint64_t(length - 8))) {
             ref->status = pak_status_truncated;
@@ -167,10 +157,10 @@ bool pak_write_chunk_file(const std::string& file_path, bool container, int leve
     if (size && !data)
         return false;
     std::vector<uint8_t> bytes;
-    put_u32(bytes, pak_header_word(container, level));
+    append_le32(bytes, pak_header_word(container, level));
     if (level != 0) {
         uLongf packed = compressBound(size);
-        put_u32(bytes, size);
+        append_le32(bytes, size);
         bytes.resize(8 + packed);
         if (compress2(bytes.data() + 8, &packed, static_cast<const Bytef*>(data), size, 9) != Z_OK)
             return false;

@@ -1,6 +1,7 @@
 // The archive store: indexing an archive by its record headers, reading (and inflating)
 // chunk bytes under the store's lock, and appending chunks.
 #include "data/pak_store.h"
+#include "data/byte_order.h"
 
 #include <zlib.h>
 
@@ -9,17 +10,6 @@
 #include <vector>
 
 namespace {
-
-uint32_t load_u32(const uint8_t* p)
-{
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
-void put_u32(std::vector<uint8_t>& out, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        out.push_back(uint8_t(v >> (8 * i)));
-}
 
 uint32_t pad4(uint64_t n) { return uint32_t((4 - (n & 3)) & 3); }
 
@@ -42,7 +32,7 @@ frame read_record(std::FILE* f, int64_t pos, int64_t end, pakfile_chunkref& ref,
         ref.status = pak_status_truncated;
         return frame::damaged;
     }
-    uint32_t header = load_u32(head + 4);
+    uint32_t header = load_le32(head + 4);
     if ((header & pak_header_marker_mask) != pak_header_marker) {
         ref.status = pak_status_bad_header;
         return frame::damaged;
@@ -51,10 +41,10 @@ frame read_record(std::FILE* f, int64_t pos, int64_t end, pakfile_chunkref& ref,
         ref.status = pak_status_truncated;
         return frame::damaged;
     }
-    ref.code = load_u32(head);
+    ref.code = load_le32(head);
     ref.method = (header >> 25) & 7;
     ref.container = (header & pak_header_container) ? 1 : 0;
-    uint32_t size = load_u32(head + 8);
+    uint32_t size = load_le32(head + 8);
     uint32_t name_len = head[12];
     uint32_t name_pad = pad4(1 + name_len);
     if (name_len > pak_name_capacity) {
@@ -87,7 +77,7 @@ frame read_record(std::FILE* f, int64_t pos, int64_t end, pakfile_chunkref& ref,
             ref.status = pak_status_truncated;
             return frame::skipped;
         }
-        ref.uncompressed_size = load_u32(len);
+        ref.uncompressed_size = load_le32(len);
         ref.stored_size = size - 4;
         ref.data_position = data_pos + 4;
         if (!pak_plausible_inflated_size(ref.uncompressed_size, ref.stored_size)) {
@@ -205,16 +195,16 @@ ref_ptr<pak_chunkref> pak_file::write_raw(uint32_t code, const char* name, uint3
 
     // The whole record is assembled first and written with one call.
     std::vector<uint8_t> rec;
-    put_u32(rec, code);
-    put_u32(rec, pak_header_word(container, level));
-    put_u32(rec, 0);   // size, filled in below
+    append_le32(rec, code);
+    append_le32(rec, pak_header_word(container, level));
+    append_le32(rec, 0);   // size, filled in below
     rec.push_back(uint8_t(name_len + 1));
     rec.insert(rec.end(), name, name + name_len + 1);
     rec.insert(rec.end(), pad4(name_len + 2), 0);
     size_t data_start = rec.size();
     if (level != 0) {
         uLongf packed = compressBound(size);
-        put_u32(rec, size);
+        append_le32(rec, size);
         size_t at = rec.size();
         rec.resize(at + packed);
         if (compress2(rec.data() + at, &packed, static_cast<const Bytef*>(data), size, 9) != Z_OK) {

@@ -2,21 +2,11 @@
 // A record is code, header word, size, name length, name with NUL, zero padding to 4
 // (counting the length byte), data, zero padding to 4; all numbers little-endian.
 #include "data/pak_chunk.h"
+#include "data/byte_order.h"
 
 #include <cstring>
 
 namespace {
-
-uint32_t load_u32(const uint8_t* p)
-{
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
-void put_u32(std::vector<uint8_t>& out, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        out.push_back(uint8_t(v >> (8 * i)));
-}
 
 uint32_t pad4(uint32_t n) { return (4 - (n & 3)) & 3; }
 
@@ -59,8 +49,8 @@ int pak_rawchunk::next(pak_record& out)
         damaged = true;
         return pak_record_end;
     }
-    uint32_t header = load_u32(p + 4);
-    uint32_t length = load_u32(p + 8);
+    uint32_t header = load_le32(p + 4);
+    uint32_t length = load_le32(p + 8);
     uint32_t name_len = p[12];
     uint32_t name_block = 1 + name_len + pad4(1 + name_len);
     if ((header & pak_header_marker_mask) != pak_header_marker ||
@@ -69,7 +59,7 @@ int pak_rawchunk::next(pak_record& out)
         damaged = true;
         return pak_record_end;
     }
-    out.code = load_u32(p);
+    out.code = load_le32(p);
     out.size = length;
     out.data = p + 12 + name_block;
     out.name = name_len ? reinterpret_cast<const char*>(p + 13) : "";
@@ -156,9 +146,9 @@ void pak_editchunk::serialise_record(std::vector<uint8_t>& out) const
     uint32_t n = name_field(name);
     uint32_t content = content_length();
     out.reserve(out.size() + record_length());
-    put_u32(out, code);
-    put_u32(out, pak_header_word(container, 0));
-    put_u32(out, content);
+    append_le32(out, code);
+    append_le32(out, pak_header_word(container, 0));
+    append_le32(out, content);
     out.push_back(uint8_t(n));
     if (n)
         out.insert(out.end(), name.c_str(), name.c_str() + n);

@@ -1,6 +1,7 @@
 // The image codec's entry points: stream binding and failure handling around
 // the decoders, the "IMAG" head record and whole "DATA" records.
 #include "render/image/image_codec.h"
+#include "data/byte_order.h"
 #include "render/image/image_codec_internal.h"
 
 #include <cstring>
@@ -22,17 +23,6 @@ bool run_decoder(decoder d, int32_t width, int32_t height, bit_seek_stream& stre
     if (!ok)
         std::memset(out, 0, size_t(width) * size_t(height) * 4);
     return ok;
-}
-
-uint32_t le32(const uint8_t* p)
-{
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
-void put_le32(uint8_t* p, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        p[i] = uint8_t(v >> (8 * i));
 }
 
 }
@@ -77,19 +67,19 @@ image_head image_head_from_bytes(const uint8_t* bytes, size_t size)
     if (bytes)
         std::memcpy(padded, bytes, size < 16 ? size : 16);
     image_head h;
-    h.unused = le32(padded);
-    h.width = int32_t(le32(padded + 4));
-    h.height = int32_t(le32(padded + 8));
-    h.flags = le32(padded + 12);
+    h.unused = load_le32(padded);
+    h.width = int32_t(load_le32(padded + 4));
+    h.height = int32_t(load_le32(padded + 8));
+    h.flags = load_le32(padded + 12);
     return h;
 }
 
 void image_head_to_bytes(const image_head& head, uint8_t out[16])
 {
-    put_le32(out, head.unused);
-    put_le32(out + 4, uint32_t(head.width));
-    put_le32(out + 8, uint32_t(head.height));
-    put_le32(out + 12, head.flags);
+    store_le32(out, head.unused);
+    store_le32(out + 4, uint32_t(head.width));
+    store_le32(out + 8, uint32_t(head.height));
+    store_le32(out + 12, head.flags);
 }
 
 bool image_decode_data(const image_head& head, const uint8_t* data, size_t size, bool half, bool fast,

@@ -1,21 +1,12 @@
 // Parsing and writing RIFF WAVE files. Every size is checked against the bytes that
 // are there before anything is read.
 #include "sound/codec/wav_file.h"
+#include "data/byte_order.h"
 
 #include <cmath>
 #include <cstring>
 
 namespace {
-
-uint32_t le16(const uint8_t* p)
-{
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8;
-}
-
-uint32_t le32(const uint8_t* p)
-{
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
 
 void put16(std::vector<uint8_t>& out, uint32_t v)
 {
@@ -36,7 +27,7 @@ constexpr uint32_t format_extensible = 0xFFFE;
 int16_t sample_at(const uint8_t* p, uint32_t format, uint32_t bits)
 {
     if (format == format_float) {
-        uint32_t u = le32(p);
+        uint32_t u = load_le32(p);
         float f;
         std::memcpy(&f, &u, 4);
         if (!(f > -1.0f))
@@ -47,9 +38,9 @@ int16_t sample_at(const uint8_t* p, uint32_t format, uint32_t bits)
     }
     switch (bits) {
     case 8: return int16_t((int32_t(p[0]) - 128) * 256);
-    case 16: return int16_t(le16(p));
-    case 24: return int16_t(le16(p + 1));
-    default: return int16_t(le16(p + 2));
+    case 16: return int16_t(load_le16(p));
+    case 24: return int16_t(load_le16(p + 1));
+    default: return int16_t(load_le16(p + 2));
     }
 }
 
@@ -67,7 +58,7 @@ bool w_read_wav(const uint8_t* bytes, size_t size, w_pcm& out, std::string& erro
     size_t fmt_size = 0, data_size = 0;
     size_t at = 12;
     while (at + 8 <= size) {
-        size_t length = le32(bytes + at + 4);
+        size_t length = load_le32(bytes + at + 4);
         size_t body = at + 8;
         size_t room = size - body;
         if (!std::memcmp(bytes + at, "fmt ", 4) && !fmt) {
@@ -90,17 +81,17 @@ bool w_read_wav(const uint8_t* bytes, size_t size, w_pcm& out, std::string& erro
         error = "no data record";
         return false;
     }
-    uint32_t format = le16(fmt);
-    uint32_t channels = le16(fmt + 2);
-    uint32_t rate = le32(fmt + 4);
-    uint32_t align = le16(fmt + 12);
-    uint32_t bits = le16(fmt + 14);
+    uint32_t format = load_le16(fmt);
+    uint32_t channels = load_le16(fmt + 2);
+    uint32_t rate = load_le32(fmt + 4);
+    uint32_t align = load_le16(fmt + 12);
+    uint32_t bits = load_le16(fmt + 14);
     if (format == format_extensible) {
         if (fmt_size < 26) {
             error = "short extensible format record";
             return false;
         }
-        format = le16(fmt + 24);  // the first two bytes of the sub-format GUID
+        format = load_le16(fmt + 24);  // the first two bytes of the sub-format GUID
     }
     if (channels < 1 || channels > 2) {
         error = "only mono and stereo are supported (" + std::to_string(channels) + " channels)";
