@@ -15,7 +15,7 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # Window tests need a display; without one they run under a virtual X server.
 XVFB := $(shell [ -z "$$DISPLAY" ] && command -v xvfb-run >/dev/null 2>&1 && echo 'xvfb-run -a -s "-screen 0 1280x1024x24"')
 
-.PHONY: all deps configure build run run-display test bench asan tsan fuzz clean
+.PHONY: all deps configure build run test bench asan tsan fuzz clean
 
 all: build
 
@@ -38,16 +38,14 @@ build: configure
 # click or Space cuts it, R restarts, Esc quits). RUN_LEVEL=base/levels/Pair.LEVL.txt picks another.
 RUN_LEVEL ?= base/levels/Drop.LEVL.txt
 RUN_DATA  ?= base
-run: run-display build
-	./$(BUILD)/tools/sim/tamble-sim view $(RUN_LEVEL) --data $(RUN_DATA) --windowed
-
-# Checked before the build, so that a machine without a display learns it at once.
-run-display:
+run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ] && [ -z "$$SDL_VIDEODRIVER" ]; then \
-	  echo "make run opens a window, but there is no display here (DISPLAY and WAYLAND_DISPLAY are not set)."; \
-	  echo "Run it from a desktop session; headless, 'make test' runs the viewer under Xvfb."; \
+	  echo "make run built everything, but the viewer opens a window and there is no display here"; \
+	  echo "(DISPLAY and WAYLAND_DISPLAY are not set). Run it from a desktop session; headless,"; \
+	  echo "'make test' runs the viewer under Xvfb."; \
 	  exit 1; \
 	fi
+	./$(BUILD)/tools/sim/tamble-sim view $(RUN_LEVEL) --data $(RUN_DATA) --windowed
 
 test: build
 	cd $(BUILD) && SDL_AUDIODRIVER=dummy $(XVFB) ctest --output-on-failure -j $(JOBS)
