@@ -125,26 +125,17 @@ void glw_test_driver::inject_due_events(glw_window& window)
             float vw = window.view[2] - window.view[0], vh = window.view[3] - window.view[1];
             px = int(std::lround((e.x - window.view[0]) / (vw != 0 ? vw : 1) * float(window.width)));
             py = int(std::lround((e.y - window.view[1]) / (vh != 0 ? vh : 1) * float(window.height)));
-            if (e.action != driver_action::move) {
-                // A press somewhere else is preceded by the pointer moving there.
-                SDL_Event m{};
-                m.type = SDL_MOUSEMOTION;
-                m.motion.windowID = window.window ? SDL_GetWindowID(window.window) : 0;
-                m.motion.x = px;
-                m.motion.y = py;
-                push(m);
-            }
-        }
-        switch (e.action) {
-        case driver_action::move: {
+            // A move is this motion alone; a press somewhere else is preceded by it.
             SDL_Event m{};
             m.type = SDL_MOUSEMOTION;
             m.motion.windowID = window.window ? SDL_GetWindowID(window.window) : 0;
             m.motion.x = px;
             m.motion.y = py;
             push(m);
-            break;
         }
+        switch (e.action) {
+        case driver_action::move:
+            break;
         case driver_action::press:
             push_button(window, e.button, true, 1, px, py);
             break;
