@@ -36,7 +36,7 @@ int64_t system_counter()
     return counter_clock::now().time_since_epoch().count();
 }
 
-}
+}  // namespace
 
 uint32_t clock_milliseconds()
 {
@@ -114,7 +114,8 @@ bool perf_timer::try_consume(double seconds)
     return true;
 }
 
-running_average::running_average(int32_t n) : capacity(n > 0 ? n : 1), samples(size_t(capacity), 0.0) {}
+running_average::running_average(int32_t n) : capacity(n > 0 ? n : 1), samples(size_t(capacity), 0.0)
+{}
 
 void running_average::push(double value)
 {
@@ -136,7 +137,8 @@ double running_average::mean() const
     return sum / count;
 }
 
-ring_average::ring_average(int32_t n) : capacity(n > 0 ? n : 1), samples(size_t(capacity), 0.0) {}
+ring_average::ring_average(int32_t n) : capacity(n > 0 ? n : 1), samples(size_t(capacity), 0.0)
+{}
 
 void ring_average::push(double value)
 {

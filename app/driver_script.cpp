@@ -77,11 +77,11 @@ struct key_name {
 };
 
 constexpr key_name key_names[] = {
-    {"backspace", 0x08}, {"tab", 0x09},     {"enter", 0x0D},   {"return", 0x0D},  {"shift", 0x10},
-    {"ctrl", 0x11},      {"control", 0x11}, {"escape", 0x1B},  {"esc", 0x1B},     {"space", 0x20},
-    {"pageup", 0x21},    {"pagedown", 0x22}, {"end", 0x23},    {"home", 0x24},    {"left", 0x25},
-    {"up", 0x26},        {"right", 0x27},   {"down", 0x28},    {"insert", 0x2D},  {"delete", 0x2E},
-    {"equals", 0xBB},    {"=", 0xBB},       {"minus", 0xBD},   {"-", 0xBD},       {"[", 0xDB},
+    {"backspace", 0x08}, {"tab", 0x09},      {"enter", 0x0D},  {"return", 0x0D}, {"shift", 0x10},
+    {"ctrl", 0x11},      {"control", 0x11},  {"escape", 0x1B}, {"esc", 0x1B},    {"space", 0x20},
+    {"pageup", 0x21},    {"pagedown", 0x22}, {"end", 0x23},    {"home", 0x24},   {"left", 0x25},
+    {"up", 0x26},        {"right", 0x27},    {"down", 0x28},   {"insert", 0x2D}, {"delete", 0x2E},
+    {"equals", 0xBB},    {"=", 0xBB},        {"minus", 0xBD},  {"-", 0xBD},      {"[", 0xDB},
     {"]", 0xDD},
 };
 
@@ -139,7 +139,7 @@ bool parse_event(std::string_view line, driver_event& e, std::string& why)
                                          : driver_action::double_click;
         ok = button() && position(false);
     } else if (action == "key" || action == "keydown" || action == "keyup") {
-        e.action = action == "key" ? driver_action::key
+        e.action = action == "key"       ? driver_action::key
                    : action == "keydown" ? driver_action::key_down
                                          : driver_action::key_up;
         ok = key();
@@ -180,7 +180,7 @@ bool parse_frame_list(std::string_view s, std::vector<int64_t>& out)
     return !out.empty();
 }
 
-}
+}  // namespace
 
 uint32_t driver_key_code(std::string_view name)
 {
@@ -305,8 +305,8 @@ bool driver_parse_options(int& argc, char** argv, driver_options& out, std::stri
         } else if (a == "--size") {
             int64_t w, h;
             size_t x = value(v) ? v.find('x') : std::string_view::npos;
-            if (x == std::string_view::npos || !parse_int(v.substr(0, x), w) || !parse_int(v.substr(x + 1), h) ||
-                w < 64 || h < 64 || w > 16384 || h > 16384) {
+            if (x == std::string_view::npos || !parse_int(v.substr(0, x), w) ||
+                !parse_int(v.substr(x + 1), h) || w < 64 || h < 64 || w > 16384 || h > 16384) {
                 error = "--size needs WIDTHxHEIGHT, e.g. 1280x720";
                 return false;
             }

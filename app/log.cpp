@@ -53,7 +53,7 @@ void to_memory_sink(log_state& s, uint32_t sink, std::string_view text)
     ++m.received;
 }
 
-}
+}  // namespace
 
 size_t logcon_hex::format(char* at, size_t room) const
 {

@@ -82,11 +82,31 @@ public:
     log_line(const log_line&) = delete;
     log_line& operator=(const log_line&) = delete;
 
-    log_line& operator<<(const char* s) { log_append(entry, s); return *this; }
-    log_line& operator<<(std::string_view s) { log_append(entry, s); return *this; }
-    log_line& operator<<(const std::string& s) { log_append(entry, std::string_view(s)); return *this; }
-    log_line& operator<<(char c) { log_append(entry, std::string_view(&c, 1)); return *this; }
-    log_line& operator<<(const log_generictype& v) { log_append(entry, v); return *this; }
+    log_line& operator<<(const char* s)
+    {
+        log_append(entry, s);
+        return *this;
+    }
+    log_line& operator<<(std::string_view s)
+    {
+        log_append(entry, s);
+        return *this;
+    }
+    log_line& operator<<(const std::string& s)
+    {
+        log_append(entry, std::string_view(s));
+        return *this;
+    }
+    log_line& operator<<(char c)
+    {
+        log_append(entry, std::string_view(&c, 1));
+        return *this;
+    }
+    log_line& operator<<(const log_generictype& v)
+    {
+        log_append(entry, v);
+        return *this;
+    }
     template <std::integral T>
     log_line& operator<<(T v)
     {

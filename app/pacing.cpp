@@ -17,9 +17,10 @@ void finish_frame(const frame_host_t& host, const screen_frame_t& screen)
         host.drain_input();
 }
 
-}
+}  // namespace
 
-averaged_catchup::averaged_catchup(perf_timer& t, int32_t samples) : timer(&t), average(samples) {}
+averaged_catchup::averaged_catchup(perf_timer& t, int32_t samples) : timer(&t), average(samples)
+{}
 
 void averaged_catchup::begin()
 {

@@ -11,8 +11,7 @@
 
 // Reading side. `read(n)` calls `read_bit()` n times unless a stream does better;
 // n is at most 31 (callers never ask for 32 bits at once).
-class bit_istream
-{
+class bit_istream {
 public:
     virtual uint32_t peek(int n);
     virtual uint32_t peek_bit();
@@ -24,8 +23,7 @@ public:
 };
 
 // Writing side: the n low bits of a value, least significant first.
-class bit_ostream
-{
+class bit_ostream {
 public:
     virtual void write(uint32_t value, int n) = 0;
     virtual void write_bit(uint32_t bit) = 0;
@@ -33,13 +31,10 @@ public:
     virtual ~bit_ostream() = default;
 };
 
-class bit_iostream : public bit_istream, public bit_ostream
-{
-};
+class bit_iostream : public bit_istream, public bit_ostream {};
 
 // A stream with one bit position shared by reading and writing.
-class bit_seek_stream : public bit_iostream
-{
+class bit_seek_stream : public bit_iostream {
 public:
     virtual void seek(int32_t bit_position) = 0;
     virtual int32_t tell() = 0;
@@ -58,8 +53,7 @@ public:
 //
 // Invariant: words.size() == (length + 31) / 32, and bits at or beyond `length`
 // in the last word are 0.
-class bit_iovector final : public bit_seek_stream
-{
+class bit_iovector final : public bit_seek_stream {
 public:
     std::vector<uint32_t> words;
     int32_t position = 0;     // in bits; for reading, the end of what is buffered
@@ -140,8 +134,7 @@ private:
 // Only `read_bit` is its own; the other reading operations are the defaults.
 // It is bounded by a word count: past the last word it returns 0 bits and sets
 // `overrun` instead of reading beyond the memory.
-class bit_passive_istream : public bit_istream
-{
+class bit_passive_istream : public bit_istream {
 public:
     const uint32_t* word = nullptr;  // the current word
     const uint32_t* end = nullptr;   // one past the last word
@@ -149,10 +142,7 @@ public:
     bool overrun = false;
 
     bit_passive_istream() = default;
-    bit_passive_istream(const uint32_t* words, size_t word_count)
-        : word(words), end(words + word_count)
-    {
-    }
+    bit_passive_istream(const uint32_t* words, size_t word_count) : word(words), end(words + word_count) {}
 
     uint32_t read_bit() override;
 };

@@ -47,7 +47,8 @@ int pak_chunkref::load()
     return 0;
 }
 
-pak_chunk::pak_chunk(ref_ptr<pak_chunkref> r) : ref(std::move(r)) {}
+pak_chunk::pak_chunk(ref_ptr<pak_chunkref> r) : ref(std::move(r))
+{}
 
 pak_chunk::~pak_chunk()
 {

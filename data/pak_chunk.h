@@ -13,8 +13,8 @@
 // Four ASCII characters packed first-character-lowest: pak_code("IMAG") == 0x47414D49.
 constexpr uint32_t pak_code(const char (&c)[5])
 {
-    return uint32_t(uint8_t(c[0])) | uint32_t(uint8_t(c[1])) << 8 |
-           uint32_t(uint8_t(c[2])) << 16 | uint32_t(uint8_t(c[3])) << 24;
+    return uint32_t(uint8_t(c[0])) | uint32_t(uint8_t(c[1])) << 8 | uint32_t(uint8_t(c[2])) << 16 |
+           uint32_t(uint8_t(c[3])) << 24;
 }
 // The four characters of a code, with a NUL: for file names and messages.
 std::string pak_code_text(uint32_t code);
@@ -66,13 +66,13 @@ enum : int32_t {
 // the object clears when it dies.
 class pak_chunkref : public ref_counter {
 public:
-    ref_ptr<pak_chunkref> next;   // chain of the store's name-table bucket
+    ref_ptr<pak_chunkref> next;  // chain of the store's name-table bucket
     pak_module* module = nullptr;
     int32_t status = pak_status_ok;
     char name[pak_name_capacity] = {};
     uint32_t code = 0;
     uint8_t container = 0;
-    uint32_t method = 0;          // 0 stored, anything else zlib-compressed
+    uint32_t method = 0;  // 0 stored, anything else zlib-compressed
     uint32_t uncompressed_size = 0;
     uint32_t stored_size = 0;
     pak_chunk* object = nullptr;
@@ -125,11 +125,11 @@ public:
     explicit pak_rawchunk(const ref_ptr<pak_chunkref>& ref);
     pak_rawchunk(const uint8_t* bytes, uint32_t length);
 
-    std::vector<uint8_t> owned;   // the bytes when this walker read them itself
+    std::vector<uint8_t> owned;  // the bytes when this walker read them itself
     const uint8_t* data = nullptr;
     uint32_t size = 0;
     uint32_t cursor = 0;
-    uint32_t last = 0;            // start of the record last returned
+    uint32_t last = 0;  // start of the record last returned
     bool owns_data = false;
     bool damaged = false;
 

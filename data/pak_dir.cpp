@@ -1,7 +1,7 @@
 // The directory store: one chunk file per chunk, named "<root><name>.<CODE>.pkc" with the
 // name's backslashes as subdirectories; scanning a root, reading and writing chunk files.
-#include "data/pak_store.h"
 #include "data/byte_order.h"
+#include "data/pak_store.h"
 
 #include <zlib.h>
 
@@ -18,7 +18,11 @@ namespace {
 // Closes the stream on every path out.
 struct file_closer {
     std::FILE* f;
-    ~file_closer() { if (f) std::fclose(f); }
+    ~file_closer()
+    {
+        if (f)
+            std::fclose(f);
+    }
 };
 
 bool code_is_plain(uint32_t code)
@@ -53,7 +57,7 @@ bool name_stays_inside(const char* name)
     }
 }
 
-}
+}  // namespace
 
 bool pak_parse_chunk_file_name(const std::string& file_name, std::string& base, uint32_t& code)
 {
@@ -70,8 +74,7 @@ bool pak_parse_chunk_file_name(const std::string& file_name, std::string& base, 
     return true;
 }
 
-ref_ptr<pakdir_chunkref> pak_open_chunk_file(const std::string& file_path, const char* name,
-                                             uint32_t code)
+ref_ptr<pakdir_chunkref> pak_open_chunk_file(const std::string& file_path, const char* name, uint32_t code)
 {
     ref_ptr<pakdir_chunkref> ref = new pakdir_chunkref;
     ref->path = file_path;
@@ -151,8 +154,8 @@ int pakdir_chunkref::read(void* buffer)
     return produced == uncompressed_size ? 0 : -1;
 }
 
-bool pak_write_chunk_file(const std::string& file_path, bool container, int level,
-                          const void* data, uint32_t size)
+bool pak_write_chunk_file(const std::string& file_path, bool container, int level, const void* data,
+                          uint32_t size)
 {
     if (size && !data)
         return false;
@@ -226,7 +229,8 @@ pak_dir::pak_dir(pak_system* sys, bool can_write, const char* root_path)
     }
     std::sort(found.begin(), found.end());
     for (const auto& [name, code] : found) {
-        ref_ptr<pakdir_chunkref> ref = pak_open_chunk_file(chunk_path(name.c_str(), code), name.c_str(), code);
+        ref_ptr<pakdir_chunkref> ref =
+            pak_open_chunk_file(chunk_path(name.c_str(), code), name.c_str(), code);
         ref->module = this;
         if (ref->status == pak_status_ok)
             insert(ref);
@@ -245,12 +249,10 @@ ref_ptr<pak_chunkref> pak_dir::write(const pak_editchunk& chunk, int level, bool
     return write_edit_chunk(chunk, level, replace, status_uncreated);
 }
 
-ref_ptr<pak_chunkref> pak_dir::write_raw(uint32_t code, const char* name, uint32_t size,
-                                         bool container, const void* data, int level,
-                                         bool replace)
+ref_ptr<pak_chunkref> pak_dir::write_raw(uint32_t code, const char* name, uint32_t size, bool container,
+                                         const void* data, int level, bool replace)
 {
-    if (!writable || !name || !name_stays_inside(name) || !code_is_plain(code) ||
-        size > pak_max_chunk_size) {
+    if (!writable || !name || !name_stays_inside(name) || !code_is_plain(code) || size > pak_max_chunk_size) {
         status = status_uncreated;
         return nullptr;
     }

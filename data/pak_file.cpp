@@ -1,7 +1,7 @@
 // The archive store: indexing an archive by its record headers, reading (and inflating)
 // chunk bytes under the store's lock, and appending chunks.
-#include "data/pak_store.h"
 #include "data/byte_order.h"
+#include "data/pak_store.h"
 
 #include <zlib.h>
 
@@ -11,15 +11,24 @@
 
 namespace {
 
-uint32_t pad4(uint64_t n) { return uint32_t((4 - (n & 3)) & 3); }
+uint32_t pad4(uint64_t n)
+{
+    return uint32_t((4 - (n & 3)) & 3);
+}
 
-int64_t tell(std::FILE* f) { return int64_t(ftello(f)); }
-bool seek(std::FILE* f, int64_t pos) { return fseeko(f, off_t(pos), SEEK_SET) == 0; }
+int64_t tell(std::FILE* f)
+{
+    return int64_t(ftello(f));
+}
+bool seek(std::FILE* f, int64_t pos)
+{
+    return fseeko(f, off_t(pos), SEEK_SET) == 0;
+}
 
 enum class frame {
-    usable,    // a chunk to enter into the table
-    skipped,   // an intact record that is not a chunk ("FREE", absurd size): step over it
-    damaged,   // the record's own framing is broken: look for the next one
+    usable,   // a chunk to enter into the table
+    skipped,  // an intact record that is not a chunk ("FREE", absurd size): step over it
+    damaged,  // the record's own framing is broken: look for the next one
 };
 
 // Reads the record at `pos` into `ref`; `next_pos` is where the following record starts.
@@ -93,10 +102,9 @@ frame read_record(std::FILE* f, int64_t pos, int64_t end, pakfile_chunkref& ref,
     return frame::usable;
 }
 
-}
+}  // namespace
 
-pak_file::pak_file(pak_system* sys, bool can_write, const char* archive_path,
-                   pak_enum_callback* callback)
+pak_file::pak_file(pak_system* sys, bool can_write, const char* archive_path, pak_enum_callback* callback)
     : pak_module(sys, can_write), path(archive_path ? archive_path : "")
 {
     std::error_code ec;
@@ -177,13 +185,12 @@ ref_ptr<pak_chunkref> pak_file::write(const pak_editchunk& chunk, int level, boo
     return write_edit_chunk(chunk, level, replace, status_write_failed);
 }
 
-ref_ptr<pak_chunkref> pak_file::write_raw(uint32_t code, const char* name, uint32_t size,
-                                          bool container, const void* data, int level,
-                                          bool replace)
+ref_ptr<pak_chunkref> pak_file::write_raw(uint32_t code, const char* name, uint32_t size, bool container,
+                                          const void* data, int level, bool replace)
 {
     size_t name_len = name ? std::strlen(name) : 0;
-    if (!stream || !writable || name_len == 0 || name_len >= pak_name_capacity ||
-        size > pak_max_chunk_size || (size && !data)) {
+    if (!stream || !writable || name_len == 0 || name_len >= pak_name_capacity || size > pak_max_chunk_size ||
+        (size && !data)) {
         status = status_write_failed;
         return nullptr;
     }
@@ -197,7 +204,7 @@ ref_ptr<pak_chunkref> pak_file::write_raw(uint32_t code, const char* name, uint3
     std::vector<uint8_t> rec;
     append_le32(rec, code);
     append_le32(rec, pak_header_word(container, level));
-    append_le32(rec, 0);   // size, filled in below
+    append_le32(rec, 0);  // size, filled in below
     rec.push_back(uint8_t(name_len + 1));
     rec.insert(rec.end(), name, name + name_len + 1);
     rec.insert(rec.end(), pad4(name_len + 2), 0);

@@ -1,14 +1,17 @@
 // Chunk records: walking them in a `pak_rawchunk` and serialising `pak_editchunk`s.
 // A record is code, header word, size, name length, name with NUL, zero padding to 4
 // (counting the length byte), data, zero padding to 4; all numbers little-endian.
-#include "data/pak_chunk.h"
 #include "data/byte_order.h"
+#include "data/pak_chunk.h"
 
 #include <cstring>
 
 namespace {
 
-uint32_t pad4(uint32_t n) { return (4 - (n & 3)) & 3; }
+uint32_t pad4(uint32_t n)
+{
+    return (4 - (n & 3)) & 3;
+}
 
 // Length byte of a name: its length with the NUL, or 0 for no name.
 uint32_t name_field(const std::string& name)
@@ -16,7 +19,7 @@ uint32_t name_field(const std::string& name)
     return name.empty() ? 0 : uint32_t(name.size()) + 1;
 }
 
-}
+}  // namespace
 
 pak_rawchunk::pak_rawchunk(const ref_ptr<pak_chunkref>& ref)
 {
@@ -33,10 +36,8 @@ pak_rawchunk::pak_rawchunk(const ref_ptr<pak_chunkref>& ref)
     size = uint32_t(owned.size());
 }
 
-pak_rawchunk::pak_rawchunk(const uint8_t* bytes, uint32_t length)
-    : data(bytes), size(bytes ? length : 0)
-{
-}
+pak_rawchunk::pak_rawchunk(const uint8_t* bytes, uint32_t length) : data(bytes), size(bytes ? length : 0)
+{}
 
 int pak_rawchunk::next(pak_record& out)
 {
@@ -53,9 +54,8 @@ int pak_rawchunk::next(pak_record& out)
     uint32_t length = load_le32(p + 8);
     uint32_t name_len = p[12];
     uint32_t name_block = 1 + name_len + pad4(1 + name_len);
-    if ((header & pak_header_marker_mask) != pak_header_marker ||
-        12 + uint64_t(name_block) > left || (name_len > 0 && p[12 + name_len] != 0) ||
-        uint64_t(length) > left - 12 - name_block) {
+    if ((header & pak_header_marker_mask) != pak_header_marker || 12 + uint64_t(name_block) > left ||
+        (name_len > 0 && p[12 + name_len] != 0) || uint64_t(length) > left - 12 - name_block) {
         damaged = true;
         return pak_record_end;
     }

@@ -32,8 +32,7 @@ bool pak_parse_text(const char* name, const char* text, const script_handle& tar
 {
     script_parser parser(target);
     if (!parser.parse(text)) {
-        log_line(1) << "pak: parse error in script chunk '" << name << "' line "
-                    << parser.stop_line;
+        log_line(1) << "pak: parse error in script chunk '" << name << "' line " << parser.stop_line;
         return false;
     }
     return true;

@@ -26,24 +26,22 @@ public:
 class pak_file : public pak_module {
 public:
     std::string path;
-    std::mutex lock;        // every access to the stream happens under it
+    std::mutex lock;  // every access to the stream happens under it
     std::FILE* stream = nullptr;
     int64_t end_position = 0;
-    uint32_t damaged_records = 0;   // records dropped while indexing (not "FREE" ones)
+    uint32_t damaged_records = 0;  // records dropped while indexing (not "FREE" ones)
 
     // Opens ("rb"; when writable "r+b", or "w+b" only for a new file) and indexes the
     // archive; the callback, when given, sees each usable reference as it is read.
-    pak_file(pak_system* sys, bool writable, const char* archive_path,
-             pak_enum_callback* callback = nullptr);
+    pak_file(pak_system* sys, bool writable, const char* archive_path, pak_enum_callback* callback = nullptr);
     ~pak_file() override;
 
     bool is_directory() const override { return false; }
     ref_ptr<pak_chunkref> write(const pak_editchunk& chunk, int level, bool replace) override;
     // Appends a record and reads it back. With `replace`, an older record of the same
     // name is marked "FREE" once the new one is safely in the file.
-    ref_ptr<pak_chunkref> write_raw(uint32_t code, const char* name, uint32_t size,
-                                    bool container, const void* data, int level,
-                                    bool replace) override;
+    ref_ptr<pak_chunkref> write_raw(uint32_t code, const char* name, uint32_t size, bool container,
+                                    const void* data, int level, bool replace) override;
 };
 
 // A chunk in a chunk file of its own: 4-byte header word, then either the bytes (level
@@ -57,21 +55,20 @@ public:
 
 // Opens a chunk file by path, taking the chunk's name and code from the caller. The
 // result always exists; its status says whether it is usable.
-ref_ptr<pakdir_chunkref> pak_open_chunk_file(const std::string& file_path, const char* name,
-                                             uint32_t code);
+ref_ptr<pakdir_chunkref> pak_open_chunk_file(const std::string& file_path, const char* name, uint32_t code);
 // Splits "dir/x.IMAG.pkc" into the base name "x" and the code; false for other names.
 bool pak_parse_chunk_file_name(const std::string& file_name, std::string& base, uint32_t& code);
 // Writes a chunk file (through a temporary file renamed over the old one, so a failed
 // write leaves the previous file intact). False on failure.
-bool pak_write_chunk_file(const std::string& file_path, bool container, int level,
-                          const void* data, uint32_t size);
+bool pak_write_chunk_file(const std::string& file_path, bool container, int level, const void* data,
+                          uint32_t size);
 
 // One chunk file per chunk under `root`; backslashes in chunk names are subdirectories.
 // The constructor lists the root recursively and makes a reference for every
 // "name.CODE.pkc", named by its path relative to the root with backslashes.
 class pak_dir : public pak_module {
 public:
-    std::string root;   // ends with '/'
+    std::string root;  // ends with '/'
 
     pak_dir(pak_system* sys, bool writable, const char* root_path);
 
@@ -82,7 +79,6 @@ public:
     // root (empty, "." or ".." parts, '/' or a leading '\') and codes that are not
     // plain characters are refused with status 1.
     ref_ptr<pak_chunkref> write(const pak_editchunk& chunk, int level, bool replace) override;
-    ref_ptr<pak_chunkref> write_raw(uint32_t code, const char* name, uint32_t size,
-                                    bool container, const void* data, int level,
-                                    bool replace) override;
+    ref_ptr<pak_chunkref> write_raw(uint32_t code, const char* name, uint32_t size, bool container,
+                                    const void* data, int level, bool replace) override;
 };

@@ -45,7 +45,7 @@ void pak_module::insert(const ref_ptr<pak_chunkref>& ref)
     for (; *link; link = &(*link)->next) {
         if (!std::strcmp((*link)->name, ref->name)) {
             ref->next = (*link)->next;
-            *link = ref;   // drops the old reference
+            *link = ref;  // drops the old reference
             return;
         }
     }
@@ -54,8 +54,8 @@ void pak_module::insert(const ref_ptr<pak_chunkref>& ref)
     head = ref;
 }
 
-ref_ptr<pak_chunkref> pak_module::write_edit_chunk(const pak_editchunk& chunk, int level,
-                                                   bool replace, int32_t bad_name_status)
+ref_ptr<pak_chunkref> pak_module::write_edit_chunk(const pak_editchunk& chunk, int level, bool replace,
+                                                   int32_t bad_name_status)
 {
     if (!chunk.names_fit()) {
         status = bad_name_status;

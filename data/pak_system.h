@@ -47,8 +47,8 @@ public:
     // Status values of a store.
     enum : int32_t {
         status_ok = 0,
-        status_unopened = -1,   // the archive could not be opened
-        status_uncreated = 1,   // a chunk file could not be created
+        status_unopened = -1,  // the archive could not be opened
+        status_uncreated = 1,  // a chunk file could not be created
         status_write_failed = 2,
         status_refused = 3,     // an overwrite was refused
         status_unreadable = 5,  // a written chunk could not be read back
@@ -69,9 +69,8 @@ public:
     // `level` 0 stores the bytes, anything else compresses them. Returns the new
     // reference, or null with `status` set.
     virtual ref_ptr<pak_chunkref> write(const pak_editchunk& chunk, int level, bool replace) = 0;
-    virtual ref_ptr<pak_chunkref> write_raw(uint32_t code, const char* name, uint32_t size,
-                                            bool container, const void* data, int level,
-                                            bool replace) = 0;
+    virtual ref_ptr<pak_chunkref> write_raw(uint32_t code, const char* name, uint32_t size, bool container,
+                                            const void* data, int level, bool replace) = 0;
     // Every reference of `code` (every one for code 0), in bucket and chain order.
     virtual void enumerate(uint32_t code, pak_enum_callback& callback);
     virtual ref_ptr<pak_chunkref> get(const char* name);
@@ -94,10 +93,10 @@ class pak_system {
 public:
     struct creator_entry {
         uint32_t code;
-        pak_creator* creator;   // not owned: creators outlive the system
+        pak_creator* creator;  // not owned: creators outlive the system
     };
 
-    int32_t error = 0;   // status of the last archive `add_archive` tried
+    int32_t error = 0;  // status of the last archive `add_archive` tried
     std::vector<creator_entry> creators;
     bool sorted = true;
     std::vector<std::unique_ptr<pak_module>> modules;

@@ -38,12 +38,28 @@ class ref_ptr {
 public:
     ref_ptr() = default;
     ref_ptr(std::nullptr_t) {}
-    ref_ptr(T* p) : ptr(p) { if (ptr) ptr->add_ref(); }
-    ref_ptr(const ref_ptr& o) : ptr(o.ptr) { if (ptr) ptr->add_ref(); }
+    ref_ptr(T* p) : ptr(p)
+    {
+        if (ptr)
+            ptr->add_ref();
+    }
+    ref_ptr(const ref_ptr& o) : ptr(o.ptr)
+    {
+        if (ptr)
+            ptr->add_ref();
+    }
     ref_ptr(ref_ptr&& o) noexcept : ptr(o.ptr) { o.ptr = nullptr; }
     template <class U>
-    ref_ptr(const ref_ptr<U>& o) : ptr(o.get()) { if (ptr) ptr->add_ref(); }
-    ~ref_ptr() { if (ptr) ptr->release(); }
+    ref_ptr(const ref_ptr<U>& o) : ptr(o.get())
+    {
+        if (ptr)
+            ptr->add_ref();
+    }
+    ~ref_ptr()
+    {
+        if (ptr)
+            ptr->release();
+    }
 
     ref_ptr& operator=(const ref_ptr& o) { return *this = o.ptr; }
     ref_ptr& operator=(ref_ptr&& o) noexcept
@@ -52,16 +68,19 @@ public:
             T* old = ptr;
             ptr = o.ptr;
             o.ptr = nullptr;
-            if (old) old->release();
+            if (old)
+                old->release();
         }
         return *this;
     }
     ref_ptr& operator=(T* p)
     {
-        if (p) p->add_ref();
+        if (p)
+            p->add_ref();
         T* old = ptr;
         ptr = p;
-        if (old) old->release();
+        if (old)
+            old->release();
         return *this;
     }
 

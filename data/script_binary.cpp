@@ -224,7 +224,7 @@ public:
     }
 };
 
-}
+}  // namespace
 
 bool script_save_binary(std::vector<uint8_t>& out, const char* name, const script_handle& handle)
 {

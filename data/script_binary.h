@@ -15,8 +15,7 @@ constexpr size_t script_binary_max_name = 1024;
 // Saves the handle's node as the root entry named `name` ("root" when null). Fails on
 // a write error or on nesting deeper than script_max_depth.
 bool script_save_binary(FILE* file, const char* name, const script_handle& handle);
-bool script_save_binary(std::vector<uint8_t>& out, const char* name,
-                        const script_handle& handle);
+bool script_save_binary(std::vector<uint8_t>& out, const char* name, const script_handle& handle);
 
 // Loads a tree saved by script_save_binary, either into the handle's node itself or
 // into make(root name) of it, so that the file's root name decides where it lands.

@@ -3,8 +3,7 @@
 
 script_symbol_table& script_global_symbols()
 {
-    static script_symbol_table symbols(script_global_pool, script_global_buckets,
-                                       script_global_entries);
+    static script_symbol_table symbols(script_global_pool, script_global_buckets, script_global_entries);
     return symbols;
 }
 

@@ -14,10 +14,10 @@
 struct script_block {
     struct entry {
         script_id key;
-        script_cell* cell;   // counted
-        uint32_t next;       // index + 1 of the next entry of the chain, 0 at the end
+        script_cell* cell;  // counted
+        uint32_t next;      // index + 1 of the next entry of the chain, 0 at the end
     };
-    std::vector<uint32_t> buckets;   // index + 1 of each chain's first entry
+    std::vector<uint32_t> buckets;  // index + 1 of each chain's first entry
     uint32_t mask = 0;
     uint32_t count = 0;
     std::vector<entry> entries;
@@ -44,7 +44,10 @@ public:
 #ifdef SCRIPT_PLAIN_ALLOCATION
     // Under the address sanitizer every object is its own allocation, so that a cell
     // used after it was freed is caught rather than recycled.
-    void* take() { return ::operator new(sizeof(T)); }
+    void* take()
+    {
+        return ::operator new(sizeof(T));
+    }
     void give(T* p)
     {
         p->~T();
@@ -245,24 +248,21 @@ bool walk_path(const char* path, F&& fn)
     }
 }
 
-}
+}  // namespace
 
 const script_handle script_handle::nil;
 
-script_handle::script_handle(script_symbol_table* symbols, script_cell* cell)
-    : symbols(symbols), cell(cell)
+script_handle::script_handle(script_symbol_table* symbols, script_cell* cell) : symbols(symbols), cell(cell)
 {
     add_ref(cell);
 }
 
-script_handle::script_handle(const script_handle& other)
-    : symbols(other.symbols), cell(other.cell)
+script_handle::script_handle(const script_handle& other) : symbols(other.symbols), cell(other.cell)
 {
     add_ref(cell);
 }
 
-script_handle::script_handle(script_handle&& other) noexcept
-    : symbols(other.symbols), cell(other.cell)
+script_handle::script_handle(script_handle&& other) noexcept : symbols(other.symbols), cell(other.cell)
 {
     other.symbols = nullptr;
     other.cell = nullptr;
@@ -494,8 +494,8 @@ int32_t script_handle::size() const
     return int32_t(cell->v.block->count);
 }
 
-void script_handle::for_each_entry(
-    void (*fn)(void* ctx, script_id key, const script_handle& child), void* ctx) const
+void script_handle::for_each_entry(void (*fn)(void* ctx, script_id key, const script_handle& child),
+                                   void* ctx) const
 {
     if (!cell || cell->type != script_type_block)
         return;

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 enum script_type : uint8_t {
-    script_type_none = 0,     // only reported, for a handle without a cell
+    script_type_none = 0,  // only reported, for a handle without a cell
     script_type_int = 1,
     script_type_real = 2,
     script_type_string = 3,
@@ -108,13 +108,10 @@ public:
     void for_each(F&& visitor) const
     {
         for_each_entry(
-            [](void* ctx, script_id key, const script_handle& child) {
-                (*static_cast<F*>(ctx))(key, child);
-            },
+            [](void* ctx, script_id key, const script_handle& child) { (*static_cast<F*>(ctx))(key, child); },
             &visitor);
     }
-    void for_each_entry(void (*fn)(void* ctx, script_id key, const script_handle& child),
-                        void* ctx) const;
+    void for_each_entry(void (*fn)(void* ctx, script_id key, const script_handle& child), void* ctx) const;
 
 private:
     void release();

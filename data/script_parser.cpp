@@ -37,7 +37,7 @@ public:
     text_reader(script_symbol_table* symbols, const char* text) : symbols(symbols), p(text) {}
 
     script_symbol_table* symbols;
-    const char* p;   // on failure, left at the byte where parsing stopped
+    const char* p;  // on failure, left at the byte where parsing stopped
 
     void skip_space()
     {
@@ -169,7 +169,7 @@ public:
     }
 };
 
-}
+}  // namespace
 
 bool script_parser::parse(const char* text)
 {

@@ -28,10 +28,9 @@ int64_t grown(int64_t capacity)
 
 const char* const fixed_names[] = {"DAMP", "K", "POLYS", "TEX", "TX", "TY", "X", "Y", "Z"};
 
-}
+}  // namespace
 
-script_symbol_table::script_symbol_table(int32_t pool_capacity, int32_t bucket_count,
-                                         int32_t entry_capacity)
+script_symbol_table::script_symbol_table(int32_t pool_capacity, int32_t bucket_count, int32_t entry_capacity)
 {
     pool.resize(size_t(std::max(pool_capacity, 1)));
     uint32_t buckets_wanted = 1;

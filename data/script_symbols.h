@@ -28,9 +28,9 @@ class script_symbol_table {
 public:
     // One chained-hash entry per name. Index 0 is never used, so 0 means "none".
     struct entry {
-        uint32_t offset;   // of the name in the pool
+        uint32_t offset;  // of the name in the pool
         uint32_t hash;
-        uint32_t next;     // next entry in the same bucket chain, 0 at the end
+        uint32_t next;  // next entry in the same bucket chain, 0 at the end
     };
 
     // Sizes are starting capacities; everything grows on demand. The bucket count is
@@ -62,7 +62,7 @@ public:
     // capacities, `pool_used` and `next_index` say how much of them is in use.
     std::vector<char> pool;
     int32_t pool_used = 0;
-    std::vector<uint32_t> buckets;   // entry index per bucket, 0 = empty
+    std::vector<uint32_t> buckets;  // entry index per bucket, 0 = empty
     uint32_t bucket_mask = 0;
     uint32_t next_index = 1;
     std::vector<entry> entries;

@@ -17,8 +17,7 @@ void indent(std::string& out, int depth)
 
 // `depth` is the indentation of this entry, `level` the number of keys from the
 // written handle to the node.
-bool write_entry(std::string& out, const char* key, const script_handle& node, int depth,
-                 int level)
+bool write_entry(std::string& out, const char* key, const script_handle& node, int depth, int level)
 {
     if (level > script_max_depth)
         return false;
@@ -52,8 +51,7 @@ bool write_entry(std::string& out, const char* key, const script_handle& node, i
         bool ok = true;
         node.for_each([&](script_id id, const script_handle& child) {
             if (ok)
-                ok = write_entry(out, node.symbols->name_of(id).c_str(), child, depth + 1,
-                                 level + 1);
+                ok = write_entry(out, node.symbols->name_of(id).c_str(), child, depth + 1, level + 1);
         });
         indent(out, depth);
         out += "}\n";
@@ -64,7 +62,7 @@ bool write_entry(std::string& out, const char* key, const script_handle& node, i
     }
 }
 
-}
+}  // namespace
 
 bool script_write(std::string& out, const char* name, const script_handle& handle)
 {

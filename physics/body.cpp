@@ -39,8 +39,8 @@ vec2 pin_shift(const v_body& b, vec2 p, vec2 e)
 }  // namespace
 
 v_body::v_body(const v_body& o)
-    : type(o.type), nodes(o.nodes), position(o.position), velocity(o.velocity), angle(o.angle),
-      spin(o.spin), bound_radius(o.bound_radius), immovable(o.immovable), z_bias(o.z_bias)
+    : type(o.type), nodes(o.nodes), position(o.position), velocity(o.velocity), angle(o.angle), spin(o.spin),
+      bound_radius(o.bound_radius), immovable(o.immovable), z_bias(o.z_bias)
 {
     for (v_node& n : nodes)
         n.body = this;
@@ -57,11 +57,26 @@ v_body::v_body(const v_body& o)
         collidable.push_back(&constraints[size_t(c - o.constraints.data())]);
 }
 
-float v_body::mass() const { return type ? type->mass : 1.0f; }
-float v_body::inv_mass() const { return type ? type->inv_mass : 1.0f; }
-float v_body::inv_moment() const { return type ? type->inv_moment : 1.0f; }
-bool v_body::angle_lock() const { return type && type->angle_lock; }
-int32_t v_body::material() const { return type ? type->material : 0; }
+float v_body::mass() const
+{
+    return type ? type->mass : 1.0f;
+}
+float v_body::inv_mass() const
+{
+    return type ? type->inv_mass : 1.0f;
+}
+float v_body::inv_moment() const
+{
+    return type ? type->inv_moment : 1.0f;
+}
+bool v_body::angle_lock() const
+{
+    return type && type->angle_lock;
+}
+int32_t v_body::material() const
+{
+    return type ? type->material : 0;
+}
 
 vec2 v_body::transform(vec2 l) const
 {

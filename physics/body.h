@@ -61,5 +61,5 @@ public:
 // A body for a level: a copy of the type's prototype at `position` and `angle`, nodes
 // placed, no node fixed, finalised. Fix nodes afterwards and call finalise() again.
 // Null for a type that loading refused.
-std::unique_ptr<v_body> v_make_body(const ref_ptr<v_body_type>& type, vec2 position,
-                                    float angle, float z_bias = 0.0f);
+std::unique_ptr<v_body> v_make_body(const ref_ptr<v_body_type>& type, vec2 position, float angle,
+                                    float z_bias = 0.0f);

@@ -12,7 +12,10 @@ namespace {
 
 const char* const kind = "body type";
 
-float real_of(const script_handle& h, const char* key) { return float(h.get(key).as_real()); }
+float real_of(const script_handle& h, const char* key)
+{
+    return float(h.get(key).as_real());
+}
 
 float real_or(const script_handle& h, const char* key, float fallback)
 {
@@ -33,12 +36,12 @@ ref_ptr<v_constraint_type> edge_type_for(const ref_ptr<pak_chunkref>& ref)
 
 }  // namespace
 
-v_body_type::v_body_type() : v_type_base(nullptr) {}
+v_body_type::v_body_type() : v_type_base(nullptr)
+{}
 
 v_body_type::~v_body_type() = default;
 
-v_body_type::v_body_type(ref_ptr<pak_chunkref> r, const script_handle& root)
-    : v_type_base(std::move(r))
+v_body_type::v_body_type(ref_ptr<pak_chunkref> r, const script_handle& root) : v_type_base(std::move(r))
 {
     material = root.get("material").as_int();
     mass = real_of(root, "mass");
@@ -91,8 +94,7 @@ v_body_type::v_body_type(ref_ptr<pak_chunkref> r, const script_handle& root)
     }
 }
 
-void v_body_type::set_motion(float motor_key, float max_speed_key, float rail_x, float rail_y,
-                             bool lock)
+void v_body_type::set_motion(float motor_key, float max_speed_key, float rail_x, float rail_y, bool lock)
 {
     motor = -motor_key * 10.0f;
     max_speed = max_speed_key * 10.0f;
@@ -108,8 +110,7 @@ void v_body_type::set_motion(float motor_key, float max_speed_key, float rail_x,
 }
 
 bool v_body_type::build(const std::vector<v_body_type_node>& nodes_in,
-                        const std::vector<v_body_type_edge>& edges,
-                        ref_ptr<v_constraint_type> edge_type)
+                        const std::vector<v_body_type_edge>& edges, ref_ptr<v_constraint_type> edge_type)
 {
     loaded = false;
     prototype.reset();

@@ -117,8 +117,7 @@ int32_t v_body_node(v_body& body, v_node& node)
                     node.impulse(-normal * j);
                 float strength = -j * k / 50.0f;
                 if (strength > v_sound_threshold)
-                    v_sounds().play_collision_sound(strength, node.type->material,
-                                                    body.material());
+                    v_sounds().play_collision_sound(strength, node.type->material, body.material());
             }
         }
         // The body is not moved; a pinned node is not moved either.
@@ -127,8 +126,7 @@ int32_t v_body_node(v_body& body, v_node& node)
         // Any node touching a pot edge is judged, approaching or not: whatever lands in a
         // pot of another colour (a plain weight included) fails the level.
         if (e->pot)
-            return body.type && body.type->pot_color == colour ? v_catch_own_pot
-                                                               : v_catch_wrong_pot;
+            return body.type && body.type->pot_color == colour ? v_catch_own_pot : v_catch_wrong_pot;
     }
     return v_catch_none;
 }

@@ -46,10 +46,10 @@ void v_set_default_constraint_type(ref_ptr<v_constraint_type> type)
     installed_default() = std::move(type);
 }
 
-v_constraint::v_constraint(ref_ptr<v_constraint_type> t, v_node* a, v_node* b, float rest,
-                           float friction, float elasticity, bool is_pot)
-    : type(t ? std::move(t) : v_default_constraint_type()), n1(a), n2(b), rest_length(rest),
-      fric(friction), elast(elasticity), pot(is_pot)
+v_constraint::v_constraint(ref_ptr<v_constraint_type> t, v_node* a, v_node* b, float rest, float friction,
+                           float elasticity, bool is_pot)
+    : type(t ? std::move(t) : v_default_constraint_type()), n1(a), n2(b), rest_length(rest), fric(friction),
+      elast(elasticity), pot(is_pot)
 {
     if (rest_length == 0.0f && n1 && n2)
         rest_length = (n2->position - n1->position).length();
@@ -76,7 +76,10 @@ void v_constraint::rebuild()
         inodes.emplace_back(node_type, n1->position + step * float(i + 1));
 }
 
-bool v_constraint::cuttable() const { return type && type->cuttable; }
+bool v_constraint::cuttable() const
+{
+    return type && type->cuttable;
+}
 
 float v_constraint::distance_to(vec2 p) const
 {

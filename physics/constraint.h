@@ -15,7 +15,7 @@ public:
     ref_ptr<v_constraint_type> type;
     v_node* n1 = nullptr;
     v_node* n2 = nullptr;
-    float rest_length = 0.0f;    // of one segment
+    float rest_length = 0.0f;  // of one segment
     float fric = 0.0f;
     float elast = 0.0f;
     bool pot = false;            // the catching edge of a pot
@@ -26,8 +26,8 @@ public:
     // An empty type becomes the default constraint type; rest_length 0 means the current
     // distance of the ends. When the type has a segment length the rope is built and its
     // segment length replaces the given rest length.
-    v_constraint(ref_ptr<v_constraint_type> t, v_node* a, v_node* b, float rest = 0.0f,
-                 float friction = 0.0f, float elasticity = 0.0f, bool is_pot = false);
+    v_constraint(ref_ptr<v_constraint_type> t, v_node* a, v_node* b, float rest = 0.0f, float friction = 0.0f,
+                 float elasticity = 0.0f, bool is_pot = false);
 
     // Rebuilds the intermediate nodes from the ends' current positions (a rope type only).
     void rebuild();

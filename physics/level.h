@@ -19,7 +19,7 @@ struct v_level_report {
     int32_t dropped_nodes = 0;
     int32_t dropped_bodies = 0;
     int32_t dropped_constraints = 0;
-    std::vector<std::string> problems;   // one line per dropped constraint end
+    std::vector<std::string> problems;  // one line per dropped constraint end
 
     bool clean() const { return !dropped_nodes && !dropped_bodies && !dropped_constraints; }
 };
@@ -42,7 +42,7 @@ std::string v_level_text(const v_world& world);
 // Writes the level text to `path`, then the replay (when it holds frames) beside it and
 // "Level Saved." to the log. False when the level file cannot be written.
 bool v_level_save(const v_world& world, const char* path, const v_replay& replay);
-bool v_level_save(const v_world& world, const char* path);   // with the program's replay
+bool v_level_save(const v_world& world, const char* path);  // with the program's replay
 // The replay file that belongs to a level path: its last 9 characters (".LEVL.txt")
 // replaced by "_r.RPLY.pkc".
 std::string v_level_replay_path(const std::string& level_path);

@@ -167,7 +167,7 @@ struct loader {
     }
 };
 
-}
+}  // namespace
 
 void v_level_set_store(pak_system* store)
 {
@@ -292,8 +292,9 @@ bool v_world_attach_replay(v_world& world, v_replay& replay, const std::vector<u
     return true;
 }
 
-v_world v_world_from_level(int32_t mode, const script_handle& level, const ref_ptr<pak_chunkref>& replay_chunk,
-                           const char* level_name, v_level_report* report, v_replay& replay)
+v_world v_world_from_level(int32_t mode, const script_handle& level,
+                           const ref_ptr<pak_chunkref>& replay_chunk, const char* level_name,
+                           v_level_report* report, v_replay& replay)
 {
     v_world world(mode);
     replay.init();

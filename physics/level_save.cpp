@@ -41,7 +41,7 @@ struct body_place {
     int32_t node;
 };
 
-}
+}  // namespace
 
 std::string v_fix_mask_letters(const v_body& body)
 {

@@ -3,7 +3,10 @@
 
 #include "physics/body.h"
 
-float v_node::link_mass() const { return body ? body->mass() : type_mass(); }
+float v_node::link_mass() const
+{
+    return body ? body->mass() : type_mass();
+}
 
 void v_node::integrate(float dt)
 {
@@ -19,8 +22,17 @@ void v_node::integrate(float dt)
     accel = {0.0f, v_gravity};
 }
 
-void v_node::move_body(vec2 d) { body->move_at(position, d); }
+void v_node::move_body(vec2 d)
+{
+    body->move_at(position, d);
+}
 
-void v_node::impulse_body(vec2 j) { body->impulse_at(position, j); }
+void v_node::impulse_body(vec2 j)
+{
+    body->impulse_at(position, j);
+}
 
-vec2 v_node::body_velocity_at() const { return body->velocity_at(position); }
+vec2 v_node::body_velocity_at() const
+{
+    return body->velocity_at(position);
+}

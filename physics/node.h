@@ -17,17 +17,18 @@ constexpr float v_dt = 1.0f / 180.0f;
 
 class v_node {
 public:
-    ref_ptr<v_node_type> type;   // may be empty (body nodes have none)
+    ref_ptr<v_node_type> type;  // may be empty (body nodes have none)
     vec2 position;
     vec2 velocity;
-    vec2 accel;                  // for the next integration; gravity after each one
-    bool fixed = false;          // pinned in place
-    bool on_edge = false;        // end of a collidable edge of its body
-    v_body* body = nullptr;      // the body that carries this node, null for a free node
+    vec2 accel;              // for the next integration; gravity after each one
+    bool fixed = false;      // pinned in place
+    bool on_edge = false;    // end of a collidable edge of its body
+    v_body* body = nullptr;  // the body that carries this node, null for a free node
 
     v_node() = default;
     v_node(ref_ptr<v_node_type> t, vec2 p, bool is_fixed = false)
-        : type(std::move(t)), position(p), fixed(is_fixed) {}
+        : type(std::move(t)), position(p), fixed(is_fixed)
+    {}
 
     // The type's mass, 1.0 without a type: what a free node weighs.
     float type_mass() const { return type ? type->mass : 1.0f; }

@@ -23,7 +23,7 @@ uint32_t get32(const uint8_t* p)
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
-}
+}  // namespace
 
 void v_replay::init()
 {

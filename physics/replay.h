@@ -16,9 +16,9 @@
 
 // The counts of the world a replay drives; a replay whose frames disagree is refused.
 struct v_replay_counts {
-    size_t nodes = 0;   // loaded free nodes plus every rope's intermediate nodes
+    size_t nodes = 0;  // loaded free nodes plus every rope's intermediate nodes
     size_t bodies = 0;
-    size_t cuts = 0;    // one per constraint
+    size_t cuts = 0;  // one per constraint
 };
 
 // Plays a recorded sound during playback (the sound layer installs it; null plays nothing).
@@ -26,17 +26,17 @@ using v_replay_sound_fn = void (*)(const char* name, float volume);
 
 class v_replay {
 public:
-    int32_t phase = 0;          // 0 ... 9; frames are written or read when it wraps
-    bool ended_flag = false;    // playback ran out of frames
-    uint32_t read_pos = 0;      // byte position in `stream` during playback
-    std::vector<std::string> names;                        // sample names, first use first
+    int32_t phase = 0;               // 0 ... 9; frames are written or read when it wraps
+    bool ended_flag = false;         // playback ran out of frames
+    uint32_t read_pos = 0;           // byte position in `stream` during playback
+    std::vector<std::string> names;  // sample names, first use first
     std::unordered_map<std::string, uint16_t> name_index;
     replay_frame current, previous;
-    std::vector<uint8_t> stream;   // recorded frames, or the whole replay during playback
-    bool overflowed = false;       // a frame was too large to record; the recording is void
-    uint32_t frames = 0;           // frames written (recording) or read (playback)
-    bool recording = false;        // a mode-2 world is recording: sounds are collected
-    bool has_expected = false;     // playback: frames must match `expected`
+    std::vector<uint8_t> stream;  // recorded frames, or the whole replay during playback
+    bool overflowed = false;      // a frame was too large to record; the recording is void
+    uint32_t frames = 0;          // frames written (recording) or read (playback)
+    bool recording = false;       // a mode-2 world is recording: sounds are collected
+    bool has_expected = false;    // playback: frames must match `expected`
     v_replay_counts expected;
     v_replay_sound_fn play_sound = nullptr;
 

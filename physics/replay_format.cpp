@@ -52,10 +52,22 @@ void put(std::vector<uint8_t>& out, uint8_t e)
     out.push_back(e);
 }
 
-constexpr size_t size_of(const replay_sound_q*) { return 4; }
-constexpr size_t size_of(const replay_node_q*) { return 4; }
-constexpr size_t size_of(const replay_body_q*) { return 6; }
-constexpr size_t size_of(const uint8_t*) { return 1; }
+constexpr size_t size_of(const replay_sound_q*)
+{
+    return 4;
+}
+constexpr size_t size_of(const replay_node_q*)
+{
+    return 4;
+}
+constexpr size_t size_of(const replay_body_q*)
+{
+    return 6;
+}
+constexpr size_t size_of(const uint8_t*)
+{
+    return 1;
+}
 
 void get(const uint8_t* p, replay_sound_q& e)
 {
@@ -79,9 +91,15 @@ void get(const uint8_t* p, uint8_t& e)
 }
 
 // Sound events are never taken as unchanged: each one is an event of its own.
-bool same(const replay_sound_q&, const replay_sound_q&) { return false; }
+bool same(const replay_sound_q&, const replay_sound_q&)
+{
+    return false;
+}
 template <class T>
-bool same(const T& a, const T& b) { return a == b; }
+bool same(const T& a, const T& b)
+{
+    return a == b;
+}
 
 template <class T>
 void write_section(std::vector<uint8_t>& out, const std::vector<T>& cur, const std::vector<T>& prev)
@@ -101,8 +119,8 @@ void write_section(std::vector<uint8_t>& out, const std::vector<T>& cur, const s
 // The mask is read bit by bit from the data itself, so a section of any count is read
 // without a buffer that a large count could overrun.
 template <class T>
-bool read_section(const uint8_t* data, size_t size, size_t& pos, size_t count,
-                  const std::vector<T>& prev, std::vector<T>& out)
+bool read_section(const uint8_t* data, size_t size, size_t& pos, size_t count, const std::vector<T>& prev,
+                  std::vector<T>& out)
 {
     out.assign(count, T{});
     if (count == 0)
@@ -128,7 +146,7 @@ bool read_section(const uint8_t* data, size_t size, size_t& pos, size_t count,
     return true;
 }
 
-}
+}  // namespace
 
 void replay_frame::clear()
 {

@@ -13,7 +13,7 @@ public:
     {
         pak_chunk* made = script_creator<T>::create(std::move(ref));
         if (made && !static_cast<T*>(made)->loaded) {
-            ref_ptr<pak_chunk> drop(made);   // the last reference goes with it
+            ref_ptr<pak_chunk> drop(made);  // the last reference goes with it
             return nullptr;
         }
         return made;

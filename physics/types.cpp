@@ -9,7 +9,10 @@
 
 namespace {
 
-float real_of(const script_handle& h, const char* key) { return float(h.get(key).as_real()); }
+float real_of(const script_handle& h, const char* key)
+{
+    return float(h.get(key).as_real());
+}
 
 float real_or(const script_handle& h, const char* key, float fallback)
 {
@@ -25,11 +28,9 @@ v_type_base::v_type_base(ref_ptr<pak_chunkref> r) : pak_chunk(std::move(r))
         name = ref->get_name();
 }
 
-bool v_type_refuse(const std::string& type_name, const char* kind, const char* key,
-                   const char* why)
+bool v_type_refuse(const std::string& type_name, const char* kind, const char* key, const char* why)
 {
-    log_line(1) << kind << " '" << type_name << "': key \"" << key << "\" " << why
-                << ", type refused";
+    log_line(1) << kind << " '" << type_name << "': key \"" << key << "\" " << why << ", type refused";
     return false;
 }
 
@@ -96,8 +97,7 @@ void v_read_rope_polys(const script_handle& block, v_poly_list& out)
     }
 }
 
-v_node_type::v_node_type(ref_ptr<pak_chunkref> r, const script_handle& root)
-    : v_type_base(std::move(r))
+v_node_type::v_node_type(ref_ptr<pak_chunkref> r, const script_handle& root) : v_type_base(std::move(r))
 {
     material = root.get("material").as_int();
     mass = real_of(root, "mass");
@@ -151,10 +151,14 @@ bool v_constraint_type::check()
         const char* key;
         float value;
     } reals[] = {
-        {"tension.k", tension_k},         {"tension.damp", tension_damp},
-        {"tension.force", tension_force}, {"compression.k", compression_k},
-        {"compression.damp", compression_damp}, {"compression.force", compression_force},
-        {"fric", fric},                   {"elast", elast},
+        {"tension.k", tension_k},
+        {"tension.damp", tension_damp},
+        {"tension.force", tension_force},
+        {"compression.k", compression_k},
+        {"compression.damp", compression_damp},
+        {"compression.force", compression_force},
+        {"fric", fric},
+        {"elast", elast},
     };
     for (const auto& r : reals)
         if (!std::isfinite(r.value))

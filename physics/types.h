@@ -36,16 +36,16 @@ struct v_polygon {
 };
 
 struct v_poly_list {
-    std::vector<v_poly_vertex> vertices;   // file order, trailing unused ones included
-    std::vector<v_polygon> polygons;       // file order
+    std::vector<v_poly_vertex> vertices;  // file order, trailing unused ones included
+    std::vector<v_polygon> polygons;      // file order
 };
 
 // Shared base of the three types: the chunk link and the name levels save.
 class v_type_base : public pak_chunk {
 public:
     explicit v_type_base(ref_ptr<pak_chunkref> r);
-    std::string name;       // chunk name ("nodes\ball_red"); set by hand for types built in code
-    bool loaded = false;    // every key read and every check passed
+    std::string name;     // chunk name ("nodes\ball_red"); set by hand for types built in code
+    bool loaded = false;  // every key read and every check passed
 };
 
 // A point mass.
@@ -54,8 +54,8 @@ public:
     int32_t material = 0;
     float mass = 0.0f;
     float radius = 0.0f;
-    int32_t color = 0;                  // not 0: a ball that must reach a pot of this colour
-    float collision_velocity = 0.0f;    // not 0: a bumper
+    int32_t color = 0;                // not 0: a ball that must reach a pot of this colour
+    float collision_velocity = 0.0f;  // not 0: a bumper
     v_poly_list polys;
 
     // A type filled in code; call check() after setting the fields.
@@ -76,16 +76,16 @@ class v_constraint_type : public v_node_type {
 public:
     float tension_k = 0.0f;
     float tension_damp = 0.0f;
-    float tension_force = 0.0f;       // read, never used by the step
+    float tension_force = 0.0f;  // read, never used by the step
     float compression_k = 0.0f;
     float compression_damp = 0.0f;
-    float compression_force = 0.0f;   // not 0: replaces the spring force in both directions
-    float seg_len = 0.0f;             // 0: a plain link without intermediate nodes
+    float compression_force = 0.0f;  // not 0: replaces the spring force in both directions
+    float seg_len = 0.0f;            // 0: a plain link without intermediate nodes
     float seg_mass = 0.1f;
     bool cuttable = true;
     float fric = 0.5f;
     float elast = 0.5f;
-    v_poly_list rope_polys;           // one rope segment's look
+    v_poly_list rope_polys;  // one rope segment's look
 
     v_constraint_type() : v_node_type(nullptr) { mass = seg_mass; }
     v_constraint_type(ref_ptr<pak_chunkref> r, const script_handle& root);
@@ -114,21 +114,22 @@ class v_body_type : public v_type_base {
 public:
     int32_t material = 0;
     float mass = 0.0f;
-    float moment = 0.0f;          // 0 in the file: derived from the nodes
+    float moment = 0.0f;  // 0 in the file: derived from the nodes
     float radius = 0.0f;
     int32_t pot_color = 0;
-    float motor = 0.0f;           // -value x 10
-    float rotate = 0.0f;          // not 0: the spin is held at this value
-    float max_speed = 1.0f;       // value x 10, 0 becomes 1.0
+    float motor = 0.0f;      // -value x 10
+    float rotate = 0.0f;     // not 0: the spin is held at this value
+    float max_speed = 1.0f;  // value x 10, 0 becomes 1.0
     bool angle_lock = false;
-    vec2 rail_normal;             // (rail_y, -rail_x), normalised
+    vec2 rail_normal;  // (rail_y, -rail_x), normalised
     bool has_rail = false;
     bool has_balance_node = false;
     float inv_mass = 0.0f;
     float inv_moment = 0.0f;
-    float mean_elast = 0.0f;      // mean "elast" of the edges
-    vec2 centroid;                // unweighted mean of the local node positions
-    std::unique_ptr<v_body> prototype;   // local positions; the type of its edges is the default constraint type
+    float mean_elast = 0.0f;  // mean "elast" of the edges
+    vec2 centroid;            // unweighted mean of the local node positions
+    std::unique_ptr<v_body>
+        prototype;  // local positions; the type of its edges is the default constraint type
     v_poly_list polys;
 
     // A type filled in code: set the scalar fields, then build().
@@ -140,19 +141,16 @@ public:
     // the edges, the prototype and its centroid. `edge_type` is the type of the
     // prototype's edges (empty: the default constraint type). Polygons come after,
     // through add_polygons (they may name prototype nodes). Returns `loaded`.
-    bool build(const std::vector<v_body_type_node>& nodes,
-               const std::vector<v_body_type_edge>& edges,
+    bool build(const std::vector<v_body_type_node>& nodes, const std::vector<v_body_type_edge>& edges,
                ref_ptr<v_constraint_type> edge_type = nullptr);
 
     // Applies the rail and max_speed rules to raw key values (used by loading and code).
-    void set_motion(float motor_key, float max_speed_key, float rail_x, float rail_y,
-                    bool lock);
+    void set_motion(float motor_key, float max_speed_key, float rail_x, float rail_y, bool lock);
 };
 
 // Reads a "polys" block of a node or body type (an entry with "tex" closes a polygon).
 // For a body, `nodes` gives the prototype node positions that "node" vertices name;
 // false when a vertex names a node outside them.
-bool v_read_polys(const script_handle& block, v_poly_list& out,
-                  const std::vector<vec2>* nodes = nullptr);
+bool v_read_polys(const script_handle& block, v_poly_list& out, const std::vector<vec2>* nodes = nullptr);
 // Reads a constraint type's "polys" block (an entry with "x" is a vertex).
 void v_read_rope_polys(const script_handle& block, v_poly_list& out);

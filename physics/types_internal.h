@@ -4,5 +4,4 @@
 #include <string>
 
 // Logs "<kind> '<name>': key "<key>" <why>, type refused" and returns false.
-bool v_type_refuse(const std::string& type_name, const char* kind, const char* key,
-                   const char* why);
+bool v_type_refuse(const std::string& type_name, const char* kind, const char* key, const char* why);

@@ -17,10 +17,30 @@ struct vec2 {
     constexpr vec2 operator-() const { return {-x, -y}; }
     constexpr vec2 operator*(float s) const { return {x * s, y * s}; }
     constexpr vec2 operator/(float s) const { return {x / s, y / s}; }
-    constexpr vec2& operator+=(vec2 o) { x += o.x; y += o.y; return *this; }
-    constexpr vec2& operator-=(vec2 o) { x -= o.x; y -= o.y; return *this; }
-    constexpr vec2& operator*=(float s) { x *= s; y *= s; return *this; }
-    constexpr vec2& operator/=(float s) { x /= s; y /= s; return *this; }
+    constexpr vec2& operator+=(vec2 o)
+    {
+        x += o.x;
+        y += o.y;
+        return *this;
+    }
+    constexpr vec2& operator-=(vec2 o)
+    {
+        x -= o.x;
+        y -= o.y;
+        return *this;
+    }
+    constexpr vec2& operator*=(float s)
+    {
+        x *= s;
+        y *= s;
+        return *this;
+    }
+    constexpr vec2& operator/=(float s)
+    {
+        x /= s;
+        y /= s;
+        return *this;
+    }
     constexpr bool operator==(const vec2&) const = default;
 
     constexpr float length_sq() const { return x * x + y * y; }
@@ -29,15 +49,27 @@ struct vec2 {
     constexpr vec2 perp() const { return {-y, x}; }
 };
 
-constexpr vec2 operator*(float s, vec2 v) { return {v.x * s, v.y * s}; }
+constexpr vec2 operator*(float s, vec2 v)
+{
+    return {v.x * s, v.y * s};
+}
 
-constexpr float dot(vec2 a, vec2 b) { return a.x * b.x + a.y * b.y; }
+constexpr float dot(vec2 a, vec2 b)
+{
+    return a.x * b.x + a.y * b.y;
+}
 // The 2-D cross product a.x*b.y - a.y*b.x.
-constexpr float cross(vec2 a, vec2 b) { return a.x * b.y - a.y * b.x; }
+constexpr float cross(vec2 a, vec2 b)
+{
+    return a.x * b.y - a.y * b.x;
+}
 // a / |a|; the zero vector stays zero rather than becoming NaN.
 inline vec2 normalised(vec2 a)
 {
     float l = a.length();
     return l > 0.0f ? a / l : vec2{};
 }
-inline bool is_finite(vec2 a) { return std::isfinite(a.x) && std::isfinite(a.y); }
+inline bool is_finite(vec2 a)
+{
+    return std::isfinite(a.x) && std::isfinite(a.y);
+}

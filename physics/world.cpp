@@ -23,9 +23,7 @@ bool v_contact_map::has(const v_constraint* edge) const
 
 void v_contact_map::forget_body(const v_body* b)
 {
-    std::erase_if(items, [b](const v_body_contact& c) {
-        return c.edge_body == b || c.point_body == b;
-    });
+    std::erase_if(items, [b](const v_body_contact& c) { return c.edge_body == b || c.point_body == b; });
 }
 
 v_world v_world::copy(const v_world& source, int32_t world_mode)
@@ -58,7 +56,7 @@ v_world v_world::copy(const v_world& source, int32_t world_mode)
         v_node* a = map_node(c->n1);
         v_node* b = map_node(c->n2);
         if (!a || !b)
-            continue;   // an end that is no longer in the world (a caught ball)
+            continue;  // an end that is no longer in the world (a caught ball)
         auto copy = std::make_unique<v_constraint>(*c);
         copy->n1 = a;
         copy->n2 = b;
@@ -134,8 +132,8 @@ void v_world::forget_constraint(const v_constraint* con)
 
 void v_world::remove_constraint(v_constraint* con)
 {
-    auto it = std::find_if(constraints.begin(), constraints.end(),
-                           [con](const auto& c) { return c.get() == con; });
+    auto it =
+        std::find_if(constraints.begin(), constraints.end(), [con](const auto& c) { return c.get() == con; });
     if (it == constraints.end())
         return;
     forget_constraint(con);
@@ -144,8 +142,8 @@ void v_world::remove_constraint(v_constraint* con)
 
 void v_world::remove_node(v_node* n)
 {
-    auto owned = std::find_if(loaded_nodes.begin(), loaded_nodes.end(),
-                              [n](const auto& p) { return p.get() == n; });
+    auto owned =
+        std::find_if(loaded_nodes.begin(), loaded_nodes.end(), [n](const auto& p) { return p.get() == n; });
     if (owned == loaded_nodes.end())
         return;
     std::vector<v_constraint*> doomed;
@@ -160,8 +158,7 @@ void v_world::remove_node(v_node* n)
 
 void v_world::remove_body(v_body* b)
 {
-    auto owned = std::find_if(bodies.begin(), bodies.end(),
-                              [b](const auto& p) { return p.get() == b; });
+    auto owned = std::find_if(bodies.begin(), bodies.end(), [b](const auto& p) { return p.get() == b; });
     if (owned == bodies.end())
         return;
     std::vector<v_constraint*> doomed;

@@ -36,12 +36,12 @@ struct v_cut_event {
 
 // A persistent contact between a node on body B's outline and a collidable edge of body A.
 struct v_body_contact {
-    v_body* edge_body = nullptr;    // A
-    v_body* point_body = nullptr;   // B
+    v_body* edge_body = nullptr;   // A
+    v_body* point_body = nullptr;  // B
     v_constraint* edge = nullptr;
     v_node* point = nullptr;
-    float along = 0.0f;             // from the edge's n1
-    float share = 0.0f;             // 1 point fixed, 0 both edge ends fixed, else in between
+    float along = 0.0f;  // from the edge's n1
+    float share = 0.0f;  // 1 point fixed, 0 both edge ends fixed, else in between
     bool sticking = false;
     vec2 offset;
 };
@@ -49,7 +49,7 @@ struct v_body_contact {
 // Body contacts keyed by their edge, iterated in the order they were made.
 struct v_contact_map {
     std::vector<v_body_contact> items;
-    std::vector<v_body_contact*> scratch;   // resolve's sorted order, kept to avoid allocating
+    std::vector<v_body_contact*> scratch;  // resolve's sorted order, kept to avoid allocating
 
     v_body_contact* find(const v_constraint* edge);
     bool has(const v_constraint* edge) const;

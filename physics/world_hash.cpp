@@ -21,7 +21,11 @@ struct fnv {
         std::memcpy(&u, &f, 4);
         bytes(&u, 4);
     }
-    void point(vec2 v) { real(v.x); real(v.y); }
+    void point(vec2 v)
+    {
+        real(v.x);
+        real(v.y);
+    }
     void integer(int32_t i) { bytes(&i, 4); }
 };
 

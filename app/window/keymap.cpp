@@ -12,21 +12,45 @@ struct key_pair {
 
 // The first row of a virtual key is the one the reverse lookup returns.
 constexpr key_pair named_keys[] = {
-    {SDLK_BACKSPACE, vk_back},     {SDLK_TAB, vk_tab},          {SDLK_RETURN, vk_return},
-    {SDLK_KP_ENTER, vk_return},    {SDLK_LSHIFT, vk_shift},     {SDLK_RSHIFT, vk_shift},
-    {SDLK_LCTRL, vk_control},      {SDLK_RCTRL, vk_control},    {SDLK_ESCAPE, vk_escape},
-    {SDLK_SPACE, vk_space},        {SDLK_PAGEUP, 0x21},         {SDLK_PAGEDOWN, 0x22},
-    {SDLK_END, 0x23},              {SDLK_HOME, 0x24},           {SDLK_LEFT, vk_left},
-    {SDLK_UP, vk_up},              {SDLK_RIGHT, vk_right},      {SDLK_DOWN, vk_down},
-    {SDLK_INSERT, 0x2D},           {SDLK_DELETE, vk_delete},    {SDLK_KP_MULTIPLY, 0x6A},
-    {SDLK_KP_PLUS, 0x6B},          {SDLK_KP_MINUS, 0x6D},       {SDLK_KP_PERIOD, 0x6E},
-    {SDLK_KP_DIVIDE, 0x6F},        {SDLK_SEMICOLON, 0xBA},      {SDLK_EQUALS, vk_equals},
-    {SDLK_COMMA, 0xBC},            {SDLK_MINUS, vk_minus},      {SDLK_PERIOD, 0xBE},
-    {SDLK_SLASH, 0xBF},            {SDLK_BACKQUOTE, 0xC0},      {SDLK_LEFTBRACKET, vk_open_bracket},
-    {SDLK_BACKSLASH, 0xDC},        {SDLK_RIGHTBRACKET, vk_close_bracket}, {SDLK_QUOTE, 0xDE},
+    {SDLK_BACKSPACE, vk_back},
+    {SDLK_TAB, vk_tab},
+    {SDLK_RETURN, vk_return},
+    {SDLK_KP_ENTER, vk_return},
+    {SDLK_LSHIFT, vk_shift},
+    {SDLK_RSHIFT, vk_shift},
+    {SDLK_LCTRL, vk_control},
+    {SDLK_RCTRL, vk_control},
+    {SDLK_ESCAPE, vk_escape},
+    {SDLK_SPACE, vk_space},
+    {SDLK_PAGEUP, 0x21},
+    {SDLK_PAGEDOWN, 0x22},
+    {SDLK_END, 0x23},
+    {SDLK_HOME, 0x24},
+    {SDLK_LEFT, vk_left},
+    {SDLK_UP, vk_up},
+    {SDLK_RIGHT, vk_right},
+    {SDLK_DOWN, vk_down},
+    {SDLK_INSERT, 0x2D},
+    {SDLK_DELETE, vk_delete},
+    {SDLK_KP_MULTIPLY, 0x6A},
+    {SDLK_KP_PLUS, 0x6B},
+    {SDLK_KP_MINUS, 0x6D},
+    {SDLK_KP_PERIOD, 0x6E},
+    {SDLK_KP_DIVIDE, 0x6F},
+    {SDLK_SEMICOLON, 0xBA},
+    {SDLK_EQUALS, vk_equals},
+    {SDLK_COMMA, 0xBC},
+    {SDLK_MINUS, vk_minus},
+    {SDLK_PERIOD, 0xBE},
+    {SDLK_SLASH, 0xBF},
+    {SDLK_BACKQUOTE, 0xC0},
+    {SDLK_LEFTBRACKET, vk_open_bracket},
+    {SDLK_BACKSLASH, 0xDC},
+    {SDLK_RIGHTBRACKET, vk_close_bracket},
+    {SDLK_QUOTE, 0xDE},
 };
 
-}
+}  // namespace
 
 uint32_t glw_virtual_key(int32_t sym)
 {

@@ -31,7 +31,7 @@ Uint32 icon_flag(glw_icon icon)
     }
 }
 
-}
+}  // namespace
 
 void glw_set_headless(bool headless)
 {

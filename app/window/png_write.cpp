@@ -48,7 +48,7 @@ void chunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_
     put32(out, crc(out.data() + start, out.size() - start));
 }
 
-}
+}  // namespace
 
 bool png_encode_rgb(int32_t width, int32_t height, const uint8_t* rgb, std::vector<uint8_t>& out)
 {

@@ -45,13 +45,15 @@ void push_key(glw_window& w, uint32_t vk, bool down)
     push(e);
 }
 
-}
+}  // namespace
 
 glw_test_driver::glw_test_driver()
 {
     virtual_clock.counter_frequency = [] { return virtual_frequency; };
     virtual_clock.counter = [this] { return virtual_ticks; };
-    virtual_clock.milliseconds = [this] { return uint32_t(uint64_t(virtual_ticks) / (virtual_frequency / 1000)); };
+    virtual_clock.milliseconds = [this] {
+        return uint32_t(uint64_t(virtual_ticks) / (virtual_frequency / 1000));
+    };
 }
 
 glw_test_driver::~glw_test_driver()
@@ -193,8 +195,7 @@ bool glw_read_pixels(int32_t width, int32_t height, std::vector<uint8_t>& rgb)
         return false;
     size_t row = size_t(width) * 3;
     std::vector<uint8_t> bottom_up(row * size_t(height));
-    while (glGetError() != GL_NO_ERROR) {
-    }
+    while (glGetError() != GL_NO_ERROR) {}
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(GL_BACK);
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, bottom_up.data());

@@ -25,7 +25,11 @@ void push_latin1(std::deque<uint32_t>& out, const char* utf8)
     const auto* s = reinterpret_cast<const unsigned char*>(utf8);
     while (*s) {
         uint32_t c = *s;
-        int extra = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : -1;
+        int extra = c < 0x80             ? 0
+                    : (c & 0xE0) == 0xC0 ? 1
+                    : (c & 0xF0) == 0xE0 ? 2
+                    : (c & 0xF8) == 0xF0 ? 3
+                                         : -1;
         if (extra < 0) {
             ++s;
             continue;
@@ -45,7 +49,7 @@ void push_latin1(std::deque<uint32_t>& out, const char* utf8)
     }
 }
 
-}
+}  // namespace
 
 bool glw_display_named()
 {

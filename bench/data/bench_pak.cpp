@@ -18,7 +18,8 @@ namespace {
 std::string scratch(const char* leaf)
 {
     return (std::filesystem::temp_directory_path() /
-            ("tamble_bench_pak_" + std::to_string(getpid()) + "_" + leaf)).string();
+            ("tamble_bench_pak_" + std::to_string(getpid()) + "_" + leaf))
+        .string();
 }
 
 std::string chunk_name(int i)
@@ -37,8 +38,8 @@ const std::string& many_chunk_archive()
         std::string text;
         for (int i = 0; i < 2000; ++i) {
             text = "level { index " + std::to_string(i) + " gravity 20.0 name \"L\" }\n";
-            f.write_raw(pak_code_levl, chunk_name(i).c_str(), uint32_t(text.size()), false,
-                        text.data(), 9, false);
+            f.write_raw(pak_code_levl, chunk_name(i).c_str(), uint32_t(text.size()), false, text.data(), 9,
+                        false);
         }
         return p;
     }();
@@ -138,7 +139,7 @@ void bm_zlib_uncompress_1mb(benchmark::State& state)
 }
 BENCHMARK(bm_zlib_uncompress_1mb)->Unit(benchmark::kMicrosecond);
 
-}
+}  // namespace
 
 int main(int argc, char** argv)
 {

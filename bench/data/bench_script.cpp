@@ -16,8 +16,10 @@ std::string level_like_text(size_t bytes)
     std::string text;
     char line[256];
     for (int level = 0; text.size() < bytes; ++level) {
-        std::snprintf(line, sizeof line, "levels\\Bench%d\n{\n\tname\t\"Bench level %d\"\n"
-                      "\tdifficulty\t%d\n\tnodes\n\t{\n", level, level, level % 8 + 1);
+        std::snprintf(line, sizeof line,
+                      "levels\\Bench%d\n{\n\tname\t\"Bench level %d\"\n"
+                      "\tdifficulty\t%d\n\tnodes\n\t{\n",
+                      level, level, level % 8 + 1);
         text += line;
         for (int n = 0; n < 40; ++n) {
             std::snprintf(line, sizeof line,
@@ -43,8 +45,8 @@ void bm_parse_level_text(benchmark::State& state)
 {
     std::string text = level_like_text(1 << 20);
     for (auto _ : state) {
-        auto symbols = std::make_unique<script_symbol_table>(
-            script_small_pool, script_small_buckets, script_small_entries);
+        auto symbols = std::make_unique<script_symbol_table>(script_small_pool, script_small_buckets,
+                                                             script_small_entries);
         script_handle tree = script_handle::fresh(symbols.get());
         script_parser parser(tree);
         bool ok = parser.parse(text.c_str());
@@ -143,6 +145,6 @@ void bm_binary_load(benchmark::State& state)
 }
 BENCHMARK(bm_binary_load)->Unit(benchmark::kMicrosecond);
 
-}
+}  // namespace
 
 BENCHMARK_MAIN();

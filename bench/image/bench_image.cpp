@@ -25,8 +25,7 @@ const std::vector<uint8_t>& picture()
     return p;
 }
 
-struct coded
-{
+struct coded {
     std::vector<uint8_t> bytes;
     double bpp = 0, psnr_rgb = 0, psnr_alpha = 0;
     int quality = 0;
@@ -67,14 +66,26 @@ void run_ours(benchmark::State& state, decoder d, bool half)
     state.counters["bpp"] = c.bpp;
     state.counters["psnr_rgb"] = c.psnr_rgb;
     state.counters["psnr_a"] = c.psnr_alpha;
-    state.counters["MPix/s"] =
-        benchmark::Counter(double(w) * double(h) * double(state.iterations()) / 1e6, benchmark::Counter::kIsRate);
+    state.counters["MPix/s"] = benchmark::Counter(double(w) * double(h) * double(state.iterations()) / 1e6,
+                                                  benchmark::Counter::kIsRate);
 }
 
-void BM_ours_plain(benchmark::State& state) { run_ours(state, image_decode_full, false); }
-void BM_ours_fast(benchmark::State& state) { run_ours(state, image_decode_full_fast, false); }
-void BM_ours_half(benchmark::State& state) { run_ours(state, image_decode_half, true); }
-void BM_ours_half_fast(benchmark::State& state) { run_ours(state, image_decode_half_fast, true); }
+void BM_ours_plain(benchmark::State& state)
+{
+    run_ours(state, image_decode_full, false);
+}
+void BM_ours_fast(benchmark::State& state)
+{
+    run_ours(state, image_decode_full_fast, false);
+}
+void BM_ours_half(benchmark::State& state)
+{
+    run_ours(state, image_decode_half, true);
+}
+void BM_ours_half_fast(benchmark::State& state)
+{
+    run_ours(state, image_decode_half_fast, true);
+}
 
 BENCHMARK(BM_ours_plain)->Arg(50)->Arg(75)->Arg(90)->ArgName("quality")->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ours_fast)->Arg(50)->Arg(75)->Arg(90)->ArgName("quality")->Unit(benchmark::kMillisecond);
@@ -138,18 +149,34 @@ void run_jpeg(benchmark::State& state, bool half)
     state.counters["jpeg_q"] = c.quality;
     state.counters["bpp"] = c.bpp;
     state.counters["psnr_rgb"] = c.psnr_rgb;
-    state.counters["MPix/s"] =
-        benchmark::Counter(double(w) * double(h) * double(state.iterations()) / 1e6, benchmark::Counter::kIsRate);
+    state.counters["MPix/s"] = benchmark::Counter(double(w) * double(h) * double(state.iterations()) / 1e6,
+                                                  benchmark::Counter::kIsRate);
 }
 
-void BM_jpeg_full(benchmark::State& state) { run_jpeg(state, false); }
-void BM_jpeg_half(benchmark::State& state) { run_jpeg(state, true); }
+void BM_jpeg_full(benchmark::State& state)
+{
+    run_jpeg(state, false);
+}
+void BM_jpeg_half(benchmark::State& state)
+{
+    run_jpeg(state, true);
+}
 
-BENCHMARK(BM_jpeg_full)->Arg(50)->Arg(75)->Arg(90)->ArgName("sized_as_quality")->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_jpeg_half)->Arg(50)->Arg(75)->Arg(90)->ArgName("sized_as_quality")->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_jpeg_full)
+    ->Arg(50)
+    ->Arg(75)
+    ->Arg(90)
+    ->ArgName("sized_as_quality")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_jpeg_half)
+    ->Arg(50)
+    ->Arg(75)
+    ->Arg(90)
+    ->ArgName("sized_as_quality")
+    ->Unit(benchmark::kMillisecond);
 
 #endif
 
-}
+}  // namespace
 
 BENCHMARK_MAIN();

@@ -34,8 +34,8 @@ void bench_stress_first_seconds(benchmark::State& state)
             world.step();
         benchmark::DoNotOptimize(world.step_count);
     }
-    state.counters["x_real_time"] = benchmark::Counter(
-        double(state.iterations()) * 540.0 / 180.0, benchmark::Counter::kIsRate);
+    state.counters["x_real_time"] =
+        benchmark::Counter(double(state.iterations()) * 540.0 / 180.0, benchmark::Counter::kIsRate);
 }
 BENCHMARK(bench_stress_first_seconds)->Unit(benchmark::kMillisecond);
 

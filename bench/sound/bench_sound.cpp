@@ -29,8 +29,7 @@ namespace {
 
 constexpr double seconds = 30.0;
 
-struct row
-{
+struct row {
     std::string name;
     double kbps = 0;
     double snr = 0;
@@ -58,7 +57,8 @@ void report(benchmark::State& state, const std::string& name, double kbps, doubl
 {
     state.counters["kbps"] = kbps;
     state.counters["snr_db"] = snr;
-    state.counters["realtime"] = benchmark::Counter(seconds * double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["realtime"] =
+        benchmark::Counter(seconds * double(state.iterations()), benchmark::Counter::kIsRate);
     row& r = rows[name];
     r.name = name;
     r.kbps = kbps;
@@ -68,8 +68,7 @@ void report(benchmark::State& state, const std::string& name, double kbps, doubl
 }
 
 // Ours: the stream is decoded the way the mixer asks for it, 256 frames at a time.
-struct ours
-{
+struct ours {
     w_encoded_sample encoded;
     bit_iovector data;
 };
@@ -272,8 +271,7 @@ void bm_vorbis(benchmark::State& state, int kbps)
 constexpr int opus_rate = 48000;
 constexpr int opus_frame = 960;
 
-struct opus_stream
-{
+struct opus_stream {
     std::vector<std::vector<uint8_t>> packets;
     int lookahead = 0;
     size_t bytes = 0;
@@ -344,7 +342,7 @@ void bm_opus(benchmark::State& state, int kbps)
 // Our settings: the default (512, 28) and two around it.
 const std::pair<int, int> settings[] = {{512, 28}, {256, 30}, {1024, 30}};
 
-}
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -53,7 +53,7 @@ void decode_chunk(const uint8_t* data, size_t size)
         image_from_chunk(data, size, mode & 1, mode & 2, out, error);
 }
 
-}
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

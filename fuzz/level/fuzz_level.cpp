@@ -25,7 +25,7 @@ sim_context& context()
     return *ctx;
 }
 
-}
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (writable) {
         const char* name = refs.empty() ? "fuzz" : refs.front()->name;
         const char text[] = "replacement";
-        if (ref_ptr<pak_chunkref> w = store.write_raw(pak_code_levl, name, sizeof text, false, text, size & 2 ? 9 : 0, true)) {
+        if (ref_ptr<pak_chunkref> w =
+                store.write_raw(pak_code_levl, name, sizeof text, false, text, size & 2 ? 9 : 0, true)) {
             pak_rawchunk raw(w);
             if (raw.size != ((sizeof text + 3) & ~3u) && raw.size != sizeof text)
                 __builtin_trap();

@@ -21,8 +21,7 @@ void require(bool ok)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static script_symbol_table symbols(script_small_pool, script_small_buckets,
-                                       script_small_entries);
+    static script_symbol_table symbols(script_small_pool, script_small_buckets, script_small_entries);
     std::string text(reinterpret_cast<const char*>(data), size);
     script_handle root = script_handle::fresh(&symbols);
     script_parser(root).parse(text.c_str());

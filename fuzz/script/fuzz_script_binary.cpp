@@ -21,7 +21,7 @@ void check(script_symbol_table& symbols, const script_handle& node)
     }
 }
 
-}
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     std::string written;
     if (!script_write(written, nullptr, tree))
-        std::abort();   // anything parsed is shallow enough to write
+        std::abort();  // anything parsed is shallow enough to write
     std::vector<uint8_t> bytes;
     if (script_save_binary(bytes, "config", tree)) {
         script_handle back = script_handle::fresh(&symbols);

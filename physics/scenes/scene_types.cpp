@@ -138,10 +138,10 @@ ref_ptr<v_body_type> scene_box_type(float w, float h, float mass, float spacing)
 ref_ptr<v_body_type> scene_pot_type(int32_t color)
 {
     const float x = 4.0f, y = 3.0f, t = 0.6f;
-    std::vector<vec2> corners = {{-x, -y},         {-x + t, -y}, {-x + t, y - t}, {x - t, y - t},
-                                 {x - t, -y},      {x, -y},      {x, y},          {-x, y}};
+    std::vector<vec2> corners = {{-x, -y},    {-x + t, -y}, {-x + t, y - t}, {x - t, y - t},
+                                 {x - t, -y}, {x, -y},      {x, y},          {-x, y}};
     std::vector<v_body_type_edge> edges = outline(8);
-    edges[2].pot = true;   // the inner floor, from (-x + t, y - t) to (x - t, y - t)
+    edges[2].pot = true;  // the inner floor, from (-x + t, y - t) to (x - t, y - t)
     ref_ptr<v_body_type> type = body_of("bodies\\pot", 5.0f, corners, edges);
     type->pot_color = color;
     type->name = "bodies\\pot_" + std::to_string(color);

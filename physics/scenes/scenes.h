@@ -6,7 +6,7 @@
 #include "physics/world.h"
 
 struct scene_handles {
-    v_constraint* rope = nullptr;   // the rope to cut
+    v_constraint* rope = nullptr;  // the rope to cut
     v_node* ball = nullptr;
     v_body* pot = nullptr;
 };

@@ -42,5 +42,4 @@ bool read_header(word_reader& r, decode_trees& d)
     return !r.overrun();
 }
 
-
-}
+}  // namespace image_detail

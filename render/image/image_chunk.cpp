@@ -45,9 +45,10 @@ std::vector<uint8_t> image_chunk_content(int32_t width, int32_t height, const ui
     image_head_to_bytes(head, head_bytes.data());
     std::vector<uint8_t> data = raw ? std::vector<uint8_t>(rgba, rgba + size_t(width) * size_t(height) * 4)
                                     : image_encode_data(width, height, rgba, quality);
-    pak_editchunk chunk = pak_editchunk::node(
-        pak_code_imag, "", {pak_editchunk::leaf(pak_code_head, "HEAD", std::move(head_bytes)),
-                            pak_editchunk::leaf(pak_code_data, "DATA", std::move(data))});
+    pak_editchunk chunk =
+        pak_editchunk::node(pak_code_imag, "",
+                            {pak_editchunk::leaf(pak_code_head, "HEAD", std::move(head_bytes)),
+                             pak_editchunk::leaf(pak_code_data, "DATA", std::move(data))});
     std::vector<uint8_t> out;
     chunk.serialise_content(out);
     return out;

@@ -25,7 +25,7 @@ bool run_decoder(decoder d, int32_t width, int32_t height, bit_seek_stream& stre
     return ok;
 }
 
-}
+}  // namespace
 
 bool image_decode_full(int32_t width, int32_t height, bit_seek_stream& stream, uint8_t* rgba_out)
 {
@@ -42,7 +42,8 @@ bool image_decode_half(int32_t half_width, int32_t half_height, bit_seek_stream&
     return run_decoder(image_detail::decode_half_plain, half_width, half_height, stream, rgba_out);
 }
 
-bool image_decode_half_fast(int32_t half_width, int32_t half_height, bit_seek_stream& stream, uint8_t* rgba_out)
+bool image_decode_half_fast(int32_t half_width, int32_t half_height, bit_seek_stream& stream,
+                            uint8_t* rgba_out)
 {
     return run_decoder(image_detail::decode_half_vector, half_width, half_height, stream, rgba_out);
 }

@@ -26,7 +26,8 @@ bool image_decode_full_fast(int32_t width, int32_t height, bit_seek_stream& stre
 // decoded this way (the tiling would miss a macroblock column or row): use
 // `image_half_size_ok` first, as `image_decode_data` does.
 bool image_decode_half(int32_t half_width, int32_t half_height, bit_seek_stream& stream, uint8_t* rgba_out);
-bool image_decode_half_fast(int32_t half_width, int32_t half_height, bit_seek_stream& stream, uint8_t* rgba_out);
+bool image_decode_half_fast(int32_t half_width, int32_t half_height, bit_seek_stream& stream,
+                            uint8_t* rgba_out);
 
 // True when an image of this full size can be decoded at half size.
 bool image_half_size_ok(int32_t full_width, int32_t full_height);
@@ -40,12 +41,11 @@ bool image_encode(int32_t width, int32_t height, const uint8_t* rgba_in, int qua
 bool image_cpu_has_fast_decoder();
 
 // The "HEAD" record of an "IMAG" chunk: 16 bytes, all little-endian 32-bit.
-struct image_head
-{
-    uint32_t unused = 0;   // never read by the game; the tools write 0
+struct image_head {
+    uint32_t unused = 0;  // never read by the game; the tools write 0
     int32_t width = 0;
     int32_t height = 0;
-    uint32_t flags = 0;    // bit 0: "DATA" is a coded stream, else raw RGBA
+    uint32_t flags = 0;  // bit 0: "DATA" is a coded stream, else raw RGBA
 };
 
 constexpr uint32_t image_flag_coded = 1;
@@ -56,11 +56,10 @@ constexpr int32_t image_max_dimension = 16384;
 image_head image_head_from_bytes(const uint8_t* bytes, size_t size);
 void image_head_to_bytes(const image_head& head, uint8_t out[16]);
 
-struct image_rgba
-{
+struct image_rgba {
     int32_t width = 0;
     int32_t height = 0;
-    std::vector<uint8_t> pixels;   // width x height x 4
+    std::vector<uint8_t> pixels;  // width x height x 4
 };
 
 // Decodes the "DATA" record described by a head. With `half` a coded image is

@@ -19,8 +19,7 @@ void quant_table(int quality, bool for_decoder, float q[64]);
 
 // A fast LSB-first reader over 32-bit words. Past the last word it yields zeros;
 // `overrun()` tells whether more bits were consumed than the stream has.
-struct word_reader
-{
+struct word_reader {
     const uint32_t* words = nullptr;
     size_t count = 0;       // words available
     size_t next = 0;        // next word to load
@@ -73,8 +72,7 @@ struct word_reader
 // Table entries are node index x 16 + code length (1..8) for leaves reached
 // within 8 bits; an entry with length 0 names the internal node reached after
 // 8 bits (index 0 when the tree is a lone leaf), where decoding goes on bit by bit.
-struct huff_tree
-{
+struct huff_tree {
     static constexpr int max_nodes = 511;  // 256 leaves and 255 joins
     int32_t root = 0;
     int16_t left[max_nodes];
@@ -129,8 +127,7 @@ inline int32_t decode_value(word_reader& r, uint32_t size)
     return (b & 1) ? v : -v;
 }
 
-struct decode_trees
-{
+struct decode_trees {
     huff_tree tree[6];  // luma DC, luma AC, chroma DC, chroma AC, alpha DC, alpha AC
     float q[64];
 };
@@ -197,8 +194,7 @@ inline int decode_block(word_reader& reader, const huff_tree& dc, const huff_tre
 
 // Where a macroblock's pixels go: its square of `tile` x `tile` output pixels at
 // (x0, y0), of which rows x cols lie inside the image.
-struct tile_place
-{
+struct tile_place {
     int32_t x0, y0, rows, cols;
 };
 
@@ -219,7 +215,8 @@ inline bool decode_macroblocks(int32_t width, int32_t height, word_reader& r, Ma
     for (int32_t my = 0; my < mbh; ++my) {
         for (int32_t mx = 0; mx < mbw; ++mx) {
             int32_t x0 = mx * tile, y0 = my * tile;
-            tile_place place{x0, y0, height - y0 < tile ? height - y0 : tile, width - x0 < tile ? width - x0 : tile};
+            tile_place place{x0, y0, height - y0 < tile ? height - y0 : tile,
+                             width - x0 < tile ? width - x0 : tile};
             if (!macroblock(d, predictors, place))
                 return false;
         }
@@ -247,8 +244,7 @@ bool decode_half_vector(int32_t width, int32_t height, word_reader& r, uint8_t* 
 void finish_full(int32_t width, int32_t height, uint8_t* rgba);
 // The same, done as rows become ready so that they are still in the cache:
 // call with the number of decoded rows after each macroblock row.
-struct full_finisher
-{
+struct full_finisher {
     int32_t next = 0;  // first row not yet finished (always even)
     void advance(int32_t width, int32_t height, uint8_t* rgba, int32_t rows_ready);
 };
@@ -268,8 +264,7 @@ inline uint8_t clamp_real(float v)
 // new nodes numbered from 256, ties to the lower index), then, if a code came out
 // longer than `max_code_bits`, halves the weights (keeping them non-zero) and
 // builds again until every code fits.
-struct huff_codes
-{
+struct huff_codes {
     int32_t root = 0;
     std::vector<int16_t> left, right;  // per node, -1 for leaves
     uint32_t code[256] = {};
@@ -290,4 +285,4 @@ inline uint32_t size_category(int32_t v)
     return s;
 }
 
-}
+}  // namespace image_detail

@@ -14,8 +14,7 @@ constexpr transform_constants<float> float_constants{};
 // A transform constant kept at its double value: the product is formed in double
 // precision and rounded to single, so that every intermediate of the transform
 // is still a float, as in the full-size transform.
-struct double_constant
-{
+struct double_constant {
     double v;
     constexpr explicit double_constant(double d) : v(d) {}
 };
@@ -44,7 +43,7 @@ void inverse_block(float* b, int last)
     inverse8x8(b, float_constants);
 }
 
-}
+}  // namespace
 
 void half_transform(const float coefficients[64], float out[16])
 {
@@ -63,14 +62,15 @@ bool decode_macroblock(word_reader& r, const decode_trees& d, int32_t predictors
     for (int b = 0; b < 10; ++b) {
         std::memset(blocks[b], 0, sizeof blocks[b]);
         int t = block_dc_tree[b];
-        last[b] = decode_block<1>(r, d.tree[t], d.tree[t + 1], predictors[block_predictor[b]], d.q, blocks[b]);
+        last[b] =
+            decode_block<1>(r, d.tree[t], d.tree[t + 1], predictors[block_predictor[b]], d.q, blocks[b]);
         if (last[b] < 0)
             return false;
     }
     return true;
 }
 
-}
+}  // namespace
 
 bool decode_full_plain(int32_t width, int32_t height, word_reader& r, uint8_t* out)
 {
@@ -141,4 +141,4 @@ bool decode_half_plain(int32_t width, int32_t height, word_reader& r, uint8_t* o
     return decode_macroblocks<8>(width, height, r, macroblock, [](int32_t) {});
 }
 
-}
+}  // namespace image_detail

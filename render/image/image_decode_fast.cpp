@@ -15,8 +15,7 @@ namespace image_detail {
 namespace {
 
 // Coefficients of four blocks interleaved: entry i of block lane l at [i * 4 + l].
-struct lane_blocks
-{
+struct lane_blocks {
     alignas(16) float luma[256];
     alignas(16) float alpha[256];
     alignas(16) float chroma[256];  // lanes Co, Cg and two idle ones
@@ -159,8 +158,7 @@ inline void put_chroma8(uint8_t* p, vec4 c0, vec4 c1)
 
 // Copies a macroblock row of decoded pixels; whole rows go straight to the
 // image, the clipped ones through a scratch row.
-struct row_target
-{
+struct row_target {
     uint8_t scratch[16 * 4];
     uint8_t* dest;
     int32_t cols;
@@ -179,7 +177,7 @@ struct row_target
     }
 };
 
-}
+}  // namespace
 
 bool decode_full_vector(int32_t width, int32_t height, word_reader& r, uint8_t* out)
 {
@@ -258,4 +256,4 @@ bool decode_half_vector(int32_t width, int32_t height, word_reader& r, uint8_t* 
     return decode_macroblocks<8>(width, height, r, macroblock, [](int32_t) {});
 }
 
-}
+}  // namespace image_detail

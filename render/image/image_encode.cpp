@@ -15,8 +15,7 @@ namespace {
 constexpr transform_constants<float> float_constants{};
 
 // Quantised coefficients of one macroblock's ten blocks in stream order, zigzag order.
-struct coded_macroblock
-{
+struct coded_macroblock {
     int16_t block[10][64];
 };
 
@@ -119,9 +118,9 @@ void write_value(bit_ostream& s, uint32_t size, int32_t v)
     s.write(b, int(size));
 }
 
-}
+}  // namespace
 
-}
+}  // namespace image_detail
 
 bool image_encode(int32_t width, int32_t height, const uint8_t* rgba_in, int quality, bit_ostream& stream)
 {
@@ -137,16 +136,16 @@ bool image_encode(int32_t width, int32_t height, const uint8_t* rgba_in, int qua
     std::vector<coded_macroblock> blocks(size_t(mbw) * size_t(mbh));
     for (int32_t my = 0; my < mbh; ++my)
         for (int32_t mx = 0; mx < mbw; ++mx)
-            prepare_macroblock(width, height, rgba_in, mx, my, q, blocks[size_t(my) * size_t(mbw) + size_t(mx)]);
+            prepare_macroblock(width, height, rgba_in, mx, my, q,
+                               blocks[size_t(my) * size_t(mbw) + size_t(mx)]);
 
     uint64_t counts[6][256] = {};
     int32_t predictors[4] = {};
     for (const coded_macroblock& mb : blocks)
         for (int b = 0; b < 10; ++b) {
             int t = block_dc_tree[b];
-            for_each_symbol(mb.block[b], predictors[block_predictor[b]], [&](bool dc, uint32_t symbol, int32_t) {
-                ++counts[dc ? t : t + 1][symbol];
-            });
+            for_each_symbol(mb.block[b], predictors[block_predictor[b]],
+                            [&](bool dc, uint32_t symbol, int32_t) { ++counts[dc ? t : t + 1][symbol]; });
         }
 
     huff_codes trees[6];
@@ -159,10 +158,11 @@ bool image_encode(int32_t width, int32_t height, const uint8_t* rgba_in, int qua
     for (const coded_macroblock& mb : blocks)
         for (int b = 0; b < 10; ++b) {
             int t = block_dc_tree[b];
-            for_each_symbol(mb.block[b], predictors2[block_predictor[b]], [&](bool dc, uint32_t symbol, int32_t v) {
-                write_code(stream, trees[dc ? t : t + 1], symbol);
-                write_value(stream, dc ? symbol : symbol >> 4, v);
-            });
+            for_each_symbol(mb.block[b], predictors2[block_predictor[b]],
+                            [&](bool dc, uint32_t symbol, int32_t v) {
+                                write_code(stream, trees[dc ? t : t + 1], symbol);
+                                write_value(stream, dc ? symbol : symbol >> 4, v);
+                            });
         }
     return true;
 }

@@ -71,7 +71,7 @@ void convert(uint8_t* row, const uint8_t* co, const uint8_t* cg, int32_t width)
         ycocg_pixel(row + size_t(x) * 4, co[x], cg[x]);
 }
 
-}
+}  // namespace
 
 void chroma_planes::reset(int32_t macroblocks_wide)
 {
@@ -81,7 +81,8 @@ void chroma_planes::reset(int32_t macroblocks_wide)
     cg.assign(n, 128);
 }
 
-void chroma_finisher::advance(int32_t width, int32_t height, uint8_t* rgba, int32_t rows_ready, chroma_planes& planes)
+void chroma_finisher::advance(int32_t width, int32_t height, uint8_t* rgba, int32_t rows_ready,
+                              chroma_planes& planes)
 {
     if (smoothed[0][0].size() < size_t(width)) {
         for (auto& pair : smoothed)
@@ -116,4 +117,4 @@ void chroma_finisher::advance(int32_t width, int32_t height, uint8_t* rgba, int3
     }
 }
 
-}
+}  // namespace image_detail

@@ -15,9 +15,8 @@ namespace image_detail {
 
 // The chroma rows of two macroblock rows, used as a ring: while one macroblock
 // row is decoded the finisher still needs the last chroma row of the one above.
-struct chroma_planes
-{
-    int32_t stride = 0;  // bytes per chroma row, with room to read past the last sample
+struct chroma_planes {
+    int32_t stride = 0;           // bytes per chroma row, with room to read past the last sample
     std::vector<uint8_t> co, cg;  // Co + 128 and Cg + 128, clamped, one per 2 x 2 pixels
 
     void reset(int32_t macroblocks_wide);
@@ -26,9 +25,8 @@ struct chroma_planes
 };
 
 // Finishes rows (bytes 0 and 3 of each pixel hold Y and A) as they become ready.
-struct chroma_finisher
-{
-    int32_t next = 0;  // first row not yet finished (always even)
+struct chroma_finisher {
+    int32_t next = 0;                     // first row not yet finished (always even)
     std::vector<uint8_t> smoothed[2][2];  // [buffer][Co, Cg]: a chroma row at full width
     std::vector<uint8_t> mixed[2];
     int current = 0;
@@ -37,4 +35,4 @@ struct chroma_finisher
     void advance(int32_t width, int32_t height, uint8_t* rgba, int32_t rows_ready, chroma_planes& planes);
 };
 
-}
+}  // namespace image_detail

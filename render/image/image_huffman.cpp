@@ -75,7 +75,7 @@ bool tree_is_sound(const huff_tree& t, int32_t n)
     return true;
 }
 
-}
+}  // namespace
 
 bool read_tree(word_reader& r, huff_tree& t)
 {
@@ -177,7 +177,7 @@ void assign_codes(huff_codes& t, int32_t node, uint32_t code, uint32_t depth)
     assign_codes(t, t.right[node], depth < 32 ? code | (1u << depth) : code, depth + 1);
 }
 
-}
+}  // namespace
 
 void build_tree(const uint64_t counts[256], huff_codes& out, int max_bits)
 {
@@ -210,4 +210,4 @@ void write_tree(const huff_codes& t, bit_ostream& s)
     s.write(n - 1, int(k));
 }
 
-}
+}  // namespace image_detail

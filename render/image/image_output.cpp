@@ -58,13 +58,13 @@ void convert_row(uint8_t* row, int32_t width)
     const __m128i zero = _mm_setzero_si128();
     for (; x + 4 <= width; x += 4) {
         __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + size_t(x) * 4));
-        __m128i lo = _mm_unpacklo_epi8(v, zero);   // pixels 0, 1 as Y Co Cg A words
-        __m128i hi = _mm_unpackhi_epi8(v, zero);   // pixels 2, 3
+        __m128i lo = _mm_unpacklo_epi8(v, zero);  // pixels 0, 1 as Y Co Cg A words
+        __m128i hi = _mm_unpackhi_epi8(v, zero);  // pixels 2, 3
         // Gather Y, Co, Cg, A of the four pixels into separate words.
-        __m128i t0 = _mm_unpacklo_epi16(lo, hi);   // Y0 Y2 Co0 Co2 Cg0 Cg2 A0 A2
-        __m128i t1 = _mm_unpackhi_epi16(lo, hi);   // Y1 Y3 Co1 Co3 Cg1 Cg3 A1 A3
-        __m128i u0 = _mm_unpacklo_epi16(t0, t1);   // Y0 Y1 Y2 Y3 Co0 Co1 Co2 Co3
-        __m128i u1 = _mm_unpackhi_epi16(t0, t1);   // Cg0..3 A0..3
+        __m128i t0 = _mm_unpacklo_epi16(lo, hi);  // Y0 Y2 Co0 Co2 Cg0 Cg2 A0 A2
+        __m128i t1 = _mm_unpackhi_epi16(lo, hi);  // Y1 Y3 Co1 Co3 Cg1 Cg3 A1 A3
+        __m128i u0 = _mm_unpacklo_epi16(t0, t1);  // Y0 Y1 Y2 Y3 Co0 Co1 Co2 Co3
+        __m128i u1 = _mm_unpackhi_epi16(t0, t1);  // Cg0..3 A0..3
         __m128i a = _mm_unpackhi_epi64(u1, u1);
         __m128i r, g, b;
         ycocg_lanes(u0, _mm_unpackhi_epi64(u0, u0), u1, r, g, b);
@@ -72,7 +72,7 @@ void convert_row(uint8_t* row, int32_t width)
         __m128i ba = _mm_packus_epi16(_mm_unpacklo_epi64(b, a), zero);  // B0..3 A0..3
         __m128i rb = _mm_unpacklo_epi8(rg, _mm_srli_si128(rg, 4));      // R0 G0 R1 G1 ...
         __m128i bb = _mm_unpacklo_epi8(ba, _mm_srli_si128(ba, 4));      // B0 A0 B1 A1 ...
-        __m128i out = _mm_unpacklo_epi16(rb, bb);                        // R G B A per pixel
+        __m128i out = _mm_unpacklo_epi16(rb, bb);                       // R G B A per pixel
         _mm_storeu_si128(reinterpret_cast<__m128i*>(row + size_t(x) * 4), out);
     }
 #endif
@@ -82,7 +82,7 @@ void convert_row(uint8_t* row, int32_t width)
     }
 }
 
-}
+}  // namespace
 
 void full_finisher::advance(int32_t width, int32_t height, uint8_t* rgba, int32_t rows_ready)
 {
@@ -114,4 +114,4 @@ void finish_full(int32_t width, int32_t height, uint8_t* rgba)
     f.advance(width, height, rgba, height);
 }
 
-}
+}  // namespace image_detail

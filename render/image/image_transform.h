@@ -8,8 +8,7 @@ namespace image_detail {
 
 // The transform constants in the precision of the lane type S.
 template <typename S>
-struct transform_constants
-{
+struct transform_constants {
     static constexpr S c1 = S(1.41421), c2 = S(0.541196), c3 = S(0.765364), c4 = S(-1.847756),
                        c5 = S(0.83147), c6 = S(0.980785), c7 = S(-0.2759), c8 = S(-0.785695),
                        c9 = S(-1.175875), c10 = S(-1.38704);
@@ -119,4 +118,4 @@ inline void forward8(T* x, int step, const C& c)
     x[5 * step] = (o1 - o2) * c.c1;
 }
 
-}
+}  // namespace image_detail

@@ -46,4 +46,4 @@ inline void ycocg_lanes(__m128i y, __m128i co_byte, __m128i cg_byte, __m128i& r,
 }
 #endif
 
-}
+}  // namespace image_detail

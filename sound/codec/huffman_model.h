@@ -17,11 +17,9 @@ class bit_ostream;
 // stored doubled (a leaf of count c weighs 2c, an internal node 2c + 1) so that a
 // leaf sorts before an internal node of the same count. The list (prev/next) runs
 // from low to high weight and ends at the root.
-class w_huffman_model
-{
+class w_huffman_model {
 public:
-    struct node
-    {
+    struct node {
         uint32_t weight = 0;
         int32_t parent = -1;
         int32_t left = -1;
@@ -62,7 +60,7 @@ public:
 
     std::vector<node> nodes;
     int32_t n;
-    int32_t bits;    // raw bits of an escaped symbol: log2(n)
+    int32_t bits;  // raw bits of an escaped symbol: log2(n)
     int32_t root;
     int32_t escape;  // the escape node; leaves the tree once every symbol is known
 

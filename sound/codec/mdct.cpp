@@ -4,8 +4,7 @@
 
 #include <cmath>
 
-w_mdct::w_mdct(int block_size)
-    : n(block_size)
+w_mdct::w_mdct(int block_size) : n(block_size)
 {
     int m = n / 2;
     rotation.resize(size_t(m));
@@ -72,7 +71,7 @@ inline std::complex<float> times(std::complex<float> a, std::complex<float> b)
     return {a.real() * b.real() - a.imag() * b.imag(), a.real() * b.imag() + a.imag() * b.real()};
 }
 
-}
+}  // namespace
 
 void w_mdct::inverse(const float* x, float* y)
 {

@@ -9,8 +9,7 @@
 // Tables and scratch space for one block size N (a power of two, at least 4).
 // The rotation factors and the DFT's unit roots are computed once here, so a block
 // costs the DFT and two passes of complex products.
-class w_mdct
-{
+class w_mdct {
 public:
     explicit w_mdct(int block_size);
 
@@ -29,7 +28,7 @@ public:
 private:
     using cfloat = std::complex<float>;
 
-    int n;                       // N
+    int n;                         // N
     std::vector<cfloat> rotation;  // c_k = -(cos, sin)(2 pi (k + 1/8) / 2N), k < N/2
     std::vector<cfloat> roots;     // e^(2 pi i k / M), k < M = N/2
     std::vector<cfloat> z;         // pre-rotated input

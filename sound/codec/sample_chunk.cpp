@@ -30,9 +30,9 @@ std::vector<uint8_t> w_sample_chunk_bytes(uint32_t frames, const std::vector<uin
     std::vector<uint8_t> head(12, 0);
     for (int i = 0; i < 4; ++i)
         head[size_t(8 + i)] = uint8_t(frames >> (8 * i));
-    pak_editchunk chunk = pak_editchunk::node(pak_code_samp, "",
-                                              {pak_editchunk::leaf(pak_code_head, "", head),
-                                               pak_editchunk::leaf(pak_code_data, "", stream)});
+    pak_editchunk chunk = pak_editchunk::node(
+        pak_code_samp, "",
+        {pak_editchunk::leaf(pak_code_head, "", head), pak_editchunk::leaf(pak_code_data, "", stream)});
     std::vector<uint8_t> out;
     chunk.serialise_content(out);
     return out;
@@ -46,8 +46,8 @@ bool w_decode_sample(const w_sample_data& sample, std::vector<int16_t>& pcm, boo
     bit_passive_istream reader = sample.reader();
     std::unique_ptr<w_sample_decoder> decoder = w_sample_decoder::create(&reader);
     if (!decoder) {
-        error = sample.data.length ? "the stream header declares no valid block size"
-                                   : "the sample has no data";
+        error =
+            sample.data.length ? "the stream header declares no valid block size" : "the sample has no data";
         return false;
     }
     // Every block of both channels takes at least 18 bits (two gains and two

@@ -9,8 +9,7 @@
 #include <string>
 #include <vector>
 
-struct w_sample_data
-{
+struct w_sample_data {
     uint32_t head[3] = {0, 0, 0};  // unused, unused, frames
     bit_iovector data;             // the "DATA" bytes; empty when a record is missing
 

@@ -11,8 +11,7 @@ namespace {
 // The decoder's bit source: the passive reader's own words, index and overrun flag,
 // read inline. It has the reader's exact behaviour (LSB first, zeros and the overrun
 // flag past the last word) without a virtual call per bit.
-struct word_bits
-{
+struct word_bits {
     bit_passive_istream& r;
 
     uint32_t read_bit()
@@ -72,15 +71,14 @@ int32_t truncate_sample(float v)
     return int32_t(v);
 }
 
-}
+}  // namespace
 
 bool w_block_size_ok(int n)
 {
     return n >= w_min_block_size && n <= w_max_block_size && (n & (n - 1)) == 0;
 }
 
-w_codec_tables::w_codec_tables(int block_size, int step_parameter)
-    : n(block_size), step(step_parameter)
+w_codec_tables::w_codec_tables(int block_size, int step_parameter) : n(block_size), step(step_parameter)
 {
     log2_n = 1;
     while ((1 << log2_n) < n)
@@ -101,8 +99,8 @@ w_codec_tables::w_codec_tables(int block_size, int step_parameter)
 }
 
 w_sample_decoder::w_sample_decoder(bit_passive_istream* r, int block_size, int step_parameter)
-    : reader(r), tables(block_size, step_parameter), transform(block_size),
-      coefficients(size_t(block_size)), spectrum_out(size_t(2 * block_size)), position(block_size)
+    : reader(r), tables(block_size, step_parameter), transform(block_size), coefficients(size_t(block_size)),
+      spectrum_out(size_t(2 * block_size)), position(block_size)
 {
     for (channel& c : channels) {
         c.out.assign(size_t(block_size), 0.0f);

@@ -19,20 +19,18 @@ constexpr int w_max_block_size = 4096;
 bool w_block_size_ok(int block_size);
 
 // Per-stream constants that the encoder and the decoder derive alike from the header.
-struct w_codec_tables
-{
-    int n = 0;            // N, the block size
-    int step = 0;         // q, the quantiser step parameter
-    int log2_n = 0;       // L: the smallest k >= 1 with 2^k >= N
-    float log_step = 0;   // s = ln(1 + q/128), one quantiser step in natural-log units
+struct w_codec_tables {
+    int n = 0;                  // N, the block size
+    int step = 0;               // q, the quantiser step parameter
+    int log2_n = 0;             // L: the smallest k >= 1 with 2^k >= N
+    float log_step = 0;         // s = ln(1 + q/128), one quantiser step in natural-log units
     std::vector<float> offset;  // t[i], the spectral offset of coefficient i
     std::vector<float> window;  // w[i], i < N; the falling half reads it backward
 
     w_codec_tables(int block_size, int step_parameter);
 };
 
-class w_sample_decoder
-{
+class w_sample_decoder {
 public:
     // Reads the header from `reader` (which must outlive the decoder), builds the
     // tables and models and decodes the priming block. Null when there is no reader
@@ -52,8 +50,7 @@ public:
 
     // One channel's state: the two models (low and high coefficients), and the output
     // block with the overlap of the previous block's second half.
-    struct channel
-    {
+    struct channel {
         w_huffman_model models[2];
         std::vector<float> out;
         std::vector<float> save;
@@ -62,10 +59,10 @@ public:
     bit_passive_istream* reader;
     w_codec_tables tables;
     w_mdct transform;
-    channel channels[2];     // 0 mid, 1 side
+    channel channels[2];              // 0 mid, 1 side
     std::vector<float> coefficients;  // X, N values
     std::vector<float> spectrum_out;  // y, 2N values
-    int position;            // p, the next frame within the current output blocks
+    int position;                     // p, the next frame within the current output blocks
     bool dry = false;
 
     w_sample_decoder(bit_passive_istream* reader, int block_size, int step_parameter);

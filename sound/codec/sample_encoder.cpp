@@ -23,13 +23,11 @@ constexpr float dynamic_range = 6.5f;
 // distinct from a zero.
 using quantum = int;
 
-struct channel_coder
-{
+struct channel_coder {
     w_huffman_model models[2];
 };
 
-class block_coder
-{
+class block_coder {
 public:
     block_coder(const w_codec_tables& t, bit_iovector& out)
         : tables(t), bits(out), levels(size_t(t.n)), logs(size_t(t.n))
@@ -168,7 +166,7 @@ private:
     }
 };
 
-}
+}  // namespace
 
 bool w_encode_sample(const int16_t* pcm, uint32_t frames, const w_encode_params& params,
                      w_encoded_sample& result)

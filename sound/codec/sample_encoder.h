@@ -6,8 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-struct w_encode_params
-{
+struct w_encode_params {
     // N: a power of two from 16 to 4096. 512 keeps pre-echo around drum hits short.
     int block_size = 512;
     // q: one quantiser step is a factor 1 + q/128. Below about 28 the fixed floor at
@@ -15,8 +14,7 @@ struct w_encode_params
     int step = 28;
 };
 
-struct w_encoded_sample
-{
+struct w_encoded_sample {
     std::vector<uint8_t> stream;  // the "DATA" bytes
     uint32_t frames = 0;          // stereo frames, for "HEAD"
     int clamps = 0;               // coefficients whose level had to be clamped to 127

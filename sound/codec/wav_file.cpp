@@ -37,14 +37,18 @@ int16_t sample_at(const uint8_t* p, uint32_t format, uint32_t bits)
         return int16_t(std::lround(f * 32767.0f));
     }
     switch (bits) {
-    case 8: return int16_t((int32_t(p[0]) - 128) * 256);
-    case 16: return int16_t(load_le16(p));
-    case 24: return int16_t(load_le16(p + 1));
-    default: return int16_t(load_le16(p + 2));
+    case 8:
+        return int16_t((int32_t(p[0]) - 128) * 256);
+    case 16:
+        return int16_t(load_le16(p));
+    case 24:
+        return int16_t(load_le16(p + 1));
+    default:
+        return int16_t(load_le16(p + 2));
     }
 }
 
-}
+}  // namespace
 
 bool w_read_wav(const uint8_t* bytes, size_t size, w_pcm& out, std::string& error)
 {
@@ -100,7 +104,8 @@ bool w_read_wav(const uint8_t* bytes, size_t size, w_pcm& out, std::string& erro
     bool integer = format == format_pcm && (bits == 8 || bits == 16 || bits == 24 || bits == 32);
     bool floating = format == format_float && bits == 32;
     if (!integer && !floating) {
-        error = "unsupported sample format " + std::to_string(format) + " with " + std::to_string(bits) + " bits";
+        error =
+            "unsupported sample format " + std::to_string(format) + " with " + std::to_string(bits) + " bits";
         return false;
     }
     if (rate == 0) {

@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-struct w_pcm
-{
+struct w_pcm {
     uint32_t rate = 44100;
     uint32_t source_channels = 2;  // what the file held; `samples` is always stereo
     std::vector<int16_t> samples;  // interleaved left, right

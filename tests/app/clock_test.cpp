@@ -165,4 +165,4 @@ TEST(clock_test, anim_frame_counts_frames_of_1024_ms)
     EXPECT_EQ(anim_frame_at(100, -1), -1);
 }
 
-}
+}  // namespace

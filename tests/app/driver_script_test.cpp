@@ -49,9 +49,19 @@ TEST(driver_script_test, parses_every_action_and_orders_by_frame)
 TEST(driver_script_test, bad_lines_name_the_line_and_leave_nothing)
 {
     const char* bad[] = {
-        "x move 1 2",      "-1 move 1 2",     "1 move 1",         "1 move a b",     "1 press middle",
-        "1 key nokey",     "1 key 0x100",     "1 fly",            "1 quit now",     "1 text",
-        "1 move 1e30 0",   "1 move nan 0",    "99999999999999999999 quit",
+        "x move 1 2",
+        "-1 move 1 2",
+        "1 move 1",
+        "1 move a b",
+        "1 press middle",
+        "1 key nokey",
+        "1 key 0x100",
+        "1 fly",
+        "1 quit now",
+        "1 text",
+        "1 move 1e30 0",
+        "1 move nan 0",
+        "99999999999999999999 quit",
     };
     for (const char* line : bad) {
         driver_script s;
@@ -123,9 +133,9 @@ TEST(driver_script_test, options_are_taken_out_and_the_rest_kept_in_order)
 TEST(driver_script_test, bad_option_values_are_refused)
 {
     const std::vector<std::vector<std::string>> bad = {
-        {"t", "--frames"},           {"t", "--frames", "-1"},     {"t", "--frames", "x"},
-        {"t", "--capture", "1,,2"},  {"t", "--capture", "a"},     {"t", "--frame-time", "0"},
-        {"t", "--frame-time", "5"},  {"t", "--size", "10x10"},    {"t", "--size", "800"},
+        {"t", "--frames"},          {"t", "--frames", "-1"},  {"t", "--frames", "x"},
+        {"t", "--capture", "1,,2"}, {"t", "--capture", "a"},  {"t", "--frame-time", "0"},
+        {"t", "--frame-time", "5"}, {"t", "--size", "10x10"}, {"t", "--size", "800"},
         {"t", "--script"},
     };
     for (const auto& v : bad) {
@@ -137,4 +147,4 @@ TEST(driver_script_test, bad_option_values_are_refused)
     }
 }
 
-}
+}  // namespace

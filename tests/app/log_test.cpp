@@ -172,4 +172,4 @@ TEST_F(log_test, memory_sinks_keep_only_the_most_recent_entries)
     EXPECT_EQ(log_sink_received(2), log_sink_history + 10);
 }
 
-}
+}  // namespace

@@ -127,8 +127,8 @@ TEST(pacing_test, averaged_loop_flushes_on_entry_and_orders_each_frame)
                           },
                           [&] { return ++frames == 2; }};
     EXPECT_EQ(run_averaged_loop(r.host(), screen, t), 2);
-    std::vector<std::string> want = {"flush", "clear", "draw", "swap", "drain",
-                                     "step", "step", "clear", "draw", "swap", "drain"};
+    std::vector<std::string> want = {"flush", "clear", "draw", "swap", "drain", "step",
+                                     "step",  "clear", "draw", "swap", "drain"};
     EXPECT_EQ(r.calls, want);
 }
 
@@ -139,13 +139,14 @@ TEST(pacing_test, consumed_loop_steps_then_draws)
     perf_timer t(c.source);
     recorder r;
     int frames = 0;
-    screen_frame_t screen{[&](int32_t) { r.calls.push_back("step"); }, nullptr, [&] {
+    screen_frame_t screen{[&](int32_t) { r.calls.push_back("step"); }, nullptr,
+                          [&] {
                               c.pass(1.5 * step);
                               return ++frames == 3;
                           }};
     EXPECT_EQ(run_consumed_loop(r.host(), screen, t), 3);
-    std::vector<std::string> want = {"clear", "swap", "drain", "step", "clear", "swap", "drain",
-                                     "step", "clear", "swap", "drain"};
+    std::vector<std::string> want = {"clear", "swap", "drain", "step", "clear", "swap",
+                                     "drain", "step", "clear", "swap", "drain"};
     EXPECT_EQ(r.calls, want);
 }
 
@@ -158,4 +159,4 @@ TEST(pacing_test, the_process_window_pointer_is_shared)
     set_app_window(nullptr);
 }
 
-}
+}  // namespace

@@ -21,9 +21,9 @@ struct pak_scratch_dir {
     {
         static std::atomic<int> serial{0};
         const testing::TestInfo* t = testing::UnitTest::GetInstance()->current_test_info();
-        path = std::filesystem::temp_directory_path() /
-               ("tamble_pak_" + std::to_string(getpid()) + "_" + (t ? t->name() : "x") + "_" +
-                std::to_string(serial++));
+        path =
+            std::filesystem::temp_directory_path() / ("tamble_pak_" + std::to_string(getpid()) + "_" +
+                                                      (t ? t->name() : "x") + "_" + std::to_string(serial++));
         std::filesystem::remove_all(path);
         std::filesystem::create_directories(path);
     }

@@ -12,8 +12,7 @@ struct test_tree {
     test_tree() = default;
     explicit test_tree(const test_tree& sharing) : symbols(sharing.symbols) {}
 
-    std::shared_ptr<script_symbol_table> symbols =
-        std::make_shared<script_symbol_table>(4096, 256, 256);
+    std::shared_ptr<script_symbol_table> symbols = std::make_shared<script_symbol_table>(4096, 256, 256);
     script_handle root = script_handle::fresh(symbols.get());
 
     bool parse(const char* text)

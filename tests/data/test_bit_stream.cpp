@@ -30,7 +30,7 @@ TEST(bit_iovector, multi_bit_reads_cross_words)
     EXPECT_EQ(v.read(4), 0x8u);
     EXPECT_EQ(v.read(24), 0x234567u);
     EXPECT_EQ(v.tell(), 28);
-    EXPECT_EQ(v.read(8), 0x01u);   // 4 bits of 0x12 and 4 of 0xf0
+    EXPECT_EQ(v.read(8), 0x01u);  // 4 bits of 0x12 and 4 of 0xf0
     EXPECT_EQ(v.read(31), 0x59abcdefu);
     EXPECT_EQ(v.tell(), 67);
     EXPECT_EQ(v.read(5), 0x0au);
@@ -146,8 +146,7 @@ TEST(bit_iovector, writing_after_reading_without_seek_stays_in_bounds)
 }
 
 // A stream with only read_bit: the defaults assemble multi-bit reads.
-struct counting_stream : bit_istream
-{
+struct counting_stream : bit_istream {
     uint32_t next = 0;
     uint32_t read_bit() override { return (next++ % 3) == 0; }
 };
@@ -177,4 +176,4 @@ TEST(bit_passive_istream, walks_words_and_stops_at_the_bound)
     EXPECT_EQ(s.peek(3), 0u);
 }
 
-}
+}  // namespace

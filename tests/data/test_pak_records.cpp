@@ -15,11 +15,10 @@ struct tracked : ref_counter {
 
 uint32_t u32_at(const std::vector<uint8_t>& b, size_t at)
 {
-    return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 |
-           uint32_t(b[at + 3]) << 24;
+    return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24;
 }
 
-}
+}  // namespace
 
 TEST(pak_ref_ptr, counts_and_destroys_on_last_release_with_safe_self_assignment)
 {
@@ -29,7 +28,7 @@ TEST(pak_ref_ptr, counts_and_destroys_on_last_release_with_safe_self_assignment)
         EXPECT_EQ(a->refs(), 1u);
         ref_ptr<tracked> b = a;
         EXPECT_EQ(a->refs(), 2u);
-        b = b;   // takes the new reference before dropping the old
+        b = b;  // takes the new reference before dropping the old
         EXPECT_EQ(a->refs(), 2u);
         ref_ptr<ref_counter> base = a;
         EXPECT_EQ(a->refs(), 3u);
@@ -84,14 +83,17 @@ TEST(pak_records, four_character_name_and_six_byte_leaf_are_padded_with_zeros)
 
 TEST(pak_records, walk_finds_leaves_and_containers_and_children_through_a_second_walker)
 {
-    pak_editchunk root = pak_editchunk::node(pak_code_imag, "tex\\x", {
-        pak_editchunk::leaf(pak_code_head, "head", {9, 8, 7}),
-        pak_editchunk::node(pak_code("LIST"), "", {
-            pak_editchunk::leaf(pak_code_data, "a", {1}),
-            pak_editchunk::leaf(pak_code_data, "bb", {2, 2}),
-        }),
-        pak_editchunk::leaf(pak_code_data, "", {}),
-    });
+    pak_editchunk root =
+        pak_editchunk::node(pak_code_imag, "tex\\x",
+                            {
+                                pak_editchunk::leaf(pak_code_head, "head", {9, 8, 7}),
+                                pak_editchunk::node(pak_code("LIST"), "",
+                                                    {
+                                                        pak_editchunk::leaf(pak_code_data, "a", {1}),
+                                                        pak_editchunk::leaf(pak_code_data, "bb", {2, 2}),
+                                                    }),
+                                pak_editchunk::leaf(pak_code_data, "", {}),
+                            });
     std::vector<uint8_t> bytes;
     root.serialise_content(bytes);
     ASSERT_EQ(bytes.size(), root.content_length());

@@ -64,7 +64,7 @@ std::string read_name(pak_module& m, const char* name)
     return std::string(b.begin(), b.end());
 }
 
-}
+}  // namespace
 
 TEST(pak_archive, written_chunks_read_back_after_reopening_stored_and_compressed)
 {
@@ -78,12 +78,14 @@ TEST(pak_archive, written_chunks_read_back_after_reopening_stored_and_compressed
         pak_file f(&sys, true, path.c_str());
         ASSERT_EQ(f.status, 0);
         ASSERT_TRUE(f.write_raw(pak_code_levl, "levels\\Title", 5, false, "hello", 0, false));
-        ref_ptr<pak_chunkref> z = f.write_raw(pak_code_samp, "music\\title", uint32_t(big.size()), false, big.data(), 9, false);
+        ref_ptr<pak_chunkref> z =
+            f.write_raw(pak_code_samp, "music\\title", uint32_t(big.size()), false, big.data(), 9, false);
         ASSERT_TRUE(z);
         EXPECT_EQ(z->method, 7u);
-        EXPECT_EQ(z->container, 0);   // level 9 must not turn into the container bit
+        EXPECT_EQ(z->container, 0);  // level 9 must not turn into the container bit
         EXPECT_LT(z->stored_size, big.size() / 10);
-        pak_editchunk img = pak_editchunk::node(pak_code_imag, "tex\\a",
+        pak_editchunk img = pak_editchunk::node(
+            pak_code_imag, "tex\\a",
             {pak_editchunk::leaf(pak_code_head, "", {1, 2}), pak_editchunk::leaf(pak_code_data, "", {3})});
         ASSERT_TRUE(f.write(img, 0, false));
     }
@@ -187,8 +189,8 @@ TEST(pak_archive, damaged_records_are_dropped_and_intact_ones_after_them_stay_re
     pak_scratch_dir dir;
     std::vector<uint8_t> a = record(pak_code_levl, 0x20000000, "a", pak_bytes("aaaa"));
     std::vector<uint8_t> c = record(pak_code_levl, 0x20000000, "c", pak_bytes("cccc"));
-    std::vector<uint8_t> zipped = record(pak_code_levl, 0x22000000, "z",
-                                         compressed_payload(pak_bytes("zzzzzzzz"), 8));
+    std::vector<uint8_t> zipped =
+        record(pak_code_levl, 0x22000000, "z", compressed_payload(pak_bytes("zzzzzzzz"), 8));
     struct variant {
         const char* what;
         std::vector<uint8_t> bad;
@@ -196,8 +198,8 @@ TEST(pak_archive, damaged_records_are_dropped_and_intact_ones_after_them_stay_re
     std::vector<variant> variants = {
         {"wrong marker", record(pak_code_levl, 0x40000000, "b", pak_bytes("bbbbbbbbbbbb"))},
         {"size far past the end", record(pak_code_levl, 0x20000000, "b", pak_bytes("bbbb"), 0x7FFFFFF0)},
-        {"absurd uncompressed size", record(pak_code_levl, 0x22000000, "b",
-                                            compressed_payload(pak_bytes("bbbb"), 0xFFFFFFF0))},
+        {"absurd uncompressed size",
+         record(pak_code_levl, 0x22000000, "b", compressed_payload(pak_bytes("bbbb"), 0xFFFFFFF0))},
         {"compressed size below its length word", record(pak_code_levl, 0x22000000, "b", {}, 0)},
         {"garbage words", std::vector<uint8_t>(24, 0xEE)},
     };
@@ -262,14 +264,14 @@ TEST(pak_dir, chunk_files_are_found_by_relative_name_and_bad_ones_are_left_out)
     stored.insert(stored.end(), {'h', 'i', '!'});
     pak_put_file(dir.file("levels/Title.LEVL.pkc"), stored);
     pak_put_file(dir.file("tex/ui/Star_On.IMAG.pkc"), stored);
-    pak_put_file(dir.file("z.LEVL.pkc"), stored);   // the shortest name there is
+    pak_put_file(dir.file("z.LEVL.pkc"), stored);  // the shortest name there is
     std::vector<uint8_t> zipped;
-    put_u32(zipped, 0x32000000);   // container, compressed
+    put_u32(zipped, 0x32000000);  // container, compressed
     std::vector<uint8_t> payload = compressed_payload(pak_bytes("packed text"), 11);
     zipped.insert(zipped.end(), payload.begin(), payload.end());
     pak_put_file(dir.file("init/worlds.INIT.pkc"), zipped);
     std::vector<uint8_t> bad = stored;
-    bad[3] = 0x40;   // the marker bits are not 001
+    bad[3] = 0x40;  // the marker bits are not 001
     pak_put_file(dir.file("bad.LEVL.pkc"), bad);
     std::vector<uint8_t> absurd = zipped;
     absurd[4] = absurd[5] = absurd[6] = absurd[7] = 0xFF;

@@ -44,14 +44,14 @@ struct archive_fixture : testing::Test {
     }
 };
 
-}
+}  // namespace
 
 TEST(pak_creators, found_by_code_in_any_registration_order_with_null_fallback)
 {
     pak_system sys;
     pak_null_creator_t c[6];
     uint32_t codes[] = {pak_code_ctyp, pak_code_imag, pak_code_ntyp, pak_code_samp, pak_code_btyp};
-    EXPECT_EQ(sys.find_creator(pak_code_imag), nullptr);   // empty table
+    EXPECT_EQ(sys.find_creator(pak_code_imag), nullptr);  // empty table
     for (int i = 0; i < 5; ++i)
         sys.register_creator(codes[i], &c[i]);
     for (int i = 0; i < 5; ++i)
@@ -140,7 +140,8 @@ TEST(pak_enumerate, filters_by_code_in_bucket_order_and_visits_stores_in_order)
     ASSERT_TRUE(sys.add_archive(dir.file("two.pk2").c_str(), true));
     const char* names[] = {"levels\\Title", "levels\\Ledge", "a", "b", "zz\\q", "init\\x"};
     for (const char* n : names)
-        ASSERT_TRUE(sys.modules[0]->write_raw(n[0] == 'i' ? pak_code_init : pak_code_levl, n, 1, false, "1", 0, false));
+        ASSERT_TRUE(sys.modules[0]->write_raw(n[0] == 'i' ? pak_code_init : pak_code_levl, n, 1, false, "1",
+                                              0, false));
     ASSERT_TRUE(sys.modules[1]->write_raw(pak_code_levl, "second", 1, false, "1", 0, false));
 
     std::vector<std::string> seen;
@@ -156,7 +157,7 @@ TEST(pak_enumerate, filters_by_code_in_bucket_order_and_visits_stores_in_order)
     // The hash of the design: h = b + (h << 6) + (h << 16) - h over signed bytes.
     EXPECT_EQ(pak_name_hash("a"), 97u);
     EXPECT_EQ(pak_name_hash("ab"), 98u + (97u << 6) + (97u << 16) - 97u);
-    uint32_t h = uint32_t(-1);   // the byte 0xFF counts as -1
+    uint32_t h = uint32_t(-1);  // the byte 0xFF counts as -1
     EXPECT_EQ(pak_name_hash("\xff"), h);
 }
 
@@ -167,8 +168,8 @@ TEST(pak_add_archive, a_missing_archive_is_not_added_and_its_status_is_kept)
     EXPECT_FALSE(sys.add_archive(dir.file("missing.pk2").c_str(), false));
     EXPECT_EQ(sys.error, -1);
     EXPECT_TRUE(sys.modules.empty());
-    EXPECT_FALSE(sys.add_archive(dir.path.string().c_str(), false));   // a directory
-    EXPECT_TRUE(sys.add_archive(dir.file("new.pk2").c_str(), true));   // created
+    EXPECT_FALSE(sys.add_archive(dir.path.string().c_str(), false));  // a directory
+    EXPECT_TRUE(sys.add_archive(dir.file("new.pk2").c_str(), true));  // created
     EXPECT_EQ(sys.error, 0);
 }
 
@@ -178,11 +179,10 @@ struct scripted_type : pak_chunk {
     int k;
     scripted_type(ref_ptr<pak_chunkref> r, const script_handle& root)
         : pak_chunk(std::move(r)), k(root.get("k").as_int())
-    {
-    }
+    {}
 };
 
-}
+}  // namespace
 
 TEST(pak_script, creators_and_start_up_enumerators_fill_their_trees)
 {
@@ -215,6 +215,6 @@ TEST(pak_script, creators_and_start_up_enumerators_fill_their_trees)
     sys.enumerate(pak_code_levl, levels);
     EXPECT_EQ(levels.failures, 1);
     EXPECT_FLOAT_EQ(float(tree.get("levels\\Title").get("gravity").as_real()), 20.0f);
-    EXPECT_EQ(tree.get("levels\\Broken").get("a.b").as_int(), 1);   // kept up to the error
+    EXPECT_EQ(tree.get("levels\\Broken").get("a.b").as_int(), 1);  // kept up to the error
     EXPECT_EQ(init.failures, 0);
 }

@@ -52,7 +52,7 @@ void write_tree(const pak_scratch_dir& dir, const std::string& root,
         pak_put_file(dir.file(root + "/" + rel), bytes);
 }
 
-}
+}  // namespace
 
 TEST(pak_tool, build_list_cat_and_extract_round_trip_every_chunk)
 {
@@ -144,9 +144,7 @@ TEST(pak_tool, the_same_sources_give_the_same_bytes)
 TEST(pak_tool, errors_give_one_line_on_stderr_and_a_failure_status)
 {
     pak_scratch_dir dir;
-    auto one_line = [](const tool_run& r) {
-        return !r.err.empty() && r.err.find('\n') == r.err.size() - 1;
-    };
+    auto one_line = [](const tool_run& r) { return !r.err.empty() && r.err.find('\n') == r.err.size() - 1; };
     tool_run r = run_tool(dir, {"list", dir.file("missing.pk2")});
     EXPECT_NE(r.status, 0);
     EXPECT_TRUE(one_line(r)) << r.err;
@@ -171,7 +169,7 @@ TEST(pak_tool, errors_give_one_line_on_stderr_and_a_failure_status)
     pak_put_file(dir.file("ok/y.LEVL.txt"), pak_bytes("y 2"));
     ASSERT_EQ(run_tool(dir, {"build", "-o", dir.file("ok.pk2"), dir.file("ok")}).status, 0);
     std::vector<uint8_t> bytes = pak_file_bytes(dir.file("ok.pk2"));
-    bytes[7] = 0x80;   // the first record's marker
+    bytes[7] = 0x80;  // the first record's marker
     pak_put_file(dir.file("bad.pk2"), bytes);
     r = run_tool(dir, {"list", dir.file("bad.pk2")});
     EXPECT_EQ(r.status, 1);

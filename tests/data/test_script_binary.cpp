@@ -28,18 +28,18 @@ bool load(const std::vector<uint8_t>& bytes, test_tree& into, bool itself)
     return script_load_binary(bytes.data(), bytes.size(), into.root, itself);
 }
 
-}
+}  // namespace
 
 TEST(ScriptBinary, ExactBytes)
 {
     test_tree t;
     ASSERT_TRUE(t.parse("a 1 b \"hi\" c { a 2.0 } d -2"));
     std::string expected("config\0a\0b\0c\0d\0\0", 16);
-    expected += std::string("\x01\x04", 2);                 // root: name 0, block
-    expected += std::string("\x02\x01\x01\x00\x00\x00", 6);  // a: integer 1
-    expected += std::string("\x03\x03hi\0", 5);              // b: string
-    expected += std::string("\x04\x04\x02\x02\x00\x00\x00\x40\x00", 9);   // c { a 2.0 }
-    expected += std::string("\x05\x01\xFE\xFF\xFF\xFF", 6);  // d: integer -2
+    expected += std::string("\x01\x04", 2);                              // root: name 0, block
+    expected += std::string("\x02\x01\x01\x00\x00\x00", 6);              // a: integer 1
+    expected += std::string("\x03\x03hi\0", 5);                          // b: string
+    expected += std::string("\x04\x04\x02\x02\x00\x00\x00\x40\x00", 9);  // c { a 2.0 }
+    expected += std::string("\x05\x01\xFE\xFF\xFF\xFF", 6);              // d: integer -2
     expected += std::string("\0", 1);
     EXPECT_EQ(save(t, "config"), bytes_of(expected));
     // Without a name the root is called "root".
@@ -125,12 +125,12 @@ TEST(ScriptBinary, DamagedFilesFailWithoutReadingPastTheEnd)
         std::vector<uint8_t> b = bytes_of(file);
         return !script_load_binary(b.data(), b.size(), into.root, true);
     };
-    EXPECT_TRUE(fails(std::string("r\0\0\x01\x05", 5)));            // type above 4
-    EXPECT_TRUE(fails(std::string("r\0\0\x02\x01\x00\x00\x00\x00", 9)));   // root index past the list
-    EXPECT_TRUE(fails(std::string("r\0\0\x00\x01\x00\x00\x00\x00", 9)));   // root index 0
+    EXPECT_TRUE(fails(std::string("r\0\0\x01\x05", 5)));                     // type above 4
+    EXPECT_TRUE(fails(std::string("r\0\0\x02\x01\x00\x00\x00\x00", 9)));     // root index past the list
+    EXPECT_TRUE(fails(std::string("r\0\0\x00\x01\x00\x00\x00\x00", 9)));     // root index 0
     EXPECT_TRUE(fails(std::string("r\0\0\x01\x04\x05\x01\0\0\0\0\0", 12)));  // child index past the list
     EXPECT_TRUE(fails(std::string("r\0\0\x81\x80\x80\x80\x80\x01\x01\0\0\0\0", 14)));  // varint too long
-    EXPECT_TRUE(fails(std::string("r\0\0\x01\x03no end", 11)));     // string without its NUL
+    EXPECT_TRUE(fails(std::string("r\0\0\x01\x03no end", 11)));           // string without its NUL
     EXPECT_FALSE(fails(std::string("r\0\0\x81\x00\x01\x07\0\0\0", 10)));  // padded varint 1 is fine
     test_tree none;
     EXPECT_FALSE(script_load_binary(nullptr, 0, none.root, true));

@@ -29,7 +29,7 @@ TEST(ScriptSymbols, CaseFoldingCoversOnlyAsciiLetters)
     script_symbol_table t;
     EXPECT_NE(t.intern("\xC3\x89"), t.intern("\xC3\xA9"));
     EXPECT_NE(t.intern("a_"), t.intern("A\x7F"));
-    EXPECT_NE(t.intern("["), t.intern("{"));   // '[' is 'Z'+1: not folded
+    EXPECT_NE(t.intern("["), t.intern("{"));  // '[' is 'Z'+1: not folded
 }
 
 TEST(ScriptSymbols, HashMatchesTheStoredFormula)
@@ -96,8 +96,7 @@ TEST(ScriptSymbols, TinyTablesGrowPoolEntriesAndBuckets)
     for (int i = 0; i < 3000; ++i) {
         std::string name = "key_" + std::to_string(i) + std::string(size_t(i % 40), 'Z');
         ASSERT_EQ(t.intern(name.c_str()), ids[size_t(i)]);
-        ASSERT_EQ(t.name_of(ids[size_t(i)]),
-                  "Key_" + std::to_string(i) + std::string(size_t(i % 40), 'z'));
+        ASSERT_EQ(t.name_of(ids[size_t(i)]), "Key_" + std::to_string(i) + std::string(size_t(i % 40), 'z'));
     }
     EXPECT_EQ(ids.front(), 16393);
     EXPECT_EQ(ids.back(), 16393 + 2999);

@@ -66,8 +66,8 @@ TEST(ScriptParser, Numbers)
     EXPECT_EQ(real("d"), 0.0f);
     EXPECT_EQ(integer("e"), 0);
     EXPECT_EQ(real("f"), 0.5f);
-    EXPECT_EQ(integer("g"), 1);   // wraps as unsigned 32 bits
-    EXPECT_EQ(integer("h"), 1);   // no exponents: "e5" is the next key
+    EXPECT_EQ(integer("g"), 1);  // wraps as unsigned 32 bits
+    EXPECT_EQ(integer("h"), 1);  // no exponents: "e5" is the next key
     EXPECT_EQ(integer("e5"), 7);
     EXPECT_EQ(real("i"), 0.1f);
     EXPECT_EQ(integer("j"), INT32_MIN);
@@ -208,14 +208,13 @@ TEST(ScriptWriter, ExactFormats)
 
     test_tree u;
     ASSERT_TRUE(u.parse("name \"a b\" n -3 pos { ~ 1 ~ { y 0.25 } } e {}"));
-    EXPECT_EQ(u.write(),
-              "name\t\"a b\"\n"
-              "n\t-3\n"
-              "pos\n{\n"
-              "\t#0\t1\n"
-              "\t#1\n\t{\n\t\tY\t0.250000\n\t}\n"
-              "}\n"
-              "e\n{\n}\n");
+    EXPECT_EQ(u.write(), "name\t\"a b\"\n"
+                         "n\t-3\n"
+                         "pos\n{\n"
+                         "\t#0\t1\n"
+                         "\t#1\n\t{\n\t\tY\t0.250000\n\t}\n"
+                         "}\n"
+                         "e\n{\n}\n");
     EXPECT_EQ(u.write("level"), "level\n{\n\tname\t\"a b\"\n\tn\t-3\n\tpos\n\t{\n\t\t#0\t1\n"
                                 "\t\t#1\n\t\t{\n\t\t\tY\t0.250000\n\t\t}\n\t}\n\te\n\t{\n\t}\n}\n");
     script_handle leaf = u.root.get("n");
@@ -264,12 +263,12 @@ TEST(ScriptWriter, CyclesAndOverDeepTreesFailInsteadOfRecursingForever)
 TEST(ScriptWriter, OutputParsesBackToTheSameText)
 {
     test_tree t;
-    ASSERT_TRUE(t.parse(
-        "worlds { ~ { name \"Workshop\" map \"tex\\maps\\workshop\" ~ { level \"levels\\Ledge\" "
-        "difficulty 3 } ~ { level \"levels\\Lever\" difficulty 5 } } }\n"
-        "collision_sounds { wood { wood \"sounds\\Knock1\" glass \"sounds\\Clink\" } }\n"
-        "nodes { ~ { type ball_red pos { x 10.5 y -2.25 } } ~ { type ball_blue pos.x 40 pos.y 8 } }"
-        " constraints { ~ { type rope from 0 to 1 } } gravity 20.0"));
+    ASSERT_TRUE(
+        t.parse("worlds { ~ { name \"Workshop\" map \"tex\\maps\\workshop\" ~ { level \"levels\\Ledge\" "
+                "difficulty 3 } ~ { level \"levels\\Lever\" difficulty 5 } } }\n"
+                "collision_sounds { wood { wood \"sounds\\Knock1\" glass \"sounds\\Clink\" } }\n"
+                "nodes { ~ { type ball_red pos { x 10.5 y -2.25 } } ~ { type ball_blue pos.x 40 pos.y 8 } }"
+                " constraints { ~ { type rope from 0 to 1 } } gravity 20.0"));
     std::string once = t.write();
     test_tree back(t);
     ASSERT_TRUE(back.parse(once.c_str()));

@@ -8,9 +8,9 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <vector>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -83,7 +83,7 @@ std::string written(const std::string& text)
     return out;
 }
 
-}
+}  // namespace
 
 TEST(ScriptTool, DumpScriptPrintsEachFileWithTheWriter)
 {
@@ -114,7 +114,7 @@ TEST(ScriptTool, DumpScriptReportsTheLineWhereParsingStopped)
     run_result r = pak("dump-script " + good + " " + bad);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, bad + ":5: parse error\n");
-    EXPECT_EQ(r.out, "a\t1\n");   // the good file is still printed
+    EXPECT_EQ(r.out, "a\t1\n");  // the good file is still printed
 
     write_file(bad, "a 1\n  !b 2\n");
     run_result merged = pak("dump-script --merge " + good + " " + bad);

@@ -113,7 +113,7 @@ std::vector<script_id> keys_of(const script_handle& h)
     h.for_each([&](script_id k, const script_handle&) { keys.push_back(k); });
     return keys;
 }
-}
+}  // namespace
 
 TEST(ScriptTree, ForEachFollowsBucketsThenChains)
 {
@@ -171,7 +171,7 @@ TEST(ScriptTree, SharedCellsSeeChangesAndOutliveTheirParent)
     EXPECT_EQ(second.get("wood").as_int(), 3);
     sounds.set_int(4);
     EXPECT_EQ(second.get("wood").as_int(), 4);
-    EXPECT_EQ(second.cell->refs, 3);   // two entries and `second`
+    EXPECT_EQ(second.cell->refs, 3);  // two entries and `second`
 
     // Dropping the whole tree leaves the held cells alive.
     t.root.set_int(0);

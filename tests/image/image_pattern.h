@@ -24,8 +24,7 @@ inline uint32_t hash(uint32_t x)
 inline std::vector<uint8_t> make(int32_t w, int32_t h, uint32_t seed = 1)
 {
     std::vector<uint8_t> img(size_t(w) * size_t(h) * 4);
-    struct disc
-    {
+    struct disc {
         int32_t cx, cy, r;
         uint8_t c[3];
     } discs[6];
@@ -49,7 +48,7 @@ inline std::vector<uint8_t> make(int32_t w, int32_t h, uint32_t seed = 1)
                 int32_t dx = x - d.cx, dy = y - d.cy;
                 int32_t d2 = dx * dx + dy * dy, r2 = d.r * d.r;
                 if (d2 < r2) {
-                    int32_t t = 256 - d2 * 256 / r2;  // 256 in the centre, 0 at the rim
+                    int32_t t = 256 - d2 * 256 / r2;   // 256 in the centre, 0 at the rim
                     int32_t k = t > 64 ? 256 : t * 4;  // soft edge
                     r = (r * (256 - k) + d.c[0] * k) >> 8;
                     g = (g * (256 - k) + d.c[1] * k) >> 8;
@@ -103,11 +102,15 @@ inline std::vector<uint8_t> halve(const std::vector<uint8_t>& img, int32_t w, in
     for (int32_t y = 0; y < hh; ++y)
         for (int32_t x = 0; x < hw; ++x)
             for (int c = 0; c < 4; ++c) {
-                auto at = [&](int32_t xx, int32_t yy) { return int(img[(size_t(yy) * size_t(w) + size_t(xx)) * 4 + size_t(c)]); };
+                auto at = [&](int32_t xx, int32_t yy) {
+                    return int(img[(size_t(yy) * size_t(w) + size_t(xx)) * 4 + size_t(c)]);
+                };
                 out[(size_t(y) * size_t(hw) + size_t(x)) * 4 + size_t(c)] =
-                    uint8_t((at(2 * x, 2 * y) + at(2 * x + 1, 2 * y) + at(2 * x, 2 * y + 1) + at(2 * x + 1, 2 * y + 1)) >> 2);
+                    uint8_t((at(2 * x, 2 * y) + at(2 * x + 1, 2 * y) + at(2 * x, 2 * y + 1) +
+                             at(2 * x + 1, 2 * y + 1)) >>
+                            2);
             }
     return out;
 }
 
-}
+}  // namespace image_pattern

@@ -63,4 +63,4 @@ TEST(image_chunk, missing_records_and_short_data_are_refused)
     EXPECT_EQ(error, "no HEAD record");
 }
 
-}
+}  // namespace

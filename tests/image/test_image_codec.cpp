@@ -32,10 +32,18 @@ std::vector<uint8_t> decode(mode m, int32_t w, int32_t h, bit_iovector& s, bool 
     s.seek(0);
     bool ok = false;
     switch (m) {
-    case mode::full: ok = image_decode_full(w, h, s, out.data()); break;
-    case mode::full_fast: ok = image_decode_full_fast(w, h, s, out.data()); break;
-    case mode::half: ok = image_decode_half(w, h, s, out.data()); break;
-    case mode::half_fast: ok = image_decode_half_fast(w, h, s, out.data()); break;
+    case mode::full:
+        ok = image_decode_full(w, h, s, out.data());
+        break;
+    case mode::full_fast:
+        ok = image_decode_full_fast(w, h, s, out.data());
+        break;
+    case mode::half:
+        ok = image_decode_half(w, h, s, out.data());
+        break;
+    case mode::half_fast:
+        ok = image_decode_half_fast(w, h, s, out.data());
+        break;
     }
     EXPECT_EQ(ok, expect_ok);
     for (size_t i = out.size() - guard; i < out.size(); ++i)
@@ -93,7 +101,15 @@ TEST(image_transform, forward_then_inverse_gives_64_times_the_block)
         forward8(b + r * 8, 1, c);
     for (int col = 0; col < 8; ++col)
         forward8(b + col, 8, c);
-    EXPECT_NEAR(b[0], [&] { float s = 0; for (float v : orig) s += v; return s; }(), 0.01f);
+    EXPECT_NEAR(
+        b[0],
+        [&] {
+            float s = 0;
+            for (float v : orig)
+                s += v;
+            return s;
+        }(),
+        0.01f);
     for (int col = 0; col < 8; ++col)
         inverse8(b + col, b + col, 8, c);
     for (int r = 0; r < 8; ++r)
@@ -150,8 +166,7 @@ TEST(image_transform, half_transform_rounds_to_single_with_double_constants)
     }
 }
 
-struct quality_bound
-{
+struct quality_bound {
     int quality;
     double luma_psnr, alpha_psnr;
 };
@@ -165,7 +180,8 @@ TEST(image_codec, round_trips_stay_within_a_psnr_bound_per_quality)
     for (size_t i = 0; i < grey.size(); i += 4)
         grey[i] = grey[i + 1] = grey[i + 2] = uint8_t((grey[i] + 2 * grey[i + 1] + grey[i + 2]) / 4);
     size_t previous_bits = 0;
-    for (quality_bound b : {quality_bound{10, 37.5, 41.5}, {50, 46, 49}, {75, 48, 50.5}, {90, 49, 50}, {100, 49, 52}}) {
+    for (quality_bound b :
+         {quality_bound{10, 37.5, 41.5}, {50, 46, 49}, {75, 48, 50.5}, {90, 49, 50}, {100, 49, 52}}) {
         bit_iovector s = encoded(w, h, grey, b.quality);
         EXPECT_GT(size_t(s.size()), previous_bits) << "higher quality must cost bits";
         previous_bits = size_t(s.size());
@@ -243,7 +259,8 @@ TEST(image_codec, twenty_by_twenty_has_four_macroblocks_and_writes_only_its_pixe
         for (int32_t x = 0; x < 19; ++x)
             for (int c = 0; c < 4; ++c)
                 ASSERT_EQ(out[(size_t(y) * w + size_t(x)) * 4 + size_t(c)],
-                          out_big[(size_t(y) * 32 + size_t(x)) * 4 + size_t(c)]) << x << ", " << y;
+                          out_big[(size_t(y) * 32 + size_t(x)) * 4 + size_t(c)])
+                    << x << ", " << y;
     EXPECT_EQ(out, decode(mode::full_fast, w, h, s));
 
     // Exactly four macroblocks follow the header: a 16 x 16 decode stops short
@@ -359,8 +376,7 @@ TEST(image_codec, colour_conversion_clamps_each_channel)
 
 // A seekable stream that is not a bit vector: the decoders take its bits through
 // the general interface.
-struct forwarding_stream : bit_seek_stream
-{
+struct forwarding_stream : bit_seek_stream {
     bit_iovector inner;
     uint32_t read_bit() override { return inner.read_bit(); }
     uint32_t read(int n) override { return inner.read(n); }
@@ -434,4 +450,4 @@ TEST(image_data, head_record_and_decoding_by_size_and_flags)
     EXPECT_FALSE(image_decode_data(coded, data.data(), data.size(), false, false, out));
 }
 
-}
+}  // namespace

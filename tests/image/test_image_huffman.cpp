@@ -146,8 +146,7 @@ bit_iovector raw_tree(uint32_t n, std::initializer_list<uint32_t> indices, uint3
 
 TEST(image_huffman, damaged_trees_are_refused)
 {
-    struct bad
-    {
+    struct bad {
         const char* what;
         uint32_t n;
         std::initializer_list<uint32_t> indices;
@@ -188,7 +187,8 @@ TEST(image_huffman, damaged_streams_fail_with_a_defined_image)
     std::vector<uint8_t> bytes = full.bytes();
 
     using decoder = bool (*)(int32_t, int32_t, bit_seek_stream&, uint8_t*);
-    const decoder decoders[4] = {image_decode_full, image_decode_full_fast, image_decode_half, image_decode_half_fast};
+    const decoder decoders[4] = {image_decode_full, image_decode_full_fast, image_decode_half,
+                                 image_decode_half_fast};
     // Cut short anywhere: every decoder fails and leaves zeros.
     for (size_t cut : {size_t(0), size_t(1), size_t(5), size_t(40), bytes.size() / 2, bytes.size() - 3}) {
         for (int d = 0; d < 4; ++d) {
@@ -213,4 +213,4 @@ TEST(image_huffman, damaged_streams_fail_with_a_defined_image)
     }
 }
 
-}
+}  // namespace

@@ -21,8 +21,7 @@ int run(const std::string& args)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-struct image_tool : ::testing::Test
-{
+struct image_tool : ::testing::Test {
     fs::path dir;
     void SetUp() override
     {
@@ -98,4 +97,4 @@ TEST_F(image_tool, build_codes_png_sources_and_follows_sidecars)
     EXPECT_NE(run("build -o " + at("bad.pk2") + " " + at("root")), 0);
 }
 
-}
+}  // namespace

@@ -95,7 +95,7 @@ TEST_F(Level, LoadsNodesBodiesRopesAndMarkers)
     EXPECT_FLOAT_EQ(pot.nodes[1].position.x, expected.x);
     EXPECT_FLOAT_EQ(pot.nodes[1].position.y, expected.y);
     ASSERT_EQ(w.constraints.size(), 1u);
-    EXPECT_EQ(w.constraints[0]->inodes.size(), 3u);   // 3.5 units at segment length 1
+    EXPECT_EQ(w.constraints[0]->inodes.size(), 3u);  // 3.5 units at segment length 1
     EXPECT_FLOAT_EQ(w.constraints[0]->rest_length, 0.875f);
     ASSERT_EQ(w.markers.size(), 1u);
     EXPECT_FLOAT_EQ(w.markers[0].angle, 3.0f);
@@ -122,7 +122,7 @@ TEST_F(Level, FixMaskLettersAndIntegers)
     EXPECT_TRUE(many.nodes[0].fixed);
     EXPECT_FALSE(many.nodes[1].fixed);
     EXPECT_TRUE(many.nodes[2].fixed);
-    EXPECT_TRUE(many.nodes[32].fixed);   // bit 0 again
+    EXPECT_TRUE(many.nodes[32].fixed);  // bit 0 again
     EXPECT_FALSE(many.nodes[33].fixed);
     EXPECT_EQ(v_fix_mask_letters(many).size(), 9u);
 
@@ -187,17 +187,17 @@ TEST_F(Level, OutOfRangeEndsDropTheConstraintWithALogLine)
 
 TEST_F(Level, UnresolvedTypesDropEntriesAndShiftLaterIndices)
 {
-    const char* text =
-        "nodes { ~{ x 1 y 1 type \"nodes\\missing\" } ~{ x 2 y 2 type \"nodes\\anchor\" } "
-        "~{ x 3 y 3 type \"nodes\\anchor\" } }\n"
-        "constraints { ~{ type \"constraints\\default\" n1 0 n2 1 } ~{ type \"constraints\\nope\" n1 0 n2 1 } }\n";
+    const char* text = "nodes { ~{ x 1 y 1 type \"nodes\\missing\" } ~{ x 2 y 2 type \"nodes\\anchor\" } "
+                       "~{ x 3 y 3 type \"nodes\\anchor\" } }\n"
+                       "constraints { ~{ type \"constraints\\default\" n1 0 n2 1 } ~{ type "
+                       "\"constraints\\nope\" n1 0 n2 1 } }\n";
     v_level_report report;
     v_world w = load(text, &report);
     EXPECT_EQ(report.dropped_nodes, 1);
     EXPECT_EQ(report.dropped_constraints, 1);
     ASSERT_EQ(w.nodes.size(), 2u);
     ASSERT_EQ(w.constraints.size(), 1u);
-    EXPECT_FLOAT_EQ(w.constraints[0]->n1->position.x, 2.0f);   // index 0 is the second entry
+    EXPECT_FLOAT_EQ(w.constraints[0]->n1->position.x, 2.0f);  // index 0 is the second entry
 }
 
 TEST_F(Level, ParseFailureShowsTheMessageBoxAndLeavesTheWorldEmpty)
@@ -225,11 +225,11 @@ TEST_F(Level, ParseFailureShowsTheMessageBoxAndLeavesTheWorldEmpty)
 
 TEST_F(Level, SaverWritesTheExactLayout)
 {
-    const char* text =
-        "nodes { ~{ x 10 y 10 fixed 1 type \"nodes\\anchor\" } }\n"
-        "bodies { ~{ x 30 y 30 type \"bodies\\cross\" } ~{ x 40 y 50 fix_mask 15 type \"bodies\\pot_red\" } }\n"
-        "constraints { ~{ len 2.5 type \"constraints\\default\" n1 2 n1_body 1 n2 0 } }\n"
-        "markers { ~{ x 5 y 6 ang 0.5 } }\n";
+    const char* text = "nodes { ~{ x 10 y 10 fixed 1 type \"nodes\\anchor\" } }\n"
+                       "bodies { ~{ x 30 y 30 type \"bodies\\cross\" } ~{ x 40 y 50 fix_mask 15 type "
+                       "\"bodies\\pot_red\" } }\n"
+                       "constraints { ~{ len 2.5 type \"constraints\\default\" n1 2 n1_body 1 n2 0 } }\n"
+                       "markers { ~{ x 5 y 6 ang 0.5 } }\n";
     v_world w = load(text);
     std::string expected =
         "nodes {\n"
@@ -260,7 +260,7 @@ TEST_F(Level, SaveThenLoadGivesTheSameWorld)
 {
     v_world w = load(rope_level);
     for (int i = 0; i < 200; ++i)
-        w.step();   // the rope swings: positions are no longer round numbers
+        w.step();  // the rope swings: positions are no longer round numbers
     std::string first = v_level_text(w);
     v_world again = load(first);
     EXPECT_EQ(v_level_text(again), first);
@@ -355,4 +355,4 @@ TEST_F(Level, PlaybackFollowsTheRecordingAndShowsEachCutForAHundredSteps)
     EXPECT_EQ(q.loaded_nodes[1]->position, before);
 }
 
-}
+}  // namespace

@@ -19,7 +19,7 @@ replay_frame nodes_frame(int count, int16_t base)
 TEST(ReplayFormat, CoordinatesClampAtTheInt16Range)
 {
     EXPECT_EQ(replay_quantise_coord(1.5f), 96);
-    EXPECT_EQ(replay_quantise_coord(-1.51f), -96);   // towards zero
+    EXPECT_EQ(replay_quantise_coord(-1.51f), -96);  // towards zero
     EXPECT_EQ(replay_quantise_coord(600.0f), 32767);
     EXPECT_EQ(replay_quantise_coord(-600.0f), -32768);
     EXPECT_FLOAT_EQ(replay_coord_of(replay_quantise_coord(600.0f)), 32767.0f / 64.0f);
@@ -33,7 +33,7 @@ TEST(ReplayFormat, AnglesWrapToOneTurn)
     EXPECT_EQ(replay_quantise_angle(6.2831853f + 0.1f), replay_quantise_angle(0.1f));
     EXPECT_EQ(replay_quantise_angle(0.1f), 1043);
     EXPECT_EQ(replay_quantise_angle(-0.1f), 65536 - 1043);
-    EXPECT_EQ(replay_quantise_angle(1e30f), replay_quantise_angle(1e30f));   // defined, no UB
+    EXPECT_EQ(replay_quantise_angle(1e30f), replay_quantise_angle(1e30f));  // defined, no UB
     EXPECT_EQ(replay_quantise_angle(NAN), 0);
     EXPECT_NEAR(replay_angle_of(replay_quantise_angle(3.0f)), 3.0f, 1e-3f);
 }
@@ -54,10 +54,10 @@ TEST(ReplayFormat, UnchangedFrameIsMasksOnly)
     replay_frame cur = prev;
     std::vector<uint8_t> out;
     ASSERT_TRUE(replay_write_frame(out, cur, prev));
-    std::vector<uint8_t> expected = {0xAA, 0xAA, 0, 0, 10, 0, 1, 0, 3, 0,
-                                     0xFF, 0x03,   // ten nodes: one full group, two bits
-                                     0x01,         // one body
-                                     0x07};        // three cut flags
+    std::vector<uint8_t> expected = {0xAA, 0xAA, 0, 0, 10,   0,
+                                     1,    0,    3, 0, 0xFF, 0x03,  // ten nodes: one full group, two bits
+                                     0x01,                          // one body
+                                     0x07};                         // three cut flags
     EXPECT_EQ(out, expected);
 }
 
@@ -66,13 +66,13 @@ TEST(ReplayFormat, ChangedElementsFollowTheirMaskInIndexOrder)
     replay_frame prev = nodes_frame(3, 0);
     replay_frame cur = prev;
     cur.nodes[1] = {100, -200};
-    cur.nodes.push_back({7, 8});   // beyond the previous count: always written
+    cur.nodes.push_back({7, 8});  // beyond the previous count: always written
     cur.sounds = {{2, 1000}};
     std::vector<uint8_t> out;
     ASSERT_TRUE(replay_write_frame(out, cur, prev));
-    std::vector<uint8_t> expected = {0xAA, 0xAA, 1, 0, 4, 0, 0, 0, 0, 0,
-                                     0x00, 2, 0, 0xE8, 0x03,                 // sound: no mask bit
-                                     0x05, 100, 0, 0x38, 0xFF, 7, 0, 8, 0};  // nodes 0 and 2 kept
+    std::vector<uint8_t> expected = {0xAA, 0xAA, 1, 0,    4,    0,    0, 0, 0,
+                                     0,    0x00, 2, 0,    0xE8, 0x03,            // sound: no mask bit
+                                     0x05, 100,  0, 0x38, 0xFF, 7,    0, 8, 0};  // nodes 0 and 2 kept
     EXPECT_EQ(out, expected);
 
     size_t pos = 0;
@@ -149,4 +149,4 @@ TEST(ReplayFormat, SectionsBeyondSixteenBitCountsAreNotWritten)
     EXPECT_TRUE(out.empty());
 }
 
-}
+}  // namespace

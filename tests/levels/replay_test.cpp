@@ -70,7 +70,7 @@ TEST(Replay, PlaybackInterpolatesBetweenTheTwoNewestFrames)
         ASSERT_TRUE(p.advance());
     EXPECT_EQ(p.phase, 9);
     EXPECT_NEAR(p.node(0).x, 9.0f, 1e-5f);
-    ASSERT_TRUE(p.advance());   // reads the frame of step 18
+    ASSERT_TRUE(p.advance());  // reads the frame of step 18
     EXPECT_EQ(p.phase, 0);
     EXPECT_NEAR(p.node(0).x, 9.0f, 1e-5f);
     EXPECT_EQ(p.frames, 3u);
@@ -79,7 +79,7 @@ TEST(Replay, PlaybackInterpolatesBetweenTheTwoNewestFrames)
 TEST(Replay, PlaybackEndsCleanlyWhenTheFramesRunOut)
 {
     v_replay r;
-    record(r, 28);   // four frames: steps 0, 9, 18, 27
+    record(r, 28);  // four frames: steps 0, 9, 18, 27
     std::vector<uint8_t> bytes = r.chunk_bytes();
     v_replay p;
     ASSERT_TRUE(p.load(bytes.data(), bytes.size()));
@@ -87,8 +87,8 @@ TEST(Replay, PlaybackEndsCleanlyWhenTheFramesRunOut)
     while (p.advance())
         ++steps;
     EXPECT_TRUE(p.ended());
-    EXPECT_EQ(steps, 29);   // two more frames, ten steps each, then the failed read
-    EXPECT_NEAR(p.node(0).x, 27.0f, 1e-5f);   // the last state stays in view
+    EXPECT_EQ(steps, 29);                    // two more frames, ten steps each, then the failed read
+    EXPECT_NEAR(p.node(0).x, 27.0f, 1e-5f);  // the last state stays in view
     EXPECT_FALSE(p.advance());
 }
 
@@ -119,7 +119,7 @@ TEST(Replay, BodyAnglesInterpolateTheShortWayAcrossTheSeam)
 TEST(Replay, CutFlagComesFromTheNewerFrame)
 {
     v_replay r;
-    record(r, 40, 0.1f, 12);   // keyframes at steps 0, 9, 18, 27, 36: the cut shows at 18
+    record(r, 40, 0.1f, 12);  // keyframes at steps 0, 9, 18, 27, 36: the cut shows at 18
     std::vector<uint8_t> bytes = r.chunk_bytes();
     v_replay p;
     ASSERT_TRUE(p.load(bytes.data(), bytes.size()));
@@ -127,7 +127,7 @@ TEST(Replay, CutFlagComesFromTheNewerFrame)
     for (int i = 0; i < 10; ++i)
         p.advance();
     EXPECT_TRUE(p.cut(0));
-    EXPECT_FALSE(p.cut(5));   // out of range reads as not cut
+    EXPECT_FALSE(p.cut(5));  // out of range reads as not cut
 }
 
 TEST(Replay, SoundsAreNamedOnceAndPlayedWithTheirFrame)
@@ -136,12 +136,12 @@ TEST(Replay, SoundsAreNamedOnceAndPlayedWithTheirFrame)
     played.clear();
     v_replay r;
     r.init();
-    r.record_sound("sounds\\Wood", 0.5f);   // not recording: ignored
+    r.record_sound("sounds\\Wood", 0.5f);  // not recording: ignored
     EXPECT_TRUE(r.names.empty());
     r.recording = true;
     r.record_sound("sounds\\Wood", 0.5f);
-    r.end_step();                                   // frame 1 takes the sound
-    r.record_sound("sounds\\Glass", 1.0f);          // between keyframes: goes with frame 2
+    r.end_step();                           // frame 1 takes the sound
+    r.record_sound("sounds\\Glass", 1.0f);  // between keyframes: goes with frame 2
     r.record_sound("sounds\\Wood", 0.25f);
     for (int i = 0; i < 9; ++i)
         r.end_step();
@@ -228,4 +228,4 @@ TEST(Replay, SaveWritesAStoredChunkFileThatReadsBack)
     EXPECT_FALSE(std::filesystem::exists(path));
 }
 
-}
+}  // namespace

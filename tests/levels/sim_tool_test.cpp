@@ -31,7 +31,7 @@ TEST(SimCuts, SolutionFilesSortCutsAndNameTheBadLine)
     std::string error;
     ASSERT_TRUE(sim_parse_solution("# comment\n\n300:1\r\n  20:0  \n20:2\nseconds 12\n", s, error)) << error;
     ASSERT_EQ(s.cuts.size(), 3u);
-    EXPECT_EQ(s.cuts[0].index, 0);   // stable among equal steps
+    EXPECT_EQ(s.cuts[0].index, 0);  // stable among equal steps
     EXPECT_EQ(s.cuts[1].index, 2);
     EXPECT_EQ(s.cuts[2].step, 300);
     EXPECT_FLOAT_EQ(s.seconds, 12.0f);
@@ -59,7 +59,8 @@ TEST(SimSourceStore, ServesScriptSourcesAndChunkFilesByChunkName)
     EXPECT_FALSE(sim_parse_source_name("x.LE-L.txt", base, code));
 
     pak_system sys;
-    sys.add_module(std::make_unique<sim_source_store>(&sys, std::string(TAMBLE_SOURCE_DIR) + "/tests/levels/data"));
+    sys.add_module(
+        std::make_unique<sim_source_store>(&sys, std::string(TAMBLE_SOURCE_DIR) + "/tests/levels/data"));
     ref_ptr<pak_chunkref> level = sys.get("levels\\rope_over_pot");
     ASSERT_TRUE(level);
     EXPECT_EQ(level->get_code(), pak_code_levl);
@@ -122,8 +123,9 @@ TEST_F(SimVerify, WrongScheduleAndBadCutsFail)
 TEST_F(SimVerify, LevelThatSolvesItselfOrLeavesThePlayfieldFails)
 {
     // The ball starts free above the pot: solved without any cut, and the replay no longer fits.
-    std::string text = "nodes { ~{ x 32 y 40 type \"nodes\\ball_red\" } ~{ x 70 y 10 fixed 1 type \"nodes\\anchor\" } }\n"
-                       "bodies { ~{ x 32 y 50 fix_mask \"P\" type \"bodies\\pot_red\" } }\n";
+    std::string text =
+        "nodes { ~{ x 32 y 40 type \"nodes\\ball_red\" } ~{ x 70 y 10 fixed 1 type \"nodes\\anchor\" } }\n"
+        "bodies { ~{ x 32 y 50 fix_mask \"P\" type \"bodies\\pot_red\" } }\n";
     write(level, text);
     sim_verify_result v = sim_verify_level(ctx, level);
     ASSERT_FALSE(v.passed);
@@ -149,7 +151,7 @@ TEST_F(SimVerify, MissingOrDamagedReplayFails)
     EXPECT_FALSE(sim_verify_level(ctx, level).passed);
 }
 
-}
+}  // namespace
 
 namespace {
 
@@ -191,8 +193,9 @@ TEST_F(SimVerify, UnattendedSceneRecordsForItsSeconds)
 {
     // No ball and no cut: the scene is recorded for its two seconds (360 steps, a keyframe
     // every ninth step).
-    write(level, "nodes { ~{ x 32 y 10 fixed 1 type \"nodes\\anchor\" } ~{ x 33 y 12 type \"nodes\\anchor\" } }\n"
-                 "constraints { ~{ type \"constraints\\rope\" n1 0 n2 1 } }\n");
+    write(level,
+          "nodes { ~{ x 32 y 10 fixed 1 type \"nodes\\anchor\" } ~{ x 33 y 12 type \"nodes\\anchor\" } }\n"
+          "constraints { ~{ type \"constraints\\rope\" n1 0 n2 1 } }\n");
     write(root / "levels" / "rope_over_pot.solution", "unattended\nseconds 2\n");
     std::string error;
     ASSERT_TRUE(sim_rerecord_level(ctx, level, error)) << error;
@@ -201,4 +204,4 @@ TEST_F(SimVerify, UnattendedSceneRecordsForItsSeconds)
     EXPECT_TRUE(v.passed) << (v.failures.empty() ? "" : v.failures[0]);
 }
 
-}
+}  // namespace

@@ -8,7 +8,7 @@
 
 struct sound_recorder : v_sound_hooks {
     struct call {
-        std::string name;   // empty for a collision sound
+        std::string name;  // empty for a collision sound
         float volume = 0.0f;
         int32_t a = 0, b = 0;
     };

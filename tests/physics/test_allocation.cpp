@@ -20,8 +20,14 @@ void* operator new(std::size_t size)
         return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+    std::free(p);
+}
 
 namespace {
 
@@ -35,7 +41,7 @@ TEST(physics_allocation, settled_scenes_step_without_allocating)
             scene_box_stack(w, 3);
         for (int i = 0; i < 3 * 180; ++i)
             w.step();
-        ASSERT_GT(w.contacts.size(), 1u) << "scene " << scene;   // the sort has work to do
+        ASSERT_GT(w.contacts.size(), 1u) << "scene " << scene;  // the sort has work to do
         long before = allocations.load();
         for (int i = 0; i < 180; ++i)
             w.step();

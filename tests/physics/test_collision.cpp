@@ -20,7 +20,7 @@ TEST(physics_collision, equal_nodes_meeting_head_on_exchange_their_velocities)
     v_node_node(a, b);
     EXPECT_FLOAT_EQ(a.velocity.x, -2.0f);
     EXPECT_FLOAT_EQ(b.velocity.x, 4.0f);
-    EXPECT_FLOAT_EQ(a.velocity.y, 1.0f);   // the tangential part is kept
+    EXPECT_FLOAT_EQ(a.velocity.y, 1.0f);  // the tangential part is kept
     // The overlap of 0.5 is removed at once, half on each side.
     EXPECT_FLOAT_EQ(b.position.x - a.position.x, 2.0f);
     ASSERT_EQ(sounds.calls.size(), 1u);
@@ -50,14 +50,14 @@ TEST(physics_collision, a_bumper_sends_nodes_away_at_its_speed)
     sound_recorder sounds;
     v_node bumper(scene_bumper_type(12.0f), {20.0f, 20.0f}, true);
     v_node ball(scene_ball_type(2), {20.0f, 17.6f});
-    ball.velocity = {0.5f, 0.1f};   // barely approaching
+    ball.velocity = {0.5f, 0.1f};  // barely approaching
     v_node_node(ball, bumper);
     EXPECT_FLOAT_EQ(ball.velocity.length(), 12.0f);
-    EXPECT_LT(ball.velocity.y, 0.0f);   // away from the bumper
+    EXPECT_LT(ball.velocity.y, 0.0f);  // away from the bumper
     EXPECT_EQ(bumper.velocity, vec2());
     ASSERT_EQ(sounds.calls.size(), 1u);
     EXPECT_FLOAT_EQ(sounds.calls[0].volume, 1.0f);
-    EXPECT_EQ(sounds.calls[0].a, 1);   // the ball's material, then the bumper's
+    EXPECT_EQ(sounds.calls[0].a, 1);  // the ball's material, then the bumper's
     EXPECT_EQ(sounds.calls[0].b, 2);
 }
 
@@ -70,7 +70,7 @@ TEST(physics_collision, weak_impacts_raise_no_sound)
         a.velocity = {speed, 0.0f};
         v_node_node(a, b);
     }
-    ASSERT_EQ(sounds.calls.size(), 1u);   // 2.5 / 50 = 0.05 is not above the threshold
+    ASSERT_EQ(sounds.calls.size(), 1u);  // 2.5 / 50 = 0.05 is not above the threshold
     EXPECT_FLOAT_EQ(sounds.calls[0].volume, 0.06f);
 }
 
@@ -98,9 +98,9 @@ struct pot_fixture : ::testing::Test {
 
 TEST_F(pot_fixture, a_ball_resting_on_its_own_pot_floor_is_caught)
 {
-    v_node ball(scene_ball_type(2), {32.0f, 53.5f});   // floor at 54.4, radius 1
+    v_node ball(scene_ball_type(2), {32.0f, 53.5f});  // floor at 54.4, radius 1
     EXPECT_EQ(v_body_node(*pot, ball), v_catch_own_pot);
-    EXPECT_FLOAT_EQ(ball.position.y, 53.4f);   // pushed out of the floor
+    EXPECT_FLOAT_EQ(ball.position.y, 53.4f);  // pushed out of the floor
     v_node other(scene_ball_type(3), {32.0f, 53.5f});
     EXPECT_EQ(v_body_node(*pot, other), v_catch_wrong_pot);
     // Anything that touches the catching edge is judged: a plain weight has colour 0,
@@ -124,12 +124,12 @@ TEST(physics_collision, a_weight_dropped_into_a_pot_fails_the_level)
     for (v_node& n : pot->nodes)
         n.fixed = true;
     pot->finalise();
-    w.add_node(scene_ball_type(2), {10.0f, 10.0f}, true);   // a ball kept pinned elsewhere
-    w.add_node(scene_anchor_type(), {32.0f, 50.0f});        // falls onto the pot's floor
+    w.add_node(scene_ball_type(2), {10.0f, 10.0f}, true);  // a ball kept pinned elsewhere
+    w.add_node(scene_anchor_type(), {32.0f, 50.0f});       // falls onto the pot's floor
     for (int i = 0; i < 180 && w.verdict == v_verdict_undecided; ++i)
         w.step();
     EXPECT_EQ(w.verdict, v_verdict_failed);
-    EXPECT_EQ(w.nodes.size(), 2u);   // nothing was caught
+    EXPECT_EQ(w.nodes.size(), 2u);  // nothing was caught
     for (const auto& c : sounds.calls)
         EXPECT_TRUE(c.name.empty()) << c.name;
 }
@@ -161,7 +161,7 @@ TEST(physics_collision, a_body_landing_on_a_pinned_node_leaves_the_node_in_place
     sound_recorder sounds;
     std::unique_ptr<v_body> box = v_make_body(scene_box_type(4.0f, 4.0f, 2.0f), {20.0f, 20.0f}, 0.0f);
     box->velocity = {0.0f, 5.0f};
-    v_node pin(scene_anchor_type(), {20.5f, 22.2f}, true);   // just below the bottom edge
+    v_node pin(scene_anchor_type(), {20.5f, 22.2f}, true);  // just below the bottom edge
     EXPECT_EQ(v_body_node(*box, pin), v_catch_none);
     EXPECT_EQ(pin.position, vec2(20.5f, 22.2f));
     EXPECT_EQ(pin.velocity, vec2());
@@ -201,8 +201,7 @@ TEST(physics_collision, a_box_falling_on_a_floor_stops_with_a_sound)
     v_world w;
     // Each edge holds one contact: the floor's top is split so that the box's two
     // corners land on two different edges.
-    v_body* floor =
-        w.add_body(v_make_body(scene_box_type(40.0f, 2.0f, 10.0f, 2.0f), {32.0f, 60.0f}, 0.0f));
+    v_body* floor = w.add_body(v_make_body(scene_box_type(40.0f, 2.0f, 10.0f, 2.0f), {32.0f, 60.0f}, 0.0f));
     for (v_node& n : floor->nodes)
         n.fixed = true;
     floor->finalise();
@@ -222,8 +221,7 @@ TEST(physics_collision, two_boxes_rest_side_by_side_on_one_floor)
     // Once the first box holds a contact on the floor, the second box's corners must
     // still find their own edges (the nearest edge each lies over) and not fall through.
     v_world w;
-    v_body* floor =
-        w.add_body(v_make_body(scene_box_type(40.0f, 2.0f, 10.0f, 2.0f), {32.0f, 60.0f}, 0.0f));
+    v_body* floor = w.add_body(v_make_body(scene_box_type(40.0f, 2.0f, 10.0f, 2.0f), {32.0f, 60.0f}, 0.0f));
     for (v_node& n : floor->nodes)
         n.fixed = true;
     floor->finalise();
@@ -239,7 +237,7 @@ TEST(physics_collision, two_boxes_rest_side_by_side_on_one_floor)
     int on_floor = 0;
     for (const v_body_contact& c : w.contacts.items)
         on_floor += c.edge_body == floor;
-    EXPECT_GE(on_floor, 4);   // two corners of each box, each on its own edge
+    EXPECT_GE(on_floor, 4);  // two corners of each box, each on its own edge
 }
 
 TEST(physics_collision, a_point_sliding_off_its_edge_ends_the_contact)

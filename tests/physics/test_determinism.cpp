@@ -28,9 +28,18 @@ uint64_t run(void (*build)(v_world&), int steps, int cut_at = -1)
     return h;
 }
 
-void stress(v_world& w) { scene_stress(w); }
-void stack(v_world& w) { scene_box_stack(w, 3); }
-void pendulum(v_world& w) { scene_rope_pendulum(w); }
+void stress(v_world& w)
+{
+    scene_stress(w);
+}
+void stack(v_world& w)
+{
+    scene_box_stack(w, 3);
+}
+void pendulum(v_world& w)
+{
+    scene_rope_pendulum(w);
+}
 
 TEST(physics_determinism, stress_scene_matches_its_pinned_hash)
 {

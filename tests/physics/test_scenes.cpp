@@ -21,12 +21,12 @@ TEST(physics_scenes, ball_cut_over_its_own_pot_is_caught)
     scene_handles h = scene_ball_over_pot(w, 2, 2);
     for (int i = 0; i < 180; ++i)
         w.step();
-    EXPECT_EQ(w.verdict, v_verdict_undecided);   // hanging, nothing happens
+    EXPECT_EQ(w.verdict, v_verdict_undecided);  // hanging, nothing happens
     h.rope->cut = true;
     EXPECT_EQ(run_until_decided(w, 5 * 180), v_verdict_solved);
-    ASSERT_EQ(w.nodes.size(), 1u);   // only the anchor is left
+    ASSERT_EQ(w.nodes.size(), 1u);  // only the anchor is left
     EXPECT_EQ(w.nodes[0]->color(), 0);
-    EXPECT_EQ(w.loaded_nodes.size(), 2u);   // the caught ball is still owned
+    EXPECT_EQ(w.loaded_nodes.size(), 2u);  // the caught ball is still owned
 }
 
 TEST(physics_scenes, ball_cut_over_a_pot_of_another_colour_fails)
@@ -53,7 +53,7 @@ TEST(physics_scenes, stack_of_boxes_stays_at_rest_for_ten_seconds)
 {
     v_world w;
     scene_box_stack(w, 3);
-    for (int i = 0; i < 180; ++i)   // settle
+    for (int i = 0; i < 180; ++i)  // settle
         w.step();
     std::vector<vec2> start;
     for (const auto& b : w.bodies)
@@ -88,9 +88,9 @@ TEST(physics_scenes, rope_pendulum_keeps_bounded_energy_for_a_minute)
         reach = std::max(reach, (h.ball->position - vec2{32.0f, 20.0f}).length());
         ASSERT_TRUE(is_finite(h.ball->position)) << "step " << i;
     }
-    EXPECT_LE(highest, e0 + 1.0);      // never gains energy beyond rounding
-    EXPECT_LT(reach, 11.0f);           // the rope stretches by a few percent at most
-    EXPECT_GT(h.ball->position.y, 20.0f);   // and the ball still hangs below the anchor
+    EXPECT_LE(highest, e0 + 1.0);          // never gains energy beyond rounding
+    EXPECT_LT(reach, 11.0f);               // the rope stretches by a few percent at most
+    EXPECT_GT(h.ball->position.y, 20.0f);  // and the ball still hangs below the anchor
 }
 
 TEST(physics_scenes, same_scene_twice_gives_the_same_hashes)

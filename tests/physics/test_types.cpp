@@ -69,7 +69,7 @@ TEST_F(physics_types, node_type_keys_and_polygon_counting)
     EXPECT_FLOAT_EQ(t.radius, 1.25f);
     EXPECT_EQ(t.color, 4);
     EXPECT_FLOAT_EQ(t.collision_velocity, 12.0f);
-    ASSERT_EQ(t.polys.vertices.size(), 4u);   // the trailing vertex is kept, unused
+    ASSERT_EQ(t.polys.vertices.size(), 4u);  // the trailing vertex is kept, unused
     ASSERT_EQ(t.polys.polygons.size(), 2u);
     EXPECT_EQ(t.polys.polygons[0].count, 2);
     EXPECT_EQ(t.polys.polygons[0].texture, "tex\\balls\\red");
@@ -93,19 +93,19 @@ TEST_F(physics_types, constraint_type_keys_defaults_and_polygons)
     EXPECT_FLOAT_EQ(t->compression_k, 0.25f);
     EXPECT_FLOAT_EQ(t->compression_force, 5.0f);
     EXPECT_FLOAT_EQ(t->seg_len, 1.5f);
-    EXPECT_FLOAT_EQ(t->seg_mass, 0.1f);   // 0 becomes 0.1
-    EXPECT_FLOAT_EQ(t->mass, 0.1f);       // and is the rope nodes' mass
-    EXPECT_TRUE(t->cuttable);             // "uncuttable" absent
-    EXPECT_FLOAT_EQ(t->fric, 0.5f);       // absent: 0.5
+    EXPECT_FLOAT_EQ(t->seg_mass, 0.1f);  // 0 becomes 0.1
+    EXPECT_FLOAT_EQ(t->mass, 0.1f);      // and is the rope nodes' mass
+    EXPECT_TRUE(t->cuttable);            // "uncuttable" absent
+    EXPECT_FLOAT_EQ(t->fric, 0.5f);      // absent: 0.5
     EXPECT_FLOAT_EQ(t->elast, 0.5f);
-    EXPECT_TRUE(t->polys.polygons.empty());   // the node-type part stays empty
+    EXPECT_TRUE(t->polys.polygons.empty());  // the node-type part stays empty
     ASSERT_EQ(t->rope_polys.polygons.size(), 1u);
     EXPECT_EQ(t->rope_polys.polygons[0].count, 1);
     EXPECT_EQ(t->rope_polys.vertices.size(), 2u);
 
     ref_ptr<v_constraint_type> rod = constraint_type("uncuttable 1 fric 0 elast 0.75");
     EXPECT_FALSE(rod->cuttable);
-    EXPECT_FLOAT_EQ(rod->fric, 0.0f);   // present, even when 0
+    EXPECT_FLOAT_EQ(rod->fric, 0.0f);  // present, even when 0
     EXPECT_FLOAT_EQ(rod->elast, 0.75f);
 }
 
@@ -122,7 +122,7 @@ void expect_keys_read_in_order(std::initializer_list<const char*> keys)
     for (const char* key : keys) {
         script_id id = table.intern(key);
         if (id <= script_id_z)
-            continue;   // names every table knows from the start
+            continue;  // names every table knows from the start
         EXPECT_GT(id, previous) << key << " read too early";
         previous = id;
     }
@@ -132,12 +132,11 @@ TEST_F(physics_types, keys_are_read_in_their_fixed_order)
 {
     expect_keys_read_in_order<v_node_type>(
         {"unrelated", "material", "mass", "radius", "color", "collision_velocity"});
-    expect_keys_read_in_order<v_constraint_type>(
-        {"unrelated", "tension", "force", "compression", "seg_len", "seg_mass", "uncuttable",
-         "fric", "elast"});
-    expect_keys_read_in_order<v_body_type>(
-        {"unrelated", "material", "mass", "moment", "radius", "pot_color", "motor", "rotate",
-         "max_speed", "angle_lock", "rail_y", "rail_x", "nodes", "constraints"});
+    expect_keys_read_in_order<v_constraint_type>({"unrelated", "tension", "force", "compression", "seg_len",
+                                                  "seg_mass", "uncuttable", "fric", "elast"});
+    expect_keys_read_in_order<v_body_type>({"unrelated", "material", "mass", "moment", "radius", "pot_color",
+                                            "motor", "rotate", "max_speed", "angle_lock", "rail_y", "rail_x",
+                                            "nodes", "constraints"});
 }
 
 TEST_F(physics_types, balance_node_is_appended_before_the_moment_is_derived)
@@ -152,7 +151,7 @@ TEST_F(physics_types, balance_node_is_appended_before_the_moment_is_derived)
     EXPECT_FLOAT_EQ(t->moment, 5.0f * 2.0f / 4.0f);
     EXPECT_FLOAT_EQ(t->inv_moment, 1.0f / 2.5f);
     EXPECT_FLOAT_EQ(t->inv_mass, 0.5f);
-    EXPECT_EQ(t->centroid, vec2(0.0f, 0.0f));   // balance node included
+    EXPECT_EQ(t->centroid, vec2(0.0f, 0.0f));  // balance node included
 
     // Masses weight the sum: (2, 0) / 2 + (-1, 0) / 1 is within 0.01 of the origin.
     ref_ptr<v_body_type> weighted = body_type(R"(mass 1
@@ -175,7 +174,7 @@ TEST_F(physics_types, body_scalar_rules)
     EXPECT_FLOAT_EQ(t->max_speed, 20.0f);
     EXPECT_EQ(t->rail_normal, vec2(0.0f, -1.0f));
     EXPECT_TRUE(t->has_rail);
-    EXPECT_TRUE(t->angle_lock);   // forced by the rail
+    EXPECT_TRUE(t->angle_lock);  // forced by the rail
     EXPECT_EQ(t->pot_color, 3);
     EXPECT_FLOAT_EQ(t->rotate, 0.5f);
 
@@ -195,12 +194,12 @@ TEST_F(physics_types, body_edges_prototype_and_node_polygons)
     const v_body& p = *t->prototype;
     ASSERT_EQ(p.constraints.size(), 3u);
     EXPECT_FLOAT_EQ(p.constraints[0].elast, 0.25f);
-    EXPECT_FLOAT_EQ(p.constraints[0].fric, 0.5f);    // absent: 0.5
+    EXPECT_FLOAT_EQ(p.constraints[0].fric, 0.5f);  // absent: 0.5
     EXPECT_FLOAT_EQ(p.constraints[1].fric, 0.1f);
     EXPECT_TRUE(p.constraints[1].pot);
     EXPECT_FLOAT_EQ(p.constraints[0].rest_length, 2.0f);
     EXPECT_EQ(p.constraints[0].n1, &p.nodes[0]);
-    EXPECT_TRUE(p.constraints[0].type);   // the default constraint type
+    EXPECT_TRUE(p.constraints[0].type);  // the default constraint type
     EXPECT_FLOAT_EQ(t->mean_elast, (0.25f + 0.5f + 0.5f) / 3.0f);
     ASSERT_EQ(p.collidable.size(), 2u);
     EXPECT_EQ(p.collidable[1], &p.constraints[2]);
@@ -234,7 +233,7 @@ TEST_F(physics_types, unusable_types_are_refused_with_a_log_line)
         {"mass 0 nodes { ~{ x 1 } ~{ x -1 } }", "\"mass\""},
         {"mass -2 nodes { ~{ x 1 } ~{ x -1 } }", "\"mass\""},
         {"mass 1 moment -1 nodes { ~{ x 1 } ~{ x -1 } }", "\"moment\""},
-        {"mass 1 nodes { ~{ x 0 y 0 } }", "\"moment\""},   // derived moment 0
+        {"mass 1 nodes { ~{ x 0 y 0 } }", "\"moment\""},  // derived moment 0
         {"mass 1 nodes { ~{ x 1 } ~{ x -1 } } constraints { ~{ n1 0 n2 0 } }", "\"constraints\""},
         {"mass 1 nodes { ~{ x 1 } ~{ x -1 } } constraints { ~{ n1 0 n2 2 } }", "\"constraints\""},
         {"mass 1 nodes { ~{ x 1 } ~{ x -1 } } constraints { ~{ n1 -1 n2 1 } }", "\"constraints\""},
@@ -250,8 +249,8 @@ TEST_F(physics_types, unusable_types_are_refused_with_a_log_line)
     // A refused body type makes no bodies, so no NaN can reach a world; that holds too
     // when only its polygons were wrong and the prototype was already built.
     EXPECT_FALSE(v_make_body(body_type("mass 0 nodes { ~{ x 1 } ~{ x -1 } }"), {}, 0.0f));
-    EXPECT_FALSE(v_make_body(body_type("mass 1 nodes { ~{ x 1 } ~{ x -1 } } polys { ~{ node 7 } }"),
-                             {}, 0.0f));
+    EXPECT_FALSE(
+        v_make_body(body_type("mass 1 nodes { ~{ x 1 } ~{ x -1 } } polys { ~{ node 7 } }"), {}, 0.0f));
 
     log_sink_clear(1);
     v_node_type massless(nullptr, parse("radius 1"));
@@ -269,7 +268,7 @@ TEST_F(physics_types, rope_building_from_the_segment_length)
 {
     ref_ptr<v_constraint_type> rope = constraint_type("seg_len 1 seg_mass 0");
     v_node a(nullptr, {0.0f, 0.0f}, true), b(nullptr, {10.0f, 0.0f});
-    v_constraint c(rope, &a, &b, 3.0f);   // the segment length overrides the given length
+    v_constraint c(rope, &a, &b, 3.0f);  // the segment length overrides the given length
     ASSERT_EQ(c.inodes.size(), 10u);
     EXPECT_FLOAT_EQ(c.rest_length, 10.0f / 11.0f);
     EXPECT_FLOAT_EQ(c.inodes[0].position.x, 10.0f / 11.0f);
@@ -306,8 +305,8 @@ protected:
     void SetUp() override
     {
         physics_types::SetUp();
-        root = std::filesystem::temp_directory_path() /
-               ("tamble_physics_types_" + std::to_string(::getpid()));
+        root =
+            std::filesystem::temp_directory_path() / ("tamble_physics_types_" + std::to_string(::getpid()));
         std::filesystem::remove_all(root);
         std::filesystem::create_directories(root);
         v_register_type_creators(pak);
@@ -344,7 +343,7 @@ TEST_F(physics_type_store, creators_serve_types_and_refuse_bad_ones)
     EXPECT_EQ(ball->color, 1);
     ref_ptr<v_node_type> again;
     pak.get_object("nodes\\ball_red", again);
-    EXPECT_EQ(again.get(), ball.get());   // shared while held
+    EXPECT_EQ(again.get(), ball.get());  // shared while held
 
     log_sink_clear(1);
     ref_ptr<v_node_type> broken;
@@ -410,7 +409,7 @@ TEST_F(physics_types, every_base_type_loads)
     std::sort(ball_colours.begin(), ball_colours.end());
     std::sort(pot_colours.begin(), pot_colours.end());
     EXPECT_GE(ball_colours.size(), 4u);
-    EXPECT_EQ(ball_colours, pot_colours);   // a pot for every ball colour
+    EXPECT_EQ(ball_colours, pot_colours);  // a pot for every ball colour
 }
 
 }  // namespace

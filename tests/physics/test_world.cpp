@@ -14,7 +14,10 @@
 
 namespace {
 
-bool same_bits(vec2 a, vec2 b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool same_bits(vec2 a, vec2 b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
 
 v_body* add_pinned_pot(v_world& w, int32_t colour, vec2 at)
 {
@@ -35,9 +38,9 @@ TEST(physics_world, own_sine_and_cosine_agree_with_the_library_to_a_rounding)
         ASSERT_NEAR(c, std::cos(double(a)), 2e-7) << a;
     }
     float s, c;
-    v_sincos(3.0e7f, s, c);   // far out: reduced exactly first
+    v_sincos(3.0e7f, s, c);  // far out: reduced exactly first
     EXPECT_NEAR(s, std::sin(double(3.0e7f)), 1e-6);
-    v_sincos(NAN, s, c);      // no NaN from a NaN angle
+    v_sincos(NAN, s, c);  // no NaN from a NaN angle
     EXPECT_EQ(s, 0.0f);
     EXPECT_EQ(c, 1.0f);
 }
@@ -77,15 +80,15 @@ TEST(physics_world, a_fall_in_the_same_step_as_a_catch_fails_for_good)
     sound_recorder sounds;
     v_world w;
     add_pinned_pot(w, 2, {32.0f, 52.0f});
-    v_node* caught = w.add_node(scene_ball_type(2), {32.0f, 53.5f});   // on the pot's floor
-    w.add_node(scene_ball_type(2), {10.0f, 64.5f}, true);                // already out
+    v_node* caught = w.add_node(scene_ball_type(2), {32.0f, 53.5f});  // on the pot's floor
+    w.add_node(scene_ball_type(2), {10.0f, 64.5f}, true);             // already out
     w.step();
     EXPECT_EQ(w.verdict, v_verdict_failed);
     EXPECT_EQ(std::find(w.nodes.begin(), w.nodes.end(), caught), w.nodes.end());
     ASSERT_FALSE(sounds.calls.empty());
     EXPECT_EQ(sounds.calls.back().name, "music\\ditty_ball_in_pot");
     EXPECT_FLOAT_EQ(sounds.calls.back().volume, 1.0f);
-    w.remove_node(w.nodes.back());   // even with no ball left, the verdict stays
+    w.remove_node(w.nodes.back());  // even with no ball left, the verdict stays
     for (int i = 0; i < 10; ++i)
         w.step();
     EXPECT_EQ(w.verdict, v_verdict_failed);
@@ -110,8 +113,8 @@ struct rope_pair {
     v_node a1, b1, a2, b2;
     std::unique_ptr<v_constraint> c1, c2;
     rope_pair(vec2 a, vec2 b)
-        : a1(scene_anchor_type(), a, true), b1(scene_ball_type(1), b),
-          a2(scene_anchor_type(), a, true), b2(scene_ball_type(1), b)
+        : a1(scene_anchor_type(), a, true), b1(scene_ball_type(1), b), a2(scene_anchor_type(), a, true),
+          b2(scene_ball_type(1), b)
     {
         c1 = std::make_unique<v_constraint>(scene_elastic_rope_type(1.0f), &a1, &b1);
         c2 = std::make_unique<v_constraint>(scene_elastic_rope_type(1.0f), &a2, &b2);
@@ -189,8 +192,8 @@ TEST(physics_world, a_rigid_link_to_a_body_node_shares_the_error_by_mass_and_can
 {
     std::unique_ptr<v_body> bar = v_make_body(two_node_bar(), {0.0f, 0.0f}, 0.0f);
     ASSERT_FLOAT_EQ(bar->type->moment, 2.0f);
-    v_node ball(scene_ball_type(1), {-1.0f, -4.0f});   // mass 1, 4 above node 0
-    ball.velocity = {0.0f, -2.0f};                       // moving away
+    v_node ball(scene_ball_type(1), {-1.0f, -4.0f});  // mass 1, 4 above node 0
+    ball.velocity = {0.0f, -2.0f};                    // moving away
     v_constraint rod(scene_rod_type(), &ball, &bar->nodes[0], 3.0f);
     v_solve_constraint(rod);
     // r = 1 / (1 + 2): the ball goes (1 - r) / 2 of the error, the body r * 2 / 2 / 2,
@@ -202,7 +205,7 @@ TEST(physics_world, a_rigid_link_to_a_body_node_shares_the_error_by_mass_and_can
     EXPECT_FLOAT_EQ(ball.velocity.y, -1.5f);
     EXPECT_FLOAT_EQ(bar->velocity.y, -0.25f);
     EXPECT_FLOAT_EQ(bar->spin, 0.25f);
-    EXPECT_FLOAT_EQ(bar->nodes[0].velocity.y, -0.5f);   // the node keeps its own share too
+    EXPECT_FLOAT_EQ(bar->nodes[0].velocity.y, -0.5f);  // the node keeps its own share too
 
     // As a rope segment the free end takes its whole half and the body stays put.
     std::unique_ptr<v_body> still = v_make_body(two_node_bar(), {0.0f, 0.0f}, 0.0f);
@@ -218,10 +221,10 @@ TEST(physics_world, a_rail_halves_the_speed_across_it_and_takes_back_the_whole_o
     auto* t = new v_body_type();
     t->name = "bodies\\rail_bar";
     t->mass = 2.0f;
-    t->set_motion(0.0f, 0.0f, 1.0f, 0.0f, false);   // horizontal rail: normal (0, -1)
+    t->set_motion(0.0f, 0.0f, 1.0f, 0.0f, false);  // horizontal rail: normal (0, -1)
     t->build({{{-1.0f, 0.0f}, 1.0f}, {{1.0f, 0.0f}, 1.0f}}, {});
     std::unique_ptr<v_body> bar = v_make_body(ref_ptr<v_body_type>(t), {0.0f, 0.0f}, 0.0f);
-    bar->nodes[0].fixed = true;   // anchored at (-1, 0)
+    bar->nodes[0].fixed = true;  // anchored at (-1, 0)
     bar->finalise();
     bar->position = {0.5f, 0.3f};
     bar->velocity = {2.0f, 4.0f};
@@ -234,8 +237,8 @@ TEST(physics_world, a_rail_halves_the_speed_across_it_and_takes_back_the_whole_o
     EXPECT_FLOAT_EQ(bar->position.x, 0.5f);
     EXPECT_NEAR(bar->position.y, 0.0f, 1e-7f);
     EXPECT_EQ(bar->angle, 0.0f);
-    EXPECT_EQ(bar->nodes[0].position, vec2(-1.0f, 0.0f));   // the anchor stays
-    EXPECT_FLOAT_EQ(bar->nodes[1].position.x, 1.5f);        // the rest follows the body
+    EXPECT_EQ(bar->nodes[0].position, vec2(-1.0f, 0.0f));  // the anchor stays
+    EXPECT_FLOAT_EQ(bar->nodes[1].position.x, 1.5f);       // the rest follows the body
 }
 
 TEST(physics_world, compression_force_replaces_the_spring_both_ways)
@@ -265,8 +268,8 @@ TEST(physics_world, picking_constraints_respects_cuts_cuttability_and_order)
     v_constraint* first = w.add_constraint(scene_spring_type(0.1f, 0.0f), c, d);
     v_constraint* second = w.add_constraint(scene_spring_type(0.1f, 0.0f), c, d);
     EXPECT_EQ(w.pick_constraint({15.0f, 10.5f}, 10.0f, false), rod);
-    EXPECT_EQ(w.pick_constraint({15.0f, 10.5f}, 10.0f, true), first);   // the rod is uncuttable
-    EXPECT_EQ(w.pick_constraint({15.0f, 13.0f}, 10.0f, true), first);   // ties: first in the list
+    EXPECT_EQ(w.pick_constraint({15.0f, 10.5f}, 10.0f, true), first);  // the rod is uncuttable
+    EXPECT_EQ(w.pick_constraint({15.0f, 13.0f}, 10.0f, true), first);  // ties: first in the list
     first->cut = true;
     EXPECT_EQ(w.pick_constraint({15.0f, 13.0f}, 10.0f, true), second);
     EXPECT_EQ(w.pick_constraint({15.0f, 40.0f}, 10.0f, true), nullptr);
@@ -291,7 +294,7 @@ TEST(physics_world, picking_bodies_nodes_and_markers)
     EXPECT_EQ(w.pick_body({40.0f, 40.0f}), nullptr);
 
     v_node* free = w.add_node(scene_ball_type(1), {22.5f, 22.5f});
-    EXPECT_EQ(w.pick_node({22.2f, 22.2f}), &front->nodes[2]);   // (22, 22) is nearer
+    EXPECT_EQ(w.pick_node({22.2f, 22.2f}), &front->nodes[2]);  // (22, 22) is nearer
     EXPECT_EQ(w.pick_node({22.6f, 22.6f}), free);
     EXPECT_EQ(w.pick_node({50.0f, 50.0f}), nullptr);
 
@@ -380,16 +383,15 @@ TEST(physics_world, a_pin_holds_a_lever_and_a_rail_lets_a_body_slide_only_along_
     v_world w;
     auto plank = scene_box_type(12.0f, 1.0f, 3.0f);
     v_body* lever = w.add_body(v_make_body(plank, {32.0f, 30.0f}, 0.0f));
-    lever->nodes[0].fixed = true;   // pinned at its top-left corner: it swings down
+    lever->nodes[0].fixed = true;  // pinned at its top-left corner: it swings down
     lever->finalise();
     vec2 anchor = lever->nodes[0].position;
 
     auto rail_type = ref_ptr<v_body_type>(new v_body_type());
     rail_type->mass = 1.0f;
-    rail_type->set_motion(0.0f, 0.0f, 1.0f, 1.0f, false);   // a rail down and to the right
-    rail_type->build({{{-1.0f, -1.0f}, 1.0f}, {{1.0f, -1.0f}, 1.0f}, {{1.0f, 1.0f}, 1.0f},
-                      {{-1.0f, 1.0f}, 1.0f}},
-                     {});
+    rail_type->set_motion(0.0f, 0.0f, 1.0f, 1.0f, false);  // a rail down and to the right
+    rail_type->build(
+        {{{-1.0f, -1.0f}, 1.0f}, {{1.0f, -1.0f}, 1.0f}, {{1.0f, 1.0f}, 1.0f}, {{-1.0f, 1.0f}, 1.0f}}, {});
     v_body* slider = w.add_body(v_make_body(rail_type, {10.0f, 10.0f}, 0.0f));
     slider->nodes[1].fixed = true;
     slider->finalise();
@@ -398,10 +400,10 @@ TEST(physics_world, a_pin_holds_a_lever_and_a_rail_lets_a_body_slide_only_along_
         w.step();
         ASSERT_LT((lever->transform(lever->local_node(0)) - anchor).length(), 0.05f) << i;
     }
-    EXPECT_GT(std::fabs(lever->angle), 0.3f);   // it has swung
+    EXPECT_GT(std::fabs(lever->angle), 0.3f);  // it has swung
     vec2 moved = slider->position - vec2{10.0f, 10.0f};
     EXPECT_GT(moved.length(), 1.0f);
-    EXPECT_NEAR(moved.x, moved.y, 0.05f * moved.length());   // along (1, 1)
+    EXPECT_NEAR(moved.x, moved.y, 0.05f * moved.length());  // along (1, 1)
     EXPECT_EQ(slider->angle, 0.0f);
 }
 
@@ -410,12 +412,15 @@ TEST(physics_world, a_motor_turns_its_body_up_to_about_its_top_speed)
     v_world w;
     auto wheel = ref_ptr<v_body_type>(new v_body_type());
     wheel->mass = 2.0f;
-    wheel->set_motion(1.0f, 0.5f, 0.0f, 0.0f, false);   // motor -10, max speed 5
-    wheel->build({{{0.0f, -2.0f}, 1.0f}, {{2.0f, 0.0f}, 1.0f}, {{0.0f, 2.0f}, 1.0f},
-                  {{-2.0f, 0.0f}, 1.0f}, {{0.0f, 0.0f}, 1.0f}},
+    wheel->set_motion(1.0f, 0.5f, 0.0f, 0.0f, false);  // motor -10, max speed 5
+    wheel->build({{{0.0f, -2.0f}, 1.0f},
+                  {{2.0f, 0.0f}, 1.0f},
+                  {{0.0f, 2.0f}, 1.0f},
+                  {{-2.0f, 0.0f}, 1.0f},
+                  {{0.0f, 0.0f}, 1.0f}},
                  {});
     v_body* b = w.add_body(v_make_body(wheel, {32.0f, 32.0f}, 0.0f));
-    b->nodes[4].fixed = true;   // the axle
+    b->nodes[4].fixed = true;  // the axle
     b->finalise();
     for (int i = 0; i < 3 * 180; ++i)
         w.step();
@@ -433,7 +438,7 @@ TEST(physics_world, playback_waits_one_hundred_steps_at_each_cut)
     for (int i = 0; i < v_cut_event_steps - 1; ++i)
         w.step();
     EXPECT_FALSE(h.rope->cut);
-    EXPECT_EQ(h.ball->position, ball);   // nothing moves while the cut shows
+    EXPECT_EQ(h.ball->position, ball);  // nothing moves while the cut shows
     w.step();
     EXPECT_TRUE(h.rope->cut);
     EXPECT_TRUE(w.cut_events.empty());

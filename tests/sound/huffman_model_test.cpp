@@ -30,7 +30,7 @@ void round_trip(int n, const std::vector<int>& symbols)
     EXPECT_TRUE(bits.at_end());
 }
 
-}
+}  // namespace
 
 TEST(huffman_model, first_symbol_of_a_fresh_model_is_the_escape_and_ten_raw_bits)
 {
@@ -115,9 +115,9 @@ TEST(huffman_model, damaged_escape_naming_a_known_symbol_keeps_the_tree_sound)
     // Encoder side: symbols 3 then 4. A damaged stream instead escapes 3 again.
     w_huffman_model model(1024);
     bit_iovector bits;
-    bits.write(3, 10);       // fresh model: escape + 3
-    bits.write(0, 1);        // path to the escape node (left of the root)
-    bits.write(3, 10);       // ... and 3 once more
+    bits.write(3, 10);  // fresh model: escape + 3
+    bits.write(0, 1);   // path to the escape node (left of the root)
+    bits.write(3, 10);  // ... and 3 once more
     bits.seek(0);
     EXPECT_EQ(model.decode(bits), 3);
     EXPECT_EQ(model.decode(bits), 3);

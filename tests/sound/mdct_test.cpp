@@ -14,7 +14,7 @@ double basis(int n, int j, int k)
     return std::cos(M_PI / n * (j + 0.5 + n / 2.0) * (k + 0.5));
 }
 
-}
+}  // namespace
 
 TEST(mdct, inverse_matches_the_cosine_sum_at_several_sizes)
 {

@@ -35,7 +35,7 @@ std::vector<int16_t> tone(uint32_t frames, double freq, double level, double sid
     return pcm;
 }
 
-}
+}  // namespace
 
 TEST(sample_codec, test_signal_round_trip_meets_the_quality_bound)
 {

@@ -10,8 +10,7 @@
 namespace {
 
 // Writes a stream symbol by symbol with the same models the decoder keeps.
-struct stream_builder
-{
+struct stream_builder {
     bit_iovector bits;
     w_huffman_model models[2][2];
     int n;
@@ -44,7 +43,7 @@ std::unique_ptr<w_sample_decoder> open(bit_passive_istream& r)
     return w_sample_decoder::create(&r);
 }
 
-}
+}  // namespace
 
 TEST(sample_decoder, refuses_headers_with_bad_block_sizes)
 {
@@ -269,11 +268,11 @@ TEST(sample_decoder, output_conversion_saturates_instead_of_wrapping)
     d->channels[1].out[3] = -250.0f * 16 / 32768;
     int16_t out[8];
     ASSERT_EQ(d->decode(out, 4), 4);
-    EXPECT_EQ(out[0], 0);        // m + d cancels
-    EXPECT_EQ(out[1], 32767);    // m - d is twice the positive limit, not a wrap
+    EXPECT_EQ(out[0], 0);      // m + d cancels
+    EXPECT_EQ(out[1], 32767);  // m - d is twice the positive limit, not a wrap
     EXPECT_EQ(out[2], 32767);
     EXPECT_EQ(out[3], 32767);
-    EXPECT_EQ(out[4], -32768);   // NaN mid counts as 0
+    EXPECT_EQ(out[4], -32768);  // NaN mid counts as 0
     EXPECT_EQ(out[5], 32767);
     EXPECT_EQ(out[6], 750);
     EXPECT_EQ(out[7], 1250);

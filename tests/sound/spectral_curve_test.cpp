@@ -8,8 +8,11 @@
 
 TEST(spectral_curve, holds_the_fixed_rows)
 {
-    const struct { int index; double value; } rows[] = {
-        {0, 102.18}, {1, 157.39}, {2, 157.58}, {64, 96.12}, {99, 78.88}, {128, 83.67},
+    const struct {
+        int index;
+        double value;
+    } rows[] = {
+        {0, 102.18},   {1, 157.39},   {2, 157.58},   {64, 96.12},  {99, 78.88},    {128, 83.67},
         {192, 107.21}, {320, 121.22}, {512, 123.06}, {768, 126.5}, {1023, 130.68},
     };
     for (auto r : rows)

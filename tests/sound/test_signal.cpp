@@ -6,8 +6,7 @@
 namespace {
 
 // A small LCG, so the noise is the same on every machine and library.
-struct noise_source
-{
+struct noise_source {
     uint32_t state = 0x12345678u;
     float next()
     {
@@ -23,7 +22,7 @@ double envelope(double t, double attack, double decay)
     return t < attack ? t / attack : std::exp(-(t - attack) / decay);
 }
 
-}
+}  // namespace
 
 std::vector<int16_t> make_test_signal(double seconds, int rate)
 {
@@ -55,7 +54,8 @@ std::vector<int16_t> make_test_signal(double seconds, int rate)
         pad_r *= 0.06 * swell;
         // Percussion: a kick on every beat, a noise snare on the off-beats, hats.
         double beat = std::fmod(t, 0.5);
-        double kick = 0.45 * envelope(beat, 0.002, 0.08) * std::sin(2 * M_PI * (50 + 80 * std::exp(-beat * 30)) * beat);
+        double kick =
+            0.45 * envelope(beat, 0.002, 0.08) * std::sin(2 * M_PI * (50 + 80 * std::exp(-beat * 30)) * beat);
         float n = noise.next();
         snare_lp += 0.4f * (n - snare_lp);
         double off = std::fmod(t + 0.25, 0.5);

@@ -29,7 +29,7 @@ std::vector<uint8_t> wav(uint32_t format, uint32_t channels, uint32_t bits, cons
     return o;
 }
 
-}
+}  // namespace
 
 TEST(wav_file, written_file_reads_back)
 {

@@ -146,4 +146,4 @@ TEST(driver_test, a_missing_script_is_reported)
     EXPECT_EQ(w.driver, nullptr);
 }
 
-}
+}  // namespace

@@ -11,7 +11,10 @@
 struct test_image {
     int32_t width = 0, height = 0;
     std::vector<uint8_t> rgb;
-    const uint8_t* at(int32_t x, int32_t y) const { return rgb.data() + (size_t(y) * size_t(width) + size_t(x)) * 3; }
+    const uint8_t* at(int32_t x, int32_t y) const
+    {
+        return rgb.data() + (size_t(y) * size_t(width) + size_t(x)) * 3;
+    }
 };
 
 inline uint32_t png_be32(const uint8_t* p)
@@ -58,7 +61,8 @@ inline bool png_read_rgb_file(const std::string& path, test_image& img)
     for (int32_t y = 0; y < img.height; ++y) {
         if (raw[y * (row + 1)] != 0)
             return false;
-        img.rgb.insert(img.rgb.end(), raw.begin() + long(y * (row + 1) + 1), raw.begin() + long((y + 1) * (row + 1)));
+        img.rgb.insert(img.rgb.end(), raw.begin() + long(y * (row + 1) + 1),
+                       raw.begin() + long((y + 1) * (row + 1)));
     }
     return true;
 }

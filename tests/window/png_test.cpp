@@ -46,4 +46,4 @@ TEST(png_write_test, rejects_empty_or_absurd_sizes)
     EXPECT_FALSE(png_write_rgb("/nonexistent-dir/x.png", 1, 1, px));
 }
 
-}
+}  // namespace

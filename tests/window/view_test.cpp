@@ -54,8 +54,8 @@ int run_view(const std::string& script, const std::string& extra, const std::str
         s << script;
     }
     std::string cmd = viewer() + " view " + level_file + " --data " + root +
-                      " --size 640x512 --fixed-frame --script " + prefix() + "script --capture-prefix " + prefix() +
-                      " " + extra + " > " + prefix() + "out 2>&1";
+                      " --size 640x512 --fixed-frame --script " + prefix() + "script --capture-prefix " +
+                      prefix() + " " + extra + " > " + prefix() + "out 2>&1";
     int status = std::system(cmd.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -111,8 +111,8 @@ colour_count count_in(const std::string& path, float left, float top, float righ
     if (!png_read_rgb_file(path, img))
         return c;
     for (int32_t y = int32_t(top * 8); y < std::min<int32_t>(img.height, int32_t(bottom * 8)); ++y)
-        for (int32_t x = std::max(0, int32_t((left + 8) * 8)); x < std::min<int32_t>(img.width, int32_t((right + 8) * 8));
-             ++x)
+        for (int32_t x = std::max(0, int32_t((left + 8) * 8));
+             x < std::min<int32_t>(img.width, int32_t((right + 8) * 8)); ++x)
             if (match(img.at(x, y))) {
                 ++c.count;
                 c.x += x;
@@ -125,9 +125,18 @@ colour_count count_in(const std::string& path, float left, float top, float righ
     return c;
 }
 
-bool is_red(const uint8_t* p) { return p[0] > 200 && p[1] < 80 && p[2] < 80; }
-bool is_blue(const uint8_t* p) { return p[2] > 200 && p[0] < 100 && p[1] < 140; }
-bool is_green(const uint8_t* p) { return p[1] > 200 && p[0] < 80 && p[2] < 100; }
+bool is_red(const uint8_t* p)
+{
+    return p[0] > 200 && p[1] < 80 && p[2] < 80;
+}
+bool is_blue(const uint8_t* p)
+{
+    return p[2] > 200 && p[0] < 100 && p[1] < 140;
+}
+bool is_green(const uint8_t* p)
+{
+    return p[1] > 200 && p[0] < 80 && p[2] < 100;
+}
 
 const std::string base_root = std::string(TAMBLE_SOURCE_DIR) + "/base";
 
@@ -185,7 +194,6 @@ TEST(view_test, space_cuts_the_selection_r_restarts_and_escape_quits)
     EXPECT_FALSE(png_read_rgb_file(capture(75), img));
 }
 
-
 TEST(view_test, base_level_balls_and_pots_show_in_their_colours)
 {
     if (!have_display())
@@ -222,8 +230,8 @@ TEST(view_test, a_level_file_that_does_not_parse_is_reported_and_fails)
 
 TEST(view_test, without_a_display_the_viewer_says_so)
 {
-    std::string cmd = "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER " + viewer() + " view " +
-                      level + " --data " + data_root + " --windowed > view_no_display.out 2>&1";
+    std::string cmd = "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER " + viewer() + " view " + level +
+                      " --data " + data_root + " --windowed > view_no_display.out 2>&1";
     int status = std::system(cmd.c_str());
     EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 3);
     std::ifstream out("view_no_display.out");
@@ -241,7 +249,8 @@ TEST(view_test, bad_arguments_fail_cleanly)
     EXPECT_EQ(status(sim + " view"), 3);
     EXPECT_EQ(status(sim + " view " + level + " --frames x"), 3);
     EXPECT_EQ(status(sim + " view no_such_level.LEVL.txt --data " + data_root + " --frames 1"), 3);
-    EXPECT_EQ(status(sim + " view " + level + " --data " + data_root + " --script /nonexistent --frames 1"), 3);
+    EXPECT_EQ(status(sim + " view " + level + " --data " + data_root + " --script /nonexistent --frames 1"),
+              3);
 }
 
-}
+}  // namespace

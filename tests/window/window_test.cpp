@@ -267,8 +267,8 @@ TEST_F(window_test, keys_become_virtual_key_events_and_repeats_are_presses)
 
 TEST_F(window_test, every_virtual_key_maps_back_to_itself)
 {
-    std::vector<uint32_t> vks = {0x08, 0x09, 0x0D, 0x10, 0x11, 0x1B, 0x20, 0x25, 0x26, 0x27, 0x28,
-                                 0x2E, 0xBB, 0xBD, 0xDB, 0xDD, 0x60, 0x69};
+    std::vector<uint32_t> vks = {0x08, 0x09, 0x0D, 0x10, 0x11, 0x1B, 0x20, 0x25, 0x26,
+                                 0x27, 0x28, 0x2E, 0xBB, 0xBD, 0xDB, 0xDD, 0x60, 0x69};
     for (uint32_t c = 0x41; c <= 0x5A; ++c)
         vks.push_back(c);
     for (uint32_t c = 0x30; c <= 0x39; ++c)
@@ -297,7 +297,8 @@ TEST_F(window_test, typed_text_keeps_latin1_characters_only)
 {
     SDL_Event e{};
     e.type = SDL_TEXTINPUT;
-    std::strcpy(e.text.text, "a\xC3\xA9\xE2\x82\xAC" "b");
+    std::strcpy(e.text.text, "a\xC3\xA9\xE2\x82\xAC"
+                             "b");
     push(e);
     ASSERT_TRUE(pump());
     std::vector<uint32_t> chars;
@@ -392,4 +393,4 @@ TEST(message_box_test, headless_runs_answer_no_and_never_block)
     EXPECT_FALSE(glw_open_url(""));
 }
 
-}
+}  // namespace

@@ -55,7 +55,7 @@ bool convert_chunk_file(const std::string& path, build_output& out, std::string&
     return true;
 }
 
-}
+}  // namespace
 
 const build_converter build_converters[] = {
     {".txt", 0, convert_script_text},

@@ -20,12 +20,12 @@
 struct build_output {
     std::vector<uint8_t> bytes;
     bool container = false;
-    int level = 0;   // 0 stored in the archive, otherwise zlib-compressed
+    int level = 0;  // 0 stored in the archive, otherwise zlib-compressed
 };
 
 struct build_converter {
-    const char* extension;   // matched at the end of the file name, ".txt"
-    uint32_t code;           // the chunk's type, or 0 to take it from ".CODE" in the name
+    const char* extension;  // matched at the end of the file name, ".txt"
+    uint32_t code;          // the chunk's type, or 0 to take it from ".CODE" in the name
     // Reads `path` into `out`; false with a message in `error`.
     bool (*convert)(const std::string& path, build_output& out, std::string& error);
 };

@@ -20,8 +20,7 @@ bool read_chunk(pak_chunkref& ref, tool_chunk& out, std::string& error)
     return true;
 }
 
-std::unique_ptr<pak_module> open_chunk_store(pak_system& system, const std::string& path,
-                                             std::string& error)
+std::unique_ptr<pak_module> open_chunk_store(pak_system& system, const std::string& path, std::string& error)
 {
     std::error_code ec;
     if (fs::is_directory(path, ec))
@@ -82,8 +81,7 @@ bool load_chunk_source(const std::string& source, tool_chunk& out, std::string& 
     return read_chunk(*ref, out, error);
 }
 
-bool write_chunk_file(const std::string& path, const tool_chunk& chunk, int level,
-                      std::string& error)
+bool write_chunk_file(const std::string& path, const tool_chunk& chunk, int level, std::string& error)
 {
     if (chunk.bytes.size() > pak_max_chunk_size ||
         !pak_write_chunk_file(path, chunk.container, level, chunk.bytes.data(),

@@ -33,7 +33,7 @@ std::vector<ref_ptr<pak_chunkref>> all_chunks(pak_module& store)
     return refs;
 }
 
-}
+}  // namespace
 
 int cmd_list(int argc, char** argv)
 {
@@ -97,8 +97,8 @@ int cmd_extract(int argc, char** argv)
             ++failed;
             continue;
         }
-        if (!out.write_raw(chunk.code, chunk.name.c_str(), uint32_t(chunk.bytes.size()),
-                           chunk.container, chunk.bytes.data(), chunk.method ? 9 : 0, true)) {
+        if (!out.write_raw(chunk.code, chunk.name.c_str(), uint32_t(chunk.bytes.size()), chunk.container,
+                           chunk.bytes.data(), chunk.method ? 9 : 0, true)) {
             fail("extract: cannot write chunk '" + printable(chunk.name) + "' (" +
                  printable(pak_code_text(chunk.code)) + ") under '" + argv[1] + "'");
             ++failed;

@@ -71,7 +71,7 @@ bool classify(const std::string& rel, source_file& src, std::string& name, std::
     return false;
 }
 
-}
+}  // namespace
 
 int cmd_build(int argc, char** argv)
 {
@@ -88,7 +88,7 @@ int cmd_build(int argc, char** argv)
     if (out.empty() || roots.empty())
         return fail("expected -o OUT and at least one ROOT (try --help)");
 
-    std::map<std::string, source_file> chunks;   // by chunk name: the build order
+    std::map<std::string, source_file> chunks;  // by chunk name: the build order
     for (const std::string& root : roots) {
         std::error_code ec;
         if (!fs::is_directory(root, ec))
@@ -115,8 +115,8 @@ int cmd_build(int argc, char** argv)
             }
             auto [at, fresh] = here.emplace(name, src);
             if (!fresh)
-                return fail("two sources for chunk '" + name + "': '" + at->second.path +
-                            "' and '" + src.path + "'");
+                return fail("two sources for chunk '" + name + "': '" + at->second.path + "' and '" +
+                            src.path + "'");
         }
         if (ec)
             return fail("'" + root + "': " + ec.message());
@@ -141,8 +141,8 @@ int cmd_build(int argc, char** argv)
                 return fail(error);
             }
             if (made.bytes.size() > pak_max_chunk_size ||
-                !archive.write_raw(src.code, name.c_str(), uint32_t(made.bytes.size()),
-                                   made.container, made.bytes.data(), made.level, false)) {
+                !archive.write_raw(src.code, name.c_str(), uint32_t(made.bytes.size()), made.container,
+                                   made.bytes.data(), made.level, false)) {
                 fs::remove(temp, ec);
                 return fail("cannot write chunk '" + name + "' to '" + out + "'");
             }

@@ -106,7 +106,7 @@ int decode(int argc, char** argv)
     return 0;
 }
 
-}
+}  // namespace
 
 int cmd_image(int argc, char** argv)
 {

@@ -50,7 +50,7 @@ bool parse_file(const char* path, const script_handle& tree)
 std::unique_ptr<script_symbol_table> small_table()
 {
     return std::make_unique<script_symbol_table>(script_small_pool, script_small_buckets,
-                                                  script_small_entries);
+                                                 script_small_entries);
 }
 
 bool print_tree(const script_handle& tree)
@@ -62,7 +62,7 @@ bool print_tree(const script_handle& tree)
     return true;
 }
 
-}
+}  // namespace
 
 int cmd_dump_script(int argc, char** argv)
 {
@@ -115,8 +115,7 @@ int cmd_dump_config(int argc, char** argv)
     auto symbols = small_table();
     script_handle tree = script_handle::fresh(symbols.get());
     // Loaded under its root name, so the output shows which name the file carries.
-    if (!script_load_binary(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), tree,
-                            false)) {
+    if (!script_load_binary(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), tree, false)) {
         std::fprintf(stderr, "tamble-pak: %s: damaged or truncated binary script\n", argv[0]);
         return 1;
     }
@@ -150,8 +149,10 @@ int cmd_make_config(int argc, char** argv)
         return 1;
     std::vector<uint8_t> bytes;
     if (!script_save_binary(bytes, root, tree)) {
-        std::fprintf(stderr, "tamble-pak: %s: cannot be saved in the binary form "
-                             "(nested too deep or an unusable name)\n", files[0]);
+        std::fprintf(stderr,
+                     "tamble-pak: %s: cannot be saved in the binary form "
+                     "(nested too deep or an unusable name)\n",
+                     files[0]);
         return 1;
     }
     FILE* out = std::fopen(files[1], "wb");

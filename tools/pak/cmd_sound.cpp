@@ -100,13 +100,14 @@ int sound_decode(int argc, char** argv)
     if (!write_file(argv[1], w_wav_bytes(pcm.data(), frames, 44100), error))
         return fail(error);
     if (short_stream)
-        std::fprintf(stderr, "tamble-pak sound: warning: '%s' ends before its %u frames; the rest is silence\n",
+        std::fprintf(stderr,
+                     "tamble-pak sound: warning: '%s' ends before its %u frames; the rest is silence\n",
                      argv[0], unsigned(sample.frames()));
     std::printf("%u frames, %.2f s\n", unsigned(frames), frames / 44100.0);
     return 0;
 }
 
-}
+}  // namespace
 
 bool encode_wav_file(const std::string& path, const w_encode_params& params, build_output& out,
                      std::string& summary, std::string& error)
@@ -155,5 +156,6 @@ int cmd_sound(int argc, char** argv)
         return sound_encode(argc - 1, argv + 1);
     if (argc >= 1 && !std::strcmp(argv[0], "decode"))
         return sound_decode(argc - 1, argv + 1);
-    return fail("usage: sound encode IN.wav OUT.SAMP.pkc [--block N] [--step Q] | sound decode SOURCE OUT.wav");
+    return fail(
+        "usage: sound encode IN.wav OUT.SAMP.pkc [--block N] [--step Q] | sound decode SOURCE OUT.wav");
 }

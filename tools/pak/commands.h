@@ -2,10 +2,9 @@
 // and returns the process exit status.
 #pragma once
 
-struct pak_tool_command
-{
+struct pak_tool_command {
     const char* name;
-    const char* usage;   // one line per option, shown by --help
+    const char* usage;  // one line per option, shown by --help
     int (*run)(int argc, char** argv);
 };
 

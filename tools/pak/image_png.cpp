@@ -21,7 +21,8 @@ bool png_read_rgba(const std::string& path, image_rgba& out, std::string& error)
     }
     if (img.width == 0 || img.height == 0 || img.width > uint32_t(image_max_dimension) ||
         img.height > uint32_t(image_max_dimension)) {
-        error = "'" + path + "': unusable size " + std::to_string(img.width) + " x " + std::to_string(img.height);
+        error =
+            "'" + path + "': unusable size " + std::to_string(img.width) + " x " + std::to_string(img.height);
         png_image_free(&img);
         return false;
     }

@@ -37,7 +37,8 @@ bool read_image_options(const std::string& png_path, image_source_options& out, 
             out.quality = q;
             continue;
         }
-        error = "'" + path + "' line " + std::to_string(number) + ": expected \"raw\" or \"quality N\" (N 0..100)";
+        error = "'" + path + "' line " + std::to_string(number) +
+                ": expected \"raw\" or \"quality N\" (N 0..100)";
         return false;
     }
     return true;
@@ -51,7 +52,8 @@ bool convert_png_image(const std::string& path, build_output& out, std::string& 
     image_rgba image;
     if (!png_read_rgba(path, image, error))
         return false;
-    out.bytes = image_chunk_content(image.width, image.height, image.pixels.data(), options.quality, options.raw);
+    out.bytes =
+        image_chunk_content(image.width, image.height, image.pixels.data(), options.quality, options.raw);
     out.container = true;
     out.level = options.raw ? 9 : 0;
     return true;

@@ -11,8 +11,7 @@ constexpr int image_default_quality = 90;
 // Options of a PNG source, read from its optional sidecar "NAME.png.opt": one word
 // per line, "raw" (store raw RGBA) or "quality N" (0..100). Without a sidecar:
 // coded at quality 90. False with a message for a sidecar it cannot understand.
-struct image_source_options
-{
+struct image_source_options {
     int quality = image_default_quality;
     bool raw = false;
 };

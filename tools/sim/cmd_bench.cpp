@@ -25,7 +25,8 @@ int sim_cmd_bench(int argc, char** argv)
         }
     }
     if (!ok || level.empty()) {
-        std::fprintf(stderr, "tamble-sim bench: %s\nusage: tamble-sim bench LEVEL [--seconds N] [--repeat N]\n",
+        std::fprintf(stderr,
+                     "tamble-sim bench: %s\nusage: tamble-sim bench LEVEL [--seconds N] [--repeat N]\n",
                      error.empty() ? "bad arguments" : error.c_str());
         return 3;
     }

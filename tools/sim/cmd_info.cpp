@@ -21,7 +21,7 @@ std::string end_text(const v_world& world, const v_node* n)
     return "node " + std::to_string(world.node_index(n));
 }
 
-}
+}  // namespace
 
 int sim_cmd_info(int argc, char** argv)
 {
@@ -29,22 +29,24 @@ int sim_cmd_info(int argc, char** argv)
     sim_source_options sources;
     std::string error;
     if (!sim_take_source_options(args, sources, error) || args.size() != 1) {
-        std::fprintf(stderr, "tamble-sim info: %s\nusage: tamble-sim info LEVEL [--data ROOT | --archive FILE]\n",
+        std::fprintf(stderr,
+                     "tamble-sim info: %s\nusage: tamble-sim info LEVEL [--data ROOT | --archive FILE]\n",
                      error.empty() ? "expected one LEVEL" : error.c_str());
         return 3;
     }
     sim_context ctx;
     v_world world;
     v_level_report report;
-    if (!ctx.open(sources, error) || !sim_load_world(ctx, args[0], v_mode_play, nullptr, world, report, error)) {
+    if (!ctx.open(sources, error) ||
+        !sim_load_world(ctx, args[0], v_mode_play, nullptr, world, report, error)) {
         std::fprintf(stderr, "tamble-sim info: %s\n", error.c_str());
         return 3;
     }
     std::printf("level %s: %zu free nodes, %zu bodies, %zu constraints, %zu markers\n", args[0].c_str(),
                 world.nodes.size(), world.bodies.size(), world.constraints.size(), world.markers.size());
     if (!report.clean())
-        std::printf("dropped: %d nodes, %d bodies, %d constraints\n", report.dropped_nodes, report.dropped_bodies,
-                    report.dropped_constraints);
+        std::printf("dropped: %d nodes, %d bodies, %d constraints\n", report.dropped_nodes,
+                    report.dropped_bodies, report.dropped_constraints);
     for (const std::string& p : report.problems)
         std::printf("  %s\n", p.c_str());
     std::printf("free nodes:\n");
@@ -57,10 +59,11 @@ int sim_cmd_info(int argc, char** argv)
     std::printf("bodies:\n");
     for (size_t i = 0; i < world.bodies.size(); ++i) {
         const v_body& b = *world.bodies[i];
-        std::printf("  %2zu %-24s (%.3f, %.3f) angle %.3f, %zu nodes, fix_mask \"%s\"%s\n", i, name_of(b.type.get()),
-                    double(b.position.x), double(b.position.y), double(b.angle), b.nodes.size(),
-                    v_fix_mask_letters(b).c_str(),
-                    b.type && b.type->pot_color ? (", pot colour " + std::to_string(b.type->pot_color)).c_str() : "");
+        std::printf(
+            "  %2zu %-24s (%.3f, %.3f) angle %.3f, %zu nodes, fix_mask \"%s\"%s\n", i, name_of(b.type.get()),
+            double(b.position.x), double(b.position.y), double(b.angle), b.nodes.size(),
+            v_fix_mask_letters(b).c_str(),
+            b.type && b.type->pot_color ? (", pot colour " + std::to_string(b.type->pot_color)).c_str() : "");
     }
     std::printf("constraints:\n");
     for (size_t i = 0; i < world.constraints.size(); ++i) {

@@ -12,8 +12,10 @@ int sim_cmd_play(int argc, char** argv)
     sim_source_options sources;
     std::string error;
     if (!sim_take_source_options(args, sources, error) || args.size() < 1 || args.size() > 2) {
-        std::fprintf(stderr, "tamble-sim play: %s\nusage: tamble-sim play LEVEL [REPLAY] [--data ROOT | --archive FILE]\n",
-                     error.empty() ? "expected LEVEL and REPLAY" : error.c_str());
+        std::fprintf(
+            stderr,
+            "tamble-sim play: %s\nusage: tamble-sim play LEVEL [REPLAY] [--data ROOT | --archive FILE]\n",
+            error.empty() ? "expected LEVEL and REPLAY" : error.c_str());
         return 3;
     }
     sim_context ctx;
@@ -29,7 +31,8 @@ int sim_cmd_play(int argc, char** argv)
         return 3;
     }
     sim_play_result r = sim_play_to_end(world);
-    std::printf("played %u frames of %s; %s at step %d (%.2f s); %d cuts shown, %d sounds\n", r.frames, where.c_str(),
-                r.ended ? "ended" : "still running", r.steps, double(r.steps) / 180.0, r.cuts, r.sounds);
+    std::printf("played %u frames of %s; %s at step %d (%.2f s); %d cuts shown, %d sounds\n", r.frames,
+                where.c_str(), r.ended ? "ended" : "still running", r.steps, double(r.steps) / 180.0, r.cuts,
+                r.sounds);
     return r.ended ? 0 : 1;
 }

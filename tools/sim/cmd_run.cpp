@@ -9,9 +9,9 @@
 
 namespace {
 
-constexpr const char* usage =
-    "usage: tamble-sim run LEVEL [--cut STEP:INDEX]... [--cuts FILE] [--seconds N] [--record OUT] [--trace N]\n"
-    "                            [--data ROOT | --archive FILE]\n";
+constexpr const char* usage = "usage: tamble-sim run LEVEL [--cut STEP:INDEX]... [--cuts FILE] [--seconds N] "
+                              "[--record OUT] [--trace N]\n"
+                              "                            [--data ROOT | --archive FILE]\n";
 
 int fail(const std::string& message)
 {
@@ -19,7 +19,7 @@ int fail(const std::string& message)
     return 3;
 }
 
-}
+}  // namespace
 
 int sim_cmd_run(int argc, char** argv)
 {

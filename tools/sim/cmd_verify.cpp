@@ -21,7 +21,8 @@ int sim_cmd_verify(int argc, char** argv)
     }
     if (!error.empty() || args.size() != 1 || args[0].rfind("--", 0) == 0) {
         std::fprintf(stderr,
-                     "tamble-sim verify: %s\nusage: tamble-sim verify ROOT [--record] [--data ROOT | --archive FILE]\n",
+                     "tamble-sim verify: %s\nusage: tamble-sim verify ROOT [--record] [--data ROOT | "
+                     "--archive FILE]\n",
                      error.empty() ? "expected one ROOT" : error.c_str());
         return 3;
     }

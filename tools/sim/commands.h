@@ -3,10 +3,9 @@
 // and one declaration here.
 #pragma once
 
-struct sim_tool_command
-{
+struct sim_tool_command {
     const char* name;
-    const char* usage;   // shown by --help
+    const char* usage;  // shown by --help
     int (*run)(int argc, char** argv);
 };
 

@@ -35,7 +35,7 @@ void print_help(FILE* out)
         std::fprintf(out, "  %s\n", c->usage);
 }
 
-}
+}  // namespace
 
 int main(int argc, char** argv)
 {

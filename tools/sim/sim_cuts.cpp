@@ -45,7 +45,7 @@ std::string level_stem(const std::string& level_path)
     return level_path.substr(0, level_path.size() - level_suffix.size());
 }
 
-}
+}  // namespace
 
 bool sim_parse_count(std::string_view text, int32_t& out)
 {
@@ -88,8 +88,8 @@ bool sim_parse_solution(std::string_view text, sim_solution& out, std::string& e
             }
             s.seconds = static_cast<float>(n);
         } else {
-            error = "line " + std::to_string(line_no) + ": expected STEP:INDEX, 'seconds N' or 'unattended', got '" +
-                    std::string(line) + "'";
+            error = "line " + std::to_string(line_no) +
+                    ": expected STEP:INDEX, 'seconds N' or 'unattended', got '" + std::string(line) + "'";
             return false;
         }
     }
@@ -120,7 +120,8 @@ bool sim_read_solution(const std::string& path, sim_solution& out, std::string& 
 
 void sim_sort_cuts(std::vector<sim_cut>& cuts)
 {
-    std::stable_sort(cuts.begin(), cuts.end(), [](const sim_cut& a, const sim_cut& b) { return a.step < b.step; });
+    std::stable_sort(cuts.begin(), cuts.end(),
+                     [](const sim_cut& a, const sim_cut& b) { return a.step < b.step; });
 }
 
 std::string sim_solution_path(const std::string& level_path)

@@ -22,7 +22,7 @@ struct sim_cut {
 };
 
 struct sim_solution {
-    std::vector<sim_cut> cuts;   // in step order (stable for equal steps)
+    std::vector<sim_cut> cuts;  // in step order (stable for equal steps)
     float seconds = 30.0f;
     bool unattended = false;
 };

@@ -25,7 +25,7 @@ bool read_chunk(pak_chunkref& ref, std::vector<uint8_t>& out)
     return ref.read(out.data()) == 0;
 }
 
-}
+}  // namespace
 
 bool sim_take_source_options(std::vector<std::string>& args, sim_source_options& out, std::string& error)
 {

@@ -11,8 +11,8 @@
 #include <vector>
 
 struct sim_source_options {
-    std::vector<std::string> data_roots;   // source trees ("base") or chunk-file trees
-    std::vector<std::string> archives;     // "tamble.pk2" archives
+    std::vector<std::string> data_roots;  // source trees ("base") or chunk-file trees
+    std::vector<std::string> archives;    // "tamble.pk2" archives
 };
 
 // Takes --data ROOT and --archive FILE out of the arguments (keeping the others in
@@ -43,8 +43,8 @@ bool sim_level_text(sim_context& ctx, const std::string& level, std::string& tex
 // Builds the world of a level in `mode` over the program's replay: recording in mode 2,
 // playback of `replay_bytes` in mode 1 (refused when it does not fit the level).
 bool sim_load_world(sim_context& ctx, const std::string& level, int32_t mode,
-                    const std::vector<uint8_t>* replay_bytes, v_world& world,
-                    v_level_report& report, std::string& error);
+                    const std::vector<uint8_t>* replay_bytes, v_world& world, v_level_report& report,
+                    std::string& error);
 
 // A replay argument: a chunk file path, or a chunk name. An empty argument means the
 // replay of the level: the file beside a level file, or the chunk "<name>_r".

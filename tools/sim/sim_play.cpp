@@ -11,7 +11,8 @@ sim_play_result sim_play_to_end(v_world& world)
     sim_reset_sounds_played();
     if (world.replay) {
         // Ten steps a frame, a hundred for each cut shown: anything longer is stuck.
-        int64_t bound = int64_t(replay.stream.size()) + 2 * 10 + int64_t(world.constraints.size()) * 100 + 1000;
+        int64_t bound =
+            int64_t(replay.stream.size()) + 2 * 10 + int64_t(world.constraints.size()) * 100 + 1000;
         while (!(replay.ended() && world.cut_events.empty()) && world.step_count < bound)
             world.step();
     }

@@ -43,13 +43,14 @@ bool each_position(const v_world& world, F fn)
         if (con.cut)
             continue;
         for (size_t n = 0; n < con.inodes.size(); ++n)
-            if (!fn(con.inodes[n].position, "rope node " + std::to_string(n) + " of constraint " + std::to_string(c)))
+            if (!fn(con.inodes[n].position,
+                    "rope node " + std::to_string(n) + " of constraint " + std::to_string(c)))
                 return false;
     }
     return true;
 }
 
-}
+}  // namespace
 
 bool sim_check_cut(const v_world& world, const sim_cut& cut, std::string& problem)
 {
@@ -116,7 +117,8 @@ sim_run_result sim_run_world(v_world& world, const sim_run_options& options)
     size_t next_cut = 0;
     int32_t stop_at = -1;
     while (world.step_count < options.max_steps) {
-        for (; next_cut < options.cuts.size() && options.cuts[next_cut].step <= world.step_count; ++next_cut) {
+        for (; next_cut < options.cuts.size() && options.cuts[next_cut].step <= world.step_count;
+             ++next_cut) {
             const sim_cut& cut = options.cuts[next_cut];
             if (!sim_check_cut(world, cut, r.problem)) {
                 r.ok = false;
@@ -126,7 +128,8 @@ sim_run_result sim_run_world(v_world& world, const sim_run_options& options)
             v_constraint& c = *world.constraints[size_t(cut.index)];
             if (options.out)
                 std::fprintf(options.out, "cut %d (%s) at step %d%s\n", cut.index,
-                             c.type ? c.type->name.c_str() : "", world.step_count, c.cut ? ", already cut" : "");
+                             c.type ? c.type->name.c_str() : "", world.step_count,
+                             c.cut ? ", already cut" : "");
             c.cut = true;
         }
         int32_t before = world.verdict;

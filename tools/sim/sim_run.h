@@ -16,19 +16,19 @@ constexpr int32_t sim_steps_per_second = 180;
 constexpr float sim_explosion_bound = 10000.0f;
 
 struct sim_run_options {
-    std::vector<sim_cut> cuts;      // sorted by step
+    std::vector<sim_cut> cuts;  // sorted by step
     int32_t max_steps = 30 * sim_steps_per_second;
-    int32_t trace_every = 0;        // print positions every N steps (0: never)
-    int32_t tail_steps = 0;         // keep stepping this long after the verdict is decided
+    int32_t trace_every = 0;  // print positions every N steps (0: never)
+    int32_t tail_steps = 0;   // keep stepping this long after the verdict is decided
     bool stop_at_verdict = true;
-    std::FILE* out = nullptr;       // cuts and trace lines go here when set
+    std::FILE* out = nullptr;  // cuts and trace lines go here when set
 };
 
 struct sim_run_result {
     int32_t verdict = v_verdict_undecided;
-    int32_t decided_step = -1;      // step_count when the verdict changed
+    int32_t decided_step = -1;  // step_count when the verdict changed
     int32_t steps = 0;
-    bool ok = true;                 // false: a cut was invalid, or the scene blew up
+    bool ok = true;  // false: a cut was invalid, or the scene blew up
     std::string problem;
 };
 

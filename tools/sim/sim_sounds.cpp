@@ -12,7 +12,7 @@ void count_playback(const char*, float)
     ++played_back;
 }
 
-}
+}  // namespace
 
 bool sim_sound_hooks::play_named(const char* name, float volume)
 {

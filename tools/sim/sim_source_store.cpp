@@ -31,7 +31,7 @@ bool code_char(char c)
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
 }
 
-}
+}  // namespace
 
 bool sim_parse_source_name(const std::string& file_name, std::string& base, uint32_t& code)
 {
@@ -105,7 +105,8 @@ ref_ptr<pak_chunkref> sim_source_store::write(const pak_editchunk&, int, bool)
     return nullptr;
 }
 
-ref_ptr<pak_chunkref> sim_source_store::write_raw(uint32_t, const char*, uint32_t, bool, const void*, int, bool)
+ref_ptr<pak_chunkref> sim_source_store::write_raw(uint32_t, const char*, uint32_t, bool, const void*, int,
+                                                  bool)
 {
     status = status_uncreated;
     return nullptr;

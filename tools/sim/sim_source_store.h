@@ -11,7 +11,7 @@
 
 class sim_source_store : public pak_module {
 public:
-    std::string root;   // ends with '/'
+    std::string root;  // ends with '/'
 
     sim_source_store(pak_system* sys, const std::string& root_path);
 

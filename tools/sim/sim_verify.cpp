@@ -17,7 +17,7 @@ namespace {
 // Without cuts a level must stay unsolved this long.
 constexpr int32_t unsolved_seconds = 30;
 
-}
+}  // namespace
 
 bool sim_record_solution(sim_context& ctx, const std::string& level_path, const sim_solution& solution,
                          std::vector<uint8_t>& bytes, std::string& error)
@@ -102,8 +102,8 @@ sim_verify_result sim_verify_level(sim_context& ctx, const std::string& level_pa
     }
     if (!report.clean())
         failed("entries dropped on load: " + std::to_string(report.dropped_nodes) + " nodes, " +
-               std::to_string(report.dropped_bodies) + " bodies, " + std::to_string(report.dropped_constraints) +
-               " constraints");
+               std::to_string(report.dropped_bodies) + " bodies, " +
+               std::to_string(report.dropped_constraints) + " constraints");
     std::string outside = sim_find_outside(world);
     if (!outside.empty())
         failed("outside the playfield: " + outside);
@@ -119,9 +119,10 @@ sim_verify_result sim_verify_level(sim_context& ctx, const std::string& level_pa
         failed("without cuts: " + r.problem);
     else if (!solution.unattended && r.verdict == v_verdict_solved)
         failed("solved without cuts at step " + std::to_string(r.decided_step));
-    std::string idle_text = r.verdict == v_verdict_failed ? "fails without cuts at step " + std::to_string(r.decided_step)
-                            : r.verdict == v_verdict_solved ? "solves itself at step " + std::to_string(r.decided_step)
-                                                            : "undecided without cuts";
+    std::string idle_text =
+        r.verdict == v_verdict_failed   ? "fails without cuts at step " + std::to_string(r.decided_step)
+        : r.verdict == v_verdict_solved ? "solves itself at step " + std::to_string(r.decided_step)
+                                        : "undecided without cuts";
 
     // The solution.
     std::string solved_text;
@@ -139,8 +140,9 @@ sim_verify_result sim_verify_level(sim_context& ctx, const std::string& level_pa
         if (!r.ok)
             failed("solution: " + r.problem);
         else if (r.verdict != v_verdict_solved)
-            failed(std::string("solution ") + (r.verdict == v_verdict_failed ? "fails at step " + std::to_string(r.decided_step)
-                                                                            : "leaves the level undecided"));
+            failed(std::string("solution ") + (r.verdict == v_verdict_failed
+                                                   ? "fails at step " + std::to_string(r.decided_step)
+                                                   : "leaves the level undecided"));
         else
             solved_text = "solved at step " + std::to_string(r.decided_step) + " with " +
                           std::to_string(solution.cuts.size()) + " cuts, ";
@@ -177,6 +179,7 @@ sim_verify_result sim_verify_level(sim_context& ctx, const std::string& level_pa
     }
 
     v.passed = v.failures.empty();
-    v.summary = (solution.unattended ? std::string("unattended, ") : solved_text) + idle_text + ", " + replay_text;
+    v.summary =
+        (solution.unattended ? std::string("unattended, ") : solved_text) + idle_text + ", " + replay_text;
     return v;
 }

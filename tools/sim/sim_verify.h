@@ -14,8 +14,8 @@
 
 struct sim_verify_result {
     bool passed = false;
-    std::string summary;                 // what was found, for a passing level
-    std::vector<std::string> failures;   // one entry per failed check
+    std::string summary;                // what was found, for a passing level
+    std::vector<std::string> failures;  // one entry per failed check
 };
 
 // Verifies the level file `level_path` against its solution file and replay beside it.

@@ -120,16 +120,26 @@ bool is_spring(const v_constraint& c)
 const char* glyph_strokes(char c)
 {
     switch (c) {
-    case 'A': return "amaeeaieim ahih";
-    case 'D': return "aafaidijfmamaa";
-    case 'E': return "iaaaamim aggg";
-    case 'F': return "iaaaam aggg";
-    case 'I': return "eaem caga cmgm";
-    case 'L': return "aaamim";
-    case 'O': return "aaiaimamaa";
-    case 'S': return "iaaaagigimam";
-    case 'V': return "aaemia";
-    default: return "";
+    case 'A':
+        return "amaeeaieim ahih";
+    case 'D':
+        return "aafaidijfmamaa";
+    case 'E':
+        return "iaaaamim aggg";
+    case 'F':
+        return "iaaaam aggg";
+    case 'I':
+        return "eaem caga cmgm";
+    case 'L':
+        return "aaamim";
+    case 'O':
+        return "aaiaimamaa";
+    case 'S':
+        return "iaaaagigimam";
+    case 'V':
+        return "aaemia";
+    default:
+        return "";
     }
 }
 
@@ -326,7 +336,7 @@ int exit_status(int32_t verdict)
     return verdict == v_verdict_solved ? 0 : verdict == v_verdict_failed ? 1 : 2;
 }
 
-}
+}  // namespace
 
 int sim_cmd_view(int argc, char** argv)
 {
@@ -371,7 +381,8 @@ int sim_cmd_view(int argc, char** argv)
     bool fullscreen = !options.windowed && !options.driven() && options.width == 0;
     int32_t w = options.width ? options.width : 960, h = options.height ? options.height : 768;
     if (!window.create_gl_window(w, h, 32, fullscreen)) {
-        std::fprintf(stderr, "tamble-sim view: cannot open a window with an OpenGL context on this display\n");
+        std::fprintf(stderr,
+                     "tamble-sim view: cannot open a window with an OpenGL context on this display\n");
         return 3;
     }
     window.set_view(32, 32, 32);
