@@ -6,13 +6,13 @@
 
 namespace {
 
-TEST(clock_test, step_is_the_single_precision_180th)
+TEST(clock, step_is_the_single_precision_180th)
 {
     EXPECT_EQ(step, double(0.0055555557f));
     EXPECT_GT(step, 1.0 / 180.0);
 }
 
-TEST(clock_test, counter_path_measures_resets_and_advances)
+TEST(clock, counter_path_measures_resets_and_advances)
 {
     fake_clock c;
     c.ticks = 5000;
@@ -29,7 +29,7 @@ TEST(clock_test, counter_path_measures_resets_and_advances)
     EXPECT_EQ(t.elapsed(), 0.0);
 }
 
-TEST(clock_test, a_clock_that_went_backward_reads_zero)
+TEST(clock, a_clock_that_went_backward_reads_zero)
 {
     fake_clock c;
     c.ticks = 1000;
@@ -38,7 +38,7 @@ TEST(clock_test, a_clock_that_went_backward_reads_zero)
     EXPECT_EQ(t.elapsed(), 0.0);
 }
 
-TEST(clock_test, try_consume_takes_one_step_or_the_whole_backlog)
+TEST(clock, try_consume_takes_one_step_or_the_whole_backlog)
 {
     fake_clock c;
     perf_timer t(c.source);
@@ -57,7 +57,7 @@ TEST(clock_test, try_consume_takes_one_step_or_the_whole_backlog)
     EXPECT_FALSE(t.try_consume(step));
 }
 
-TEST(clock_test, millisecond_path_absorbs_one_wrap_between_readings)
+TEST(clock, millisecond_path_absorbs_one_wrap_between_readings)
 {
     fake_clock c;
     c.frequency = 0;
@@ -79,7 +79,7 @@ TEST(clock_test, millisecond_path_absorbs_one_wrap_between_readings)
     EXPECT_EQ(t.start, (int64_t(1) << 32) + 0x10 + 5);
 }
 
-TEST(clock_test, use_source_switches_paths)
+TEST(clock, use_source_switches_paths)
 {
     fake_clock ms_only;
     ms_only.frequency = 0;
@@ -93,7 +93,7 @@ TEST(clock_test, use_source_switches_paths)
     EXPECT_EQ(t.start, 99);
 }
 
-TEST(clock_test, system_clock_moves_forward)
+TEST(clock, system_clock_moves_forward)
 {
     perf_timer t;
     EXPECT_TRUE(t.use_counter);
@@ -102,7 +102,7 @@ TEST(clock_test, system_clock_moves_forward)
     EXPECT_EQ(&frame_timer(), &frame_timer());
 }
 
-TEST(clock_test, running_average_counts_only_written_samples_until_full)
+TEST(clock, running_average_counts_only_written_samples_until_full)
 {
     running_average a(3);
     EXPECT_EQ(a.mean(), 0.0);
@@ -121,7 +121,7 @@ TEST(clock_test, running_average_counts_only_written_samples_until_full)
     EXPECT_EQ(bad.mean(), 2.0);
 }
 
-TEST(clock_test, ring_average_includes_unwritten_zeros)
+TEST(clock, ring_average_includes_unwritten_zeros)
 {
     ring_average a(4);
     a.push(8.0);
@@ -132,7 +132,7 @@ TEST(clock_test, ring_average_includes_unwritten_zeros)
     EXPECT_EQ(a.next, 1);
 }
 
-TEST(clock_test, anim_phase_is_the_fraction_of_cycles)
+TEST(clock, anim_phase_is_the_fraction_of_cycles)
 {
     EXPECT_FLOAT_EQ(anim_phase_at(1250, 1.0f), 0.25f);
     EXPECT_FLOAT_EQ(anim_phase_at(1000, 2.0f), 0.0f);
@@ -147,7 +147,7 @@ TEST(clock_test, anim_phase_is_the_fraction_of_cycles)
     EXPECT_LT(p, 1.0f);
 }
 
-TEST(clock_test, the_wall_clock_of_animations_can_be_replaced)
+TEST(clock, the_wall_clock_of_animations_can_be_replaced)
 {
     set_wall_clock([] { return uint32_t(1250); });
     EXPECT_FLOAT_EQ(anim_phase(1.0f), 0.25f);
@@ -156,7 +156,7 @@ TEST(clock_test, the_wall_clock_of_animations_can_be_replaced)
     EXPECT_LT(anim_phase(1.0f), 1.0f);
 }
 
-TEST(clock_test, anim_frame_counts_frames_of_1024_ms)
+TEST(clock, anim_frame_counts_frames_of_1024_ms)
 {
     EXPECT_EQ(anim_frame_at(1023, 1), 0);
     EXPECT_EQ(anim_frame_at(1024, 1), 1);

@@ -7,7 +7,7 @@
 
 namespace {
 
-TEST(driver_script_test, parses_every_action_and_orders_by_frame)
+TEST(driver_script, parses_every_action_and_orders_by_frame)
 {
     driver_script s;
     std::string error;
@@ -46,7 +46,7 @@ TEST(driver_script_test, parses_every_action_and_orders_by_frame)
     EXPECT_EQ(s.events[9].action, driver_action::quit);
 }
 
-TEST(driver_script_test, bad_lines_name_the_line_and_leave_nothing)
+TEST(driver_script, bad_lines_name_the_line_and_leave_nothing)
 {
     const char* bad[] = {
         "x move 1 2",
@@ -78,7 +78,7 @@ TEST(driver_script_test, bad_lines_name_the_line_and_leave_nothing)
     EXPECT_NE(error.find("cannot open"), std::string::npos);
 }
 
-TEST(driver_script_test, key_names)
+TEST(driver_script, key_names)
 {
     EXPECT_EQ(driver_key_code("a"), 0x41u);
     EXPECT_EQ(driver_key_code("Z"), 0x5Au);
@@ -105,7 +105,7 @@ struct args {
     std::vector<std::string> rest() const { return {ptrs.begin(), ptrs.begin() + argc}; }
 };
 
-TEST(driver_script_test, options_are_taken_out_and_the_rest_kept_in_order)
+TEST(driver_script, options_are_taken_out_and_the_rest_kept_in_order)
 {
     args a({"tamble", "editor", "--windowed", "--fixed-frame", "--script", "s.txt", "--capture", "3,10",
             "--capture-prefix", "out/x_", "--frames", "20", "--size", "800x600", "log"});
@@ -130,7 +130,7 @@ TEST(driver_script_test, options_are_taken_out_and_the_rest_kept_in_order)
     EXPECT_FALSE(p.driven());
 }
 
-TEST(driver_script_test, bad_option_values_are_refused)
+TEST(driver_script, bad_option_values_are_refused)
 {
     const std::vector<std::vector<std::string>> bad = {
         {"t", "--frames"},          {"t", "--frames", "-1"},  {"t", "--frames", "x"},

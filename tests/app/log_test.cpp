@@ -8,7 +8,7 @@
 
 namespace {
 
-class log_test : public ::testing::Test {
+class logging : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -45,7 +45,7 @@ std::string hex(uint32_t v, int32_t w)
     return std::string(l.text());
 }
 
-TEST_F(log_test, integers_are_followed_by_a_blank_strings_are_unchanged)
+TEST_F(logging, integers_are_followed_by_a_blank_strings_are_unchanged)
 {
     log_line l(0);
     l << 7 << "x";
@@ -54,7 +54,7 @@ TEST_F(log_test, integers_are_followed_by_a_blank_strings_are_unchanged)
     EXPECT_EQ(l.text(), "7 x-12  y4000000000 ");
 }
 
-TEST_F(log_test, hex_is_zero_padded_to_the_width_and_ends_with_a_blank)
+TEST_F(logging, hex_is_zero_padded_to_the_width_and_ends_with_a_blank)
 {
     EXPECT_EQ(hex(0x1A, 4), "001A ");
     EXPECT_EQ(hex(0, 0), " ");
@@ -64,7 +64,7 @@ TEST_F(log_test, hex_is_zero_padded_to_the_width_and_ends_with_a_blank)
     EXPECT_EQ(hex(5, -3), "5 ");
 }
 
-TEST_F(log_test, appended_text_stays_within_the_buffer)
+TEST_F(logging, appended_text_stays_within_the_buffer)
 {
     log_line l(3);
     std::string big(5000, 'a');
@@ -77,7 +77,7 @@ TEST_F(log_test, appended_text_stays_within_the_buffer)
     EXPECT_EQ(h.text().substr(log_entry_capacity - 4), "ABC");
 }
 
-TEST_F(log_test, default_masks_and_channel_two_reaches_all_three_sinks)
+TEST_F(logging, default_masks_and_channel_two_reaches_all_three_sinks)
 {
     EXPECT_EQ(log_channel_mask(0), 3u);
     EXPECT_EQ(log_channel_mask(1), 3u);
@@ -92,7 +92,7 @@ TEST_F(log_test, default_masks_and_channel_two_reaches_all_three_sinks)
     EXPECT_EQ(log_sink_entries(2), std::vector<std::string>{"hello 5 "});
 }
 
-TEST_F(log_test, game_start_up_without_log_mutes_sink_zero_on_channels_0_to_2)
+TEST_F(logging, game_start_up_without_log_mutes_sink_zero_on_channels_0_to_2)
 {
     log_mute_for_game("tamble.exe");
     EXPECT_EQ(log_channel_mask(0), 2u);
@@ -110,14 +110,14 @@ TEST_F(log_test, game_start_up_without_log_mutes_sink_zero_on_channels_0_to_2)
     EXPECT_EQ(sink0_text(), "loud\n");
 }
 
-TEST_F(log_test, game_start_up_with_log_keeps_the_defaults)
+TEST_F(logging, game_start_up_with_log_keeps_the_defaults)
 {
     log_mute_for_game("tamble log");
     EXPECT_EQ(log_channel_mask(0), 3u);
     EXPECT_EQ(log_channel_mask(2), 7u);
 }
 
-TEST_F(log_test, sink_zero_hands_on_to_sink_one_once)
+TEST_F(logging, sink_zero_hands_on_to_sink_one_once)
 {
     log_set_channel_flag(3, 1, false);
     EXPECT_EQ(log_channel_mask(3), 1u);
@@ -128,7 +128,7 @@ TEST_F(log_test, sink_zero_hands_on_to_sink_one_once)
     EXPECT_EQ(log_sink_received(2), 0u);
 }
 
-TEST_F(log_test, flags_out_of_range_are_ignored_and_masks_can_be_zero)
+TEST_F(logging, flags_out_of_range_are_ignored_and_masks_can_be_zero)
 {
     log_set_channel_flag(9, 0, true);
     log_set_channel_flag(0, 40, true);
@@ -141,7 +141,7 @@ TEST_F(log_test, flags_out_of_range_are_ignored_and_masks_can_be_zero)
     EXPECT_EQ(log_sink_received(1), 0u);
 }
 
-TEST_F(log_test, explicit_close_dispatches_once_and_later_appends_are_dropped)
+TEST_F(logging, explicit_close_dispatches_once_and_later_appends_are_dropped)
 {
     {
         log_line l(2);
@@ -161,7 +161,7 @@ TEST_F(log_test, explicit_close_dispatches_once_and_later_appends_are_dropped)
     EXPECT_EQ(log_sink_entries(2), (std::vector<std::string>{"one", "42 "}));
 }
 
-TEST_F(log_test, memory_sinks_keep_only_the_most_recent_entries)
+TEST_F(logging, memory_sinks_keep_only_the_most_recent_entries)
 {
     for (size_t i = 0; i < log_sink_history + 10; ++i)
         log_line(2) << i;

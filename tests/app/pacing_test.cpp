@@ -9,7 +9,7 @@
 
 namespace {
 
-TEST(pacing_test, averaged_rule_runs_while_the_counter_is_below_the_budget)
+TEST(pacing, averaged_rule_runs_while_the_counter_is_below_the_budget)
 {
     fake_clock c;
     perf_timer t(c.source);
@@ -25,7 +25,7 @@ TEST(pacing_test, averaged_rule_runs_while_the_counter_is_below_the_budget)
     EXPECT_EQ(calls, 4);
 }
 
-TEST(pacing_test, averaged_rule_adds_the_mean_frame_to_the_budget)
+TEST(pacing, averaged_rule_adds_the_mean_frame_to_the_budget)
 {
     fake_clock c;
     perf_timer t(c.source);
@@ -75,7 +75,7 @@ play_run run_play_frames(bool stall)
     return r;
 }
 
-TEST(pacing_test, a_two_second_stall_gives_at_most_18_world_steps_per_frame_while_clocks_catch_up)
+TEST(pacing, a_two_second_stall_gives_at_most_18_world_steps_per_frame_while_clocks_catch_up)
 {
     play_run steady = run_play_frames(false);
     play_run stalled = run_play_frames(true);
@@ -86,7 +86,7 @@ TEST(pacing_test, a_two_second_stall_gives_at_most_18_world_steps_per_frame_whil
     EXPECT_LT(stalled.world_steps, stalled.clock_steps - 20);
 }
 
-TEST(pacing_test, consumed_rule_turns_a_stall_into_one_step)
+TEST(pacing, consumed_rule_turns_a_stall_into_one_step)
 {
     fake_clock c;
     c.frequency = 10800;
@@ -114,7 +114,7 @@ struct recorder {
     }
 };
 
-TEST(pacing_test, averaged_loop_flushes_on_entry_and_orders_each_frame)
+TEST(pacing, averaged_loop_flushes_on_entry_and_orders_each_frame)
 {
     fake_clock c;
     perf_timer t(c.source);
@@ -132,7 +132,7 @@ TEST(pacing_test, averaged_loop_flushes_on_entry_and_orders_each_frame)
     EXPECT_EQ(r.calls, want);
 }
 
-TEST(pacing_test, consumed_loop_steps_then_draws)
+TEST(pacing, consumed_loop_steps_then_draws)
 {
     fake_clock c;
     c.frequency = 10800;
@@ -150,7 +150,7 @@ TEST(pacing_test, consumed_loop_steps_then_draws)
     EXPECT_EQ(r.calls, want);
 }
 
-TEST(pacing_test, the_process_window_pointer_is_shared)
+TEST(pacing, the_process_window_pointer_is_shared)
 {
     EXPECT_EQ(app_window(), nullptr);
     auto* fake = reinterpret_cast<glw_window*>(&app_window);

@@ -38,7 +38,7 @@ bool logged(const std::string& needle)
     return false;
 }
 
-class Level : public ::testing::Test {
+class level_file : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -74,7 +74,7 @@ const char* rope_level =
     "constraints { ~{ len 0 type \"constraints\\rope\" n1 0 n2 1 } }\n"
     "markers { ~{ x 1 y 2 ang 3 } }\n";
 
-TEST_F(Level, LoadsNodesBodiesRopesAndMarkers)
+TEST_F(level_file, LoadsNodesBodiesRopesAndMarkers)
 {
     v_level_report report;
     v_world w = load(rope_level, &report);
@@ -101,7 +101,7 @@ TEST_F(Level, LoadsNodesBodiesRopesAndMarkers)
     EXPECT_FLOAT_EQ(w.markers[0].angle, 3.0f);
 }
 
-TEST_F(Level, FixMaskLettersAndIntegers)
+TEST_F(level_file, FixMaskLettersAndIntegers)
 {
     v_world w = load("bodies { ~{ x 30 y 30 fix_mask \"FB\" type \"bodies\\cross\" } }");
     ASSERT_EQ(w.bodies.size(), 1u);
@@ -138,7 +138,7 @@ TEST_F(Level, FixMaskLettersAndIntegers)
     EXPECT_EQ(v_fix_mask_letters(none), "");
 }
 
-TEST_F(Level, SavedRopeReloadsWithItsNodesAndSegmentLength)
+TEST_F(level_file, SavedRopeReloadsWithItsNodesAndSegmentLength)
 {
     // The ends have moved since the rope was saved: the saved nodes and length stand.
     const char* text =
@@ -162,7 +162,7 @@ TEST_F(Level, SavedRopeReloadsWithItsNodesAndSegmentLength)
     EXPECT_FLOAT_EQ(rebuilt.constraints[0]->rest_length, 20.0f / 21.0f);
 }
 
-TEST_F(Level, OutOfRangeEndsDropTheConstraintWithALogLine)
+TEST_F(level_file, OutOfRangeEndsDropTheConstraintWithALogLine)
 {
     const char* text =
         "nodes { ~{ x 10 y 10 type \"nodes\\anchor\" } ~{ x 20 y 10 type \"nodes\\ball_red\" } }\n"
@@ -185,7 +185,7 @@ TEST_F(Level, OutOfRangeEndsDropTheConstraintWithALogLine)
     EXPECT_TRUE(logged("level 'test': constraint 2 dropped: n1 5 is not a node of body 0"));
 }
 
-TEST_F(Level, UnresolvedTypesDropEntriesAndShiftLaterIndices)
+TEST_F(level_file, UnresolvedTypesDropEntriesAndShiftLaterIndices)
 {
     const char* text = "nodes { ~{ x 1 y 1 type \"nodes\\missing\" } ~{ x 2 y 2 type \"nodes\\anchor\" } "
                        "~{ x 3 y 3 type \"nodes\\anchor\" } }\n"
@@ -200,7 +200,7 @@ TEST_F(Level, UnresolvedTypesDropEntriesAndShiftLaterIndices)
     EXPECT_FLOAT_EQ(w.constraints[0]->n1->position.x, 2.0f);  // index 0 is the second entry
 }
 
-TEST_F(Level, ParseFailureShowsTheMessageBoxAndLeavesTheWorldEmpty)
+TEST_F(level_file, ParseFailureShowsTheMessageBoxAndLeavesTheWorldEmpty)
 {
     static std::string text_seen, caption_seen;
     v_set_message_box([](const char* text, const char* caption) {
@@ -223,7 +223,7 @@ TEST_F(Level, ParseFailureShowsTheMessageBoxAndLeavesTheWorldEmpty)
     EXPECT_TRUE(text_seen.empty());
 }
 
-TEST_F(Level, SaverWritesTheExactLayout)
+TEST_F(level_file, SaverWritesTheExactLayout)
 {
     const char* text = "nodes { ~{ x 10 y 10 fixed 1 type \"nodes\\anchor\" } }\n"
                        "bodies { ~{ x 30 y 30 type \"bodies\\cross\" } ~{ x 40 y 50 fix_mask 15 type "
@@ -256,7 +256,7 @@ TEST_F(Level, SaverWritesTheExactLayout)
     EXPECT_EQ(v_level_text(v_world()), "nodes {\n}\nbodies {\n}\nconstraints {\n}\nmarkers {\n}\n");
 }
 
-TEST_F(Level, SaveThenLoadGivesTheSameWorld)
+TEST_F(level_file, SaveThenLoadGivesTheSameWorld)
 {
     v_world w = load(rope_level);
     for (int i = 0; i < 200; ++i)
@@ -269,7 +269,7 @@ TEST_F(Level, SaveThenLoadGivesTheSameWorld)
     EXPECT_EQ(again.bodies[0]->nodes.size(), w.bodies[0]->nodes.size());
 }
 
-TEST_F(Level, SaveWritesTheReplayBesideTheLevel)
+TEST_F(level_file, SaveWritesTheReplayBesideTheLevel)
 {
     v_replay replay;
     v_world w = load(rope_level, nullptr, v_mode_record);
@@ -293,7 +293,7 @@ TEST_F(Level, SaveWritesTheReplayBesideTheLevel)
     EXPECT_FALSE(fs::exists(dir / "no_such_dir"));
 }
 
-TEST_F(Level, RecordingCountsEveryRopeNode)
+TEST_F(level_file, RecordingCountsEveryRopeNode)
 {
     // 2 free nodes and a rope of 3 intermediate nodes (plus the pot): 5 nodes, 1 body, 1 cut.
     v_replay replay;
@@ -310,7 +310,7 @@ TEST_F(Level, RecordingCountsEveryRopeNode)
     EXPECT_EQ(c.nodes, 5u);
 }
 
-TEST_F(Level, PlaybackFollowsTheRecordingAndShowsEachCutForAHundredSteps)
+TEST_F(level_file, PlaybackFollowsTheRecordingAndShowsEachCutForAHundredSteps)
 {
     v_replay recorder;
     v_world w = load(rope_level, nullptr, v_mode_record);

@@ -33,7 +33,7 @@ v_replay_counts counts(size_t n, size_t b, size_t c)
     return k;
 }
 
-TEST(Replay, KeyframesOnSteps1_10_19)
+TEST(replay, KeyframesOnSteps1_10_19)
 {
     v_replay r;
     record(r, 19);
@@ -43,7 +43,7 @@ TEST(Replay, KeyframesOnSteps1_10_19)
     EXPECT_EQ(r.phase, 0);
 }
 
-TEST(Replay, SingleStepRecordingHoldsOneFrameAndCannotBePlayed)
+TEST(replay, SingleStepRecordingHoldsOneFrameAndCannotBePlayed)
 {
     v_replay r;
     record(r, 1);
@@ -54,7 +54,7 @@ TEST(Replay, SingleStepRecordingHoldsOneFrameAndCannotBePlayed)
     EXPECT_TRUE(p.ended());
 }
 
-TEST(Replay, PlaybackInterpolatesBetweenTheTwoNewestFrames)
+TEST(replay, PlaybackInterpolatesBetweenTheTwoNewestFrames)
 {
     v_replay r;
     record(r, 40);
@@ -76,7 +76,7 @@ TEST(Replay, PlaybackInterpolatesBetweenTheTwoNewestFrames)
     EXPECT_EQ(p.frames, 3u);
 }
 
-TEST(Replay, PlaybackEndsCleanlyWhenTheFramesRunOut)
+TEST(replay, PlaybackEndsCleanlyWhenTheFramesRunOut)
 {
     v_replay r;
     record(r, 28);  // four frames: steps 0, 9, 18, 27
@@ -92,7 +92,7 @@ TEST(Replay, PlaybackEndsCleanlyWhenTheFramesRunOut)
     EXPECT_FALSE(p.advance());
 }
 
-TEST(Replay, BodyAnglesInterpolateTheShortWayAcrossTheSeam)
+TEST(replay, BodyAnglesInterpolateTheShortWayAcrossTheSeam)
 {
     v_replay r;
     r.init();
@@ -116,7 +116,7 @@ TEST(Replay, BodyAnglesInterpolateTheShortWayAcrossTheSeam)
     EXPECT_NEAR(angle, older * (1 - f) + newer * f, 1e-4f);
 }
 
-TEST(Replay, CutFlagComesFromTheNewerFrame)
+TEST(replay, CutFlagComesFromTheNewerFrame)
 {
     v_replay r;
     record(r, 40, 0.1f, 12);  // keyframes at steps 0, 9, 18, 27, 36: the cut shows at 18
@@ -130,7 +130,7 @@ TEST(Replay, CutFlagComesFromTheNewerFrame)
     EXPECT_FALSE(p.cut(5));  // out of range reads as not cut
 }
 
-TEST(Replay, SoundsAreNamedOnceAndPlayedWithTheirFrame)
+TEST(replay, SoundsAreNamedOnceAndPlayedWithTheirFrame)
 {
     static std::vector<std::pair<std::string, float>> played;
     played.clear();
@@ -160,7 +160,7 @@ TEST(Replay, SoundsAreNamedOnceAndPlayedWithTheirFrame)
     EXPECT_EQ(played[2].first, "sounds\\Wood");
 }
 
-TEST(Replay, MismatchedCountsAreRefused)
+TEST(replay, MismatchedCountsAreRefused)
 {
     v_replay r;
     record(r, 20);
@@ -172,7 +172,7 @@ TEST(Replay, MismatchedCountsAreRefused)
     EXPECT_TRUE(p.ended());
 }
 
-TEST(Replay, TruncatedOrDamagedDataNeverReadsPastTheEnd)
+TEST(replay, TruncatedOrDamagedDataNeverReadsPastTheEnd)
 {
     v_replay r;
     record(r, 60);
@@ -190,7 +190,7 @@ TEST(Replay, TruncatedOrDamagedDataNeverReadsPastTheEnd)
     EXPECT_FALSE(p.load(names.data(), names.size()));
 }
 
-TEST(Replay, SaveWritesAStoredChunkFileThatReadsBack)
+TEST(replay, SaveWritesAStoredChunkFileThatReadsBack)
 {
     v_replay r;
     record(r, 30);

@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-TEST(SimCuts, ParsesCutsAndRejectsEverythingElse)
+TEST(sim_cuts, ParsesCutsAndRejectsEverythingElse)
 {
     sim_cut c;
     ASSERT_TRUE(sim_parse_cut("120:3", c));
@@ -25,7 +25,7 @@ TEST(SimCuts, ParsesCutsAndRejectsEverythingElse)
         EXPECT_FALSE(sim_parse_cut(bad, c)) << bad;
 }
 
-TEST(SimCuts, SolutionFilesSortCutsAndNameTheBadLine)
+TEST(sim_cuts, SolutionFilesSortCutsAndNameTheBadLine)
 {
     sim_solution s;
     std::string error;
@@ -48,7 +48,7 @@ TEST(SimCuts, SolutionFilesSortCutsAndNameTheBadLine)
     EXPECT_EQ(sim_replay_path("base/levels/Ledge.LEVL.txt"), "base/levels/Ledge_r.RPLY.pkc");
 }
 
-TEST(SimSourceStore, ServesScriptSourcesAndChunkFilesByChunkName)
+TEST(sim_source_store, ServesScriptSourcesAndChunkFilesByChunkName)
 {
     std::string base;
     uint32_t code = 0;
@@ -72,7 +72,7 @@ TEST(SimSourceStore, ServesScriptSourcesAndChunkFilesByChunkName)
     EXPECT_FALSE(sys.get("levels\\rope_over_pot.solution"));
 }
 
-class SimVerify : public ::testing::Test {
+class sim_verify : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -101,14 +101,14 @@ protected:
     std::string level;
 };
 
-TEST_F(SimVerify, ShippedTestLevelPasses)
+TEST_F(sim_verify, ShippedTestLevelPasses)
 {
     EXPECT_EQ(sim_find_solved_levels(root.string()), std::vector<std::string>{level});
     sim_verify_result v = sim_verify_level(ctx, level);
     EXPECT_TRUE(v.passed) << (v.failures.empty() ? "" : v.failures[0]);
 }
 
-TEST_F(SimVerify, WrongScheduleAndBadCutsFail)
+TEST_F(sim_verify, WrongScheduleAndBadCutsFail)
 {
     write(root / "levels" / "rope_over_pot.solution", "# no cut at all\n");
     sim_verify_result v = sim_verify_level(ctx, level);
@@ -120,7 +120,7 @@ TEST_F(SimVerify, WrongScheduleAndBadCutsFail)
     EXPECT_NE(v.failures[0].find("there are 1 constraints"), std::string::npos);
 }
 
-TEST_F(SimVerify, LevelThatSolvesItselfOrLeavesThePlayfieldFails)
+TEST_F(sim_verify, LevelThatSolvesItselfOrLeavesThePlayfieldFails)
 {
     // The ball starts free above the pot: solved without any cut, and the replay no longer fits.
     std::string text =
@@ -137,7 +137,7 @@ TEST_F(SimVerify, LevelThatSolvesItselfOrLeavesThePlayfieldFails)
     EXPECT_NE(all.find("does not fit"), std::string::npos) << all;
 }
 
-TEST_F(SimVerify, MissingOrDamagedReplayFails)
+TEST_F(sim_verify, MissingOrDamagedReplayFails)
 {
     fs::path replay = root / "levels" / "rope_over_pot_r.RPLY.pkc";
     std::string bytes;
@@ -163,7 +163,7 @@ bool mentions(const sim_verify_result& v, const std::string& needle)
     return false;
 }
 
-TEST_F(SimVerify, StaleReplayFailsUntilRecordedAgain)
+TEST_F(sim_verify, StaleReplayFailsUntilRecordedAgain)
 {
     // A later cut still solves the level and its replay cuts the same rope, but the stored
     // replay shows the old schedule: it is not what the solution records now.
@@ -189,7 +189,7 @@ TEST_F(SimVerify, StaleReplayFailsUntilRecordedAgain)
     EXPECT_EQ(stored, first);
 }
 
-TEST_F(SimVerify, UnattendedSceneRecordsForItsSeconds)
+TEST_F(sim_verify, UnattendedSceneRecordsForItsSeconds)
 {
     // No ball and no cut: the scene is recorded for its two seconds (360 steps, a keyframe
     // every ninth step).

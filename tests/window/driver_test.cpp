@@ -34,7 +34,7 @@ void fill_rect(float l, float t, float r, float b)
     glEnd();
 }
 
-TEST(driver_test, a_scripted_run_moves_clicks_types_captures_and_quits)
+TEST(driver, a_scripted_run_moves_clicks_types_captures_and_quits)
 {
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display)
@@ -131,7 +131,7 @@ TEST(driver_test, a_scripted_run_moves_clicks_types_captures_and_quits)
     std::remove("driver_test_3.png");
 }
 
-TEST(driver_test, a_missing_script_is_reported)
+TEST(driver, a_missing_script_is_reported)
 {
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display)

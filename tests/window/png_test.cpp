@@ -6,7 +6,7 @@
 
 namespace {
 
-TEST(png_write_test, writes_pixels_that_read_back_unchanged)
+TEST(png_write, writes_pixels_that_read_back_unchanged)
 {
     const int32_t w = 7, h = 5;
     std::vector<uint8_t> rgb(size_t(w * h * 3));
@@ -21,7 +21,7 @@ TEST(png_write_test, writes_pixels_that_read_back_unchanged)
     std::remove("png_test.png");
 }
 
-TEST(png_write_test, chunk_crcs_match_the_reference_values)
+TEST(png_write, chunk_crcs_match_the_reference_values)
 {
     uint8_t px[3] = {255, 0, 0};
     std::vector<uint8_t> out;
@@ -35,7 +35,7 @@ TEST(png_write_test, chunk_crcs_match_the_reference_values)
     EXPECT_EQ(png_be32(&out[out.size() - 4]), 0xAE426082u);
 }
 
-TEST(png_write_test, rejects_empty_or_absurd_sizes)
+TEST(png_write, rejects_empty_or_absurd_sizes)
 {
     std::vector<uint8_t> out;
     uint8_t px[3] = {};

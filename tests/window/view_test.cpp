@@ -140,7 +140,7 @@ bool is_green(const uint8_t* p)
 
 const std::string base_root = std::string(TAMBLE_SOURCE_DIR) + "/base";
 
-TEST(view_test, cutting_the_rope_by_clicks_drops_the_ball_into_the_pot)
+TEST(viewer, cutting_the_rope_by_clicks_drops_the_ball_into_the_pot)
 {
     if (!have_display())
         GTEST_SKIP() << "no display: run under xvfb-run";
@@ -167,7 +167,7 @@ TEST(view_test, cutting_the_rope_by_clicks_drops_the_ball_into_the_pot)
     EXPECT_GT(count_in(capture(239), 4, 27, 60, 37, is_green).count, 500);
 }
 
-TEST(view_test, without_a_cut_the_ball_keeps_hanging_and_the_level_is_undecided)
+TEST(viewer, without_a_cut_the_ball_keeps_hanging_and_the_level_is_undecided)
 {
     if (!have_display())
         GTEST_SKIP() << "no display: run under xvfb-run";
@@ -179,7 +179,7 @@ TEST(view_test, without_a_cut_the_ball_keeps_hanging_and_the_level_is_undecided)
     EXPECT_NEAR(b.y, 20.0, 0.5);
 }
 
-TEST(view_test, space_cuts_the_selection_r_restarts_and_escape_quits)
+TEST(viewer, space_cuts_the_selection_r_restarts_and_escape_quits)
 {
     if (!have_display())
         GTEST_SKIP() << "no display: run under xvfb-run";
@@ -194,7 +194,7 @@ TEST(view_test, space_cuts_the_selection_r_restarts_and_escape_quits)
     EXPECT_FALSE(png_read_rgb_file(capture(75), img));
 }
 
-TEST(view_test, base_level_balls_and_pots_show_in_their_colours)
+TEST(viewer, base_level_balls_and_pots_show_in_their_colours)
 {
     if (!have_display())
         GTEST_SKIP() << "no display: run under xvfb-run";
@@ -212,7 +212,7 @@ TEST(view_test, base_level_balls_and_pots_show_in_their_colours)
     EXPECT_GT(count_in(capture(1), 38, 48, 50, 60, is_blue).count, 20);
 }
 
-TEST(view_test, a_level_file_that_does_not_parse_is_reported_and_fails)
+TEST(viewer, a_level_file_that_does_not_parse_is_reported_and_fails)
 {
     if (!have_display())
         GTEST_SKIP() << "no display: run under xvfb-run";
@@ -228,7 +228,7 @@ TEST(view_test, a_level_file_that_does_not_parse_is_reported_and_fails)
     EXPECT_NE(text.find("123: Error Loading Level."), std::string::npos) << text;
 }
 
-TEST(view_test, without_a_display_the_viewer_says_so)
+TEST(viewer, without_a_display_the_viewer_says_so)
 {
     std::string cmd = "env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER " + viewer() + " view " + level +
                       " --data " + data_root + " --windowed > view_no_display.out 2>&1";
@@ -239,7 +239,7 @@ TEST(view_test, without_a_display_the_viewer_says_so)
     EXPECT_NE(text.find("no display"), std::string::npos) << text;
 }
 
-TEST(view_test, bad_arguments_fail_cleanly)
+TEST(viewer, bad_arguments_fail_cleanly)
 {
     std::string sim = viewer();
     auto status = [](const std::string& cmd) {

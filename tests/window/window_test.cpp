@@ -32,7 +32,7 @@ struct key_recorder : glw_kbevent {
     void on_key(uint32_t k, uint32_t d) override { keys.push_back({k, d}); }
 };
 
-class window_test : public ::testing::Test {
+class window_layer : public ::testing::Test {
 protected:
     mouse_recorder mouse;
     key_recorder kb;
@@ -112,7 +112,7 @@ protected:
 
 using flags = std::vector<uint32_t>;
 
-TEST_F(window_test, press_drag_release_and_a_right_press_while_left_is_held)
+TEST_F(window_layer, press_drag_release_and_a_right_press_while_left_is_held)
 {
     button(SDL_BUTTON_LEFT, true);
     motion(20, 20);
@@ -133,7 +133,7 @@ TEST_F(window_test, press_drag_release_and_a_right_press_while_left_is_held)
     EXPECT_EQ(w->buttons, 0u);
 }
 
-TEST_F(window_test, double_clicks_arrive_as_press_release_double_release)
+TEST_F(window_layer, double_clicks_arrive_as_press_release_double_release)
 {
     button(SDL_BUTTON_LEFT, true, 1);
     button(SDL_BUTTON_LEFT, false, 1);
@@ -155,7 +155,7 @@ TEST_F(window_test, double_clicks_arrive_as_press_release_double_release)
     EXPECT_EQ(mouse.flags, (flags{34, 128, 8, 128}));
 }
 
-TEST_F(window_test, minimise_and_restore_follow_the_window_not_the_focus)
+TEST_F(window_layer, minimise_and_restore_follow_the_window_not_the_focus)
 {
     EXPECT_TRUE(w->is_active());
     window_event(SDL_WINDOWEVENT_FOCUS_LOST);
@@ -169,7 +169,7 @@ TEST_F(window_test, minimise_and_restore_follow_the_window_not_the_focus)
     EXPECT_TRUE(w->is_active());
 }
 
-TEST_F(window_test, close_ends_the_pump_once)
+TEST_F(window_layer, close_ends_the_pump_once)
 {
     // The close posts a quit: the key queued behind it is still handled by the same pump.
     window_event(SDL_WINDOWEVENT_CLOSE);
@@ -185,7 +185,7 @@ TEST_F(window_test, close_ends_the_pump_once)
     EXPECT_TRUE(pump());
 }
 
-TEST_F(window_test, zero_height_resize_sets_a_viewport_of_height_one)
+TEST_F(window_layer, zero_height_resize_sets_a_viewport_of_height_one)
 {
     w->resize(640, 0);
     GLint vp[4];
@@ -200,7 +200,7 @@ TEST_F(window_test, zero_height_resize_sets_a_viewport_of_height_one)
     EXPECT_TRUE(std::isfinite(w->view_width()));
 }
 
-TEST_F(window_test, the_game_view_on_a_1280_by_1024_client)
+TEST_F(window_layer, the_game_view_on_a_1280_by_1024_client)
 {
     window_event(SDL_WINDOWEVENT_SIZE_CHANGED, 1280, 1024);
     ASSERT_TRUE(pump());
@@ -241,7 +241,7 @@ TEST_F(window_test, the_game_view_on_a_1280_by_1024_client)
     EXPECT_FLOAT_EQ(w->view[0], -32.0f);
 }
 
-TEST_F(window_test, keys_become_virtual_key_events_and_repeats_are_presses)
+TEST_F(window_layer, keys_become_virtual_key_events_and_repeats_are_presses)
 {
     key(SDLK_a, true);
     key(SDLK_a, true, 0, true);
@@ -265,7 +265,7 @@ TEST_F(window_test, keys_become_virtual_key_events_and_repeats_are_presses)
     EXPECT_EQ(queued, want.size());
 }
 
-TEST_F(window_test, every_virtual_key_maps_back_to_itself)
+TEST_F(window_layer, every_virtual_key_maps_back_to_itself)
 {
     std::vector<uint32_t> vks = {0x08, 0x09, 0x0D, 0x10, 0x11, 0x1B, 0x20, 0x25, 0x26,
                                  0x27, 0x28, 0x2E, 0xBB, 0xBD, 0xDB, 0xDD, 0x60, 0x69};
@@ -280,7 +280,7 @@ TEST_F(window_test, every_virtual_key_maps_back_to_itself)
     EXPECT_EQ(glw_sdl_keycode(0xFF), SDLK_UNKNOWN);
 }
 
-TEST_F(window_test, alt_enter_toggles_full_screen_without_key_events)
+TEST_F(window_layer, alt_enter_toggles_full_screen_without_key_events)
 {
     bool before = w->fullscreen;
     key(SDLK_RETURN, true, KMOD_LALT);
@@ -293,7 +293,7 @@ TEST_F(window_test, alt_enter_toggles_full_screen_without_key_events)
     EXPECT_EQ(w->fullscreen, before);
 }
 
-TEST_F(window_test, typed_text_keeps_latin1_characters_only)
+TEST_F(window_layer, typed_text_keeps_latin1_characters_only)
 {
     SDL_Event e{};
     e.type = SDL_TEXTINPUT;
@@ -308,7 +308,7 @@ TEST_F(window_test, typed_text_keeps_latin1_characters_only)
     EXPECT_EQ(chars, (std::vector<uint32_t>{'a', 0xE9, 'b'}));
 }
 
-TEST_F(window_test, flush_input_empties_the_queues)
+TEST_F(window_layer, flush_input_empties_the_queues)
 {
     button(SDL_BUTTON_LEFT, true);
     key(SDLK_b, true);
@@ -320,7 +320,7 @@ TEST_F(window_test, flush_input_empties_the_queues)
     EXPECT_FALSE(w->pop_key_event(a, b));
 }
 
-TEST_F(window_test, initial_gl_state_and_the_screen_saver)
+TEST_F(window_layer, initial_gl_state_and_the_screen_saver)
 {
     EXPECT_FALSE(SDL_IsScreenSaverEnabled());
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
@@ -348,7 +348,7 @@ TEST_F(window_test, initial_gl_state_and_the_screen_saver)
     EXPECT_TRUE(w->swap());
 }
 
-TEST_F(window_test, kill_and_create_again)
+TEST_F(window_layer, kill_and_create_again)
 {
     w->kill_gl_window();
     EXPECT_EQ(w->window, nullptr);
@@ -360,7 +360,7 @@ TEST_F(window_test, kill_and_create_again)
     EXPECT_FALSE(w->create_gl_window(320, 200, 32, false));
 }
 
-TEST_F(window_test, editor_callbacks_route_to_the_installed_handlers)
+TEST_F(window_layer, editor_callbacks_route_to_the_installed_handlers)
 {
     static uint32_t seen_flags, seen_key;
     ed_mouse_callback().handler = [](uint32_t f, float, float) { seen_flags = f; };
@@ -379,7 +379,7 @@ TEST_F(window_test, editor_callbacks_route_to_the_installed_handlers)
     EXPECT_EQ(seen_flags, 34u);
 }
 
-TEST(message_box_test, headless_runs_answer_no_and_never_block)
+TEST(message_box, headless_runs_answer_no_and_never_block)
 {
     glw_set_headless(true);
     testing::internal::CaptureStderr();

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-TEST(ScriptParser, KeyPathsMakeBlocks)
+TEST(script_parser, KeyPathsMakeBlocks)
 {
     test_tree t;
     ASSERT_TRUE(t.parse("a.b.c 5"));
@@ -19,7 +19,7 @@ TEST(ScriptParser, KeyPathsMakeBlocks)
     EXPECT_EQ(t.root.get("A.B.C").as_int(), 5);
 }
 
-TEST(ScriptParser, KeysAreAnonymousNumericOrIdentifiers)
+TEST(script_parser, KeysAreAnonymousNumericOrIdentifiers)
 {
     test_tree t;
     ASSERT_TRUE(t.parse("#5 7  12 8  tex\\ui\\Star_On { scroll_x 1 }  _under#sc0re 2  n.~.~ 3"));
@@ -35,7 +35,7 @@ TEST(ScriptParser, KeysAreAnonymousNumericOrIdentifiers)
     }
 }
 
-TEST(ScriptParser, AnonymousCounterRestartsInEachBlock)
+TEST(script_parser, AnonymousCounterRestartsInEachBlock)
 {
     test_tree t;
     ASSERT_TRUE(t.parse("~ { x 1 } ~ { x 2 }\nn { ~ 1 ~ 2 } m { ~ 3 } a.~ 4 b.~ 5"));
@@ -47,7 +47,7 @@ TEST(ScriptParser, AnonymousCounterRestartsInEachBlock)
     EXPECT_EQ(t.root.get("b").get(3).as_int(), 5);
 }
 
-TEST(ScriptParser, Numbers)
+TEST(script_parser, Numbers)
 {
     test_tree t;
     ASSERT_TRUE(t.parse("a -0.5 b -5 c 3. d . e - f .5 g 4294967297 h 1e5 7 i 0.1 j 2147483648"
@@ -76,7 +76,7 @@ TEST(ScriptParser, Numbers)
     EXPECT_EQ(real("m"), -0.25f);
 }
 
-TEST(ScriptParser, LongFractionsStayFinite)
+TEST(script_parser, LongFractionsStayFinite)
 {
     test_tree t;
     std::string text = "tiny 0." + std::string(60, '0') + "1 many 1." + std::string(200, '9');
@@ -87,7 +87,7 @@ TEST(ScriptParser, LongFractionsStayFinite)
     EXPECT_EQ(float(t.root.get("many").as_real()), 2.0f);
 }
 
-TEST(ScriptParser, StringsAreLiteral)
+TEST(script_parser, StringsAreLiteral)
 {
     test_tree t;
     ASSERT_TRUE(t.parse("s \"a b\nc\\n{}\" empty \"\" next 1"));
@@ -100,7 +100,7 @@ TEST(ScriptParser, StringsAreLiteral)
     EXPECT_EQ(u.root.get("s").type(), script_type_int);
 }
 
-TEST(ScriptParser, BareWordsBecomeSymbolIds)
+TEST(script_parser, BareWordsBecomeSymbolIds)
 {
     test_tree t;
     ASSERT_TRUE(t.parse("kind rope axis X num #12"));
@@ -113,7 +113,7 @@ TEST(ScriptParser, BareWordsBecomeSymbolIds)
     }
 }
 
-TEST(ScriptParser, BlocksMergeAndValuesOverwrite)
+TEST(script_parser, BlocksMergeAndValuesOverwrite)
 {
     test_tree t;
     ASSERT_TRUE(t.parse("a { x 1 } a { y 2 }  b 1 b { z 3 }  c { z 3 } c 5  d 1 d \"s\"  e{}"));
@@ -131,7 +131,7 @@ TEST(ScriptParser, BlocksMergeAndValuesOverwrite)
     EXPECT_EQ(t.root.get("a.y").as_int(), 2);
 }
 
-TEST(ScriptParser, BlockEndsAndFailuresKeepWhatWasRead)
+TEST(script_parser, BlockEndsAndFailuresKeepWhatWasRead)
 {
     test_tree open;
     EXPECT_FALSE(open.parse("a 1\nb {\n c 2\n"));
@@ -164,7 +164,7 @@ TEST(ScriptParser, BlockEndsAndFailuresKeepWhatWasRead)
     EXPECT_FALSE(other.parse("// comment\na 1"));
 }
 
-TEST(ScriptParser, NestingDeeperThanTheLimitFails)
+TEST(script_parser, NestingDeeperThanTheLimitFails)
 {
     auto nested = [](int depth) {
         std::string text;
@@ -191,7 +191,7 @@ TEST(ScriptParser, NestingDeeperThanTheLimitFails)
     EXPECT_FALSE(long_path.parse((path + " 1").c_str()));
 }
 
-TEST(ScriptParser, NeedsATarget)
+TEST(script_parser, NeedsATarget)
 {
     script_parser parser(script_handle::nil);
     EXPECT_FALSE(parser.parse("a 1"));
@@ -200,7 +200,7 @@ TEST(ScriptParser, NeedsATarget)
     EXPECT_FALSE(p.parse(nullptr));
 }
 
-TEST(ScriptWriter, ExactFormats)
+TEST(script_writer, ExactFormats)
 {
     test_tree t;
     ASSERT_TRUE(t.parse("x 1.5"));
@@ -228,7 +228,7 @@ TEST(ScriptWriter, ExactFormats)
     EXPECT_FALSE(script_write(none, nullptr, script_handle::nil));
 }
 
-TEST(ScriptWriter, IndentationStopsAtSixteenTabs)
+TEST(script_writer, IndentationStopsAtSixteenTabs)
 {
     test_tree t;
     std::string text;
@@ -246,7 +246,7 @@ TEST(ScriptWriter, IndentationStopsAtSixteenTabs)
     EXPECT_EQ(back.write(), out);
 }
 
-TEST(ScriptWriter, CyclesAndOverDeepTreesFailInsteadOfRecursingForever)
+TEST(script_writer, CyclesAndOverDeepTreesFailInsteadOfRecursingForever)
 {
     test_tree t;
     script_handle loop = t.root.make("loop");
@@ -260,7 +260,7 @@ TEST(ScriptWriter, CyclesAndOverDeepTreesFailInsteadOfRecursingForever)
     loop.set_int(0);
 }
 
-TEST(ScriptWriter, OutputParsesBackToTheSameText)
+TEST(script_writer, OutputParsesBackToTheSameText)
 {
     test_tree t;
     ASSERT_TRUE(
@@ -275,7 +275,7 @@ TEST(ScriptWriter, OutputParsesBackToTheSameText)
     EXPECT_EQ(back.write(), once);
 }
 
-TEST(ScriptWriter, WritesToAFileStream)
+TEST(script_writer, WritesToAFileStream)
 {
     test_tree t;
     ASSERT_TRUE(t.parse("a { b \"c\" }"));

@@ -85,7 +85,7 @@ std::string written(const std::string& text)
 
 }  // namespace
 
-TEST(ScriptTool, DumpScriptPrintsEachFileWithTheWriter)
+TEST(script_tool, DumpScriptPrintsEachFileWithTheWriter)
 {
     std::string a = temp_path("a.txt"), b = temp_path("b.txt");
     write_file(a, "level { name \"One\" nodes { ~ { x 1.5 y -2 } ~ { x 3 } } }\r\n");
@@ -106,7 +106,7 @@ TEST(ScriptTool, DumpScriptPrintsEachFileWithTheWriter)
     EXPECT_GT(s.out.size(), 100u);
 }
 
-TEST(ScriptTool, DumpScriptReportsTheLineWhereParsingStopped)
+TEST(script_tool, DumpScriptReportsTheLineWhereParsingStopped)
 {
     std::string good = temp_path("good.txt"), bad = temp_path("bad.txt");
     write_file(good, "a 1\n");
@@ -130,7 +130,7 @@ TEST(ScriptTool, DumpScriptReportsTheLineWhereParsingStopped)
     EXPECT_EQ(pak("dump-script --bogus " + good).status, 2);
 }
 
-TEST(ScriptTool, MakeConfigAndDumpConfigRoundTrip)
+TEST(script_tool, MakeConfigAndDumpConfigRoundTrip)
 {
     std::string in = temp_path("config.txt"), out = temp_path("config.dat");
     write_file(in, "sound 1 music 0 profiles { ~ { name \"Ann\" stars 17 volume 0.5 } }");

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-TEST(ScriptSymbols, NineFixedNamesHaveFixedIdsAndKeepTheirCase)
+TEST(script_symbols, NineFixedNamesHaveFixedIdsAndKeepTheirCase)
 {
     script_symbol_table t(64, 4, 2);
     const char* names[] = {"DAMP", "K", "POLYS", "TEX", "TX", "TY", "X", "Y", "Z"};
@@ -24,7 +24,7 @@ TEST(ScriptSymbols, NineFixedNamesHaveFixedIdsAndKeepTheirCase)
     EXPECT_EQ(t.name_of(tension), "Tension");
 }
 
-TEST(ScriptSymbols, CaseFoldingCoversOnlyAsciiLetters)
+TEST(script_symbols, CaseFoldingCoversOnlyAsciiLetters)
 {
     script_symbol_table t;
     EXPECT_NE(t.intern("\xC3\x89"), t.intern("\xC3\xA9"));
@@ -32,7 +32,7 @@ TEST(ScriptSymbols, CaseFoldingCoversOnlyAsciiLetters)
     EXPECT_NE(t.intern("["), t.intern("{"));  // '[' is 'Z'+1: not folded
 }
 
-TEST(ScriptSymbols, HashMatchesTheStoredFormula)
+TEST(script_symbols, HashMatchesTheStoredFormula)
 {
     const char* empty = "";
     EXPECT_EQ(script_symbol_table::hash_name(empty, empty), 5555u);
@@ -46,7 +46,7 @@ TEST(ScriptSymbols, HashMatchesTheStoredFormula)
     EXPECT_EQ(script_symbol_table::hash_name(high, high + 1), 5555u * 49157u + uint32_t(-61));
 }
 
-TEST(ScriptSymbols, HashPrefixedNamesAreNumericKeysAndAddNothing)
+TEST(script_symbols, HashPrefixedNamesAreNumericKeysAndAddNothing)
 {
     script_symbol_table t;
     EXPECT_EQ(t.intern("#5"), 5);
@@ -67,7 +67,7 @@ TEST(ScriptSymbols, HashPrefixedNamesAreNumericKeysAndAddNothing)
     EXPECT_EQ(t.pooled_name(20000), nullptr);
 }
 
-TEST(ScriptSymbols, BucketsGrowAtThe255thNameAndIdsSurvive)
+TEST(script_symbols, BucketsGrowAtThe255thNameAndIdsSurvive)
 {
     script_symbol_table t(4096, 256, 256);
     std::vector<std::string> names;
@@ -87,7 +87,7 @@ TEST(ScriptSymbols, BucketsGrowAtThe255thNameAndIdsSurvive)
     EXPECT_EQ(t.intern("X"), script_id_x);
 }
 
-TEST(ScriptSymbols, TinyTablesGrowPoolEntriesAndBuckets)
+TEST(script_symbols, TinyTablesGrowPoolEntriesAndBuckets)
 {
     script_symbol_table t(1, 1, 1);
     std::vector<script_id> ids;
@@ -104,7 +104,7 @@ TEST(ScriptSymbols, TinyTablesGrowPoolEntriesAndBuckets)
     EXPECT_EQ(t.name_count(), 3009);
 }
 
-TEST(ScriptSymbols, NamesAreDelimitedByTheirEndPointer)
+TEST(script_symbols, NamesAreDelimitedByTheirEndPointer)
 {
     script_symbol_table t;
     const char text[] = "tension.k";

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-TEST(ScriptTree, NilAndCelllessHandlesAreTotal)
+TEST(script_tree, NilAndCelllessHandlesAreTotal)
 {
     script_symbol_table t;
     for (const script_handle& h : {script_handle(), script_handle(&t, nullptr), script_handle::nil}) {
@@ -32,7 +32,7 @@ TEST(ScriptTree, NilAndCelllessHandlesAreTotal)
     }
 }
 
-TEST(ScriptTree, MakePathBuildsBlocksAndGetFindsAnyCase)
+TEST(script_tree, MakePathBuildsBlocksAndGetFindsAnyCase)
 {
     test_tree t;
     EXPECT_EQ(t.root.type(), script_type_int);
@@ -60,7 +60,7 @@ TEST(ScriptTree, MakePathBuildsBlocksAndGetFindsAnyCase)
     EXPECT_EQ(t.root.get("a").size(), 1);
 }
 
-TEST(ScriptTree, GettersConvertAsDesigned)
+TEST(script_tree, GettersConvertAsDesigned)
 {
     test_tree t;
     script_handle h = t.root.make("v");
@@ -115,7 +115,7 @@ std::vector<script_id> keys_of(const script_handle& h)
 }
 }  // namespace
 
-TEST(ScriptTree, ForEachFollowsBucketsThenChains)
+TEST(script_tree, ForEachFollowsBucketsThenChains)
 {
     test_tree t;
     for (script_id k = 0; k < 40; ++k)
@@ -143,7 +143,7 @@ TEST(ScriptTree, ForEachFollowsBucketsThenChains)
     EXPECT_EQ(keys_of(b), (std::vector<script_id>{1, 2, 3, 5, 6, 7, 9}));
 }
 
-TEST(ScriptTree, VisitorMayChangeTheBlockItWalks)
+TEST(script_tree, VisitorMayChangeTheBlockItWalks)
 {
     test_tree t;
     for (script_id k = 0; k < 3; ++k)
@@ -159,7 +159,7 @@ TEST(ScriptTree, VisitorMayChangeTheBlockItWalks)
     EXPECT_EQ(t.root.get(102).as_int(), 2);
 }
 
-TEST(ScriptTree, SharedCellsSeeChangesAndOutliveTheirParent)
+TEST(script_tree, SharedCellsSeeChangesAndOutliveTheirParent)
 {
     test_tree t;
     script_handle sounds = t.root.make("collision_sounds.wood");
@@ -192,7 +192,7 @@ TEST(ScriptTree, SharedCellsSeeChangesAndOutliveTheirParent)
     EXPECT_EQ(lone.cell->refs, 1);
 }
 
-TEST(ScriptTree, ReferenceCountSaturatesInsteadOfWrapping)
+TEST(script_tree, ReferenceCountSaturatesInsteadOfWrapping)
 {
     test_tree t;
     script_handle held = t.root.make("x");
@@ -210,7 +210,7 @@ TEST(ScriptTree, ReferenceCountSaturatesInsteadOfWrapping)
     held.cell->refs = 2;
 }
 
-TEST(ScriptTree, VeryDeepTreesAreFreedWithoutRecursion)
+TEST(script_tree, VeryDeepTreesAreFreedWithoutRecursion)
 {
     test_tree t;
     script_handle h = t.root;
@@ -222,7 +222,7 @@ TEST(ScriptTree, VeryDeepTreesAreFreedWithoutRecursion)
     EXPECT_EQ(t.root.as_int(), 0);
 }
 
-TEST(ScriptTree, GlobalTreeLivesOverTheGlobalTable)
+TEST(script_tree, GlobalTreeLivesOverTheGlobalTable)
 {
     script_handle& g = script_global_tree();
     EXPECT_EQ(g.symbols, &script_global_symbols());

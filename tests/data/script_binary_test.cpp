@@ -30,7 +30,7 @@ bool load(const std::vector<uint8_t>& bytes, test_tree& into, bool itself)
 
 }  // namespace
 
-TEST(ScriptBinary, ExactBytes)
+TEST(script_binary, ExactBytes)
 {
     test_tree t;
     ASSERT_TRUE(t.parse("a 1 b \"hi\" c { a 2.0 } d -2"));
@@ -47,7 +47,7 @@ TEST(ScriptBinary, ExactBytes)
     EXPECT_EQ(std::string(unnamed.begin(), unnamed.begin() + 5), std::string("root\0", 5));
 }
 
-TEST(ScriptBinary, RoundTripsUnderTheRootNameOrIntoTheHandle)
+TEST(script_binary, RoundTripsUnderTheRootNameOrIntoTheHandle)
 {
     test_tree t;
     ASSERT_TRUE(t.parse("sound 1 music 0 profiles { ~ { name \"Ann\" stars 17 "
@@ -71,7 +71,7 @@ TEST(ScriptBinary, RoundTripsUnderTheRootNameOrIntoTheHandle)
     EXPECT_EQ(float(itself.root.get("profiles").get(1).get("volume").as_real()), 0.75f);
 }
 
-TEST(ScriptBinary, ManyNamesUseMultiByteVarints)
+TEST(script_binary, ManyNamesUseMultiByteVarints)
 {
     test_tree t;
     for (int i = 0; i < 300; ++i)
@@ -83,7 +83,7 @@ TEST(ScriptBinary, ManyNamesUseMultiByteVarints)
     EXPECT_EQ(back.root.get("key299").as_int(), 299);
 }
 
-TEST(ScriptBinary, NamesAreCaseInsensitiveAndHashNamesAreNumeric)
+TEST(script_binary, NamesAreCaseInsensitiveAndHashNamesAreNumeric)
 {
     std::string file("CONFIG\0SOUND\0#3\0\0", 17);
     file += std::string("\x01\x04\x02\x01\x07\x00\x00\x00\x03\x03x\0\x00", 13);
@@ -96,7 +96,7 @@ TEST(ScriptBinary, NamesAreCaseInsensitiveAndHashNamesAreNumeric)
     EXPECT_EQ(t.root.size(), 1);
 }
 
-TEST(ScriptBinary, TypeZeroLeavesTheNodeAndEmptyBlocksStayBlocks)
+TEST(script_binary, TypeZeroLeavesTheNodeAndEmptyBlocksStayBlocks)
 {
     std::string file("r\0a\0b\0\0", 7);
     file += std::string("\x01\x04\x02\x00\x03\x04\x00\x00", 8);
@@ -108,7 +108,7 @@ TEST(ScriptBinary, TypeZeroLeavesTheNodeAndEmptyBlocksStayBlocks)
     EXPECT_EQ(t.root.get("b").size(), 0);
 }
 
-TEST(ScriptBinary, DamagedFilesFailWithoutReadingPastTheEnd)
+TEST(script_binary, DamagedFilesFailWithoutReadingPastTheEnd)
 {
     test_tree t;
     ASSERT_TRUE(t.parse("a 1 b \"text\" c { d 2.5 e { f 3 } } g 4"));
@@ -137,7 +137,7 @@ TEST(ScriptBinary, DamagedFilesFailWithoutReadingPastTheEnd)
     EXPECT_FALSE(script_load_binary(bytes.data(), bytes.size(), script_handle::nil, true));
 }
 
-TEST(ScriptBinary, LongNamesFail)
+TEST(script_binary, LongNamesFail)
 {
     auto file_with_name = [](size_t length) {
         std::string f(length, 'n');
@@ -156,7 +156,7 @@ TEST(ScriptBinary, LongNamesFail)
     EXPECT_FALSE(script_save_binary(out, "config", t.root));
 }
 
-TEST(ScriptBinary, NestingDeeperThanTheLimitFails)
+TEST(script_binary, NestingDeeperThanTheLimitFails)
 {
     auto nested_file = [](int depth) {
         std::string f("r\0a\0\0\x01", 6);
@@ -183,7 +183,7 @@ TEST(ScriptBinary, NestingDeeperThanTheLimitFails)
     EXPECT_FALSE(script_save_binary(out, "config", t.root));
 }
 
-TEST(ScriptBinary, FileStreams)
+TEST(script_binary, FileStreams)
 {
     test_tree t;
     ASSERT_TRUE(t.parse("stars 12 name \"Ann\""));
