@@ -22,8 +22,8 @@ public:
     // first time its name is met; names the store does not have are skipped. A null store
     // fetches nothing.
     void load(const script_handle& table, pak_system* store);
-    // The sample name for classes a and b: the pair entry a.b, else b.a, else the own sample
-    // of the class with the higher priority (ties and a missing b sample go to a). Null when
-    // none applies.
+    // The sample name for classes a and b: the pair entry a.b, else b.a, else a's own sample
+    // unless b's priority is higher, else b's own sample. Null when none applies (so a class
+    // of high priority without a sample of its own silences the classes below it).
     const char* choose(int32_t class_a, int32_t class_b) const;
 };
