@@ -66,7 +66,7 @@ int32_t sound_mixer::play(const ref_ptr<w_sample>& sample, float volume, float p
     int32_t stream = sample->open_stream();
     if (stream < 0)
         return 0;
-    sample->refill(stream, sample_ahead_frames);
+    sample->refill(stream, sample_start_frames);
     free_head = v.next_free;
     v.next_free = -1;
 

@@ -41,6 +41,9 @@ private:
 // to this after each pass, so a pass (512 frames on the device) never waits for the decoder,
 // while a voice holds no more than this much decoded sound however long its sample is.
 constexpr int32_t sample_ahead_frames = 4096;
+// Frames decoded on the main thread when a voice starts: two device buffers, enough for
+// the first passes, so starting a sound stays cheap; the mixer tops up the rest.
+constexpr int32_t sample_start_frames = 1024;
 // Frames the decoder produces per call while refilling.
 constexpr int32_t sample_refill_piece = 256;
 
