@@ -81,9 +81,10 @@ void report(benchmark::State& state)
     state.SetLabel(samples().origin);
 }
 
-// `mix` alone: the FIFOs are topped up outside the timed part, as the device thread does
-// after handing its buffer over.
-void mix_16_looping_voices(benchmark::State& state)
+// Passes of one device buffer over 16 looping voices. With `time_refill` false only `mix`
+// is timed: the FIFOs are topped up outside the timed part, as the device thread does after
+// handing its buffer over; with it true the whole pass is, decoding ahead included.
+void mix_passes(benchmark::State& state, bool time_refill)
 {
     sound_mixer m;
     start_voices(m);
@@ -91,28 +92,16 @@ void mix_16_looping_voices(benchmark::State& state)
     for (auto _ : state) {
         m.mix(out.data(), pass_frames);
         benchmark::DoNotOptimize(out.data());
-        state.PauseTiming();
+        if (!time_refill)
+            state.PauseTiming();
         m.refill_streams();
-        state.ResumeTiming();
+        if (!time_refill)
+            state.ResumeTiming();
     }
     report(state);
 }
-BENCHMARK(mix_16_looping_voices);
-
-// A whole device pass: mixing and decoding ahead for 16 voices.
-void mix_and_refill_16_looping_voices(benchmark::State& state)
-{
-    sound_mixer m;
-    start_voices(m);
-    std::vector<int16_t> out(2 * pass_frames);
-    for (auto _ : state) {
-        m.mix(out.data(), pass_frames);
-        m.refill_streams();
-        benchmark::DoNotOptimize(out.data());
-    }
-    report(state);
-}
-BENCHMARK(mix_and_refill_16_looping_voices);
+BENCHMARK_CAPTURE(mix_passes, mix_16_looping_voices, false);
+BENCHMARK_CAPTURE(mix_passes, mix_and_refill_16_looping_voices, true);
 
 using clock_type = std::chrono::steady_clock;
 std::atomic<int64_t> heard_at{0};
@@ -158,8 +147,11 @@ void measure_latency()
         std::this_thread::sleep_for(std::chrono::milliseconds(30 + 7 * (i % 5)));
         sound_tick();
     }
+    auto stopping = clock_type::now();
     sound_stop();
+    double stop_ms = double((clock_type::now() - stopping).count()) * 1e-6;
     sound_set_tap(nullptr);
+    std::printf("sound_stop took %.1f ms\n", stop_ms);
     if (ms.empty()) {
         std::printf("latency: nothing was heard on driver %s\n", driver);
         return;
