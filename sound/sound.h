@@ -10,7 +10,8 @@
 //   sound_connect_world(&replay);   // the world's collision and ball-in-pot sounds, the replay
 //
 // Every loop then calls sound_tick() once per simulation step (1/180 s): it frees finished
-// voices and runs the music's duck countdown. At shutdown: stop_music(), sound_stop().
+// voices and runs the music's duck countdown. At shutdown: stop_music(), sound_stop(), before
+// the resource system goes away (the mixing thread must not outlive the program's data).
 //
 // Handles: play and play_sample return a voice handle, 0 when nothing started (the sample is
 // missing, all 16 voices are busy, or the sample already plays 4 times). Callers treat 0 as
