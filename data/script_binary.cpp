@@ -13,7 +13,7 @@ namespace {
 
 class binary_saver {
 public:
-    explicit binary_saver(script_symbol_table* symbols) : symbols(symbols) {}
+    explicit binary_saver(script_symbol_table* table) : symbols(table) {}
 
     script_symbol_table* symbols;
     std::unordered_map<script_id, uint32_t> index_of;
