@@ -1,5 +1,6 @@
 // Archive and directory stores: layouts, replacement, and damaged input.
 #include "data/pak.h"
+#include "data/pak_tree.h"
 #include "tests/data/pak_test_util.h"
 
 #include <gtest/gtest.h>
@@ -329,4 +330,39 @@ TEST(pak_dir, writing_creates_missing_directories_and_refuses_names_leaving_the_
     pak_module* m2 = again.add_directory(root.c_str(), false);
     EXPECT_EQ(m2->chunk_count(), 1u);
     EXPECT_EQ(read_name(*m2, "tex\\deep\\er\\pic"), "ok");
+}
+
+// The one walk every store and tool shares: sorted, hidden files and folders left out,
+// folders that no chunk name can reach left out, names from folders and stems.
+TEST(pak_tree, walks_sorted_and_leaves_out_what_no_store_may_serve)
+{
+    pak_scratch_dir dir;
+    std::string root = dir.file("tree");
+    for (const char* f : {"levels/b.LEVL.pkc", "levels/a.LEVL.pkc", "top.INIT.pkc", ".git/objects/x.LEVL.pkc",
+                          "levels/.old/c.LEVL.pkc", "levels/.d.LEVL.pkc", "we\\ird/e.LEVL.pkc"}) {
+        std::filesystem::create_directories(std::filesystem::path(root + "/" + f).parent_path());
+        ASSERT_TRUE(pak_write_chunk_file(root + "/" + f, false, 0, "x", 1));
+    }
+    std::vector<pak_tree_file> files;
+    ASSERT_TRUE(pak_walk_tree(root, files));
+    std::vector<std::string> seen;
+    for (const pak_tree_file& f : files)
+        seen.push_back(f.relative);
+    EXPECT_EQ(seen, (std::vector<std::string>{"levels/a.LEVL.pkc", "levels/b.LEVL.pkc", "top.INIT.pkc"}));
+    std::string name;
+    ASSERT_TRUE(files[0].chunk_name("a", name));
+    EXPECT_EQ(name, "levels\\a");
+    EXPECT_FALSE(files[0].chunk_name("x\\y", name));
+    EXPECT_FALSE(files[0].chunk_name(std::string(pak_name_capacity, 'n'), name));
+
+    // The directory store serves exactly what the walk found.
+    pak_system sys;
+    pak_module* m = sys.add_directory(root.c_str(), false);
+    EXPECT_EQ(m->chunk_count(), 3u);
+    EXPECT_TRUE(m->get("levels\\a"));
+    EXPECT_FALSE(m->get("levels\\.old\\c"));
+
+    std::string error;
+    EXPECT_FALSE(pak_walk_tree(dir.file("missing"), files, &error));
+    EXPECT_NE(error.find("not a directory"), std::string::npos);
 }

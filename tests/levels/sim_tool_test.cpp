@@ -108,6 +108,19 @@ TEST_F(sim_verify, ShippedTestLevelPasses)
     EXPECT_TRUE(v.passed) << (v.failures.empty() ? "" : v.failures[0]);
 }
 
+// A level in a hidden folder is not packed into the archive, so the tool neither serves
+// nor verifies it (the stores, the builder and verify share one walk).
+TEST_F(sim_verify, HiddenFoldersAreNeitherServedNorVerified)
+{
+    fs::create_directories(root / ".attic");
+    fs::copy(root / "levels", root / ".attic" / "levels", fs::copy_options::recursive);
+    EXPECT_EQ(sim_find_solved_levels(root.string()), std::vector<std::string>{level});
+    pak_system sys;
+    sys.add_module(std::make_unique<sim_source_store>(&sys, root.string()));
+    EXPECT_TRUE(sys.get("levels\\rope_over_pot"));
+    EXPECT_FALSE(sys.get(".attic\\levels\\rope_over_pot"));
+}
+
 TEST_F(sim_verify, WrongScheduleAndBadCutsFail)
 {
     write(root / "levels" / "rope_over_pot.solution", "# no cut at all\n");

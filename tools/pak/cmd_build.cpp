@@ -5,6 +5,8 @@
 #include "tools/pak/chunk_source.h"
 #include "tools/pak/commands.h"
 
+#include "data/pak_tree.h"
+
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -34,34 +36,28 @@ bool ends_with(const std::string& s, const char* tail)
 
 // Works out the chunk a source file makes; false (with a warning unless the file is no
 // source at all) when it makes none.
-bool classify(const std::string& rel, source_file& src, std::string& name, std::string& warning)
+bool classify(const pak_tree_file& file, source_file& src, std::string& name, std::string& warning)
 {
     for (const build_converter* c = build_converters; c->extension; ++c) {
-        if (!ends_with(rel, c->extension))
+        if (!ends_with(file.leaf, c->extension))
             continue;
-        std::string stem = rel.substr(0, rel.size() - std::strlen(c->extension));
+        std::string stem = file.leaf.substr(0, file.leaf.size() - std::strlen(c->extension));
         uint32_t code = c->code;
         if (code == 0) {
             std::string base;
             if (!pak_parse_chunk_file_name(stem + ".pkc", base, code)) {
                 // "notes.txt" or "CMakeLists.txt" are simply no sources; "x.LEV.txt" is a slip.
-                size_t slash = stem.rfind('/');
-                if (stem.find('.', slash == std::string::npos ? 0 : slash + 1) != std::string::npos)
-                    warning = "'" + rel + "' skipped: no four-character .CODE before " + c->extension;
+                if (stem.find('.') != std::string::npos)
+                    warning =
+                        "'" + file.relative + "' skipped: no four-character .CODE before " + c->extension;
                 return false;
             }
             stem = base;
         }
-        if (stem.empty() || stem.back() == '/' || rel.find('\\') != std::string::npos) {
-            warning = "'" + rel + "' skipped: unusable name";
-            return false;
-        }
-        name = stem;
-        for (char& ch : name)
-            if (ch == '/')
-                ch = '\\';
-        if (name.size() >= pak_name_capacity) {
-            warning = "'" + rel + "' skipped: chunk name longer than 127 bytes";
+        if (!file.chunk_name(stem, name)) {
+            warning = "'" + file.relative +
+                      "' skipped: unusable chunk name (empty, a backslash, or longer than " +
+                      std::to_string(pak_name_capacity - 1) + " bytes)";
             return false;
         }
         src.converter = c;
@@ -90,25 +86,16 @@ int cmd_build(int argc, char** argv)
 
     std::map<std::string, source_file> chunks;  // by chunk name: the build order
     for (const std::string& root : roots) {
-        std::error_code ec;
-        if (!fs::is_directory(root, ec))
-            return fail("'" + root + "': not a directory");
+        std::vector<pak_tree_file> files;
+        std::string error;
+        if (!pak_walk_tree(root, files, &error))
+            return fail(error);
         std::map<std::string, source_file> here;
-        for (fs::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
-            std::string leaf = it->path().filename().string();
-            if (!leaf.empty() && leaf[0] == '.') {
-                // Hidden files and folders (editor backups, version control) are no sources.
-                if (it->is_directory(ec))
-                    it.disable_recursion_pending();
-                continue;
-            }
-            if (!it->is_regular_file(ec))
-                continue;
-            std::string rel = it->path().lexically_relative(root).generic_string();
+        for (const pak_tree_file& file : files) {
             source_file src;
             std::string name, warning;
-            src.path = it->path().string();
-            if (!classify(rel, src, name, warning)) {
+            src.path = file.path;
+            if (!classify(file, src, name, warning)) {
                 if (!warning.empty())
                     std::fprintf(stderr, "tamble-pak: build: warning: %s\n", warning.c_str());
                 continue;
@@ -118,8 +105,6 @@ int cmd_build(int argc, char** argv)
                 return fail("two sources for chunk '" + name + "': '" + at->second.path + "' and '" +
                             src.path + "'");
         }
-        if (ec)
-            return fail("'" + root + "': " + ec.message());
         for (auto& [name, src] : here)
             chunks[name] = src;
     }
