@@ -26,7 +26,7 @@ void v_contact_map::forget_body(const v_body* b)
     std::erase_if(items, [b](const v_body_contact& c) { return c.edge_body == b || c.point_body == b; });
 }
 
-v_world v_world::copy(const v_world& source, int32_t world_mode)
+v_world v_world::copy(const v_world& source, int32_t world_mode, v_replay& replay)
 {
     v_world w(world_mode);
     // Old node -> new node, for free nodes and body nodes alike.
@@ -63,6 +63,7 @@ v_world v_world::copy(const v_world& source, int32_t world_mode)
         copy->cut = false;
         w.add_constraint(std::move(copy));
     }
+    v_world_attach_replay(w, replay, nullptr);
     return w;
 }
 

@@ -93,8 +93,10 @@ public:
 
     // A fresh world in `mode` from a source world: bodies as built (velocity and spin 0),
     // active free nodes, constraints with their ends mapped and cut cleared. Markers,
-    // contacts and cut events are not copied.
-    static v_world copy(const v_world& source, int32_t mode);
+    // contacts and cut events are not copied. The replay is attached as construction
+    // attaches it: a recording copy (the level editor's test run) initialises `replay` and
+    // records into it; other modes leave the copy without one.
+    static v_world copy(const v_world& source, int32_t mode, v_replay& replay);
 
     // Empties nodes, bodies and constraints (and everything that points into them);
     // markers stay. The verdict goes back to undecided.
@@ -145,6 +147,13 @@ private:
     // Clears every pointer into a constraint that is about to go.
     void forget_constraint(const v_constraint* con);
 };
+
+// The counts of the elements a replay of this world records.
+struct v_replay_counts;
+v_replay_counts v_world_replay_counts(const v_world& world);
+// Attaches the replay to a built world: init, then recording (mode 2) or playback of
+// `bytes` (mode 1, checked against the world's counts). False when playback was refused.
+bool v_world_attach_replay(v_world& world, v_replay& replay, const std::vector<uint8_t>* bytes);
 
 // Steps the world until `seconds` of wall time have passed (at least one step) and
 // returns the number of steps.

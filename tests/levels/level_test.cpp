@@ -218,7 +218,8 @@ TEST_F(level_file, ParseFailureShowsTheMessageBoxAndLeavesTheWorldEmpty)
 
     // A file that cannot be opened leaves the world empty without a message.
     text_seen.clear();
-    v_world missing = v_world_from_file(v_mode_play, (dir / "nothing.LEVL.txt").string().c_str());
+    v_replay replay;
+    v_world missing = v_world_from_file(v_mode_play, (dir / "nothing.LEVL.txt").string().c_str(), replay);
     EXPECT_TRUE(missing.nodes.empty());
     EXPECT_TRUE(text_seen.empty());
 }

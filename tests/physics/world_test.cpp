@@ -355,7 +355,9 @@ TEST(physics_world, a_copy_runs_like_the_original_with_cuts_cleared)
     v_world a;
     scene_stress(a);
     a.constraints[0]->cut = true;
-    v_world b = v_world::copy(a, v_mode_play);
+    v_replay unused;
+    v_world b = v_world::copy(a, v_mode_play, unused);
+    EXPECT_FALSE(b.replay);
     EXPECT_FALSE(b.constraints[0]->cut);
     EXPECT_EQ(b.nodes.size(), a.nodes.size());
     EXPECT_EQ(b.constraints[3]->n1, b.nodes[size_t(a.node_index(a.constraints[3]->n1))]);
@@ -365,6 +367,36 @@ TEST(physics_world, a_copy_runs_like_the_original_with_cuts_cleared)
         b.step();
     }
     EXPECT_EQ(v_world_hash(a), v_world_hash(b));
+}
+
+// The level editor's test run records through a copy: the copy must record from its first
+// step as a world built in recording mode does, into a replay that was set up afresh.
+TEST(physics_world, a_recording_copy_records_as_a_recording_world_does)
+{
+    v_world level;
+    scene_handles h = scene_ball_over_void(level);
+    v_replay copied, built;
+    copied.names.push_back("left over");  // state of an earlier run, which must go
+    copied.stream.assign(40, 0xAA);
+    v_world copy = v_world::copy(level, v_mode_record, copied);
+    ASSERT_EQ(copy.replay, &copied);
+    EXPECT_TRUE(copied.recording);
+    EXPECT_TRUE(copied.stream.empty());
+    EXPECT_TRUE(copied.names.empty());
+
+    v_world direct(v_mode_record);
+    scene_ball_over_void(direct);
+    v_world_attach_replay(direct, built, nullptr);
+    for (int i = 0; i < 100; ++i) {
+        if (i == 30) {
+            copy.constraints[size_t(level.constraint_index(h.rope))]->cut = true;
+            direct.constraints[size_t(level.constraint_index(h.rope))]->cut = true;
+        }
+        copy.step();
+        direct.step();
+    }
+    EXPECT_EQ(copied.frames, 12u);
+    EXPECT_EQ(copied.chunk_bytes(), built.chunk_bytes());
 }
 
 TEST(physics_world, run_world_for_runs_at_least_one_step)
