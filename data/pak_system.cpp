@@ -156,7 +156,7 @@ ref_ptr<pak_chunkref> pak_system::get(const char* name)
             if (ref_ptr<pak_chunkref> r = m->get(name))
                 return r;
     }
-    log_line(1) << "pak_system::get() : '" << (name ? name : "") << "' not found!";
+    log_line(log_problem) << "pak_system::get() : '" << (name ? name : "") << "' not found!";
     return nullptr;
 }
 

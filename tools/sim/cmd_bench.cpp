@@ -48,8 +48,8 @@ int sim_cmd_bench(int argc, char** argv)
         double rate = double(steps) / double(seconds);
         best = rate > best ? rate : best;
         std::printf("run %d: %d steps in %d s: %.0f steps/s, %.1f x real time\n", i + 1, steps, seconds, rate,
-                    rate / sim_steps_per_second);
+                    rate / steps_per_second);
     }
-    std::printf("best: %.0f steps/s, %.1f x real time\n", best, best / sim_steps_per_second);
+    std::printf("best: %.0f steps/s, %.1f x real time\n", best, best / steps_per_second);
     return 0;
 }

@@ -1,5 +1,7 @@
 // tamble-sim play: plays a level's replay back in playback mode to its end.
 #include "tools/sim/commands.h"
+
+#include "app/step.h"
 #include "tools/sim/sim_level.h"
 #include "tools/sim/sim_play.h"
 #include "tools/sim/sim_sounds.h"
@@ -32,7 +34,7 @@ int sim_cmd_play(int argc, char** argv)
     }
     sim_play_result r = sim_play_to_end(world);
     std::printf("played %u frames of %s; %s at step %d (%.2f s); %d cuts shown, %d sounds\n", r.frames,
-                where.c_str(), r.ended ? "ended" : "still running", r.steps, double(r.steps) / 180.0, r.cuts,
-                r.sounds);
+                where.c_str(), r.ended ? "ended" : "still running", r.steps,
+                double(r.steps) / steps_per_second, r.cuts, r.sounds);
     return r.ended ? 0 : 1;
 }

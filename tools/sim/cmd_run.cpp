@@ -67,11 +67,11 @@ int sim_cmd_run(int argc, char** argv)
     if (level.empty())
         return fail("no LEVEL");
     sim_sort_cuts(options.cuts);
-    options.max_steps = seconds * sim_steps_per_second;
+    options.max_steps = seconds * steps_per_second;
     options.out = stdout;
     // A recording goes on for a second after the verdict, so the replay shows the catch.
     if (!record.empty())
-        options.tail_steps = sim_steps_per_second;
+        options.tail_steps = steps_per_second;
 
     sim_context ctx;
     sim_sound_guard sounds;
@@ -95,7 +95,7 @@ int sim_cmd_run(int argc, char** argv)
         }
         std::printf("recorded %u frames to %s\n", v_replay_global().frames, record.c_str());
     }
-    double at = double(r.decided_step) / sim_steps_per_second;
+    double at = double(r.decided_step) / steps_per_second;
     switch (r.verdict) {
     case v_verdict_solved:
         std::printf("solved at step %d (%.2f s)\n", r.decided_step, at);

@@ -43,8 +43,8 @@ int main(int argc, char** argv)
         print_help(argc < 2 ? stderr : stdout);
         return argc < 2 ? 3 : 0;
     }
-    // Progress lines such as "LOADING LEVEL" stay quiet; warnings (channel 1) still show.
-    log_set_channel_flag(0, 0, false);
+    // Progress lines such as "LOADING LEVEL" stay quiet; problems (log_problem) still show.
+    log_set_channel_flag(log_info, 0, false);
     for (const sim_tool_command* c = sim_tool_commands; c->name; ++c)
         if (!std::strcmp(argv[1], c->name))
             return c->run(argc - 2, argv + 2);
