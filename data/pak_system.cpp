@@ -55,7 +55,7 @@ void pak_module::insert(const ref_ptr<pak_chunkref>& ref)
 }
 
 ref_ptr<pak_chunkref> pak_module::write_edit_chunk(const pak_editchunk& chunk, int level, bool replace,
-                                                   int32_t bad_name_status)
+                                                   store_status bad_name_status)
 {
     if (!chunk.names_fit()) {
         status = bad_name_status;

@@ -294,8 +294,10 @@ TEST(pak_dir, chunk_files_are_found_by_relative_name_and_bad_ones_are_left_out)
     EXPECT_FALSE(m->get("bad"));
     EXPECT_FALSE(m->get("absurd"));
     EXPECT_FALSE(m->get("short"));
-    EXPECT_EQ(pak_open_chunk_file(dir.file("bad.LEVL.pkc"), "bad", pak_code_levl)->status, 4);
-    EXPECT_EQ(pak_open_chunk_file(dir.file("gone.LEVL.pkc"), "gone", pak_code_levl)->status, 1);
+    EXPECT_EQ(pak_open_chunk_file(dir.file("bad.LEVL.pkc"), "bad", pak_code_levl)->status,
+              pak_status_bad_header);
+    EXPECT_EQ(pak_open_chunk_file(dir.file("gone.LEVL.pkc"), "gone", pak_code_levl)->status,
+              pak_status_unopened);
 }
 
 TEST(pak_dir, writing_creates_missing_directories_and_refuses_names_leaving_the_root)

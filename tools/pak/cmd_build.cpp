@@ -16,12 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-int fail(const std::string& message)
-{
-    std::fprintf(stderr, "tamble-pak: build: %s\n", message.c_str());
-    return 1;
-}
-
 struct source_file {
     std::string path;
     const build_converter* converter = nullptr;
@@ -77,19 +71,19 @@ int cmd_build(int argc, char** argv)
         if (!std::strcmp(argv[i], "-o") && i + 1 < argc)
             out = argv[++i];
         else if (argv[i][0] == '-')
-            return fail(std::string("unknown option '") + argv[i] + "' (try --help)");
+            return pak_tool_fail("build", std::string("unknown option '") + argv[i] + "' (try --help)");
         else
             roots.push_back(argv[i]);
     }
     if (out.empty() || roots.empty())
-        return fail("expected -o OUT and at least one ROOT (try --help)");
+        return pak_tool_fail("build", "expected -o OUT and at least one ROOT (try --help)");
 
     std::map<std::string, source_file> chunks;  // by chunk name: the build order
     for (const std::string& root : roots) {
         std::vector<pak_tree_file> files;
         std::string error;
         if (!pak_walk_tree(root, files, &error))
-            return fail(error);
+            return pak_tool_fail("build", error);
         std::map<std::string, source_file> here;
         for (const pak_tree_file& file : files) {
             source_file src;
@@ -102,8 +96,8 @@ int cmd_build(int argc, char** argv)
             }
             auto [at, fresh] = here.emplace(name, src);
             if (!fresh)
-                return fail("two sources for chunk '" + name + "': '" + at->second.path + "' and '" +
-                            src.path + "'");
+                return pak_tool_fail("build", "two sources for chunk '" + name + "': '" + at->second.path +
+                                                  "' and '" + src.path + "'");
         }
         for (auto& [name, src] : here)
             chunks[name] = src;
@@ -117,26 +111,26 @@ int cmd_build(int argc, char** argv)
         pak_system system;
         pak_file archive(&system, true, temp.c_str());
         if (archive.status != pak_module::status_ok)
-            return fail("'" + out + "': cannot create the archive");
+            return pak_tool_fail("build", "'" + out + "': cannot create the archive");
         for (const auto& [name, src] : chunks) {
             build_output made;
             std::string error;
             if (!src.converter->convert(src.path, made, error)) {
                 fs::remove(temp, ec);
-                return fail(error);
+                return pak_tool_fail("build", error);
             }
             if (made.bytes.size() > pak_max_chunk_size ||
                 !archive.write_raw(src.code, name.c_str(), uint32_t(made.bytes.size()), made.container,
                                    made.bytes.data(), made.level, false)) {
                 fs::remove(temp, ec);
-                return fail("cannot write chunk '" + name + "' to '" + out + "'");
+                return pak_tool_fail("build", "cannot write chunk '" + name + "' to '" + out + "'");
             }
         }
     }
     fs::rename(temp, out, ec);
     if (ec) {
         fs::remove(temp, ec);
-        return fail("'" + out + "': cannot replace the archive");
+        return pak_tool_fail("build", "'" + out + "': cannot replace the archive");
     }
     return 0;
 }

@@ -7,6 +7,12 @@
 #include <cstdio>
 #include <cstring>
 
+int sim_tool_fail(const char* command, const std::string& message, const char* usage)
+{
+    std::fprintf(stderr, "tamble-sim %s: %s\n%s", command, message.c_str(), usage ? usage : "");
+    return 3;
+}
+
 const sim_tool_command sim_tool_commands[] = {
     {"info", "info LEVEL [--data ROOT | --archive FILE]", sim_cmd_info},
     {"run", "run LEVEL [--cut STEP:INDEX]... [--cuts FILE] [--seconds N] [--record OUT] [--trace N]",

@@ -1,6 +1,7 @@
 // The source-tree store: scanning the root and reading script sources as chunks.
 #include "tools/sim/sim_source_store.h"
 
+#include "data/file_io.h"
 #include "data/pak_tree.h"
 
 #include <cstdio>
@@ -18,12 +19,8 @@ public:
 
     int read(void* buffer) override
     {
-        std::FILE* f = std::fopen(path.c_str(), "rb");
-        if (!f)
-            return -1;
-        size_t got = std::fread(buffer, 1, uncompressed_size, f);
-        std::fclose(f);
-        return got == uncompressed_size ? 0 : -1;
+        file_ptr f = file_open(path, "rb");
+        return f && std::fread(buffer, 1, uncompressed_size, f.get()) == uncompressed_size ? 0 : -1;
     }
 };
 
