@@ -4,6 +4,7 @@
 #include "physics/collision.h"
 
 #include "physics/sound_hooks.h"
+#include "physics/world_internal.h"
 
 #include <cmath>
 
@@ -193,7 +194,7 @@ void v_detect_contacts(v_world& world)
 
 void v_resolve_contacts(v_world& world)
 {
-    std::vector<v_body_contact*>& order = world.contacts.scratch;
+    std::vector<v_body_contact*>& order = world.scratch->contact_order;
     order.clear();
     for (v_body_contact& c : world.contacts.items)
         order.push_back(&c);

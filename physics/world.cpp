@@ -2,8 +2,15 @@
 // elements. Removal clears every pointer into what goes (hover, selection, contacts,
 // pending cut events) so nothing dangles.
 #include "physics/world.h"
+#include "physics/world_internal.h"
 
 #include <algorithm>
+
+v_world::v_world(int32_t world_mode) : mode(world_mode), scratch(std::make_unique<v_step_scratch>())
+{}
+v_world::~v_world() = default;
+v_world::v_world(v_world&&) noexcept = default;
+v_world& v_world::operator=(v_world&&) noexcept = default;
 
 v_body_contact* v_contact_map::find(const v_constraint* edge)
 {

@@ -13,6 +13,7 @@
 #include <vector>
 
 class v_replay;
+struct v_step_scratch;
 
 // Verdicts and modes.
 enum : int32_t { v_verdict_failed = -1, v_verdict_undecided = 0, v_verdict_solved = 1 };
@@ -49,7 +50,6 @@ struct v_body_contact {
 // Body contacts keyed by their edge, iterated in the order they were made.
 struct v_contact_map {
     std::vector<v_body_contact> items;
-    std::vector<v_body_contact*> scratch;  // resolve's sorted order, kept to avoid allocating
 
     v_body_contact* find(const v_constraint* edge);
     bool has(const v_constraint* edge) const;
@@ -77,17 +77,13 @@ public:
     // The recorder (mode 2) or player (mode 1) this world drives; null in mode 0.
     v_replay* replay = nullptr;
 
-    // Free nodes that take part in node-node collision, packed for the all-pairs test
-    // (kept between steps so that the step does not allocate).
-    struct pair_entry {
-        float x, y, radius;
-        v_node* node;
-    };
-    std::vector<pair_entry> pair_scratch;
+    // Buffers the step reuses so that it does not allocate (world_internal.h).
+    std::unique_ptr<v_step_scratch> scratch;
 
-    explicit v_world(int32_t world_mode = v_mode_play) : mode(world_mode) {}
-    v_world(v_world&&) = default;
-    v_world& operator=(v_world&&) = default;
+    explicit v_world(int32_t world_mode = v_mode_play);
+    ~v_world();
+    v_world(v_world&&) noexcept;
+    v_world& operator=(v_world&&) noexcept;
     v_world(const v_world&) = delete;
     v_world& operator=(const v_world&) = delete;
 

@@ -5,6 +5,7 @@
 #include "physics/solver.h"
 #include "physics/sound_hooks.h"
 #include "physics/world.h"
+#include "physics/world_internal.h"
 
 #include <chrono>
 
@@ -46,7 +47,8 @@ void v_world::step_simulate()
     // 6. Free nodes among themselves, each against those before it. Nodes without a
     // type take no part, so only typed ones are packed; the squared-distance test runs
     // on the packed copy, which follows every push of a colliding pair.
-    std::vector<pair_entry>& packed = pair_scratch;
+    using pair_entry = v_step_scratch::pair_entry;
+    std::vector<pair_entry>& packed = scratch->pairs;
     packed.clear();
     for (v_node* n : nodes)
         if (n->type)
