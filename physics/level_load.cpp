@@ -236,6 +236,8 @@ bool v_level_load_text(v_world& world, const char* text, const char* level_name,
     script_parser parser(root);
     if (!parser.parse(text ? text : "")) {
         world.clear();
+        // Both texts are fixed: the caption "123" means nothing by itself, but it is how
+        // players, testers and level designers know this box, so it stays exactly so.
         v_message_box("Error Loading Level.", "123");
         return false;
     }

@@ -61,6 +61,8 @@ void v_replay::record_sound(const char* name, float volume)
     current.sounds.push_back({index, replay_quantise_volume(volume)});
 }
 
+// Keyframes on recording steps 1, 10, 19, ...: every 9 steps (see replay.h for why
+// playback takes 10 per keyframe).
 void v_replay::end_step()
 {
     if (phase != 0) {
@@ -167,6 +169,8 @@ bool v_replay::read_next_frame()
     return true;
 }
 
+// Ten calls per keyframe: phases 1 to 9 interpolate, the call after phase 9 reads the
+// next frame.
 bool v_replay::advance()
 {
     if (phase != 9) {
