@@ -1,14 +1,13 @@
 // The recorder and player: keyframe timing, save and load with priming, interpolation,
 // sounds, and refusal of damaged or mismatched replays.
 #include "physics/replay.h"
+#include "tests/test_util.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <zlib.h>
 
@@ -240,10 +239,7 @@ TEST(replay, FailedSaveLeavesThePreviousReplay)
     std::string path = (std::filesystem::temp_directory_path() /
                         ("tamble_replay_keep_" + std::to_string(::getpid()) + "_r.RPLY.pkc"))
                            .string();
-    auto file_bytes = [&] {
-        std::ifstream in(path, std::ios::binary);
-        return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-    };
+    auto file_bytes = [&] { return test_read_bytes(path); };
     v_replay small, large;
     record(small, 10);
     record(large, 2000);

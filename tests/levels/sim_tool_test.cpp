@@ -5,6 +5,7 @@
 #include "tools/sim/sim_verify.h"
 
 #include "app/log.h"
+#include "tests/test_util.h"
 
 #include <gtest/gtest.h>
 
@@ -91,10 +92,7 @@ protected:
         log_redirect_sink0(stderr);
         fs::remove_all(root);
     }
-    void write(const std::string& path, const std::string& text)
-    {
-        std::ofstream(path, std::ios::binary) << text;
-    }
+    void write(const std::string& path, const std::string& text) { test_write_text(path, text); }
 
     fs::path root;
     sim_context ctx;
