@@ -29,7 +29,7 @@ public:
     int64_t counter = 0;
     double budget = 0.0;
 
-    explicit averaged_catchup(perf_timer& clock = frame_timer(), int32_t samples = 20);
+    explicit averaged_catchup(perf_timer& clock, int32_t samples = 20);
     // On entry to a screen: timer reset, counter and budget zero, average emptied.
     void begin();
     // Measures the frame that just passed and adds its share to the budget.
@@ -46,7 +46,7 @@ class consumed_steps {
 public:
     perf_timer* timer;
 
-    explicit consumed_steps(perf_timer& clock = frame_timer()) : timer(&clock) {}
+    explicit consumed_steps(perf_timer& clock) : timer(&clock) {}
     int32_t frame(const step_duty_t& duty);
 };
 
@@ -71,10 +71,10 @@ struct screen_frame_t {
 
 // Runs frames under the averaged rule until the screen is done; returns the frames run.
 int64_t run_averaged_loop(const frame_host_t& host, const screen_frame_t& screen,
-                          perf_timer& timer = frame_timer(), int32_t samples = 20);
+                          perf_timer& timer, int32_t samples = 20);
 // Runs frames under the consumed-steps rule until the screen is done; returns the frames run.
 int64_t run_consumed_loop(const frame_host_t& host, const screen_frame_t& screen,
-                          perf_timer& timer = frame_timer());
+                          perf_timer& timer);
 
 // The one window of the process, which every loop pumps and swaps.
 glw_window* app_window();
