@@ -46,7 +46,7 @@ TEST(sim_cuts, SolutionFilesSortCutsAndNameTheBadLine)
     EXPECT_TRUE(s.unattended);
 
     EXPECT_EQ(sim_solution_path("base/levels/Ledge.LEVL.txt"), "base/levels/Ledge.solution");
-    EXPECT_EQ(sim_replay_path("base/levels/Ledge.LEVL.txt"), "base/levels/Ledge_r.RPLY.pkc");
+    EXPECT_EQ(v_level_replay_path("base/levels/Ledge.LEVL.txt"), "base/levels/Ledge_r.RPLY.pkc");
 }
 
 TEST(sim_source_store, ServesScriptSourcesAndChunkFilesByChunkName)
@@ -196,7 +196,7 @@ TEST_F(sim_verify, StaleReplayFailsUntilRecordedAgain)
     ASSERT_TRUE(sim_record_solution(ctx, level, solution, first, error)) << error;
     ASSERT_TRUE(sim_record_solution(ctx, level, solution, second, error)) << error;
     EXPECT_EQ(first, second);
-    ASSERT_TRUE(v_replay_read_file(sim_replay_path(level).c_str(), stored));
+    ASSERT_TRUE(v_replay_read_file(v_level_replay_path(level).c_str(), stored));
     EXPECT_EQ(stored, first);
 }
 

@@ -59,7 +59,7 @@ bool sim_rerecord_level(sim_context& ctx, const std::string& level_path, std::st
     if (!sim_read_solution(sim_solution_path(level_path), solution, error) ||
         !sim_record_solution(ctx, level_path, solution, bytes, error))
         return false;
-    std::string path = sim_replay_path(level_path);
+    std::string path = v_level_replay_path(level_path);
     if (!v_replay_global().save(path.c_str())) {
         error = "cannot write '" + path + "'";
         return false;
