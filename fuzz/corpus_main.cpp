@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,15 +41,18 @@ int main(int argc, char** argv)
     std::sort(inputs.begin(), inputs.end());
     for (const fs::path& p : inputs) {
         std::ifstream in(p, std::ios::binary);
-        // A buffer of exactly the input's size, so a read past its end is caught by ASan.
-        std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         if (!in.good() && !in.eof()) {
             std::fprintf(stderr, "%s: cannot read '%s'\n", argv[0], p.c_str());
             return 2;
         }
+        // A heap block of exactly the input's size (as libFuzzer passes it: never null,
+        // even when empty), so that ASan catches a read past its end.
+        std::unique_ptr<uint8_t[]> data(new uint8_t[bytes.size()]);
+        std::copy(bytes.begin(), bytes.end(), data.get());
         std::printf("%s (%zu bytes)\n", p.filename().c_str(), bytes.size());
         std::fflush(stdout);
-        LLVMFuzzerTestOneInput(bytes.empty() ? nullptr : bytes.data(), bytes.size());
+        LLVMFuzzerTestOneInput(data.get(), bytes.size());
     }
     std::printf("%zu inputs replayed\n", inputs.size());
     return 0;
