@@ -88,6 +88,11 @@ image_rgba art_canvas::pixels(bool bleed) const
     // Push-pull fill: average the drawn colours down a pyramid of halved levels, then
     // give every transparent pixel the colour of its nearest coarser level, so empty
     // pixels next to a shape carry the shape's colour.
+    bool empty = false;
+    for (size_t i = 0; i < size_t(width) * height && !empty; ++i)
+        empty = out.pixels[i * 4 + 3] == 0;
+    if (!empty)
+        return out;
     struct level {
         int w, h;
         std::vector<float> rgb, weight;

@@ -158,7 +158,7 @@ void place(art_canvas& c, const scratch_glyph& g, int code, int from, int to)
     uint8_t* data = cairo_image_surface_get_data(c.surface);
     int stride = cairo_image_surface_get_stride(c.surface);
     int cx0 = (code & 15) * cell, cy0 = (code >> 4) * cell;
-    for (int y = 0; y < cell; ++y)
+    for (int y = 1; y < cell - 1; ++y)
         for (int x = 1; x < cell - 1; ++x) {
             int sx = x - to + from;
             if (sx < 0 || sx >= scratch_w)

@@ -86,22 +86,31 @@ fs::path source_path(const fs::path& root, const std::string& name)
 
 }  // namespace
 
+bool art_check_root(const std::string& root, std::string& error)
+{
+    std::error_code ec;
+    fs::path dir(root);
+    if (!fs::exists(dir, ec))
+        return true;
+    if (!fs::is_directory(dir, ec)) {
+        error = "'" + root + "' is not a folder";
+        return false;
+    }
+    if (!fs::is_empty(dir, ec) && !fs::exists(dir / stamp_name, ec)) {
+        error = "'" + root + "' holds files that tamble-art did not write; not emptying it";
+        return false;
+    }
+    return true;
+}
+
 bool art_write_root(const art_table& table, const std::vector<image_rgba>& images, const std::string& root,
                     std::string& error)
 {
     std::error_code ec;
     fs::path dir(root);
-    if (fs::exists(dir, ec)) {
-        if (!fs::is_directory(dir, ec)) {
-            error = "'" + root + "' is not a folder";
-            return false;
-        }
-        if (!fs::is_empty(dir, ec) && !fs::exists(dir / stamp_name, ec)) {
-            error = "'" + root + "' holds files that tamble-art did not write; not emptying it";
-            return false;
-        }
-        fs::remove_all(dir, ec);
-    }
+    if (!art_check_root(root, error))
+        return false;
+    fs::remove_all(dir, ec);
     for (size_t i = 0; i < table.textures.size(); ++i) {
         const art_texture& t = table.textures[i];
         fs::path png = source_path(dir, t.name);

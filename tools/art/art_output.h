@@ -12,6 +12,10 @@
 // `timing`, prints the milliseconds each texture took.
 std::vector<image_rgba> art_draw_all(const art_table& table, bool timing = false);
 
+// True when `root` may be written: missing, empty, or holding the stamp of an
+// earlier run. False with a message otherwise.
+bool art_check_root(const std::string& root, std::string& error);
+
 // Replaces the contents of `root` with the sources of the images. Refuses a folder
 // that holds files but no stamp of an earlier run, so a mistyped path is never
 // emptied. False with a message on failure.

@@ -42,5 +42,6 @@ art_table art_all_textures()
     add_effect_textures(table);
     add_type_textures(table);
     add_world_textures(table);
+    add_tip_textures(table);
     return table;
 }

@@ -48,6 +48,7 @@ void add_widget_textures(art_table& table);
 void add_effect_textures(art_table& table);
 void add_type_textures(art_table& table);
 void add_world_textures(art_table& table);
+void add_tip_textures(art_table& table);
 
 // Every texture, in a fixed order.
 art_table art_all_textures();

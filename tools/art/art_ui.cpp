@@ -208,6 +208,36 @@ void draw_label(art_canvas& c)
     art_tag(c, -2, 0.5, c.units_w * 0.95 - 0.3, c.units_h - 1.4, true, 62);
 }
 
+// The level popup above a map tile: a paper card over the top 8 units, its tail
+// pointing down at the tile (the map flips it for tiles near the top).
+void draw_level_popup(art_canvas& c)
+{
+    cairo_t* cr = c.cr;
+    auto shape = [](cairo_t* m) {
+        double x0 = 0.6, x1 = 29.4, y0 = 0.4, y1 = 7.9, r = 1.4;
+        cairo_new_sub_path(m);
+        cairo_arc(m, x1 - r, y0 + r, r, -art_pi / 2, 0);
+        cairo_arc(m, x1 - r, y1 - r, r, 0, art_pi / 2);
+        cairo_line_to(m, 16.6, y1);
+        cairo_curve_to(m, 15.8, y1 + 1.2, 15.3, y1 + 2.5, 15.0, 11.4);
+        cairo_curve_to(m, 14.7, y1 + 2.5, 14.2, y1 + 1.2, 13.4, y1);
+        cairo_arc(m, x0 + r, y1 - r, r, art_pi / 2, art_pi);
+        cairo_arc(m, x0 + r, y0 + r, r, art_pi, 3 * art_pi / 2);
+        cairo_close_path(m);
+    };
+    art_drop_shadow(c, shape, 0.2, 0.35, 0.35, 0.5);
+    cairo_new_path(cr);
+    shape(cr);
+    art_fill_paper(c, 63);
+    cairo_new_path(cr);
+    art_vignette(c, shape, 0.9, palette::paper_edge.with_alpha(0.5));
+    cairo_new_path(cr);
+    shape(cr);
+    art_set(cr, palette::paper_edge.shade(-0.35));
+    cairo_set_line_width(cr, 0.12);
+    cairo_stroke(cr);
+}
+
 void draw_highlight_bar(art_canvas& c)
 {
     cairo_t* cr = c.cr;
@@ -343,6 +373,7 @@ void add_ui_textures(art_table& table)
     table.add(art_ui("frames"), 512, 1024, 32, 64, draw_frames);
     table.add(art_ui("InfoBox_Settings"), 512, 256, 24 / 0.95, 16, draw_menu_box);
     table.add(art_ui("InfoBox_Label"), 512, 128, 28 / 0.95, 8, draw_label);
+    table.add(art_ui("InfoBox_LevelPop"), 512, 256, 30, 12, draw_level_popup);
     table.add(art_ui("MouseOver_Settings"), 512, 64, 22, 3, draw_highlight_bar);
     table.add(art_ui("MouseOver_YesNo"), 128, 128, 8, 10, draw_yes_no_highlight);
     table.add(art_ui("InfoBox_Paper_512"), 512, 512, 40, 30,

@@ -69,7 +69,7 @@ int main(int argc, char** argv)
     if (out.empty() || text_font.empty() || fixed_font.empty())
         return usage(2);
     std::string error;
-    if (!art_load_fonts(text_font, fixed_font, error)) {
+    if (!art_check_root(out, error) || !art_load_fonts(text_font, fixed_font, error)) {
         std::fprintf(stderr, "tamble-art: %s\n", error.c_str());
         return 1;
     }
