@@ -98,7 +98,7 @@ void art_tag(art_canvas& c, double x, double y, double w, double h, bool round_r
     cairo_set_line_width(c.cr, h * 0.03);
     cairo_stroke(c.cr);
     // An eyelet near the rounded end.
-    double ex = round_right ? x + w - r * 0.9 : x + r * 0.9, ey = y + h / 2;
+    double ex = round_right ? x + w - std::min(r * 0.9, 1.4) : x + std::min(r * 0.9, 1.4), ey = y + h / 2;
     cairo_arc(c.cr, ex, ey, h * 0.11, 0, 2 * art_pi);
     art_set(c.cr, palette::brass);
     cairo_set_line_width(c.cr, h * 0.05);

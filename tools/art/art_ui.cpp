@@ -141,8 +141,14 @@ void draw_roller(art_canvas& c, double y_centre)
 
 void draw_scroll(art_canvas& c)
 {
-    draw_roller(c, 5.6);
-    draw_roller(c, 10.4);
+    // Each roller stays inside its own band: the screens draw the bands apart.
+    for (int band = 0; band < 2; ++band) {
+        cairo_save(c.cr);
+        cairo_rectangle(c.cr, 0, band * 8, 64, 8);
+        cairo_clip(c.cr);
+        draw_roller(c, band ? 10.4 : 5.6);
+        cairo_restore(c.cr);
+    }
     cairo_t* cr = c.cr;
     cairo_rectangle(cr, 4.2, 16, 55.6, 24);
     art_fill_paper(c, 41);
@@ -193,14 +199,31 @@ void draw_frames(art_canvas& c)
         art_screw(cr, 30.6, 4 + k * 14, 0.3, 0.3 * k + 0.2);
 }
 
+// The HUD's menu card at the screen's top left: only its right part (u up to 0.95)
+// and lower three quarters show, and its two lines of text fill that part, so the
+// card runs to the shown edge with one rounded corner.
 void draw_menu_box(art_canvas& c)
 {
-    // Visible part: the right of the texture (u up to 0.95) and its lower half.
-    double w = c.units_w * 0.95;
-    art_tag(c, -2, -2, w - 0.6, c.units_h - 1.2, true, 61);
+    double right = c.units_w * 0.95 - 0.3, bottom = c.units_h - 0.9, r = 2.2;
+    auto shape = [&](cairo_t* m) {
+        cairo_new_sub_path(m);
+        cairo_move_to(m, -1, -1);
+        cairo_line_to(m, right, -1);
+        cairo_arc(m, right - r, bottom - r, r, 0, art_pi / 2);
+        cairo_line_to(m, -1, bottom);
+        cairo_close_path(m);
+    };
+    art_drop_shadow(c, shape, 0.15, 0.3, 0.35, 0.5);
     cairo_new_path(c.cr);
-    cairo_arc(c.cr, w - 4.5, c.units_h * 0.14, 0.45, 0, 2 * art_pi);
+    shape(c.cr);
+    art_fill_paper(c, 61);
     cairo_new_path(c.cr);
+    art_vignette(c, shape, 1.0, palette::paper_edge.with_alpha(0.5));
+    cairo_new_path(c.cr);
+    shape(c.cr);
+    art_set(c.cr, palette::paper_edge.shade(-0.35));
+    cairo_set_line_width(c.cr, 0.12);
+    cairo_stroke(c.cr);
 }
 
 void draw_label(art_canvas& c)
