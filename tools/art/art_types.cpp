@@ -111,15 +111,17 @@ void draw_rope(art_canvas& c, const rope_look& look)
     double h = c.units_h;
     art_fill_with(c, [&](double u, double v) {
         double across = (v / h) * 2 - 1;  // -1 .. 1
-        // Round cross-section: light along the upper middle, dark at both edges.
+        // Round cross-section, and strands twisted across it: each strand is a
+        // diagonal band, bright along its middle and dark in the grooves between.
         double round = std::sqrt(std::max(0.0, 1 - across * across));
-        double phase = u * look.strands + v / h * 0.9;
-        double twist = 0.5 + 0.5 * std::cos(2 * art_pi * phase);
-        double fibre = art_noise(u * 40, v / h * 6, 171) - 0.5;
+        double phase = u * look.strands + (v / h) * 1.1;
+        double f = phase - std::floor(phase);
+        double strand = std::sin(art_pi * f);
+        double fibre = art_noise(u * 60, v / h * 4, 171) - 0.5;
         double t =
-            0.25 + 0.55 * (1 - round) + 0.35 * (1 - twist) * round + fibre * 0.18 - 0.15 * (across < -0.2);
+            1.0 - 0.8 * std::pow(strand, 0.7) * round - 0.1 * round + fibre * 0.15 + 0.1 * (across > 0.3);
         art_colour col = look.light.mix(look.dark, std::clamp(t, 0.0, 1.0));
-        double edge = std::clamp((1 - std::abs(across)) * 12, 0.0, 1.0);
+        double edge = std::clamp((1 - std::abs(across)) * 10, 0.0, 1.0);
         return col.with_alpha(edge);
     });
     cairo_new_path(c.cr);
@@ -152,7 +154,7 @@ void draw_coil(art_canvas& c, const art_colour& metal, double wire, int coils)
         double step = 1.0 / coils;
         // The back half of a turn (darker), then the front half.
         cairo_move_to(cr, 0.9, v0 + step * 0.5);
-        cairo_curve_to(cr, 0.6, v0 + step * 0.3, 0.4, v0 + step * 0.2, 0.1, v0);
+        cairo_curve_to(cr, 0.65, v0 + step * 0.55, 0.35, v0 + step * 0.8, 0.1, v0 + step);
         art_set(cr, metal.shade(-0.55));
         cairo_set_line_width(cr, wire * 0.8);
         cairo_stroke(cr);
