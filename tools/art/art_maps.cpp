@@ -6,6 +6,7 @@
 #include "tools/art/art_text.h"
 #include "tools/art/art_worlds.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -415,4 +416,108 @@ void art_draw_clocktower_map(art_canvas& c, const art_world&)
     cairo_set_line_width(cr, 0.5);
     cairo_stroke(cr);
     art_brass_disc(c, cx, cy, 0.7);
+}
+
+// ---- Level backdrops: side views behind a whole level (the backdrop body types),
+// darker, cooler and calmer than the maps so that balls, ropes and pots stand out.
+
+void art_draw_workshop_backdrop(art_canvas& c, const art_world&)
+{
+    cairo_t* cr = c.cr;
+    for (int i = 0; i < 8; ++i) {
+        cairo_rectangle(cr, i * 8, 0, 8, 64);
+        // Boards painted slate green: cool against the warm wood of the pieces and frames.
+        art_fill_wood(
+            c, art_wood{art_hex(0x6A8279), art_hex(0x3F504B), 0.4, art_pi / 2 + 0.01 * (i % 3), 700u + i});
+        cairo_new_path(cr);
+        art_vignette(
+            c, [&](cairo_t* m) { cairo_rectangle(m, i * 8, -1, 8, 66); }, 0.9,
+            palette::shadow.with_alpha(0.45));
+        for (double y : {3.0, 61.0})
+            art_screw(cr, i * 8 + 4, y, 0.3, i + y);
+    }
+    art_vignette(
+        c, [](cairo_t* m) { cairo_rectangle(m, 0, 0, 64, 64); }, 14, palette::shadow.with_alpha(0.55));
+}
+
+void art_draw_mill_backdrop(art_canvas& c, const art_world&)
+{
+    cairo_t* cr = c.cr;
+    cairo_rectangle(cr, 0, 0, 64, 64);
+    art_fill_with(c, [](double x, double y) {
+        double cloud = art_fbm(x * 0.06 + 3, y * 0.12, 710, 5);
+        art_colour sky = art_hex(0x6E9FC4).mix(art_hex(0xCFE0DD), y / 48);
+        double puff = std::clamp((cloud - 0.55) * 3.5, 0.0, 1.0) * std::clamp(1.2 - y / 40, 0.0, 1.0);
+        return sky.mix(palette::cream, puff * 0.7);
+    });
+    cairo_new_path(cr);
+    // Far hills, then near hills; a small mill on the far ridge.
+    cairo_move_to(cr, 0, 46);
+    cairo_curve_to(cr, 14, 40, 26, 44, 38, 41);
+    cairo_curve_to(cr, 48, 38, 56, 42, 64, 40);
+    cairo_line_to(cr, 64, 64);
+    cairo_line_to(cr, 0, 64);
+    cairo_close_path(cr);
+    art_set(cr, art_hex(0x7FA27A));
+    cairo_fill(cr);
+    double mx = 47, my = 39.3;
+    cairo_rectangle(cr, mx - 1.2, my - 3.2, 2.4, 3.4);
+    cairo_move_to(cr, mx - 1.6, my - 3.2);
+    cairo_line_to(cr, mx, my - 5);
+    cairo_line_to(cr, mx + 1.6, my - 3.2);
+    art_set(cr, art_hex(0x5D7A68));
+    cairo_fill(cr);
+    for (int k = 0; k < 4; ++k) {
+        double a = 0.4 + k * art_pi / 2;
+        cairo_move_to(cr, mx, my - 3.8);
+        cairo_line_to(cr, mx + std::cos(a) * 3.2, my - 3.8 + std::sin(a) * 3.2);
+    }
+    cairo_set_line_width(cr, 0.35);
+    cairo_stroke(cr);
+    cairo_move_to(cr, 0, 54);
+    cairo_curve_to(cr, 18, 48, 34, 56, 48, 51);
+    cairo_curve_to(cr, 56, 49, 60, 52, 64, 51);
+    cairo_line_to(cr, 64, 64);
+    cairo_line_to(cr, 0, 64);
+    cairo_close_path(cr);
+    art_fill_with(c, [](double x, double y) {
+        return palette::grass_dark.mix(palette::grass, 0.4 + 0.4 * (art_fbm(x * 0.3, y * 0.3, 720, 3) - 0.5));
+    });
+    cairo_new_path(cr);
+    art_vignette(
+        c, [](cairo_t* m) { cairo_rectangle(m, 0, 0, 64, 64); }, 12, palette::shadow.with_alpha(0.3));
+}
+
+void art_draw_clocktower_backdrop(art_canvas& c, const art_world&)
+{
+    cairo_t* cr = c.cr;
+    cairo_rectangle(cr, 0, 0, 64, 64);
+    art_fill_wood(c, art_wood{palette::walnut, palette::walnut_dark, 0.5, art_pi / 2, 730});
+    cairo_new_path(cr);
+    // Faint gears turning behind the wall's panels.
+    struct gear {
+        double x, y, r;
+        int teeth;
+    };
+    const gear gears[] = {
+        {14, 18, 11, 22}, {33, 30, 7, 14}, {50, 14, 9, 18}, {48, 50, 12, 24}, {16, 52, 7, 14}};
+    for (const gear& g : gears) {
+        cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+        art_gear_path(cr, g.x, g.y, g.r * 0.88, g.r, g.teeth);
+        cairo_new_sub_path(cr);
+        cairo_arc(cr, g.x, g.y, g.r * 0.7, 0, 2 * art_pi);
+        art_set(cr, palette::brass, 0.16);
+        cairo_fill(cr);
+        cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+        for (int k = 0; k < 6; ++k) {
+            double a = k * art_pi / 3;
+            cairo_move_to(cr, g.x, g.y);
+            cairo_line_to(cr, g.x + std::cos(a) * g.r * 0.72, g.y + std::sin(a) * g.r * 0.72);
+        }
+        art_set(cr, palette::brass, 0.16);
+        cairo_set_line_width(cr, g.r * 0.08);
+        cairo_stroke(cr);
+    }
+    art_vignette(
+        c, [](cairo_t* m) { cairo_rectangle(m, 0, 0, 64, 64); }, 14, palette::shadow.with_alpha(0.6));
 }

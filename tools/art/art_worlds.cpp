@@ -425,13 +425,13 @@ const std::vector<art_world>& art_worlds()
     static const std::vector<art_world> worlds = {
         {"workshop", "The Workshop", art_wood{palette::wood_light, palette::wood_dark, 0.9, 0, 311},
          art_hex(0xC96A2B), art_hex(0x8C3B2A), art_hex(0xB98A4A), art_hex(0xE89A3C), 0, emblem_workshop,
-         motif_crate, art_draw_workshop_map},
+         motif_crate, art_draw_workshop_map, art_draw_workshop_backdrop},
         {"mill", "The Mill", art_wood{art_hex(0xD9C9A0), art_hex(0x7D6B4A), 0.9, 0, 312}, art_hex(0x3E8A4F),
          art_hex(0x2F6E7E), palette::stone, art_hex(0x49B89A), 1, emblem_mill, motif_flower,
-         art_draw_mill_map},
+         art_draw_mill_map, art_draw_mill_backdrop},
         {"clocktower", "The Clocktower", art_wood{palette::walnut, palette::walnut_dark, 0.9, 0, 313},
          palette::enamel, art_hex(0x1F3F73), palette::brass, art_hex(0x4E86D8), 2, emblem_clocktower,
-         motif_bell, art_draw_clocktower_map},
+         motif_bell, art_draw_clocktower_map, art_draw_clocktower_backdrop},
     };
     return worlds;
 }
@@ -443,6 +443,9 @@ void add_world_textures(art_table& table)
         art_texture& map =
             table.add(world_name(w, "map"), 1024, 1024, 64, 64, [wp](art_canvas& c) { wp->map(c, *wp); });
         map.quality = 85;
+        art_texture& backdrop = table.add(world_name(w, "backdrop"), 1024, 1024, 64, 64,
+                                          [wp](art_canvas& c) { wp->backdrop(c, *wp); });
+        backdrop.quality = 85;
         table.add(world_name(w, "emblem"), 512, 128, 40, 10,
                   [wp](art_canvas& c) { art_banner(c, wp->board, wp->name, wp->emblem); });
         for (int m = 1; m <= 2; ++m) {

@@ -17,6 +17,7 @@ struct art_world {
     int rune_shape;
     art_emblem emblem, motif;  // first and second medallion
     art_map_painter map;
+    art_map_painter backdrop;  // behind levels: the world's "bodies\backdrop_<key>" type
 };
 
 const std::vector<art_world>& art_worlds();
@@ -25,3 +26,6 @@ const std::vector<art_world>& art_worlds();
 void art_draw_workshop_map(art_canvas& c, const art_world& w);
 void art_draw_mill_map(art_canvas& c, const art_world& w);
 void art_draw_clocktower_map(art_canvas& c, const art_world& w);
+void art_draw_workshop_backdrop(art_canvas& c, const art_world& w);
+void art_draw_mill_backdrop(art_canvas& c, const art_world& w);
+void art_draw_clocktower_backdrop(art_canvas& c, const art_world& w);
