@@ -1,0 +1,200 @@
+// Measurements of what the build rendered (build/generated/sound) and packed
+// (tamble.pk2): every sample the game asks for exists; nothing clips or sits off
+// centre; songs loop without a seam and share one loudness; effects and jingles keep
+// consistent levels below the music; the archive's streams decode to the same length
+// with a clean signal-to-noise ratio.
+#include "tools/synth/catalogue.h"
+#include "tools/synth/loudness.h"
+#include "tools/synth/measures.h"
+
+#include "data/pak_store.h"
+#include "sound/codec/sample_chunk.h"
+#include "sound/codec/wav_file.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+namespace {
+
+struct rendered {
+    const sample_entry* entry;
+    w_pcm pcm;
+    sample_measures measures;
+};
+
+// Every rendered WAVE file, read once for all the tests.
+const std::vector<rendered>& all_rendered()
+{
+    static const std::vector<rendered> all = [] {
+        std::vector<rendered> out;
+        for (const sample_entry& e : sample_catalogue()) {
+            std::ifstream in(std::string(TAMBLE_SYNTH_ROOT) + "/" + wav_path_of(e.name), std::ios::binary);
+            std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                       std::istreambuf_iterator<char>());
+            rendered r{&e, {}, {}};
+            std::string error;
+            if (!w_read_wav(bytes.data(), bytes.size(), r.pcm, error))
+                continue;
+            r.measures = measure_sample(r.pcm.samples);
+            out.push_back(std::move(r));
+        }
+        return out;
+    }();
+    return all;
+}
+
+std::vector<const rendered*> of_kind(sample_kind kind)
+{
+    std::vector<const rendered*> out;
+    for (const rendered& r : all_rendered())
+        if (r.entry->kind == kind)
+            out.push_back(&r);
+    return out;
+}
+
+double loudness_of(const rendered& r)
+{
+    return integrated_loudness(r.pcm.samples.data(), r.pcm.frames());
+}
+
+double short_loudness_of(const rendered& r)
+{
+    stereo_buffer b;
+    b.resize(r.pcm.frames());
+    for (size_t i = 0; i < b.frames(); ++i) {
+        b.left[i] = r.pcm.samples[2 * i] / 32768.0f;
+        b.right[i] = r.pcm.samples[2 * i + 1] / 32768.0f;
+    }
+    return short_loudness(b);
+}
+
+}  // namespace
+
+TEST(rendered_samples, every_sample_the_game_plays_is_rendered)
+{
+    static const char* const required[] = {
+        "sounds\\Rollover1",
+        "sounds\\Select_Constraint",
+        "sounds\\Cut_Constraint",
+        "sounds\\StarBlip",
+        "sounds\\Hit_Balls_Metal",
+        "sounds\\Hit_SolidWood",
+        "music\\ditty_READY",
+        "music\\ditty_success",
+        "music\\ditty_fail",
+        "music\\ditty_ball_in_pot",
+        "music\\ditty_zoom",
+        "music\\title",
+        "music\\map",
+        "music\\solution",
+        "music\\song1",
+        "music\\song2",
+        "music\\song3",
+        "music\\song4",
+    };
+    std::map<std::string, const rendered*> found;
+    for (const rendered& r : all_rendered())
+        found[r.entry->name] = &r;
+    EXPECT_EQ(found.size(), sample_catalogue().size()) << "a catalogued sample has no readable WAVE file";
+    for (const char* name : required)
+        EXPECT_TRUE(found.count(name)) << name;
+    for (const rendered& r : all_rendered()) {
+        EXPECT_EQ(r.pcm.rate, 44100u) << r.entry->name;
+        EXPECT_EQ(r.pcm.source_channels, 2u) << r.entry->name;
+        EXPECT_GT(r.pcm.frames(), 2000u) << r.entry->name;
+    }
+}
+
+TEST(rendered_samples, nothing_clips_or_sits_off_centre_and_effects_stay_below_the_music)
+{
+    double quietest_music_peak = 0;
+    for (const rendered* r : of_kind(sample_kind::music))
+        quietest_music_peak = std::min(quietest_music_peak, r->measures.peak_dbfs);
+    for (const rendered& r : all_rendered()) {
+        const sample_measures& m = r.measures;
+        EXPECT_LE(m.peak_dbfs, -1.0) << r.entry->name;
+        EXPECT_LE(m.peak_dbfs, peak_ceiling(r.entry->kind) + 0.1) << r.entry->name;
+        EXPECT_GT(m.peak_dbfs, peak_ceiling(r.entry->kind) - 20.0) << r.entry->name << " is nearly silent";
+        EXPECT_LT(m.dc, 1e-3) << r.entry->name;
+        if (r.entry->kind != sample_kind::music)
+            EXPECT_LT(m.peak_dbfs, quietest_music_peak) << r.entry->name;
+    }
+}
+
+TEST(rendered_samples, songs_loop_without_a_click_or_a_change_of_sound)
+{
+    for (const rendered* r : of_kind(sample_kind::music)) {
+        const sample_measures& m = r->measures;
+        const char* name = r->entry->name;
+        EXPECT_LE(m.seam_jump, m.largest_jump) << name;
+        // The seam against ordinary moments of the same song.
+        double high = -100, spectrum = 0;
+        for (int k = 1; k <= 8; ++k) {
+            size_t at = r->pcm.frames() * size_t(k) / 9;
+            high = std::max(high, high_band_jump_db(r->pcm.samples, at));
+            spectrum = std::max(spectrum, spectral_jump_db(r->pcm.samples, at));
+        }
+        EXPECT_LE(m.seam_high_db, std::max(high, 0.0) + 1.0) << name;
+        EXPECT_LE(m.seam_spectrum_db, spectrum + 1.0) << name;
+        std::printf(
+            "%-16s seam step %5d (largest %5d), highs %+5.1f dB, spectrum %4.1f dB (inside up to %4.1f)\n",
+            name, m.seam_jump, m.largest_jump, m.seam_high_db, m.seam_spectrum_db, spectrum);
+    }
+}
+
+TEST(rendered_samples, songs_share_one_loudness_and_effects_keep_consistent_levels)
+{
+    std::vector<double> songs;
+    for (const rendered* r : of_kind(sample_kind::music))
+        songs.push_back(loudness_of(*r));
+    ASSERT_GE(songs.size(), 7u);
+    auto [low, high] = std::minmax_element(songs.begin(), songs.end());
+    double middle = (*low + *high) / 2;
+    for (size_t i = 0; i < songs.size(); ++i)
+        EXPECT_NEAR(songs[i], middle, 1.5) << of_kind(sample_kind::music)[i]->entry->name;
+    for (sample_kind kind : {sample_kind::jingle, sample_kind::collision, sample_kind::interface}) {
+        std::vector<double> levels;
+        for (const rendered* r : of_kind(kind)) {
+            double level = kind == sample_kind::jingle ? loudness_of(*r) : short_loudness_of(*r);
+            levels.push_back(level);
+            // Quieter than the music, and no more than a few dB from the kind's target
+            // (a sound held under its peak ceiling may fall a little short of it).
+            EXPECT_LT(level, middle) << r->entry->name;
+            EXPECT_NEAR(level, loudness_target(kind), 4.0) << r->entry->name;
+        }
+        auto [lo, hi] = std::minmax_element(levels.begin(), levels.end());
+        EXPECT_LE(*hi - *lo, 6.0) << kind_name(kind);
+    }
+}
+
+TEST(archived_samples, decode_to_their_length_with_a_clean_signal_to_noise_ratio)
+{
+    pak_system sys;
+    pak_file archive(&sys, false, TAMBLE_ARCHIVE);
+    ASSERT_EQ(archive.status, 0) << TAMBLE_ARCHIVE;
+    for (const rendered& r : all_rendered()) {
+        ref_ptr<pak_chunkref> chunk = archive.get(r.entry->name);
+        ASSERT_TRUE(chunk) << r.entry->name;
+        EXPECT_EQ(chunk->code, pak_code_samp) << r.entry->name;
+        std::vector<uint8_t> bytes(chunk->uncompressed_size);
+        ASSERT_EQ(chunk->read(bytes.data()), 0) << r.entry->name;
+        w_sample_data sample;
+        ASSERT_TRUE(w_read_sample_chunk(bytes.data(), uint32_t(bytes.size()), sample)) << r.entry->name;
+        std::vector<int16_t> decoded;
+        bool short_stream = true;
+        std::string error;
+        ASSERT_TRUE(w_decode_sample(sample, decoded, short_stream, error)) << r.entry->name << ": " << error;
+        EXPECT_FALSE(short_stream) << r.entry->name;
+        EXPECT_EQ(decoded.size(), r.pcm.samples.size()) << r.entry->name;
+        double snr = snr_db(r.pcm.samples, decoded);
+        double floor = r.entry->kind == sample_kind::music ? 22.0 : 18.0;
+        EXPECT_GE(snr, floor) << r.entry->name;
+        std::printf("%-28s %8u frames %8u bytes  SNR %5.1f dB\n", r.entry->name, unsigned(r.pcm.frames()),
+                    unsigned(chunk->stored_size), snr);
+    }
+}
