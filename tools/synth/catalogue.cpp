@@ -1,6 +1,7 @@
 // The list of samples and how each is made and levelled.
 #include "tools/synth/catalogue.h"
 
+#include "tools/synth/dsp/filters.h"
 #include "tools/synth/effects/impacts.h"
 #include "tools/synth/effects/interface_sounds.h"
 #include "tools/synth/loudness.h"
@@ -156,6 +157,8 @@ bool render_sample(const sample_entry& entry, stereo_buffer& out, std::string& e
         out = render_song(*entry.song, notes);
     } else {
         out = entry.render();
+        // A struck mode that dies within a few periods leaves a slight offset.
+        remove_dc(out, 25.0);
     }
     bool short_sound = entry.kind == sample_kind::interface || entry.kind == sample_kind::collision;
     double level = short_sound ? short_loudness(out) : integrated_loudness(out);
