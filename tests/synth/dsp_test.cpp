@@ -32,9 +32,10 @@ double crossing_frequency(const mono_buffer& x, size_t from, size_t to)
     return crossings ? synth_rate * crossings / (last - first) : 0.0;
 }
 
-// The period near `expected` (in samples) at which the signal best matches itself,
-// refined between samples: the pitch of a tone rich in harmonics, where zero crossings
-// would count the harmonics too.
+// The lag near a whole number of periods of `expected` (about 2048 samples) at which
+// the signal best matches itself, refined between samples: the pitch of a tone rich
+// in harmonics, where zero crossings would count the harmonics too. Many periods make
+// the sub-sample error small against the period.
 double autocorrelation_frequency(const mono_buffer& x, size_t from, size_t length, double expected)
 {
     auto score = [&](int lag) {
@@ -43,7 +44,9 @@ double autocorrelation_frequency(const mono_buffer& x, size_t from, size_t lengt
             sum += double(x[i]) * x[i + size_t(lag)];
         return sum;
     };
-    int lo = int(synth_rate / expected * 0.8), hi = int(synth_rate / expected * 1.25) + 1;
+    double periods = std::max(1.0, std::round(2048.0 * expected / synth_rate));
+    double lag = synth_rate / expected * periods;
+    int lo = int(lag - 0.2 * synth_rate / expected), hi = int(lag + 0.2 * synth_rate / expected) + 1;
     int best = lo;
     double best_score = -1e300;
     for (int lag = lo; lag <= hi; ++lag)
@@ -53,7 +56,7 @@ double autocorrelation_frequency(const mono_buffer& x, size_t from, size_t lengt
         }
     double a = score(best - 1), b = best_score, c = score(best + 1);
     double shift = (a - c) / (2.0 * (a - 2.0 * b + c));
-    return synth_rate / (best + shift);
+    return synth_rate * periods / (best + shift);
 }
 
 double rms(const mono_buffer& x, size_t from, size_t to)

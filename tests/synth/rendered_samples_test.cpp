@@ -166,8 +166,9 @@ TEST(rendered_samples, levels_follow_their_kind_and_songs_share_one_loudness)
     double middle = (*low + *high) / 2;
     for (size_t i = 0; i < songs.size(); ++i)
         EXPECT_NEAR(songs[i], middle, 1.5) << of_kind(sample_kind::music)[i]->entry->name;
-    // Every other sample sits at its kind's level: its loudness target, or lower where
-    // that would have peaked above the kind's ceiling, and then right at the ceiling.
+    // Every other sample sits at its kind's level: its loudness target, or (a short
+    // effect) lower where that would have peaked above the kind's ceiling, and then
+    // right at the ceiling.
     for (sample_kind kind : {sample_kind::jingle, sample_kind::collision, sample_kind::interface}) {
         for (const rendered* r : of_kind(kind)) {
             double level = kind == sample_kind::jingle ? loudness_of(*r) : short_loudness_of(*r);

@@ -1,6 +1,7 @@
 // The list of samples and how each is made and levelled.
 #include "tools/synth/catalogue.h"
 
+#include "tools/synth/dsp/dynamics.h"
 #include "tools/synth/dsp/filters.h"
 #include "tools/synth/effects/impacts.h"
 #include "tools/synth/effects/interface_sounds.h"
@@ -161,13 +162,29 @@ bool render_sample(const sample_entry& entry, stereo_buffer& out, std::string& e
         remove_dc(out, 25.0);
     }
     bool short_sound = entry.kind == sample_kind::interface || entry.kind == sample_kind::collision;
-    double level = short_sound ? short_loudness(out) : integrated_loudness(out);
-    if (level <= -150.0)
+    float ceiling = db_to_gain(float(peak_ceiling(entry.kind)));
+    if (short_sound) {
+        // Short effects are never limited: a sound that would peak above its ceiling at
+        // the target loudness is simply turned down.
+        double level = short_loudness(out);
+        if (level <= -150.0)
+            return true;
+        double gain_db = loudness_target(entry.kind) - level;
+        double peak_db = gain_to_db(peak_of(out)) + gain_db;
+        if (peak_db > peak_ceiling(entry.kind))
+            gain_db -= peak_db - peak_ceiling(entry.kind);
+        scale(out, db_to_gain(float(gain_db)));
         return true;
-    double gain_db = loudness_target(entry.kind) - level;
-    double peak_db = gain_to_db(peak_of(out)) + gain_db;
-    if (peak_db > peak_ceiling(entry.kind))
-        gain_db -= peak_db - peak_ceiling(entry.kind);
-    scale(out, db_to_gain(float(gain_db)));
+    }
+    // Music and jingles meet their loudness; the few coinciding attacks that would
+    // then peak above the ceiling are limited (around the loop for songs). Limiting
+    // takes a little loudness, so the level is set twice.
+    for (int pass = 0; pass < 2; ++pass) {
+        double level = integrated_loudness(out);
+        if (level <= -150.0)
+            return true;
+        scale(out, db_to_gain(float(loudness_target(entry.kind) - level)));
+        limit_peaks(out, ceiling, entry.song && entry.song->loops);
+    }
     return true;
 }

@@ -29,8 +29,8 @@ const char* kind_name(sample_kind kind);
 // Where each kind is levelled, in LUFS: integrated loudness for music and jingles,
 // the loudest 100 ms for the short effects.
 double loudness_target(sample_kind kind);
-// The highest peak each kind may reach, in dBFS: a sound that would peak higher at
-// its loudness target is turned down to this.
+// The highest peak each kind may reach, in dBFS: a short effect that would peak
+// higher at its loudness target is turned down to it; music and jingles are limited.
 double peak_ceiling(sample_kind kind);
 // The codec settings each kind is packed with.
 codec_settings codec_for(sample_kind kind);

@@ -3,6 +3,7 @@
 #include "tools/synth/catalogue.h"
 #include "tools/synth/loudness.h"
 #include "tools/synth/measures.h"
+#include "tools/synth/music/sequencer.h"
 #include "tools/synth/spectrogram.h"
 
 #include "sound/codec/wav_file.h"
@@ -26,6 +27,7 @@ int usage()
                  "WAVE sources\n"
                  "       tamble-synth list                      the samples: name and kind\n"
                  "       tamble-synth measure FILE.wav...       length, peak, offset, loudness, loop seam\n"
+                 "       tamble-synth stems NAME                each part of a piece against the whole mix\n"
                  "       tamble-synth compare A.wav B.wav       SNR of B against A (a decoded copy)\n"
                  "       tamble-synth picture FILE.wav OUT.png [FROM LENGTH]  waveform and spectrogram (of "
                  "an excerpt, in s)\n");
@@ -139,6 +141,36 @@ int render(int argc, char** argv)
     return failures ? 1 : 0;
 }
 
+// Each part of a piece alone, measured at the level it has in the full mix: for
+// balancing a song by numbers.
+int stems(int argc, char** argv)
+{
+    if (argc != 1)
+        return usage();
+    for (const sample_entry& e : sample_catalogue()) {
+        if (!e.song || std::strcmp(e.name, argv[0]) != 0)
+            continue;
+        sequenced_song notes;
+        std::string error;
+        if (!sequence_song(*e.song, notes, error)) {
+            std::fprintf(stderr, "tamble-synth: %s\n", error.c_str());
+            return 1;
+        }
+        stereo_buffer all = render_song(*e.song, notes);
+        double whole = integrated_loudness(all);
+        std::printf("%-12s %6.1f LUFS  peak %6.1f dB (before levelling)\n", "all", whole,
+                    gain_to_db(peak_of(all)));
+        for (const part_spec& p : e.song->parts) {
+            stereo_buffer one = render_song(*e.song, notes, p.name);
+            std::printf("%-12s %6.1f LU   peak %6.1f dB\n", p.name, integrated_loudness(one) - whole,
+                        gain_to_db(peak_of(one)));
+        }
+        return 0;
+    }
+    std::fprintf(stderr, "tamble-synth: no piece '%s'\n", argv[0]);
+    return 1;
+}
+
 int list()
 {
     for (const sample_entry& e : sample_catalogue())
@@ -213,6 +245,8 @@ int main(int argc, char** argv)
         return list();
     if (!std::strcmp(argv[1], "measure"))
         return measure(argc - 2, argv + 2);
+    if (!std::strcmp(argv[1], "stems"))
+        return stems(argc - 2, argv + 2);
     if (!std::strcmp(argv[1], "compare"))
         return compare(argc - 2, argv + 2);
     if (!std::strcmp(argv[1], "picture"))

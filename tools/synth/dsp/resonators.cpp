@@ -73,28 +73,43 @@ void pluck_string(const pluck_settings& s, mono_buffer& out, size_t at)
     // before it, which delays the loop by (1 - keep) samples at low frequencies.
     float keep = 0.5f + 0.45f * std::clamp(s.brightness, 0.0f, 1.0f);
     // The loop: an integer delay, the loop filter and an all-pass for the fraction of a
-    // sample that is left, together one period.
-    double period = synth_rate / freq - (1.0 - double(keep));
+    // sample that is left, together exactly one period at the fundamental. Both filters
+    // delay high notes by other amounts than low ones, so their delays are taken at the
+    // note's own frequency (the all-pass coefficient for a delay d at w is
+    // sin((1 - d) w / 2) / sin((1 + d) w / 2)).
+    double w = 2.0 * synth_pi * freq / synth_rate;
+    double filter_delay = std::atan2((1.0 - keep) * std::sin(w), keep + (1.0 - keep) * std::cos(w)) / w;
+    double period = synth_rate / freq - filter_delay;
     size_t n = std::max<size_t>(2, size_t(period - 0.1));
     double frac = period - double(n);
-    double ap = (1.0 - frac) / (1.0 + frac);
+    double ap = std::sin((1.0 - frac) * w / 2.0) / std::sin((1.0 + frac) * w / 2.0);
     double feedback = std::exp(-6.907755279 / (double(s.decay) * freq));
 
-    size_t excite = std::max<size_t>(n, 4);
+    // The pluck: one period of noise, low-passed twice (a finger or a soft pick does not
+    // click), shaped by a smooth window and scaled to a fixed strength.
+    size_t excite = std::max<size_t>(n, 8);
     mono_buffer burst(excite, 0.0f);
     noise_source noise(s.seed);
-    one_pole_lowpass tone(300.0 + 9000.0 * double(s.brightness * s.brightness) * (0.4 + 0.6 * s.velocity));
+    double cutoff = 700.0 + 6000.0 * double(s.brightness * s.brightness) * (0.4 + 0.6 * s.velocity);
+    biquad tone_a = biquad::lowpass(cutoff, 0.7071), tone_b = biquad::lowpass(cutoff, 0.7071);
+    for (size_t i = 0; i < 64; ++i)  // settle the filters on the same noise
+        tone_b.process(tone_a.process(noise.white()));
     for (size_t i = 0; i < excite; ++i)
-        burst[i] = tone.process(noise.white());
+        burst[i] = tone_b.process(tone_a.process(noise.white()));
     // Plucking at a fraction of the string cancels the harmonics with a node there.
     size_t comb = size_t(double(n) * std::clamp(double(s.position), 0.02, 0.5));
     for (size_t i = excite; i-- > comb;)
         burst[i] -= burst[i - comb];
-    float mean = 0.0f;
+    double mean = 0.0, power = 0.0;
     for (float v : burst)
-        mean += v / float(excite);
+        mean += v / double(excite);
+    for (size_t i = 0; i < excite; ++i) {
+        burst[i] = float((burst[i] - mean) * std::sin(synth_pi * (double(i) + 0.5) / double(excite)));
+        power += double(burst[i]) * burst[i];
+    }
+    float norm = power > 0.0 ? float(1.0 / std::sqrt(power / double(excite))) : 0.0f;
     for (float& v : burst)
-        v -= mean;
+        v *= norm;
 
     // -90 dB is one and a half times the -60 dB decay time.
     size_t ring = std::min<size_t>(seconds_to_frames(1.5 * double(s.decay)), 30 * 44100);
@@ -108,7 +123,7 @@ void pluck_string(const pluck_settings& s, mono_buffer& out, size_t at)
     std::vector<float> line(n, 0.0f);
     size_t pos = 0;
     float ap_in = 0.0f, ap_out = 0.0f, last = 0.0f;
-    float level = 0.35f * s.velocity;
+    float level = 0.12f * s.velocity * s.gain;
     size_t ramp = 16;
     for (size_t i = 0; i < frames; ++i) {
         float delayed = line[pos];

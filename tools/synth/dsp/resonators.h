@@ -43,8 +43,9 @@ struct pluck_settings {
     float decay = 2.0f;       // seconds to -60 dB for the fundamental
     float brightness = 0.5f;  // 0 .. 1
     float position = 0.2f;    // 0 .. 0.5 along the string
-    float velocity = 1.0f;
-    float length = -1.0f;  // seconds before the string is damped; negative rings out
+    float velocity = 1.0f;    // louder and brighter
+    float gain = 1.0f;        // louder only
+    float length = -1.0f;     // seconds before the string is damped; negative rings out
     uint32_t seed = 1;
 };
 void pluck_string(const pluck_settings& settings, mono_buffer& out, size_t at);

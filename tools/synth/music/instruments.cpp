@@ -36,6 +36,11 @@ float bar_decay(double freq, float at_middle_c, float shortest, float longest)
     return std::clamp(at_middle_c * float(std::sqrt(261.6 / freq)), shortest, longest);
 }
 
+// Each voice's level below is set so that the same phrase (a C major arpeggio in
+// quarter notes around middle C) measures about the same loudness on every melodic
+// instrument, and the same quarter notes on every drum about 2 dB below the kick: a
+// part's level in a song then means what it says.
+
 // A bar or tine with modes at `ratios` of the fundamental.
 void mallet(const note_event& n, mono_buffer& out, const double* ratios, const float* amps,
             const float* decays, int count, float decay, float contact_soft, float contact_hard, float level)
@@ -57,7 +62,7 @@ void marimba(const note_event& n, mono_buffer& out)
     static const float amps[] = {1.0f, 0.28f, 0.07f, 0.04f};
     static const float decays[] = {1.0f, 0.3f, 0.12f, 0.5f};
     float decay = bar_decay(pitch_to_hz(n.pitch), 1.3f, 0.35f, 2.5f);
-    mallet(n, out, ratios, amps, decays, 4, decay, 0.0022f, 0.0011f, 0.5f);
+    mallet(n, out, ratios, amps, decays, 4, decay, 0.0022f, 0.0011f, 0.63f);
 }
 
 void kalimba(const note_event& n, mono_buffer& out)
@@ -67,7 +72,7 @@ void kalimba(const note_event& n, mono_buffer& out)
     static const float amps[] = {1.0f, 0.22f, 0.05f, 0.04f};
     static const float decays[] = {1.0f, 0.18f, 0.5f, 0.06f};
     float decay = bar_decay(pitch_to_hz(n.pitch), 1.6f, 0.5f, 2.4f);
-    mallet(n, out, ratios, amps, decays, 4, decay, 0.0012f, 0.0006f, 0.5f);
+    mallet(n, out, ratios, amps, decays, 4, decay, 0.0012f, 0.0006f, 0.45f);
 }
 
 void celesta(const note_event& n, mono_buffer& out)
@@ -76,7 +81,7 @@ void celesta(const note_event& n, mono_buffer& out)
     static const float amps[] = {1.0f, 0.16f, 0.04f, 0.08f};
     static const float decays[] = {1.0f, 0.35f, 0.15f, 0.6f};
     float decay = bar_decay(pitch_to_hz(n.pitch), 2.2f, 0.6f, 2.6f);
-    mallet(n, out, ratios, amps, decays, 4, decay, 0.0009f, 0.0005f, 0.45f);
+    mallet(n, out, ratios, amps, decays, 4, decay, 0.0009f, 0.0005f, 0.37f);
 }
 
 void glockenspiel(const note_event& n, mono_buffer& out)
@@ -86,7 +91,7 @@ void glockenspiel(const note_event& n, mono_buffer& out)
     static const float amps[] = {1.0f, 0.3f, 0.1f, 0.04f};
     static const float decays[] = {1.0f, 0.4f, 0.18f, 0.09f};
     float decay = bar_decay(pitch_to_hz(n.pitch), 3.2f, 0.8f, 3.0f);
-    mallet(n, out, ratios, amps, decays, 4, decay, 0.0007f, 0.0003f, 0.35f);
+    mallet(n, out, ratios, amps, decays, 4, decay, 0.0007f, 0.0003f, 0.3f);
 }
 
 void music_box(const note_event& n, mono_buffer& out)
@@ -95,11 +100,11 @@ void music_box(const note_event& n, mono_buffer& out)
     static const float amps[] = {1.0f, 0.18f, 0.06f, 0.05f};
     static const float decays[] = {1.0f, 0.25f, 0.5f, 0.07f};
     float decay = bar_decay(pitch_to_hz(n.pitch), 2.4f, 0.7f, 2.8f);
-    mallet(n, out, ratios, amps, decays, 4, decay, 0.0005f, 0.0003f, 0.4f);
+    mallet(n, out, ratios, amps, decays, 4, decay, 0.0005f, 0.0003f, 0.34f);
 }
 
 void string_pluck(const note_event& n, mono_buffer& out, float at_middle_c, float brightness, float position,
-                  bool damp_at_end)
+                  bool damp_at_end, float gain)
 {
     pluck_settings s;
     s.freq = pitch_to_hz(n.pitch);
@@ -107,6 +112,7 @@ void string_pluck(const note_event& n, mono_buffer& out, float at_middle_c, floa
     s.brightness = brightness * (0.7f + 0.3f * n.velocity);
     s.position = position;
     s.velocity = n.velocity;
+    s.gain = gain;
     s.length = damp_at_end ? float(n.length) : -1.0f;
     s.seed = n.seed;
     pluck_string(s, out, seconds_to_frames(n.start));
@@ -114,10 +120,10 @@ void string_pluck(const note_event& n, mono_buffer& out, float at_middle_c, floa
 
 void bass(const note_event& n, mono_buffer& out)
 {
-    string_pluck(n, out, 3.0f, 0.25f, 0.22f, true);
+    string_pluck(n, out, 3.0f, 0.25f, 0.22f, true, 1.15f);
     // A round, quickly fading sine under the string, for warmth on small speakers'
     // worth of fundamental.
-    std::vector<resonator_mode> body = {{pitch_to_hz(n.pitch), 0.22f * n.velocity, 1.0f}};
+    std::vector<resonator_mode> body = {{pitch_to_hz(n.pitch), 0.37f * n.velocity, 1.0f}};
     strike hit;
     hit.contact = 0.004f;
     ring_modes(body, hit, out, seconds_to_frames(n.start), float(n.length));
@@ -134,7 +140,7 @@ void flute(const note_event& n, mono_buffer& out)
     sine_oscillator h1(f), h2(2 * f), h3(3 * f);
     noise_source noise(n.seed);
     biquad breath = biquad::bandpass(2.0 * f, 2.0);
-    float level = 0.3f * n.velocity;
+    float level = 0.185f * n.velocity;
     double vibrato_phase = 0;
     for (size_t i = 0; i < frames; ++i) {
         if (i == held)
@@ -169,7 +175,7 @@ void pad(const note_event& n, mono_buffer& out)
     saw_oscillator a(f * 0.9965, noise.unit()), b(f, noise.unit()), c(f * 1.0035, noise.unit());
     sine_oscillator sub(f * 0.5);
     state_variable_lowpass lp(0.6);
-    float level = 0.09f * (0.6f + 0.4f * n.velocity);
+    float level = 0.1f * (0.6f + 0.4f * n.velocity);
     for (size_t i = 0; i < frames; ++i) {
         if (i == held)
             env.release_now();
@@ -188,7 +194,7 @@ void kick(const note_event& n, mono_buffer& out)
     grow_to(out, at + frames);
     double phase = 0;
     double r = decay_factor(0.4);
-    double amp = 0.9 * double(n.velocity);
+    double amp = 0.53 * double(n.velocity);
     noise_source noise(n.seed);
     one_pole_lowpass click(2500.0);
     for (size_t i = 0; i < frames; ++i) {
@@ -224,7 +230,8 @@ void noise_hit(const note_event& n, mono_buffer& out, biquad filter, float rise,
 void woodblock(const note_event& n, mono_buffer& out)
 {
     double f = pitch_to_hz(n.pitch);
-    std::vector<resonator_mode> modes = {{f, 0.5f, 0.09f}, {f * 2.47, 0.2f, 0.05f}, {f * 4.1, 0.06f, 0.025f}};
+    std::vector<resonator_mode> modes = {
+        {f, 0.94f, 0.09f}, {f * 2.47, 0.38f, 0.05f}, {f * 4.1, 0.11f, 0.025f}};
     strike hit;
     hit.velocity = n.velocity;
     hit.contact = 0.0006f;
@@ -234,7 +241,8 @@ void woodblock(const note_event& n, mono_buffer& out)
 void tick(const note_event& n, mono_buffer& out)
 {
     double f = pitch_to_hz(n.pitch);
-    std::vector<resonator_mode> modes = {{f, 0.3f, 0.05f}, {f * 2.31, 0.18f, 0.03f}, {f * 3.87, 0.1f, 0.02f}};
+    std::vector<resonator_mode> modes = {
+        {f, 0.85f, 0.05f}, {f * 2.31, 0.5f, 0.03f}, {f * 3.87, 0.28f, 0.02f}};
     strike hit;
     hit.velocity = n.velocity;
     hit.contact = 0.0002f;
@@ -249,16 +257,16 @@ void tambourine(const note_event& n, mono_buffer& out)
         note_event part = n;
         part.start += 0.004 * j + 0.002 * double(spread.unit());
         part.velocity *= 1.0f - 0.25f * float(j);
-        std::vector<resonator_mode> modes = {{5200.0 + 300.0 * j, 0.05f, 0.16f},
-                                             {6900.0 - 200.0 * j, 0.04f, 0.14f},
-                                             {8300.0 + 150.0 * j, 0.03f, 0.11f},
-                                             {9900.0, 0.02f, 0.08f}};
+        std::vector<resonator_mode> modes = {{5200.0 + 300.0 * j, 0.25f, 0.16f},
+                                             {6900.0 - 200.0 * j, 0.2f, 0.14f},
+                                             {8300.0 + 150.0 * j, 0.15f, 0.11f},
+                                             {9900.0, 0.1f, 0.08f}};
         strike hit;
         hit.velocity = part.velocity;
         hit.contact = 0.0001f;
         ring_modes(modes, hit, out, seconds_to_frames(part.start));
     }
-    noise_hit(n, out, biquad::highpass(7000.0, 0.7), 0.001f, 0.05f, 0.12f);
+    noise_hit(n, out, biquad::highpass(7000.0, 0.7), 0.001f, 0.05f, 0.6f);
 }
 
 }  // namespace
@@ -282,10 +290,10 @@ void render_note(instrument sound, const note_event& n, mono_buffer& out)
         music_box(n, out);
         break;
     case instrument::harp:
-        string_pluck(n, out, 3.2f, 0.55f, 0.13f, false);
+        string_pluck(n, out, 3.2f, 0.55f, 0.13f, false, 1.68f);
         break;
     case instrument::nylon:
-        string_pluck(n, out, 2.4f, 0.35f, 0.2f, false);
+        string_pluck(n, out, 2.4f, 0.4f, 0.2f, false, 1.92f);
         break;
     case instrument::bass:
         bass(n, out);
@@ -300,7 +308,7 @@ void render_note(instrument sound, const note_event& n, mono_buffer& out)
         kick(n, out);
         break;
     case instrument::shaker:
-        noise_hit(n, out, biquad::bandpass(6500.0, 1.1), 0.012f, 0.05f, 0.5f);
+        noise_hit(n, out, biquad::bandpass(6500.0, 1.1), 0.012f, 0.05f, 0.98f);
         break;
     case instrument::woodblock:
         woodblock(n, out);
@@ -309,13 +317,13 @@ void render_note(instrument sound, const note_event& n, mono_buffer& out)
         tick(n, out);
         break;
     case instrument::brush:
-        noise_hit(n, out, biquad::bandpass(2600.0, 0.6), 0.01f, 0.12f, 0.35f);
+        noise_hit(n, out, biquad::bandpass(2600.0, 0.6), 0.01f, 0.12f, 0.88f);
         break;
     case instrument::tambourine:
         tambourine(n, out);
         break;
     case instrument::hat:
-        noise_hit(n, out, biquad::highpass(8000.0, 0.7), 0.0005f, 0.035f, 0.45f);
+        noise_hit(n, out, biquad::highpass(8000.0, 0.7), 0.0005f, 0.035f, 1.1f);
         break;
     }
 }

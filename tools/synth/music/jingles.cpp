@@ -20,8 +20,8 @@ const song_spec& ready_jingle()
         0.45f,
         {
             {"marimba", instrument::marimba, part_role::melody, 0.0f, 0.45f, 0.3f, 60, 0.0f},
-            {"glock", instrument::glockenspiel, part_role::melody, -6.0f, 0.6f, 0.4f, 60, 0.0f},
-            {"bass", instrument::bass, part_role::bass, -3.0f, 0.5f, 0.1f, 41, 0.0f},
+            {"glock", instrument::glockenspiel, part_role::melody, -4.0f, 0.6f, 0.4f, 60, 0.0f},
+            {"bass", instrument::bass, part_role::bass, -4.0f, 0.5f, 0.1f, 41, 0.0f},
         },
         {
             {"go",
@@ -50,9 +50,9 @@ const song_spec& success_jingle()
         {
             {"marimba", instrument::marimba, part_role::melody, 0.0f, 0.45f, 0.3f, 60, 0.0f},
             {"harp", instrument::harp, part_role::arpeggio, -5.0f, 0.65f, 0.35f, 60, 0.0f},
-            {"glock", instrument::glockenspiel, part_role::melody, -7.0f, 0.55f, 0.45f, 60, 0.0f},
-            {"bass", instrument::bass, part_role::bass, -3.0f, 0.5f, 0.1f, 41, 0.0f},
-            {"tambourine", instrument::tambourine, part_role::drums, -14.0f, 0.35f, 0.3f, 60, 0.0f},
+            {"glock", instrument::glockenspiel, part_role::melody, -5.0f, 0.55f, 0.45f, 60, 0.0f},
+            {"bass", instrument::bass, part_role::bass, -4.0f, 0.5f, 0.1f, 41, 0.0f},
+            {"tambourine", instrument::tambourine, part_role::drums, -8.0f, 0.35f, 0.3f, 60, 0.0f},
         },
         {
             {"win",
@@ -83,7 +83,7 @@ const song_spec& fail_jingle()
         {
             {"marimba", instrument::marimba, part_role::melody, 0.0f, 0.45f, 0.3f, 60, 0.0f},
             {"pad", instrument::pad, part_role::pad, -6.0f, 0.5f, 0.5f, 60, 0.0f},
-            {"bass", instrument::bass, part_role::bass, -3.0f, 0.5f, 0.1f, 40, 0.0f},
+            {"bass", instrument::bass, part_role::bass, -4.0f, 0.5f, 0.1f, 40, 0.0f},
         },
         {
             {"sigh",
@@ -111,7 +111,7 @@ const song_spec& ball_in_pot_jingle()
         0.4f,
         {
             {"celesta", instrument::celesta, part_role::melody, 0.0f, 0.45f, 0.3f, 60, 0.0f},
-            {"glock", instrument::glockenspiel, part_role::melody, -5.0f, 0.6f, 0.4f, 60, 0.0f},
+            {"glock", instrument::glockenspiel, part_role::melody, -4.0f, 0.6f, 0.4f, 60, 0.0f},
         },
         {
             {"catch", 1, "C:4", {{"celesta", "G5:0.5 C6+E6:3.5"}, {"glock", "G6:0.5 C7:3.5"}}},
@@ -135,8 +135,8 @@ const song_spec& zoom_jingle()
         0.5f,
         {
             {"harp", instrument::harp, part_role::arpeggio, 0.0f, 0.5f, 0.35f, 55, 0.0f},
-            {"celesta", instrument::celesta, part_role::melody, -3.0f, 0.55f, 0.4f, 60, 0.0f},
-            {"pad", instrument::pad, part_role::pad, -4.0f, 0.45f, 0.5f, 65, 0.0f},
+            {"celesta", instrument::celesta, part_role::melody, -2.0f, 0.55f, 0.4f, 60, 0.0f},
+            {"pad", instrument::pad, part_role::pad, -6.0f, 0.45f, 0.5f, 65, 0.0f},
         },
         {
             {"sweep",

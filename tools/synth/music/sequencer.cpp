@@ -492,7 +492,7 @@ bool sequence_song(const song_spec& song, sequenced_song& out, std::string& erro
     return true;
 }
 
-stereo_buffer render_song(const song_spec& song, const sequenced_song& seq)
+stereo_buffer render_song(const song_spec& song, const sequenced_song& seq, const char* solo)
 {
     size_t pass = seconds_to_frames(seq.seconds);
     // Long enough for the slowest decay and the room to die below 16 bits.
@@ -502,6 +502,8 @@ stereo_buffer render_song(const song_spec& song, const sequenced_song& seq)
     dry.resize(total);
     send.resize(total);
     for (const part_notes& p : seq.parts) {
+        if (solo && std::strcmp(solo, p.part->name) != 0)
+            continue;
         mono_buffer part(total, 0.0f);
         for (const note_event& n : p.notes)
             render_note(p.part->sound, n, part);

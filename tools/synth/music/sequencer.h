@@ -26,5 +26,5 @@ bool sequence_song(const song_spec& song, sequenced_song& out, std::string& erro
 
 // Renders a sequenced song. A looping song comes out exactly one pass long, with what
 // rings past the end folded onto the start; a piece that does not loop keeps its tail
-// and ends in silence.
-stereo_buffer render_song(const song_spec& song, const sequenced_song& notes);
+// and ends in silence. With `solo`, only that part is heard (its share of the mix).
+stereo_buffer render_song(const song_spec& song, const sequenced_song& notes, const char* solo = nullptr);

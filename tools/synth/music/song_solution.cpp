@@ -12,11 +12,11 @@ const song_spec& solution_song()
         {2.2f, 4500.0f, 0.03f, 1.2f},
         0.55f,
         {
-            {"box", instrument::music_box, part_role::melody, 0.0f, 0.5f, 0.4f},
-            {"arp", instrument::harp, part_role::arpeggio, -6.0f, 0.6f, 0.4f, 60},
-            {"pad", instrument::pad, part_role::pad, -8.0f, 0.4f, 0.6f, 60},
-            {"bass", instrument::bass, part_role::bass, -3.0f, 0.5f, 0.15f, 41},
-            {"shaker", instrument::shaker, part_role::drums, -22.0f, 0.65f, 0.3f, 60, 0.6f},
+            {"box", instrument::music_box, part_role::melody, 2.0f, 0.5f, 0.4f},
+            {"arp", instrument::harp, part_role::arpeggio, -8.0f, 0.6f, 0.4f, 60},
+            {"pad", instrument::pad, part_role::pad, -13.0f, 0.4f, 0.6f, 60},
+            {"bass", instrument::bass, part_role::bass, -5.0f, 0.5f, 0.15f, 41},
+            {"shaker", instrument::shaker, part_role::drums, -10.0f, 0.65f, 0.3f, 60, 0.6f},
         },
         {
             {"A",
