@@ -38,28 +38,39 @@ double band_energy(const std::vector<double>& p, double from_hz)
 
 }  // namespace
 
-double high_band_jump_db(const std::vector<int16_t>& pcm, size_t at)
+namespace {
+
+// The mid-channel spectra of the window straddling frame `at` and of the windows just
+// before and after it. False when the sample is too short to hold three windows.
+bool spectra_around(const std::vector<int16_t>& pcm, size_t at, std::vector<double>& across,
+                    std::vector<double>& before, std::vector<double>& after)
 {
     size_t frames = pcm.size() / 2;
     if (frames < size_t(4 * window))
-        return 0.0;
+        return false;
     long centre = long(at);
-    std::vector<double> across = spectrum_at(pcm, frames, centre - window / 2);
-    std::vector<double> before = spectrum_at(pcm, frames, centre - window / 2 - window);
-    std::vector<double> after = spectrum_at(pcm, frames, centre + window / 2);
+    across = spectrum_at(pcm, frames, centre - window / 2);
+    before = spectrum_at(pcm, frames, centre - window / 2 - window);
+    after = spectrum_at(pcm, frames, centre + window / 2);
+    return true;
+}
+
+}  // namespace
+
+double high_band_jump_db(const std::vector<int16_t>& pcm, size_t at)
+{
+    std::vector<double> across, before, after;
+    if (!spectra_around(pcm, at, across, before, after))
+        return 0.0;
     double sides = std::max(band_energy(before, 6000.0), band_energy(after, 6000.0));
     return 10.0 * std::log10(band_energy(across, 6000.0) / sides);
 }
 
 double spectral_jump_db(const std::vector<int16_t>& pcm, size_t at)
 {
-    size_t frames = pcm.size() / 2;
-    if (frames < size_t(4 * window))
+    std::vector<double> across, before, after;
+    if (!spectra_around(pcm, at, across, before, after))
         return 0.0;
-    long centre = long(at);
-    std::vector<double> across = spectrum_at(pcm, frames, centre - window / 2);
-    std::vector<double> before = spectrum_at(pcm, frames, centre - window / 2 - window);
-    std::vector<double> after = spectrum_at(pcm, frames, centre + window / 2);
     double distance = 0;
     for (size_t k = 2; k < across.size(); ++k) {
         double neighbours = 0.5 * (before[k] + after[k]) + 1e-9;

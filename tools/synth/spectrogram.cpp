@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr int fft_size = 4096;
 constexpr int spectrum_height = 320;
 constexpr int wave_height = 80;
 constexpr double low_hz = 30.0, high_hz = 20000.0;
@@ -70,7 +69,9 @@ bool write_spectrogram(const std::vector<int16_t>& pcm, const std::string& png_p
     return false;
 #else
     size_t frames = pcm.size() / 2;
-    int width = int(std::clamp<size_t>(frames / 256, 64, 1600));
+    // Long pieces get fine frequency detail, short effects fine timing.
+    const int fft_size = frames > size_t(10 * 44100) ? 4096 : 1024;
+    int width = int(std::clamp<size_t>(frames / 64, 320, 1600));
     double hop = double(frames) / width;
     int height = wave_height + spectrum_height;
     std::vector<uint8_t> image(size_t(width) * size_t(height) * 3, 0);

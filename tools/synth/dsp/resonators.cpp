@@ -13,8 +13,8 @@ namespace {
 
 // Where a ring is cut off: -90 dB below its start.
 constexpr double ring_floor = 3.16e-5;
-// A damped note dies in this time.
-constexpr double damping_seconds = 0.08;
+// A damped note dies in this time: quick, but slow enough not to click off.
+constexpr double damping_seconds = 0.15;
 
 void grow_to(mono_buffer& out, size_t frames)
 {

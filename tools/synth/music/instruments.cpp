@@ -120,7 +120,7 @@ void string_pluck(const note_event& n, mono_buffer& out, float at_middle_c, floa
 
 void bass(const note_event& n, mono_buffer& out)
 {
-    string_pluck(n, out, 3.0f, 0.25f, 0.22f, true, 1.15f);
+    string_pluck(n, out, 1.6f, 0.25f, 0.22f, true, 1.15f);
     // A round, quickly fading sine under the string, for warmth on small speakers'
     // worth of fundamental.
     std::vector<resonator_mode> body = {{pitch_to_hz(n.pitch), 0.37f * n.velocity, 1.0f}};

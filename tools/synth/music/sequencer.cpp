@@ -505,8 +505,13 @@ stereo_buffer render_song(const song_spec& song, const sequenced_song& seq, cons
         if (solo && std::strcmp(solo, p.part->name) != 0)
             continue;
         mono_buffer part(total, 0.0f);
-        for (const note_event& n : p.notes)
+        for (note_event n : p.notes) {
+            // A piece that plays once lets its last struck and plucked notes ring out
+            // rather than damping them at the final bar line.
+            if (!song.loops && !is_sustained(p.part->sound) && n.start + n.length >= seq.seconds - 0.01)
+                n.length += 1.5;
             render_note(p.part->sound, n, part);
+        }
         part.resize(total);
         float gain = db_to_gain(p.part->level_db);
         mix_into(dry, 0, part, gain, p.part->pan);
