@@ -104,6 +104,10 @@ TEST(rendered_samples, every_sample_the_game_plays_is_rendered)
     EXPECT_EQ(found.size(), sample_catalogue().size()) << "a catalogued sample has no readable WAVE file";
     for (const char* name : required)
         EXPECT_TRUE(found.count(name)) << name;
+    // The star counter plays four blips a second, and a sample sounds at most four times
+    // at once: a longer blip would lose the fifth star's sound.
+    ASSERT_TRUE(found.count("sounds\\StarBlip"));
+    EXPECT_LE(found["sounds\\StarBlip"]->pcm.frames(), 44100u);
     for (const rendered& r : all_rendered()) {
         EXPECT_EQ(r.pcm.rate, 44100u) << r.entry->name;
         EXPECT_EQ(r.pcm.source_channels, 2u) << r.entry->name;

@@ -9,6 +9,7 @@
 #include "tools/synth/dsp/reverb.h"
 #include "tools/synth/music/instruments.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -105,5 +106,15 @@ stereo_buffer render_star_blip()
     render_note(instrument::glockenspiel, at(0.0, 96, 0.8f), dry);
     render_note(instrument::celesta, at(0.0, 84, 0.6f), dry);
     render_note(instrument::tick, at(0.0, 103, 0.2f), dry);
-    return finish(dry, 0.35f);
+    // The star counter plays four blips a second and a sample sounds at most four
+    // times at once: each blip must be over within a second, so the bells are let go
+    // (faded) from 0.5 s to 0.8 s.
+    size_t from = seconds_to_frames(0.5), to = seconds_to_frames(0.8);
+    dry.resize(std::min(dry.size(), to));
+    for (size_t i = from; i < dry.size(); ++i)
+        dry[i] *= 1.0f - smooth_ramp(i - from, to - from);
+    stereo_buffer out = finish(dry, 0.35f);
+    out.resize(std::min(out.frames(), seconds_to_frames(0.95)));
+    end_in_silence(out, out.frames(), 0.05);
+    return out;
 }
