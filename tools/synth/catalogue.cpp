@@ -101,7 +101,7 @@ double loudness_target(sample_kind kind)
     case sample_kind::interface:
         return -28.0;
     case sample_kind::collision:
-        return -24.0;
+        return -27.0;
     case sample_kind::jingle:
         return -23.0;
     case sample_kind::music:
@@ -113,13 +113,14 @@ double loudness_target(sample_kind kind)
 double peak_ceiling(sample_kind kind)
 {
     // The mixer plays a centred voice at 1.5 times its level (+3.5 dB), and effects
-    // sound over the music: the music may peak highest, jingles and hits below it,
+    // sound over the music and over each other (a scene of bouncing balls starts
+    // several hits at once): the music may peak highest, jingles and hits below it,
     // the interface's little clicks lowest.
     switch (kind) {
     case sample_kind::interface:
         return -12.0;
     case sample_kind::collision:
-        return -6.0;
+        return -9.0;
     case sample_kind::jingle:
         return -7.0;
     case sample_kind::music:
