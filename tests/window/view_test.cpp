@@ -1,5 +1,6 @@
 // tamble-sim view under the test driver: scripted clicks select and cut the rope of a test
 // level, captured frames show the ball where the physics puts it, R restarts, Esc quits.
+#include "tests/test_display.h"
 #include "tests/window/png_read.h"
 
 #include <gtest/gtest.h>
@@ -15,12 +16,6 @@ namespace {
 
 const std::string data_root = std::string(TAMBLE_SOURCE_DIR) + "/tests/window/view_data";
 const std::string level = data_root + "/levels/view_rope.LEVL.txt";
-
-bool have_display()
-{
-    const char* d = std::getenv("DISPLAY");
-    return d && *d;
-}
 
 // The viewer as a shell command. In sanitizer builds its exit-time leak check is off:
 // it loads the GL driver, whose allocations LeakSanitizer can neither attribute nor
@@ -142,8 +137,7 @@ const std::string base_root = std::string(TAMBLE_SOURCE_DIR) + "/base";
 
 TEST(viewer, cutting_the_rope_by_clicks_drops_the_ball_into_the_pot)
 {
-    if (!have_display())
-        GTEST_SKIP() << "no display: run under xvfb-run";
+    TAMBLE_REQUIRE_DISPLAY();
     // Select the rope at frame 5, cut it with a right click at frame 6.
     int status = run_view("5 click left 32 15\n6 click right\n", "--capture 4,90,239 --frames 240");
     EXPECT_EQ(status, 0) << "expected the level solved";
@@ -169,8 +163,7 @@ TEST(viewer, cutting_the_rope_by_clicks_drops_the_ball_into_the_pot)
 
 TEST(viewer, without_a_cut_the_ball_keeps_hanging_and_the_level_is_undecided)
 {
-    if (!have_display())
-        GTEST_SKIP() << "no display: run under xvfb-run";
+    TAMBLE_REQUIRE_DISPLAY();
     // A right click with nothing selected cuts nothing.
     int status = run_view("3 click right 32 15\n4 key space\n", "--capture 119 --frames 120");
     EXPECT_EQ(status, 2);
@@ -181,8 +174,7 @@ TEST(viewer, without_a_cut_the_ball_keeps_hanging_and_the_level_is_undecided)
 
 TEST(viewer, space_cuts_the_selection_r_restarts_and_escape_quits)
 {
-    if (!have_display())
-        GTEST_SKIP() << "no display: run under xvfb-run";
+    TAMBLE_REQUIRE_DISPLAY();
     int status = run_view("2 click left 32 14\n3 key space\n60 key r\n70 key escape\n",
                           "--capture 59,69,75 --frames 1000");
     // Escape ends the run on the restarted, undecided level.
@@ -196,8 +188,7 @@ TEST(viewer, space_cuts_the_selection_r_restarts_and_escape_quits)
 
 TEST(viewer, base_level_balls_and_pots_show_in_their_colours)
 {
-    if (!have_display())
-        GTEST_SKIP() << "no display: run under xvfb-run";
+    TAMBLE_REQUIRE_DISPLAY();
     // Pair: a red ball (colour 1) at (22, 20) and a blue one (colour 2) at (42, 20) over
     // a red pot at x 20 and a blue pot at x 44.
     EXPECT_EQ(run_view("", "--capture 1 --frames 2", base_root + "/levels/Pair.LEVL.txt", base_root), 2);
@@ -214,8 +205,7 @@ TEST(viewer, base_level_balls_and_pots_show_in_their_colours)
 
 TEST(viewer, a_level_file_that_does_not_parse_is_reported_and_fails)
 {
-    if (!have_display())
-        GTEST_SKIP() << "no display: run under xvfb-run";
+    TAMBLE_REQUIRE_DISPLAY();
     std::string broken = prefix() + "broken.LEVL.txt";
     {
         std::ofstream f(broken);
