@@ -103,8 +103,9 @@ TEST(triangle_batch, equal_keys_keep_submission_order_across_many_triangles)
         int n = int(b.sorted_vertices[i].x);
         uint32_t key = uint32_t(triangle_batch::sort_key(-float(n % 5), (n % 3) == 0)) & 0xFFFF;
         ASSERT_GE(key, last_key);
-        if (key == last_key)
+        if (key == last_key) {
             ASSERT_GT(b.sorted_vertices[i].x, last_x);
+        }
         last_key = key;
         last_x = b.sorted_vertices[i].x;
     }
