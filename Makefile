@@ -58,8 +58,10 @@ test: build
 	  SDL_AUDIODRIVER=dummy ctest --output-on-failure -j $(JOBS); \
 	fi
 
+# The rendering benchmarks draw with GL: without a display they run under Xvfb.
 bench: build
-	@for b in $$(find $(BUILD)/bench -maxdepth 2 -type f -executable -name 'bench_*' | sort); do echo "== $$b"; $$b; done
+	@run=""; if [ -z "$$DISPLAY" ] && command -v xvfb-run >/dev/null 2>&1; then run='$(XVFB_RUN)'; fi; \
+	for b in $$(find $(BUILD)/bench -maxdepth 2 -type f -executable -name 'bench_*' | sort); do echo "== $$b"; eval $$run $$b; done
 
 # System libraries loaded by SDL keep a few allocations until exit; see tests/lsan.supp.
 asan:
