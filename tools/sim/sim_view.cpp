@@ -13,6 +13,7 @@
 #include "app/window/test_driver.h"
 #include "app/window/window.h"
 #include "data/pak_script.h"
+#include "render/effect_rain.h"
 #include "render/texture.h"
 #include "render/world_draw.h"
 
@@ -21,6 +22,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -95,6 +97,20 @@ void stroke_text(const char* text, float cx, float top, float height)
     }
 }
 
+// Whether a level names the rain effect ("effect rain"), as the play screen reads it.
+bool level_names_rain(sim_context& ctx, const std::string& level)
+{
+    std::string text, error;
+    if (!sim_level_text(ctx, level, text, error))
+        return false;
+    script_handle root = script_handle::fresh(&script_global_symbols());
+    if (!pak_parse_text(level.c_str(), text.c_str(), root))
+        return false;
+    script_handle effect = root.get("effect");
+    return effect.type() == script_type_int &&
+           effect.as_int() == int32_t(script_global_symbols().intern("rain"));
+}
+
 struct viewer {
     sim_context ctx;
     std::string level;
@@ -102,6 +118,7 @@ struct viewer {
     glw_window* window = nullptr;
     bool quit = false;
     bool debug = false;  // body outlines, markers and uncuttable constraints, as the editors show
+    std::unique_ptr<visual_effect> effect;
 
     bool load(std::string& error)
     {
@@ -112,6 +129,9 @@ struct viewer {
         world = std::move(fresh);
         for (const std::string& p : report.problems)
             log_line(1) << "view: " << p;
+        effect.reset();
+        if (level_names_rain(ctx, level))
+            effect = std::make_unique<effect_rain>(&ctx.pak, &world);
         return true;
     }
 
@@ -178,6 +198,16 @@ struct viewer {
         style.debug = debug;
         style.fallback = true;
         draw_world(world, style);
+
+        // The level's effect runs once per drawn frame, over the world, in white.
+        if (effect) {
+            effect->update();
+            glEnable(GL_BLEND);
+            glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+            glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+            effect->draw();
+            glDisable(GL_BLEND);
+        }
 
         if (world.verdict != v_verdict_undecided)
             draw_verdict();
