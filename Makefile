@@ -38,7 +38,8 @@ build: configure
 	$(CMAKE) --build $(BUILD) -j $(JOBS)
 
 # The live physics viewer on a base level, in a window (left click selects a rope, right
-# click or Space cuts it, R restarts, Esc quits). RUN_LEVEL=base/levels/Pair.LEVL.txt picks another.
+# click or Space cuts it, R restarts, D shows outlines, Esc quits). Types come from the
+# sources, textures from the built archive. RUN_LEVEL=base/levels/Pair.LEVL.txt picks another.
 RUN_LEVEL ?= base/levels/Drop.LEVL.txt
 RUN_DATA  ?= base
 run: build
@@ -48,7 +49,7 @@ run: build
 	  echo "'make test' runs the viewer under Xvfb."; \
 	  exit 1; \
 	fi
-	./$(BUILD)/tools/sim/tamble-sim view $(RUN_LEVEL) --data $(RUN_DATA) --windowed
+	./$(BUILD)/tools/sim/tamble-sim view $(RUN_LEVEL) --data $(RUN_DATA) --archive $(BUILD)/tamble.pk2 --windowed
 
 test: build
 	@cd $(BUILD) && if [ -z "$$DISPLAY" ] && command -v xvfb-run >/dev/null 2>&1; then \
