@@ -27,20 +27,18 @@ float font::print_wrapped(float x, float y, float z, float wrap_x, float right_l
             y += cell_height;
         }
         float u0 = float(*c & 15) / 16.0f, v0 = float(*c >> 4) / 16.0f;
-        float u1 = u0 + cell_span, v1 = v0 + cell_span;
         float x1 = x + cell_width, y1 = y + cell_height;
-        glTexCoord2f(u0, v0);
-        glVertex3f(x, y, z);
-        glTexCoord2f(u1, v0);
-        glVertex3f(x1, y, z);
-        glTexCoord2f(u1, v1);
-        glVertex3f(x1, y1, z);
-        glTexCoord2f(u0, v0);
-        glVertex3f(x, y, z);
-        glTexCoord2f(u1, v1);
-        glVertex3f(x1, y1, z);
-        glTexCoord2f(u0, v1);
-        glVertex3f(x, y1, z);
+        auto corner = [&](float cx, float cy, float u, float v) {
+            glTexCoord2f(u, v);
+            glVertex3f(cx, cy, z);
+        };
+        // Two triangles: top-left, top-right, bottom-right; top-left, bottom-right, bottom-left.
+        corner(x, y, u0, v0);
+        corner(x1, y, u0 + cell_span, v0);
+        corner(x1, y1, u0 + cell_span, v0 + cell_span);
+        corner(x, y, u0, v0);
+        corner(x1, y1, u0 + cell_span, v0 + cell_span);
+        corner(x, y1, u0, v0 + cell_span);
         x = x1;
     }
     glEnd();

@@ -12,6 +12,7 @@
 #include "render/image/image_chunk.h"
 #include "render/texture.h"
 #include "render/world_draw.h"
+#include "tests/data/pak_test_util.h"
 #include "tests/test_display.h"
 
 #include <GL/gl.h>
@@ -116,15 +117,7 @@ inline std::vector<uint8_t> test_image_records(int32_t w, int32_t h, uint32_t fl
     head.width = w;
     head.height = h;
     head.flags = flags;
-    std::vector<uint8_t> head_bytes(16);
-    image_head_to_bytes(head, head_bytes.data());
-    pak_editchunk chunk =
-        pak_editchunk::node(pak_code_imag, "",
-                            {pak_editchunk::leaf(pak_code_head, "HEAD", std::move(head_bytes)),
-                             pak_editchunk::leaf(pak_code_data, "DATA", std::move(data))});
-    std::vector<uint8_t> out;
-    chunk.serialise_content(out);
-    return out;
+    return image_chunk_records(head, std::move(data));
 }
 
 struct test_rgb {
@@ -197,14 +190,7 @@ struct test_bmp {
 
 inline bool test_read_bmp(const std::string& path, test_bmp& out)
 {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
-        return false;
-    std::vector<uint8_t> file;
-    uint8_t buf[4096];
-    for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;)
-        file.insert(file.end(), buf, buf + n);
-    std::fclose(f);
+    std::vector<uint8_t> file = pak_file_bytes(path);
     if (file.size() < 54 || file[0] != 'B' || file[1] != 'M' || load_le32(&file[10]) != 54 ||
         load_le32(&file[14]) != 40 || load_le16(&file[28]) != 32 || load_le32(&file[2]) != file.size())
         return false;
