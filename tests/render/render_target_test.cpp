@@ -94,6 +94,29 @@ TEST_F(render_target_test, a_capture_becomes_four_blurred_but_recognisable_pictu
     EXPECT_FALSE(target.playfield_tile);
 }
 
+TEST_F(render_target_test, a_target_taller_than_the_window_captures_only_what_the_window_holds)
+{
+    // A window resized smaller than at set-up (or taller than wide): the square read back
+    // must lie inside the drawable area, or the pictures would hold undefined pixels.
+    int32_t saved = window->height;
+    window->height = 1024;
+    ASSERT_TRUE(target.setup(*window, nullptr));
+    window->height = saved;
+    EXPECT_EQ(target.size, 1024);
+    ASSERT_TRUE(target.begin_capture());
+    EXPECT_EQ(target.capture_size, height);
+    glDisable(GL_TEXTURE_2D);
+    glColor3f(0, 1, 0);
+    fill(0, 0, 64, 64);
+    ASSERT_TRUE(target.save_level_images(base.c_str()));
+    test_bmp bmp;
+    ASSERT_TRUE(test_read_bmp(base + "3.bmp", bmp));
+    EXPECT_EQ(bmp.width, 128);
+    for (int y = 0; y < 128; y += 9)
+        for (int x = 0; x < 128; x += 9)
+            ASSERT_GT(bmp.at(x, y)[1], 240) << x << " " << y;
+}
+
 TEST_F(render_target_test, without_set_up_a_capture_does_nothing)
 {
     EXPECT_FALSE(target.begin_capture());
