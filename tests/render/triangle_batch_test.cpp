@@ -89,28 +89,6 @@ TEST(triangle_batch, the_sort_is_stable_puts_blended_after_opaque_and_merges_run
     EXPECT_EQ(b.opaque_runs, 1u);
 }
 
-TEST(triangle_batch, equal_keys_keep_submission_order_across_many_triangles)
-{
-    triangle_batch b;
-    for (int i = 0; i < 3000; ++i)
-        fan(b, uint32_t(i % 7), (i % 3) == 0, -float(i % 5), 3, float(i));
-    b.sort_runs();
-    ASSERT_EQ(b.sorted_vertices.size(), 9000u);
-    // Within each key the x (submission index) keeps rising; keys rise by low 16 bits.
-    uint32_t last_key = 0;
-    float last_x = -1;
-    for (size_t i = 0; i < 9000; i += 3) {
-        int n = int(b.sorted_vertices[i].x);
-        uint32_t key = uint32_t(triangle_batch::sort_key(-float(n % 5), (n % 3) == 0)) & 0xFFFF;
-        ASSERT_GE(key, last_key);
-        if (key == last_key) {
-            ASSERT_GT(b.sorted_vertices[i].x, last_x);
-        }
-        last_key = key;
-        last_x = b.sorted_vertices[i].x;
-    }
-}
-
 struct batch_draw_test : render_fixture {
     test_store store;
 };
