@@ -170,19 +170,19 @@ gl_texture::~gl_texture()
 
 int32_t gl_texture::frame_at(uint32_t milliseconds) const
 {
-    if (frames.empty())
-        return 0;
-    int32_t n = frame_count();
-    int32_t i = anim_frame_at(milliseconds, anim_speed) % n;
-    return i < 0 ? i + n : i;
+    return frames.empty() ? 0 : wrap_frame(anim_frame_at(milliseconds, anim_speed));
 }
 
 int32_t gl_texture::current_frame() const
 {
-    if (frames.empty())
-        return 0;
+    return frames.empty() ? 0 : wrap_frame(anim_frame(anim_speed));
+}
+
+// A running frame number to an image index; a negative speed runs backward.
+int32_t gl_texture::wrap_frame(int32_t running) const
+{
     int32_t n = frame_count();
-    int32_t i = anim_frame(anim_speed) % n;
+    int32_t i = running % n;
     return i < 0 ? i + n : i;
 }
 

@@ -95,6 +95,7 @@ public:
 private:
     void upload(const uint8_t* data, uint32_t size);
     void read_metadata();
+    int32_t wrap_frame(int32_t running) const;
 };
 
 // The sprite quad of a texture that may be missing: a null texture draws nothing.

@@ -324,8 +324,3 @@ void release_world_textures()
 {
     textures().clear();
 }
-
-gl_texture* world_texture(const char* name)
-{
-    return name ? usable_texture(name) : nullptr;
-}

@@ -14,8 +14,6 @@
 
 #include "physics/world.h"
 
-class gl_texture;
-
 struct world_draw_style {
     // The editors' look: body outlines (grey edges, white collidable ones), markers, and
     // constraints that cannot be cut, which the game keeps invisible.
@@ -35,5 +33,3 @@ int32_t pen_frame(int32_t countdown);
 
 // Drops the textures world drawing holds; call it before the GL context goes away.
 void release_world_textures();
-// The texture of a name as world drawing sees it (null when the store has none).
-gl_texture* world_texture(const char* name);
