@@ -19,6 +19,13 @@
 //   draw_world                             a level's bodies, nodes, ropes, markers and pens
 //   render_target_global                   level pictures (BMP) captured from the back buffer
 //   effect_rain                            the rain a level may name
+//
+// Start-up, in this order: gl_register_texture_creator(pak); parse the "INIT" chunks into the
+// global script tree (texture metadata is read when a texture loads); once the window exists,
+// gl_texture_choose_half_size(screen width, height) before the first texture loads, and
+// render_target_global().setup(window, &pak). Each drawn frame adds one to
+// gl_textures().frame_counter. Before the window goes: release_world_textures() and
+// render_target_global().release(), so that no texture outlives the GL context.
 #pragma once
 
 #include "render/blur_sequence.h"
