@@ -1,5 +1,4 @@
-// The shell's logic: the slide and its stages, the menu hover that follows it, the map
-// cross-fade and the label widths.
+// The shell's logic: the slide and the menu hover that follows it.
 #include "game/hud_state.h"
 
 #include <gtest/gtest.h>
@@ -46,41 +45,4 @@ TEST(hud_state, UpdateSlidesAndSoundsOnlyOnANewItem)
     for (steps = 0; hud.slide != 1.0f && steps < 1000; ++steps)
         hud.update(1.0f, 50, 50, 80);
     EXPECT_EQ(steps, 135);
-}
-
-TEST(hud_state, StagesOfTheLayout)
-{
-    hud_layout a = hud_layout_for(0.5f, 80, 20, 16);
-    EXPECT_FLOAT_EQ(a.menu_shift, 6.0f);
-    EXPECT_FALSE(a.frames);
-    EXPECT_FALSE(a.profile_label);
-    hud_layout b = hud_layout_for(1.5f, 80, 20, 16);
-    EXPECT_TRUE(b.frames);
-    EXPECT_FLOAT_EQ(b.frames_offset, 4.0f);  // halfway in from the margin of 8
-    EXPECT_FLOAT_EQ(b.menu_drop, 0.0f);
-    hud_layout c = hud_layout_for(2.5f, 80, 20, 16);
-    EXPECT_TRUE(c.profile_label);
-    EXPECT_FLOAT_EQ(c.profile_x, 10.0f);
-    EXPECT_FLOAT_EQ(c.menu_drop, 2.5f);
-    EXPECT_FALSE(c.world_label);
-    hud_layout d = hud_layout_for(4.0f, 80, 20, 16);
-    EXPECT_FLOAT_EQ(d.profile_x, 20.0f);
-    EXPECT_FLOAT_EQ(d.profile_drop, 5.0f);
-    EXPECT_FLOAT_EQ(d.world_x, 16.0f);
-    EXPECT_FLOAT_EQ(d.world_drop, 0.0f);
-    EXPECT_FLOAT_EQ(d.menu_drop, 10.0f);
-
-    EXPECT_FLOAT_EQ(hud_profile_label_width(0, 0), 14.0f);
-    EXPECT_FLOAT_EQ(hud_profile_label_width(2, 1), 6 + 2.5f + 9.5f);
-    EXPECT_FLOAT_EQ(hud_world_label_width(5), 18.5f);
-}
-
-TEST(hud_state, MapFadeRestartsFromWhereItStood)
-{
-    hud_state hud;
-    for (int i = 0; i < 45; ++i)
-        hud.update(1, 50, 50, 80);
-    EXPECT_NEAR(hud.map_fade, 0.25f, 1e-5);
-    hud.restart_map_fade();
-    EXPECT_NEAR(hud.map_fade, 0.75f, 1e-5);
 }
