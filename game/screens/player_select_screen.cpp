@@ -59,7 +59,7 @@ int32_t player_select_screen::run(game_hud& hud, v_world* title_world)
         }
         return faded_out || screen_quit_requested();
     };
-    run_averaged_loop(screen_host([&] { handle_input(hud); }), frame);
+    run_averaged_loop(screen_host([&] { handle_input(hud); }), frame, frame_timer());
     return result;
 }
 

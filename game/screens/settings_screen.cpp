@@ -44,7 +44,7 @@ void settings_screen::run()
     frame.done = [&] { return accepted || screen_quit_requested(); };
     if (window)
         window->flush_input();
-    run_consumed_loop(host, frame);
+    run_consumed_loop(host, frame, frame_timer());
 }
 
 void settings_screen::draw() const

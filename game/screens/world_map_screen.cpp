@@ -75,7 +75,7 @@ int32_t world_map_screen::run(game_hud& hud, bool returning)
     };
     if (window)
         window->flush_input();
-    run_consumed_loop(host, frame);
+    run_consumed_loop(host, frame, frame_timer());
     screen_set_view(32, 32, 32);
     if (leave || screen_quit_requested())
         return -1;

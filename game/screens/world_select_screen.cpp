@@ -77,7 +77,7 @@ int32_t world_select_screen::run(game_hud& hud)
     frame.done = [&] { return leave || screen_quit_requested(); };
     if (window)
         window->flush_input();
-    run_consumed_loop(host, frame);
+    run_consumed_loop(host, frame, frame_timer());
     return result;
 }
 

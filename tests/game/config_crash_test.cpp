@@ -3,7 +3,7 @@
 // file that is left loads whole, holding either the old or the new configuration.
 #include "game/config.h"
 
-#include "game/config_file_internal.h"
+#include "data/file_io_internal.h"
 #include "game/profile.h"
 #include "tests/game/game_test_util.h"
 
@@ -54,7 +54,7 @@ TEST(config_crash, KilledAtEveryPointOfASave)
 {
     temp_folder folder;
     config_set_path(folder.file("config.dat"));
-    for (int point = 0; point <= 2 * write_point_count; ++point) {
+    for (int point = 0; point <= 2 * file_write_point_count; ++point) {
         SCOPED_TRACE(point);
         // Two saves before, so the file and its backup both hold Ann with 2 half stars.
         set_game_tree("", "saves { 0 { name \"Ann\" stars 2 } }");
@@ -63,11 +63,11 @@ TEST(config_crash, KilledAtEveryPointOfASave)
 
         int signal = in_child([point] {
             kill_at = point;
-            config_file_set_hook(kill_here);
+            file_io_set_hook(kill_here);
             set_game_tree("", "saves { 0 { name \"Ann\" stars 4 } 1 { name \"Bo\" } }");
             config_save();
         });
-        EXPECT_EQ(signal, point < 2 * write_point_count ? SIGKILL : 0);
+        EXPECT_EQ(signal, point < 2 * file_write_point_count ? SIGKILL : 0);
 
         load_fresh();
         ASSERT_STREQ(profile_name(0), "Ann");
@@ -77,7 +77,7 @@ TEST(config_crash, KilledAtEveryPointOfASave)
             EXPECT_FALSE(profile_taken(1));
         EXPECT_TRUE(profile_stars(0) == 2 || profile_stars(0) == 4);
         // Only the rename makes the new configuration the file's.
-        if (point < write_point_count + write_point_renamed)
+        if (point < file_write_point_count + file_write_renamed)
             EXPECT_EQ(profile_stars(0), 2);
         else
             EXPECT_EQ(profile_stars(0), 4);

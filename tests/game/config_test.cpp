@@ -5,7 +5,7 @@
 
 #include "app/log.h"
 #include "game/config_file.h"
-#include "game/config_file_internal.h"
+#include "data/file_io_internal.h"
 #include "game/profile.h"
 #include "tests/game/game_test_util.h"
 
@@ -217,17 +217,17 @@ TEST(config_file, FailingDiskLeavesTheOldFileWholeAndIsLogged)
     set_game_tree("", "saves { 0 { name \"Never\" } }");
 
     // Fail at each point before the rename, in the backup's pass and in the file's own.
-    for (int fail_at = 0; fail_at < 2 * write_point_count; ++fail_at) {
-        if (fail_at % write_point_count >= write_point_renamed)
+    for (int fail_at = 0; fail_at < 2 * file_write_point_count; ++fail_at) {
+        if (fail_at % file_write_point_count >= file_write_renamed)
             continue;
         SCOPED_TRACE(fail_at);
         static int calls, target;
         calls = 0;
         target = fail_at;
-        config_file_set_hook([](int) { return calls++ != target; });
+        file_io_set_hook([](int) { return calls++ != target; });
         log_sink_clear(1);
         bool saved = config_save();
-        config_file_set_hook(nullptr);
+        file_io_set_hook(nullptr);
         EXPECT_FALSE(saved);
         EXPECT_TRUE(last_log_mentions("config: cannot save"));
         EXPECT_EQ(file_bytes(files.path), current);
