@@ -45,7 +45,8 @@ std::unique_ptr<v_world> make_title_world()
     script_handle level = script_global_tree().get("levels\\Title");
     if (!level.exists())
         return nullptr;
-    return std::make_unique<v_world>(v_world_from_level(v_mode_play, level, v_replay_global(), nullptr, "levels\\Title"));
+    return std::make_unique<v_world>(
+        v_world_from_level(v_mode_play, level, v_replay_global(), nullptr, "levels\\Title"));
 }
 
 void load_configuration(const std::string& path)

@@ -82,10 +82,7 @@ void player_select_screen::handle_input(game_hud& hud)
         player_select_outcome out = logic.press(hud.hovered_item());
         game_play(out.sound);
         if (out.open_settings) {
-            settings_screen().run();
-            // The time spent in the settings is not owed to this screen's steps.
-            frame_timer().reset();
-            window->flush_input();
+            open_settings();
             return;
         }
     }

@@ -67,3 +67,11 @@ void settings_screen::draw() const
     screen_pointer(x, y);
     gl_draw_quad(cursor.get(), x, y, 8, 8);
 }
+
+void open_settings()
+{
+    settings_screen().run();
+    frame_timer().reset();
+    if (glw_window* window = app_window())
+        window->flush_input();
+}

@@ -18,3 +18,7 @@ public:
 private:
     void draw() const;
 };
+
+// Runs the settings over the current screen, then lets that screen go on as if no time had
+// passed: its input queues are emptied and no steps are owed for the time spent here.
+void open_settings();

@@ -41,8 +41,7 @@ int32_t world_map_screen::run(game_hud& hud, bool returning)
             if (hud.hovered_item() != hud_item_none) {
                 game_play(ui_sound::select);
                 if (hud.hovered_item() == hud_item_settings) {
-                    settings_screen().run();
-                    window->flush_input();
+                    open_settings();
                     return;
                 }
                 leave = true;

@@ -49,8 +49,7 @@ int32_t world_select_screen::run(game_hud& hud)
             world_select_outcome out = logic.press(hud.hovered_item());
             game_play(out.sound);
             if (out.open_settings) {
-                settings_screen().run();
-                window->flush_input();
+                open_settings();
                 return;
             }
             if (out.back || out.chosen_row >= 0) {
