@@ -72,19 +72,19 @@ config_load_result config_load()
     keep_damaged_file = aside.empty();
     std::string kept = aside.empty() ? "it was left where it is, and nothing will be saved in this game"
                                      : "it was kept as " + aside;
-    log_line(3) << "config: cannot read " << path << " (" << error << "); " << kept;
+    log_line(log_always) << "config: cannot read " << path << " (" << error << "); " << kept;
 
     std::string backup = config_file_backup_name(path);
     std::string backup_error;
     if (config_file_read(backup, bytes, backup_error) == config_read_status::ok) {
         if (config_adopt(bytes)) {
-            log_line(3) << "config: loaded the last good copy " << backup;
+            log_line(log_always) << "config: loaded the last good copy " << backup;
             result.status = config_load_status::from_backup;
             result.message = "The saved players in " + path + " could not be read; " + kept +
                              ".\nThe last good copy of the saves was loaded instead.";
             return result;
         }
-        log_line(3) << "config: the backup " << backup << " cannot be read either";
+        log_line(log_always) << "config: the backup " << backup << " cannot be read either";
     }
     result.status = config_load_status::unreadable;
     result.message = "The saved players in " + path + " could not be read; " + kept +
@@ -96,7 +96,7 @@ bool config_save()
 {
     const std::string& path = config_path();
     if (keep_damaged_file) {
-        log_line(3) << "config: not saved, so that the damaged " << path << " is not overwritten";
+        log_line(log_always) << "config: not saved, so that the damaged " << path << " is not overwritten";
         return false;
     }
     script_handle config = script_global_tree().get("config");
@@ -104,13 +104,13 @@ bool config_save()
         return true;
     std::vector<uint8_t> bytes;
     if (!script_save_binary(bytes, "config", config)) {
-        log_line(3) << "config: cannot save " << path << ": the configuration cannot be written";
+        log_line(log_always) << "config: cannot save " << path << ": the configuration cannot be written";
         return false;
     }
     std::string error;
     auto loads = [](const std::vector<uint8_t>& previous) { return parse_config(previous).exists(); };
     if (!config_file_write(path, bytes, loads, error)) {
-        log_line(3) << "config: cannot save " << path << ": " << error;
+        log_line(log_always) << "config: cannot save " << path << ": " << error;
         return false;
     }
     return true;
