@@ -1,29 +1,76 @@
 // tamble-sim verify: checks every level under a root that has a solution file; with
-// --record it first records each level's replay afresh from its solution.
+// --record it first records each level's replay afresh from its solution, with --report
+// it ends with the table of measured difficulties.
 #include "tools/sim/commands.h"
+#include "tools/sim/sim_difficulty.h"
 #include "tools/sim/sim_verify.h"
+#include "tools/sim/sim_worlds.h"
 
 #include <algorithm>
 #include <cstdio>
+
+namespace {
+
+// The measured difficulty of every level with cuts to make, beside its rating in the
+// worlds data, in the order of the worlds and their levels (levels in no world last).
+void print_report(sim_context& ctx, const std::string& root, const std::vector<std::string>& levels)
+{
+    sim_worlds_data worlds;
+    sim_load_worlds(ctx, worlds);
+    std::vector<std::pair<std::string, std::string>> order;  // chunk name, path
+    for (const sim_world& w : worlds.worlds)
+        for (const sim_world_level& l : w.levels)
+            for (const std::string& path : levels)
+                if (sim_level_chunk_name(root, path) == l.level)
+                    order.emplace_back(l.level, path);
+    for (const std::string& path : levels) {
+        std::string name = sim_level_chunk_name(root, path);
+        if (!sim_find_world_level(worlds, name))
+            order.emplace_back(name, path);
+    }
+    std::printf("\n");
+    sim_print_difficulty_header(stdout);
+    sim_difficulty_options options;
+    for (const auto& [name, path] : order) {
+        sim_solution solution;
+        sim_difficulty d;
+        std::string error;
+        if (!sim_read_solution(sim_solution_path(path), solution, error) || solution.unattended)
+            continue;
+        if (!sim_measure_difficulty(ctx, path, solution, options, d, error)) {
+            std::printf("%-24s %s\n", name.c_str(), error.c_str());
+            continue;
+        }
+        const sim_world_level* entry = sim_find_world_level(worlds, name);
+        sim_print_difficulty_row(stdout, name, entry ? entry->difficulty : 0, d);
+        std::fflush(stdout);
+    }
+}
+
+}  // namespace
 
 int sim_cmd_verify(int argc, char** argv)
 {
     std::vector<std::string> args(argv, argv + argc);
     sim_source_options sources;
     std::string error;
-    bool record = false;
+    bool record = false, report = false;
     if (sim_take_source_options(args, sources, error)) {
-        auto flag = std::find(args.begin(), args.end(), std::string("--record"));
-        if (flag != args.end()) {
-            record = true;
-            args.erase(flag);
+        for (auto [option, on] :
+             {std::pair<const char*, bool*>{"--record", &record}, {"--report", &report}}) {
+            auto flag = std::find(args.begin(), args.end(), std::string(option));
+            if (flag != args.end()) {
+                *on = true;
+                args.erase(flag);
+            }
         }
     }
     if (!error.empty() || args.size() != 1 || args[0].rfind("--", 0) == 0) {
-        std::fprintf(stderr,
-                     "tamble-sim verify: %s\nusage: tamble-sim verify ROOT [--record] [--data ROOT | "
-                     "--archive FILE]\n",
-                     error.empty() ? "expected one ROOT" : error.c_str());
+        std::fprintf(
+            stderr,
+            "tamble-sim verify: %s\nusage: tamble-sim verify ROOT [--record] [--report] [--data ROOT | "
+            "--archive FILE]\n",
+            error.empty() ? "expected one ROOT" : error.c_str());
         return 3;
     }
     // Types resolve from the verified root itself unless told otherwise.
@@ -55,5 +102,7 @@ int sim_cmd_verify(int argc, char** argv)
         std::printf("\n");
     }
     std::printf("%zu levels, %d failed\n", levels.size(), failures);
+    if (report)
+        print_report(ctx, args[0], levels);
     return failures ? 1 : 0;
 }
