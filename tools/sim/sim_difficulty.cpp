@@ -42,12 +42,34 @@ private:
     std::string level;
 };
 
-// The solution with cut k moved by `delta` steps; with `follow`, every later cut too.
-std::vector<sim_cut> moved(std::vector<sim_cut> cuts, size_t k, int32_t delta, bool follow)
+// How far a player re-times the cuts that follow a moved one, by what the moved cut set
+// in motion: the later cuts may all come up to this many steps earlier or later still.
+constexpr int32_t follow_adjust = 30;
+constexpr int32_t follow_adjust_grid = 10;
+
+// The solution with cut k moved by `delta` steps and, with `follow`, every later cut by
+// `delta + adjust`.
+std::vector<sim_cut> moved(std::vector<sim_cut> cuts, size_t k, int32_t delta, bool follow, int32_t adjust)
 {
-    for (size_t i = k; i < (follow ? cuts.size() : k + 1); ++i)
-        cuts[i].step += delta;
+    cuts[k].step += delta;
+    if (follow)
+        for (size_t i = k + 1; i < cuts.size(); ++i)
+            cuts[i].step = std::max(0, cuts[i].step + delta + adjust);
     return cuts;
+}
+
+bool solves_moved(schedule_runner& runner, const std::vector<sim_cut>& cuts, size_t k, int32_t delta,
+                  bool follow, int32_t max_steps)
+{
+    if (runner.solves(moved(cuts, k, delta, follow, 0), max_steps))
+        return true;
+    if (!follow || k + 1 == cuts.size())
+        return false;
+    for (int32_t a = follow_adjust_grid; a <= follow_adjust; a += follow_adjust_grid)
+        if (runner.solves(moved(cuts, k, delta, true, -a), max_steps) ||
+            runner.solves(moved(cuts, k, delta, true, a), max_steps))
+            return true;
+    return false;
 }
 
 // Follows the span of shifts around the solution (0) in which the level stays solved:
@@ -57,11 +79,11 @@ void measure_span(schedule_runner& runner, const std::vector<sim_cut>& cuts, siz
 {
     int32_t last_step = follow ? cuts.back().step : cuts[k].step;
     int32_t min_delta = -std::min(reach, cuts[k].step);
-    int32_t max_delta = std::min(reach, max_steps - 1 - last_step);
+    int32_t max_delta = std::min(reach, max_steps - 1 - follow_adjust - last_step);
     low = high = 0;
-    while (low > min_delta && runner.solves(moved(cuts, k, low - 1, follow), max_steps))
+    while (low > min_delta && solves_moved(runner, cuts, k, low - 1, follow, max_steps))
         --low;
-    while (high < max_delta && runner.solves(moved(cuts, k, high + 1, follow), max_steps))
+    while (high < max_delta && solves_moved(runner, cuts, k, high + 1, follow, max_steps))
         ++high;
     open = (low == min_delta && min_delta == -reach) || high == max_delta;
 }

@@ -30,7 +30,8 @@ struct sim_cut_window {
     int32_t last = 0;
     bool open = false;  // the span reached window_reach on a side: "any time"
     // The same span when the later cuts of the solution move with this one, as a player
-    // times each cut by what the one before it set in motion (the last cut: as above).
+    // times each cut by what the one before it set in motion, re-timing them together by
+    // up to 30 steps either way (the last cut: as above).
     int32_t follow_steps = 0;
     bool follow_open = false;
 
