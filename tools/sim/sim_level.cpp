@@ -4,6 +4,7 @@
 #include "data/pak_script.h"
 #include "physics/constraint.h"
 #include "physics/type_creators.h"
+#include "tools/sim/sim_sounds.h"
 #include "tools/sim/sim_source_store.h"
 
 #include <filesystem>
@@ -51,6 +52,7 @@ sim_context::~sim_context()
     if (v_level_store() == &pak)
         v_level_set_store(nullptr);
     v_set_default_constraint_type(nullptr);
+    sim_load_sound_table(nullptr);
 }
 
 bool sim_context::open(const sim_source_options& options, std::string& error)
@@ -75,6 +77,7 @@ bool sim_context::open(const sim_source_options& options, std::string& error)
     }
     v_level_set_store(&pak);
     v_install_default_constraint_type(pak);
+    sim_load_sound_table(&pak);
     return true;
 }
 

@@ -1,28 +1,26 @@
-// The tool's sound seam: no audio, but named samples (the caught-ball jingle) are
-// recorded into the replay while a world records, as the game's sound layer does, and
-// sounds played back from a replay are counted.
+// The tool's sound seam: the world's sounds go through the sound module as in the game.
+// Collision sounds are chosen by the data's "collision_sounds" table and, like the caught-ball
+// jingle, recorded into the replay while a world records; they are heard only where a mixer
+// runs and samples can be found (tamble-sim view). Sounds played back from a replay are counted.
 #pragma once
-
-#include "physics/sound_hooks.h"
 
 #include <cstdint>
 
-class sim_sound_hooks : public v_sound_hooks {
-public:
-    int32_t named = 0;
+class pak_system;
 
-    bool play_named(const char* name, float volume) override;
-};
-
-// Installs the hooks for as long as the guard lives, with the replay's playback counter.
+// Connects the world's sound seam and the program's replay to the sound module for as long
+// as the guard lives.
 class sim_sound_guard {
 public:
-    sim_sound_hooks hooks;
     sim_sound_guard();
     ~sim_sound_guard();
     sim_sound_guard(const sim_sound_guard&) = delete;
     sim_sound_guard& operator=(const sim_sound_guard&) = delete;
 };
+
+// Reads the collision-sound table from the "INIT" chunks of `pak` (fetching its samples when
+// the sound module resolves names through `pak`); an empty pak clears it.
+void sim_load_sound_table(pak_system* pak);
 
 // Sounds the program's replay has played back since the last reset.
 int32_t sim_sounds_played();

@@ -3,6 +3,7 @@
 // playfield; the pointer hovers, selects and cuts constraints as in the play screen.
 #include "tools/sim/commands.h"
 #include "tools/sim/sim_level.h"
+#include "tools/sim/sim_sounds.h"
 
 #include "app/clock.h"
 #include "app/driver_script.h"
@@ -11,6 +12,7 @@
 #include "app/window/message_box.h"
 #include "app/window/test_driver.h"
 #include "app/window/window.h"
+#include "sound/sound.h"
 
 #include <SDL_opengl.h>
 
@@ -366,6 +368,16 @@ int sim_cmd_view(int argc, char** argv)
     v.level = rest[0];
     if (options.driven())
         glw_set_headless(true);
+    // Samples resolve through the viewer's stores; opening them loads the collision table.
+    sound_set_store(&v.ctx.pak);
+    struct sound_session {
+        ~sound_session()
+        {
+            sound_stop();
+            sound_set_store(nullptr);
+        }
+    } sound_on;
+    sim_sound_guard world_sounds;
     if (!v.ctx.open(sources, error)) {
         std::fprintf(stderr, "tamble-sim view: %s\n", error.c_str());
         return 3;
@@ -387,6 +399,7 @@ int sim_cmd_view(int argc, char** argv)
     }
     window.set_view(32, 32, 32);
     v.window = &window;
+    sound_start();
 
     // The level loads once the window exists, so that a level file that does not parse
     // is reported in a message box ("Error Loading Level.") rather than on stderr only.
@@ -415,6 +428,7 @@ int sim_cmd_view(int argc, char** argv)
     pacing.begin();
     while (!v.quit) {
         pacing.frame([&](int32_t i) {
+            sound_tick();
             if (i < max_world_steps)
                 v.world.step();
         });
