@@ -39,9 +39,34 @@ struct sim_worlds_data {
 // Reads every "INIT" chunk of the context's stores. Worlds are taken from index 0 while
 // they exist, levels likewise; a world or level entry that is not a block ends its list.
 void sim_load_worlds(sim_context& ctx, sim_worlds_data& out);
+// The same from a tree that already holds the start-up definitions.
+void sim_read_worlds(const script_handle& tree, sim_worlds_data& out);
 
 // The level's entry in the worlds data, or null.
 const sim_world_level* sim_find_world_level(const sim_worlds_data& data, const std::string& level);
 
 // The chunk name of a level file under a root: "ROOT/levels/Drop.LEVL.txt" -> "levels\Drop".
 std::string sim_level_chunk_name(const std::string& root, const std::string& level_path);
+
+// What the worlds data must satisfy, given the chunk names of the level files under the
+// root, the names of those that are scenes playing by themselves (unattended), and a
+// test for the existence of an intro image by texture name. One line per problem:
+//   - each world has its name, map, emblem, both medallions, three rune segments and its
+//     rune pictures, and each of the awards 1 to 5 on exactly one of its levels;
+//   - each level entry names an existing level, with its title, a difficulty of 1 to 8,
+//     a song, its four intro images, successors inside the world, and an existing tip;
+//   - a rune-locked level is locked (state 0) behind another world's rune, and nothing
+//     but the rune opens it (no level lists it, no tile lies close enough to open it);
+//   - every level file is in a world, played by a sequence, or an unattended scene;
+//   - from what a new profile finds open, solving opens every level of every world
+//     (successors, map neighbours, runes once a world's three segments can be won);
+//   - difficulties do not fall along a world's main path (first successors from the
+//     first open level).
+std::vector<std::string> sim_check_worlds(const sim_worlds_data& data,
+                                          const std::vector<std::string>& level_files,
+                                          const std::vector<std::string>& scenes,
+                                          bool (*image_exists)(const std::string& texture, void* ctx),
+                                          void* image_ctx);
+
+// Map tiles closer than this open each other when one is solved.
+constexpr float sim_neighbour_distance = 3.01f;
