@@ -9,7 +9,8 @@ GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Uni
 # Debian packages the build, the tests, the tools and the benchmarks need.
 PACKAGES := g++ cmake ninja-build pkg-config zlib1g-dev libsdl2-dev libgl-dev \
             libgl1-mesa-dri libgtest-dev libgmock-dev libbenchmark-dev libpng-dev \
-            xvfb xauth libturbojpeg0-dev libvorbis-dev libopus-dev
+            xvfb xauth libturbojpeg0-dev libvorbis-dev libopus-dev \
+            libcairo2-dev libfreetype-dev fonts-averia-sans-gwf xfonts-base
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 # Window tests need a display; without one they run under a virtual X server.
@@ -53,13 +54,15 @@ test: build
 bench: build
 	@for b in $$(find $(BUILD)/bench -maxdepth 2 -type f -executable -name 'bench_*' | sort); do echo "== $$b"; $$b; done
 
-# System libraries loaded by SDL keep a few allocations until exit; see tests/lsan.supp.
+# The whole suite (fuzz corpora included) under AddressSanitizer and UBSan. System libraries
+# loaded by SDL keep a few allocations until exit; see tests/lsan.supp. CMAKE_ARGS given on
+# the command line are added (CI adds -DTAMBLE_WERROR=ON).
 asan:
-	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp $(MAKE) test BUILD=build-asan CMAKE_ARGS="-DTAMBLE_ASAN=ON -DTAMBLE_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug"
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp $(MAKE) test BUILD=build-asan CMAKE_ARGS="-DTAMBLE_ASAN=ON -DTAMBLE_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug $(CMAKE_ARGS)"
 
 # Mesa's software rasteriser runs threads ThreadSanitizer cannot see into; see tests/tsan.supp.
 tsan:
-	TSAN_OPTIONS=suppressions=$(CURDIR)/tests/tsan.supp $(MAKE) test BUILD=build-tsan CMAKE_ARGS="-DTAMBLE_TSAN=ON -DTAMBLE_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug"
+	TSAN_OPTIONS=suppressions=$(CURDIR)/tests/tsan.supp $(MAKE) test BUILD=build-tsan CMAKE_ARGS="-DTAMBLE_TSAN=ON -DTAMBLE_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug $(CMAKE_ARGS)"
 
 fuzz: deps
 	CC=clang CXX=clang++ $(CMAKE) -S . -B build-fuzz -G "$(GENERATOR)" -DTAMBLE_FUZZ=ON -DTAMBLE_ASAN=ON \

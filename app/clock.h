@@ -2,13 +2,14 @@
 // frame times, the fixed simulation step and the wall-clock helpers of animated textures.
 #pragma once
 
+#include "app/step.h"
+
 #include <cstdint>
 #include <functional>
 #include <vector>
 
-// The fixed simulation step, 1/180 s, kept as the single-precision value widened to double
-// so that every conversion of seconds into steps rounds the same way everywhere.
-constexpr double step = static_cast<double>(0.0055555557f);
+// The fixed simulation step in seconds, the single-precision value widened to double.
+constexpr double step = static_cast<double>(step_seconds);
 
 // Where a perf_timer reads time. The system source uses std::chrono; tests and the headless
 // driver plug in their own.

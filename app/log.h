@@ -12,6 +12,14 @@
 #include <string_view>
 #include <vector>
 
+// The four channels and what each carries. The game run mode mutes the first three on
+// stderr unless its command line asks for the log; log_always reaches stderr in every mode.
+enum log_channel : uint32_t {
+    log_info = 0,     // progress: a level loading, a level saved
+    log_problem = 1,  // missing resources, refused or damaged data
+    log_detail = 2,   // the on-screen console's channel (its mask also selects sink 2)
+    log_always = 3,   // developer messages that are never muted
+};
 constexpr uint32_t log_channel_count = 4;
 constexpr uint32_t log_sink_count = 3;
 // Size of an entry's text buffer; the text itself holds at most one character less.
@@ -74,7 +82,7 @@ uint64_t log_sink_received(uint32_t sink);
 void log_sink_clear(uint32_t sink);
 
 // The convenient front end: opens on construction, closes on destruction or close().
-//   log_line(1) << "pak_system::get() : '" << name << "' not found!";
+//   log_line(log_problem) << "pak_system::get() : '" << name << "' not found!";
 class log_line {
 public:
     explicit log_line(uint32_t channel) { log_open(entry, channel); }

@@ -50,6 +50,16 @@ int32_t averaged_catchup::run_steps(const step_duty_t& duty)
     return ran;
 }
 
+step_duty_t capped_world_steps(std::function<void()> world_step, std::function<void()> every_step)
+{
+    return [world_step = std::move(world_step), every_step = std::move(every_step)](int32_t step_in_frame) {
+        if (every_step)
+            every_step();
+        if (step_in_frame < max_world_steps_per_frame && world_step)
+            world_step();
+    };
+}
+
 int32_t averaged_catchup::frame(const step_duty_t& duty)
 {
     measure();

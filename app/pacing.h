@@ -10,9 +10,15 @@
 class glw_window;
 
 // Per-step duties; the argument counts the steps already run in this frame, so that a
-// screen can bound its world steps (the play screen runs at most 18) while its clocks
-// advance on every step.
+// screen can bound its world steps while its clocks advance on every step.
 using step_duty_t = std::function<void(int32_t step_in_frame)>;
+
+// The most world steps one frame runs. After a stall the clocks still catch up in full,
+// but the world drops the rest of the backlog instead of racing through it unseen.
+constexpr int32_t max_world_steps_per_frame = 18;
+// The duty of a screen with a world: `every_step` (clocks, sounds; may be empty) on every
+// step, `world_step` on the first max_world_steps_per_frame steps of the frame.
+step_duty_t capped_world_steps(std::function<void()> world_step, std::function<void()> every_step = {});
 
 // Averaged catch-up: each frame adds the mean of the last frames' durations (in steps) to
 // a budget and runs steps while the step counter is below it.
@@ -23,7 +29,7 @@ public:
     int64_t counter = 0;
     double budget = 0.0;
 
-    explicit averaged_catchup(perf_timer& timer = frame_timer(), int32_t samples = 20);
+    explicit averaged_catchup(perf_timer& clock, int32_t samples = 20);
     // On entry to a screen: timer reset, counter and budget zero, average emptied.
     void begin();
     // Measures the frame that just passed and adds its share to the budget.
@@ -40,7 +46,7 @@ class consumed_steps {
 public:
     perf_timer* timer;
 
-    explicit consumed_steps(perf_timer& timer = frame_timer()) : timer(&timer) {}
+    explicit consumed_steps(perf_timer& clock) : timer(&clock) {}
     int32_t frame(const step_duty_t& duty);
 };
 
@@ -65,10 +71,10 @@ struct screen_frame_t {
 
 // Runs frames under the averaged rule until the screen is done; returns the frames run.
 int64_t run_averaged_loop(const frame_host_t& host, const screen_frame_t& screen,
-                          perf_timer& timer = frame_timer(), int32_t samples = 20);
+                          perf_timer& timer, int32_t samples = 20);
 // Runs frames under the consumed-steps rule until the screen is done; returns the frames run.
 int64_t run_consumed_loop(const frame_host_t& host, const screen_frame_t& screen,
-                          perf_timer& timer = frame_timer());
+                          perf_timer& timer);
 
 // The one window of the process, which every loop pumps and swaps.
 glw_window* app_window();

@@ -43,11 +43,28 @@ function(tamble_bench name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark Threads::Threads)
 endfunction()
 
-# tamble_fuzz(NAME SOURCES ... LIBS ...): a libFuzzer target (clang only).
+# tamble_fuzz(NAME SOURCES ... LIBS ...): a fuzz target fuzz/<family>/NAME.cpp with its
+# seed corpus in corpus_<NAME without "fuzz_"> beside it. With TAMBLE_FUZZ (clang) it is a
+# libFuzzer program; in every build with tests, NAME_corpus links the same target to a
+# plain main that replays the corpus, registered with CTest as fuzz_corpus.NAME.
 function(tamble_fuzz name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${ARG_SOURCES})
-  target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
-  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  string(REGEX REPLACE "^fuzz_" "" corpus ${name})
+  set(corpus_dir ${CMAKE_CURRENT_SOURCE_DIR}/corpus_${corpus})
+  if(NOT IS_DIRECTORY ${corpus_dir})
+    message(FATAL_ERROR "fuzz target ${name} has no seed corpus ${corpus_dir}")
+  endif()
+  if(TAMBLE_FUZZ)
+    add_executable(${name} ${ARG_SOURCES})
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_compile_definitions(${name} PRIVATE TAMBLE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  endif()
+  if(BUILD_TESTING)
+    add_executable(${name}_corpus ${ARG_SOURCES} ${CMAKE_SOURCE_DIR}/fuzz/corpus_main.cpp)
+    target_link_libraries(${name}_corpus PRIVATE ${ARG_LIBS})
+    target_compile_definitions(${name}_corpus PRIVATE TAMBLE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+    add_test(NAME fuzz_corpus.${name} COMMAND ${name}_corpus ${corpus_dir})
+  endif()
 endfunction()

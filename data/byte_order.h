@@ -21,6 +21,12 @@ inline void store_le32(uint8_t* p, uint32_t v)
         p[i] = uint8_t(v >> (8 * i));
 }
 
+inline void append_le16(std::vector<uint8_t>& out, uint32_t v)
+{
+    out.push_back(uint8_t(v));
+    out.push_back(uint8_t(v >> 8));
+}
+
 inline void append_le32(std::vector<uint8_t>& out, uint32_t v)
 {
     for (int i = 0; i < 4; ++i)

@@ -52,8 +52,8 @@ bool pak_plausible_inflated_size(uint64_t uncompressed, uint64_t stored);
 class pak_module;
 class pak_chunk;
 
-// Status values of a chunk reference.
-enum : int32_t {
+// Status values of a chunk reference (a store has its own, pak_module::store_status).
+enum pak_chunk_status : int32_t {
     pak_status_ok = 0,
     pak_status_unopened = 1,    // the chunk file could not be opened
     pak_status_truncated = 2,   // truncated record, end of data, "FREE" or absurd size
@@ -68,7 +68,7 @@ class pak_chunkref : public ref_counter {
 public:
     ref_ptr<pak_chunkref> next;  // chain of the store's name-table bucket
     pak_module* module = nullptr;
-    int32_t status = pak_status_ok;
+    pak_chunk_status status = pak_status_ok;
     char name[pak_name_capacity] = {};
     uint32_t code = 0;
     uint8_t container = 0;

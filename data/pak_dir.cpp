@@ -1,7 +1,9 @@
 // The directory store: one chunk file per chunk, named "<root><name>.<CODE>.pkc" with the
 // name's backslashes as subdirectories; scanning a root, reading and writing chunk files.
 #include "data/byte_order.h"
+#include "data/file_io.h"
 #include "data/pak_store.h"
+#include "data/pak_tree.h"
 
 #include <zlib.h>
 
@@ -14,16 +16,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// Closes the stream on every path out.
-struct file_closer {
-    std::FILE* f;
-    ~file_closer()
-    {
-        if (f)
-            std::fclose(f);
-    }
-};
 
 bool code_is_plain(uint32_t code)
 {
@@ -84,8 +76,8 @@ ref_ptr<pakdir_chunkref> pak_open_chunk_file(const std::string& file_path, const
         return ref;
     }
     std::error_code ec;
-    std::FILE* f = fs::is_regular_file(file_path, ec) ? std::fopen(file_path.c_str(), "rb") : nullptr;
-    file_closer closer{f};
+    file_ptr stream = fs::is_regular_file(file_path, ec) ? file_open(file_path, "rb") : nullptr;
+    std::FILE* f = stream.get();
     if (!f) {
         ref->status = pak_status_unopened;
         return ref;
@@ -134,8 +126,8 @@ int pakdir_chunkref::read(void* buffer)
 {
     if (status != pak_status_ok)
         return -1;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    file_closer closer{f};
+    file_ptr stream = file_open(path, "rb");
+    std::FILE* f = stream.get();
     if (!f) {
         status = pak_status_unopened;
         return -1;
@@ -152,6 +144,20 @@ int pakdir_chunkref::read(void* buffer)
     if (uncompress(static_cast<Bytef*>(buffer), &produced, packed.data(), stored_size) != Z_OK)
         return -1;
     return produced == uncompressed_size ? 0 : -1;
+}
+
+bool pak_read_chunk_file(const std::string& file_path, std::vector<uint8_t>& bytes)
+{
+    bytes.clear();
+    ref_ptr<pakdir_chunkref> ref = pak_open_chunk_file(file_path, "file", 0);
+    if (ref->status != pak_status_ok)
+        return false;
+    bytes.resize(ref->uncompressed_size);
+    if (ref->read(bytes.data()) != 0) {
+        bytes.clear();
+        return false;
+    }
+    return true;
 }
 
 bool pak_write_chunk_file(const std::string& file_path, bool container, int level, const void* data,
@@ -172,22 +178,7 @@ bool pak_write_chunk_file(const std::string& file_path, bool container, int leve
         bytes.insert(bytes.end(), static_cast<const uint8_t*>(data),
                      static_cast<const uint8_t*>(data) + size);
     }
-    // Written beside the target and renamed over it, so a failed write never destroys
-    // the chunk that was there.
-    std::string temp = file_path + ".tmp";
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f)
-        return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = (std::fclose(f) == 0) && ok;
-    std::error_code ec;
-    if (ok)
-        fs::rename(temp, file_path, ec);
-    if (!ok || ec) {
-        fs::remove(temp, ec);
-        return false;
-    }
-    return true;
+    return file_write_replacing(file_path, bytes.data(), bytes.size());
 }
 
 pak_dir::pak_dir(pak_system* sys, bool can_write, const char* root_path)
@@ -196,35 +187,15 @@ pak_dir::pak_dir(pak_system* sys, bool can_write, const char* root_path)
     std::replace(root.begin(), root.end(), '\\', '/');
     if (!root.empty() && root.back() != '/')
         root += '/';
-    std::error_code ec;
-    fs::path base = root.empty() ? fs::path(".") : fs::path(root).parent_path();
-    if (base.empty())
-        base = "/";
-    if (!fs::is_directory(base, ec))
-        return;
-
-    // Sorted so that the table, and which of two same-named chunks wins, never depends
-    // on the order the file system lists entries in.
+    // Sorted by name and code, so that the table, and which of two same-named chunks
+    // wins, never depends on the order the file system lists entries in.
+    std::vector<pak_tree_file> files;
+    pak_walk_tree(root, files);
     std::vector<std::pair<std::string, uint32_t>> found;
-    for (fs::recursive_directory_iterator it(base, fs::directory_options::skip_permission_denied, ec), end;
-         !ec && it != end; it.increment(ec)) {
-        if (!it->is_regular_file(ec))
-            continue;
-        std::string stem;
+    for (const pak_tree_file& file : files) {
+        std::string stem, name;
         uint32_t code = 0;
-        if (!pak_parse_chunk_file_name(it->path().filename().string(), stem, code))
-            continue;
-        std::string name;
-        bool usable = true;
-        for (const fs::path& part : it->path().parent_path().lexically_relative(base)) {
-            std::string p = part.string();
-            if (p == ".")
-                continue;
-            usable = usable && p.find('\\') == std::string::npos;
-            name += p + '\\';
-        }
-        name += stem;
-        if (usable && stem.find('\\') == std::string::npos && name.size() < pak_name_capacity)
+        if (pak_parse_chunk_file_name(file.leaf, stem, code) && file.chunk_name(stem, name))
             found.emplace_back(name, code);
     }
     std::sort(found.begin(), found.end());

@@ -120,12 +120,12 @@ pak_file::pak_file(pak_system* sys, bool can_write, const char* archive_path, pa
             stream = std::fopen(path.c_str(), exists ? "r+b" : "w+b");
     }
     if (!stream) {
-        status = status_unopened;
+        status = status_archive_unopened;
         return;
     }
     std::lock_guard<std::mutex> hold(lock);
     if (fseeko(stream, 0, SEEK_END) != 0) {
-        status = status_unopened;
+        status = status_archive_unopened;
         return;
     }
     end_position = tell(stream);

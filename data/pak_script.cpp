@@ -22,7 +22,7 @@ bool pak_parse_chunk(pak_chunkref& ref, const script_handle& target)
 {
     std::vector<char> text;
     if (!pak_read_text(ref, text)) {
-        log_line(1) << "pak: cannot read script chunk '" << ref.name << "'";
+        log_line(log_problem) << "pak: cannot read script chunk '" << ref.name << "'";
         return false;
     }
     return pak_parse_text(ref.name, text.data(), target);
@@ -32,7 +32,8 @@ bool pak_parse_text(const char* name, const char* text, const script_handle& tar
 {
     script_parser parser(target);
     if (!parser.parse(text)) {
-        log_line(1) << "pak: parse error in script chunk '" << name << "' line " << parser.stop_line;
+        log_line(log_problem) << "pak: parse error in script chunk '" << name << "' line "
+                              << parser.stop_line;
         return false;
     }
     return true;

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <mutex>
 #include <string>
+#include <vector>
 
 class pak_file;
 
@@ -58,6 +59,9 @@ public:
 ref_ptr<pakdir_chunkref> pak_open_chunk_file(const std::string& file_path, const char* name, uint32_t code);
 // Splits "dir/x.IMAG.pkc" into the base name "x" and the code; false for other names.
 bool pak_parse_chunk_file_name(const std::string& file_name, std::string& base, uint32_t& code);
+// Reads the whole chunk of a chunk file (stored or compressed) into `bytes`, whatever its
+// name. False, with `bytes` empty, for a missing, damaged or truncated file.
+bool pak_read_chunk_file(const std::string& file_path, std::vector<uint8_t>& bytes);
 // Writes a chunk file (through a temporary file renamed over the old one, so a failed
 // write leaves the previous file intact). False on failure.
 bool pak_write_chunk_file(const std::string& file_path, bool container, int level, const void* data,

@@ -4,6 +4,7 @@
 
 #include "app/log.h"
 #include "data/pak_store.h"
+#include "data/pak_system_internal.h"
 
 #include <algorithm>
 #include <cstring>
@@ -16,11 +17,15 @@ uint32_t pak_name_hash(const char* name)
     return h;
 }
 
+pak_module::pak_module(pak_system* sys, bool can_write)
+    : system(sys), writable(can_write), names(std::make_unique<pak_name_table>())
+{}
+
 pak_module::~pak_module()
 {
     // Unlink each chain iteratively: dropping a long chain through its counted next
     // pointers would otherwise recurse once per reference.
-    for (ref_ptr<pak_chunkref>& head : table) {
+    for (ref_ptr<pak_chunkref>& head : names->buckets) {
         ref_ptr<pak_chunkref> r = std::move(head);
         while (r) {
             ref_ptr<pak_chunkref> n = std::move(r->next);
@@ -33,7 +38,7 @@ ref_ptr<pak_chunkref> pak_module::get(const char* name)
 {
     if (!name || !*name)
         return nullptr;
-    for (pak_chunkref* r = table[pak_name_hash(name) & bucket_mask].get(); r; r = r->next.get())
+    for (pak_chunkref* r = names->bucket_of(name).get(); r; r = r->next.get())
         if (!std::strcmp(r->name, name))
             return r;
     return nullptr;
@@ -41,7 +46,7 @@ ref_ptr<pak_chunkref> pak_module::get(const char* name)
 
 void pak_module::insert(const ref_ptr<pak_chunkref>& ref)
 {
-    ref_ptr<pak_chunkref>* link = &table[pak_name_hash(ref->name) & bucket_mask];
+    ref_ptr<pak_chunkref>* link = &names->bucket_of(ref->name);
     for (; *link; link = &(*link)->next) {
         if (!std::strcmp((*link)->name, ref->name)) {
             ref->next = (*link)->next;
@@ -49,13 +54,13 @@ void pak_module::insert(const ref_ptr<pak_chunkref>& ref)
             return;
         }
     }
-    ref_ptr<pak_chunkref>& head = table[pak_name_hash(ref->name) & bucket_mask];
+    ref_ptr<pak_chunkref>& head = names->bucket_of(ref->name);
     ref->next = head;
     head = ref;
 }
 
 ref_ptr<pak_chunkref> pak_module::write_edit_chunk(const pak_editchunk& chunk, int level, bool replace,
-                                                   int32_t bad_name_status)
+                                                   store_status bad_name_status)
 {
     if (!chunk.names_fit()) {
         status = bad_name_status;
@@ -70,7 +75,7 @@ ref_ptr<pak_chunkref> pak_module::write_edit_chunk(const pak_editchunk& chunk, i
 
 void pak_module::enumerate(uint32_t code, pak_enum_callback& callback)
 {
-    for (const ref_ptr<pak_chunkref>& head : table) {
+    for (const ref_ptr<pak_chunkref>& head : names->buckets) {
         // Holding the current reference keeps the walk valid if the callback replaces it.
         for (ref_ptr<pak_chunkref> r = head; r; r = r->next)
             if (code == 0 || r->code == code)
@@ -81,7 +86,7 @@ void pak_module::enumerate(uint32_t code, pak_enum_callback& callback)
 size_t pak_module::chunk_count() const
 {
     size_t n = 0;
-    for (const ref_ptr<pak_chunkref>& head : table)
+    for (const ref_ptr<pak_chunkref>& head : names->buckets)
         for (const pak_chunkref* r = head.get(); r; r = r->next.get())
             ++n;
     return n;
@@ -156,7 +161,7 @@ ref_ptr<pak_chunkref> pak_system::get(const char* name)
             if (ref_ptr<pak_chunkref> r = m->get(name))
                 return r;
     }
-    log_line(1) << "pak_system::get() : '" << (name ? name : "") << "' not found!";
+    log_line(log_problem) << "pak_system::get() : '" << (name ? name : "") << "' not found!";
     return nullptr;
 }
 

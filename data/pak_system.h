@@ -36,30 +36,27 @@ public:
 };
 
 class pak_system;
+struct pak_name_table;
 
 // A store of chunks. The name table has 1024 buckets of chains; a name is unique within
 // a store whatever its code, and a later chunk of the same name replaces the earlier.
 class pak_module {
 public:
-    static constexpr uint32_t bucket_count = 1024;
-    static constexpr uint32_t bucket_mask = bucket_count - 1;
-
-    // Status values of a store.
-    enum : int32_t {
+    // Status values of a store (its chunks have their own, pak_chunk_status).
+    enum store_status : int32_t {
         status_ok = 0,
-        status_unopened = -1,  // the archive could not be opened
-        status_uncreated = 1,  // a chunk file could not be created
+        status_archive_unopened = -1,  // the archive could not be opened
+        status_uncreated = 1,          // a chunk file could not be created
         status_write_failed = 2,
         status_refused = 3,     // an overwrite was refused
         status_unreadable = 5,  // a written chunk could not be read back
     };
 
-    ref_ptr<pak_chunkref> table[bucket_count];
     pak_system* system = nullptr;
     uint8_t writable = 0;
-    int32_t status = status_ok;
+    store_status status = status_ok;
 
-    pak_module(pak_system* sys, bool can_write) : system(sys), writable(can_write) {}
+    pak_module(pak_system* sys, bool can_write);
     pak_module(const pak_module&) = delete;
     pak_module& operator=(const pak_module&) = delete;
     virtual ~pak_module();
@@ -81,8 +78,12 @@ public:
     // `write_raw`. A name (its own or a child's) that does not fit a record gives null
     // with `status` set to `bad_name_status`.
     ref_ptr<pak_chunkref> write_edit_chunk(const pak_editchunk& chunk, int level, bool replace,
-                                           int32_t bad_name_status);
+                                           store_status bad_name_status);
     size_t chunk_count() const;
+
+private:
+    // The buckets of the name table (pak_system_internal.h).
+    std::unique_ptr<pak_name_table> names;
 };
 
 // The bucket of a name in a store's table.

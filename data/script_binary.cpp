@@ -3,6 +3,7 @@
 // + 1, value) pairs ended by a 0 byte.
 #include "data/script_binary.h"
 
+#include "data/byte_order.h"
 #include "data/script_text.h"
 
 #include <cstring>
@@ -13,7 +14,7 @@ namespace {
 
 class binary_saver {
 public:
-    explicit binary_saver(script_symbol_table* symbols) : symbols(symbols) {}
+    explicit binary_saver(script_symbol_table* table) : symbols(table) {}
 
     script_symbol_table* symbols;
     std::unordered_map<script_id, uint32_t> index_of;
@@ -113,7 +114,7 @@ public:
     {
         if (end - p < 4)
             return false;
-        w = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+        w = load_le32(p);
         p += 4;
         return true;
     }

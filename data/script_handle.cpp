@@ -252,7 +252,7 @@ bool walk_path(const char* path, F&& fn)
 
 const script_handle script_handle::nil;
 
-script_handle::script_handle(script_symbol_table* symbols, script_cell* cell) : symbols(symbols), cell(cell)
+script_handle::script_handle(script_symbol_table* table, script_cell* node) : symbols(table), cell(node)
 {
     add_ref(cell);
 }

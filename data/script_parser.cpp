@@ -34,7 +34,7 @@ inline bool is_ident_char(char c)
 
 class text_reader {
 public:
-    text_reader(script_symbol_table* symbols, const char* text) : symbols(symbols), p(text) {}
+    text_reader(script_symbol_table* table, const char* text) : symbols(table), p(text) {}
 
     script_symbol_table* symbols;
     const char* p;  // on failure, left at the byte where parsing stopped

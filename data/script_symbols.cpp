@@ -1,5 +1,6 @@
 // Script symbol table: a chained hash of case-folded names over one growing pool.
 #include "data/script_symbols.h"
+#include "data/script_symbols_internal.h"
 
 #include <algorithm>
 #include <cstring>
@@ -31,16 +32,31 @@ const char* const fixed_names[] = {"DAMP", "K", "POLYS", "TEX", "TX", "TY", "X",
 }  // namespace
 
 script_symbol_table::script_symbol_table(int32_t pool_capacity, int32_t bucket_count, int32_t entry_capacity)
+    : store(std::make_unique<script_symbol_storage>())
 {
-    pool.resize(size_t(std::max(pool_capacity, 1)));
+    store->pool.resize(size_t(std::max(pool_capacity, 1)));
     uint32_t buckets_wanted = 1;
     while (buckets_wanted < uint32_t(std::max(bucket_count, 1)) && buckets_wanted < (1u << 30))
         buckets_wanted <<= 1;
-    buckets.assign(buckets_wanted, 0);
-    bucket_mask = buckets_wanted - 1;
-    entries.resize(size_t(std::max(entry_capacity, 1)));
+    store->buckets.assign(buckets_wanted, 0);
+    store->bucket_mask = buckets_wanted - 1;
+    store->entries.resize(size_t(std::max(entry_capacity, 1)));
     for (const char* name : fixed_names)
         intern(name);
+}
+
+script_symbol_table::~script_symbol_table() = default;
+script_symbol_table::script_symbol_table(script_symbol_table&&) noexcept = default;
+script_symbol_table& script_symbol_table::operator=(script_symbol_table&&) noexcept = default;
+
+int32_t script_symbol_table::name_count() const
+{
+    return int32_t(store->next_index) - 1;
+}
+
+int32_t script_symbol_table::bucket_count() const
+{
+    return int32_t(store->bucket_mask) + 1;
 }
 
 uint32_t script_symbol_table::hash_name(const char* begin, const char* end)
@@ -58,23 +74,23 @@ uint32_t script_symbol_table::hash_name(const char* begin, const char* end)
 
 void script_symbol_table::grow_buckets()
 {
-    uint32_t old_mask = bucket_mask;
+    uint32_t old_mask = store->bucket_mask;
     uint32_t mask = std::max<uint32_t>(2 * old_mask + 1, 63);
-    std::vector<uint32_t> old = std::move(buckets);
-    buckets.assign(size_t(mask) + 1, 0);
-    bucket_mask = mask;
+    std::vector<uint32_t> old = std::move(store->buckets);
+    store->buckets.assign(size_t(mask) + 1, 0);
+    store->bucket_mask = mask;
     // Keep chain order: each moved entry goes to the end of its new chain.
     std::vector<uint32_t> tails(size_t(mask) + 1, 0);
     for (uint32_t b = 0; b <= old_mask; ++b) {
         uint32_t i = old[b];
         while (i) {
-            uint32_t next = entries[i].next;
-            uint32_t nb = entries[i].hash & mask;
-            entries[i].next = 0;
+            uint32_t next = store->entries[i].next;
+            uint32_t nb = store->entries[i].hash & mask;
+            store->entries[i].next = 0;
             if (tails[nb])
-                entries[tails[nb]].next = i;
+                store->entries[tails[nb]].next = i;
             else
-                buckets[nb] = i;
+                store->buckets[nb] = i;
             tails[nb] = i;
             i = next;
         }
@@ -93,34 +109,34 @@ script_id script_symbol_table::intern(const char* begin, const char* end)
         return script_id(value);
     }
 
-    if (next_index >= bucket_mask)
+    if (store->next_index >= store->bucket_mask)
         grow_buckets();
 
     uint32_t hash = hash_name(begin, end);
-    uint32_t bucket = hash & bucket_mask;
+    uint32_t bucket = hash & store->bucket_mask;
     uint32_t last = 0;
-    for (uint32_t i = buckets[bucket]; i; i = entries[i].next) {
-        if (entries[i].hash == hash && same_name(&pool[entries[i].offset], begin, end))
+    for (uint32_t i = store->buckets[bucket]; i; i = store->entries[i].next) {
+        if (store->entries[i].hash == hash && same_name(&store->pool[store->entries[i].offset], begin, end))
             return script_id(i) + (script_first_name_id - 1);
         last = i;
     }
 
-    if (next_index >= entries.size())
-        entries.resize(size_t(grown(int64_t(entries.size()))));
+    if (store->next_index >= store->entries.size())
+        store->entries.resize(size_t(grown(int64_t(store->entries.size()))));
     size_t length = size_t(end - begin);
-    size_t needed = size_t(pool_used) + length + 1;
-    if (needed > pool.size())
-        pool.resize(std::max<size_t>(size_t(grown(int64_t(pool.size()))), needed));
-    std::memcpy(&pool[size_t(pool_used)], begin, length);
-    pool[size_t(pool_used) + length] = '\0';
+    size_t needed = size_t(store->pool_used) + length + 1;
+    if (needed > store->pool.size())
+        store->pool.resize(std::max<size_t>(size_t(grown(int64_t(store->pool.size()))), needed));
+    std::memcpy(&store->pool[size_t(store->pool_used)], begin, length);
+    store->pool[size_t(store->pool_used) + length] = '\0';
 
-    uint32_t index = next_index++;
-    entries[index] = entry{uint32_t(pool_used), hash, 0};
-    pool_used = int32_t(needed);
+    uint32_t index = store->next_index++;
+    store->entries[index] = script_symbol_storage::entry{uint32_t(store->pool_used), hash, 0};
+    store->pool_used = int32_t(needed);
     if (last)
-        entries[last].next = index;
+        store->entries[last].next = index;
     else
-        buckets[bucket] = index;
+        store->buckets[bucket] = index;
     return script_id(index) + (script_first_name_id - 1);
 }
 
@@ -134,9 +150,9 @@ const char* script_symbol_table::pooled_name(script_id id) const
     if (id < script_first_name_id)
         return nullptr;
     uint32_t index = uint32_t(id - (script_first_name_id - 1));
-    if (index >= next_index)
+    if (index >= store->next_index)
         return nullptr;
-    return &pool[entries[index].offset];
+    return &store->pool[store->entries[index].offset];
 }
 
 std::string script_symbol_table::name_of(script_id id) const

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,19 +25,17 @@ enum : script_id {
     script_id_z = 16392,
 };
 
+struct script_symbol_storage;
+
 class script_symbol_table {
 public:
-    // One chained-hash entry per name. Index 0 is never used, so 0 means "none".
-    struct entry {
-        uint32_t offset;  // of the name in the pool
-        uint32_t hash;
-        uint32_t next;  // next entry in the same bucket chain, 0 at the end
-    };
-
     // Sizes are starting capacities; everything grows on demand. The bucket count is
     // rounded up to a power of two.
     script_symbol_table(int32_t pool_capacity = 4096, int32_t bucket_count = 256,
                         int32_t entry_capacity = 256);
+    ~script_symbol_table();
+    script_symbol_table(script_symbol_table&&) noexcept;
+    script_symbol_table& operator=(script_symbol_table&&) noexcept;
 
     // The id of the name [begin, end); unknown names are added. Letter case is folded
     // for comparison ('A'-'Z' only), and a name keeps the case it was first seen with.
@@ -52,21 +51,15 @@ public:
     const char* pooled_name(script_id id) const;
 
     // Number of names interned (the nine fixed names included).
-    int32_t name_count() const { return int32_t(next_index) - 1; }
-    int32_t bucket_count() const { return int32_t(bucket_mask) + 1; }
+    int32_t name_count() const;
+    int32_t bucket_count() const;
 
     // The hash of a name as stored in its entry (case-folded).
     static uint32_t hash_name(const char* begin, const char* end);
 
-    // Storage in the order the design of the table keeps it; the vectors' sizes are the
-    // capacities, `pool_used` and `next_index` say how much of them is in use.
-    std::vector<char> pool;
-    int32_t pool_used = 0;
-    std::vector<uint32_t> buckets;  // entry index per bucket, 0 = empty
-    uint32_t bucket_mask = 0;
-    uint32_t next_index = 1;
-    std::vector<entry> entries;
-
 private:
+    // The pool, the buckets and the entries (script_symbols_internal.h).
+    std::unique_ptr<script_symbol_storage> store;
+
     void grow_buckets();
 };

@@ -18,7 +18,7 @@ constexpr int script_max_depth = 256;
 // before it stay in the tree.
 class script_parser {
 public:
-    explicit script_parser(const script_handle& target) : target(target) {}
+    explicit script_parser(const script_handle& into) : target(into) {}
 
     bool parse(const char* text);
 

@@ -4,6 +4,7 @@
 #include "physics/collision.h"
 
 #include "physics/sound_hooks.h"
+#include "physics/world_internal.h"
 
 #include <cmath>
 
@@ -16,7 +17,10 @@ float inverse_mass_at(const v_body& b, vec2 p, vec2 d)
     return b.inv_mass() + b.inv_moment() * c * c;
 }
 
-// The push that moves the contact point of A against B by about e.
+// The push that moves the contact point of A against B by about e. s is |e|^2 times the
+// inverse effective mass along e, so the component-wise cubes over s give e / k along an
+// axis and less off it (half on a diagonal): a damped pull-back that never overshoots the
+// point where the contact first stuck.
 vec2 contact_shift(const v_body& a, const v_body& b, vec2 p, vec2 e)
 {
     vec2 ra = p - a.position, rb = p - b.position;
@@ -50,9 +54,13 @@ void detect_pair(v_world& world, v_body& a, v_body& b)
     for (v_node& p : b.nodes) {
         if (!p.on_edge || !a.contains(p.position))
             continue;
-        // The nearest edge that the point lies over decides; an edge that already has a
-        // contact takes no second one. (Stopping at the first edge with a contact would
-        // leave every body a single contact, and stacks would sink through each other.)
+        // The nearest edge that the point lies over decides, and only that edge must be
+        // free of a contact. Both rules keep stacks at rest: stopping at the first edge
+        // that has a contact would leave every body a single contact, and stacks would
+        // sink through each other; without the "lies over" rule a corner point that
+        // entered near the end of a floor edge is put on the nearest line of a side edge,
+        // whose contact then slides off at once, and boxes creep and tilt instead of
+        // settling (the stack, floor and sliding tests of the physics suite fail).
         v_constraint* best_edge = nullptr;
         float best = 10000.0f;
         for (v_constraint* e : a.collidable) {
@@ -105,12 +113,14 @@ bool contact_velocity(v_body_contact& c)
     if (dot(n, p - p1) >= 0.01f)
         return false;
     float t = dot(u, p - p1);
-    int32_t mode = c.share == 0.0f ? 1 : c.share == 1.0f ? 2 : 0;
+    v_contact_mode mode = c.share == 0.0f   ? v_contact_edge_immovable
+                          : c.share == 1.0f ? v_contact_point_immovable
+                                            : v_contact_both;
 
     float jn = v_contact_rel(a, b, p, n, mode);
     if (jn > 0.0f)
         return true;
-    float strength = dot(a.velocity_at(p) - b.velocity_at(p), n) / 50.0f;
+    float strength = dot(a.velocity_at(p) - b.velocity_at(p), n) / v_sound_strength_scale;
     if (strength > v_sound_threshold)
         v_sounds().play_collision_sound(strength, a.material(), b.material());
 
@@ -120,11 +130,13 @@ bool contact_velocity(v_body_contact& c)
     b.impulse_at(p, -n * (f * jn));
 
     float jt = v_contact_rel(a, b, p, u, mode);
-    float limit = jn * 1.0f;
+    float limit = jn * 1.0f;  // friction coefficient 1
     if (std::fabs(jt) < std::fabs(limit)) {
         c.sticking = true;
     } else if (c.sticking) {
         float m = c.share == 0.0f ? b.mass() : c.share == 1.0f ? a.mass() : 0.0f;
+        // Friction (coefficient 1) holds up to fifteen steps' worth of gravity's pull:
+        // 1/1620 is g dt^2, 20 units/s^2 over one step of 1/180 s, squared.
         float load = -n.y * m;
         if (std::fabs(jt * load) > 15.0f / 1620.0f)
             c.sticking = false;
@@ -154,12 +166,12 @@ bool contact_velocity(v_body_contact& c)
 
 }  // namespace
 
-float v_contact_rel(const v_body& a, const v_body& b, vec2 p, vec2 d, int32_t mode)
+float v_contact_rel(const v_body& a, const v_body& b, vec2 p, vec2 d, v_contact_mode mode)
 {
     float k = 0.0f;
-    if (mode != 1)
+    if (mode != v_contact_edge_immovable)
         k += inverse_mass_at(a, p, d);
-    if (mode != 2)
+    if (mode != v_contact_point_immovable)
         k += inverse_mass_at(b, p, d);
     if (!(k > 0.0f))
         return 0.0f;
@@ -182,7 +194,7 @@ void v_detect_contacts(v_world& world)
 
 void v_resolve_contacts(v_world& world)
 {
-    std::vector<v_body_contact*>& order = world.contacts.scratch;
+    std::vector<v_body_contact*>& order = world.scratch->contact_order;
     order.clear();
     for (v_body_contact& c : world.contacts.items)
         order.push_back(&c);

@@ -127,7 +127,7 @@ bool v_body_type::build(const std::vector<v_body_type_node>& nodes_in,
     if (moment < 0.0f)
         return v_type_refuse(name, kind, "moment", "must not be negative");
 
-    // 1. Nodes and the balance node that brings the mass-weighted sum back to the origin.
+    // The nodes, and a balance node that brings the mass-weighted sum back to the origin.
     // (Its own mass, the mean node mass, reaches no instance, so it is not kept.)
     std::vector<vec2> local;
     vec2 sum;
@@ -146,7 +146,7 @@ bool v_body_type::build(const std::vector<v_body_type_node>& nodes_in,
         has_balance_node = true;
     }
 
-    // 2. Moment.
+    // The moment, from the nodes' spread when the type gives none.
     if (moment == 0.0f && !local.empty())
         moment = spread * mass / float(local.size());
     if (!local.empty() && !(moment > 0.0f && std::isfinite(moment)))
@@ -154,7 +154,8 @@ bool v_body_type::build(const std::vector<v_body_type_node>& nodes_in,
     inv_mass = 1.0f / mass;
     inv_moment = moment > 0.0f ? 1.0f / moment : 0.0f;
 
-    // 3. Edges.
+    // The edges must name real nodes and have a length; their mean elasticity scales the
+    // restitution of contacts against this body.
     float elast_sum = 0.0f;
     for (const v_body_type_edge& e : edges) {
         if (e.n1 < 0 || e.n2 < 0 || size_t(e.n1) >= local.size() || size_t(e.n2) >= local.size())
@@ -167,7 +168,7 @@ bool v_body_type::build(const std::vector<v_body_type_node>& nodes_in,
     }
     mean_elast = edges.empty() ? 0.0f : elast_sum / float(edges.size());
 
-    // 4. The prototype, in local coordinates.
+    // The prototype every instance copies, in local coordinates.
     if (!edge_type)
         edge_type = v_default_constraint_type();
     auto proto = std::make_unique<v_body>();
@@ -197,7 +198,7 @@ bool v_body_type::build(const std::vector<v_body_type_node>& nodes_in,
         c->n1->on_edge = true;
         c->n2->on_edge = true;
     }
-    // 6. Finalised (the polygons, step 5, follow through v_read_polys).
+    // Finalised (the drawing polygons are read separately, by v_read_polys).
     proto->finalise();
     prototype = std::move(proto);
     loaded = true;

@@ -49,7 +49,7 @@ void v_node_node(v_node& a, v_node& b)
         wb = ma / (ma + mb);
         wa = 1.0f - wb;
     }
-    float strength = -vn / 50.0f;
+    float strength = -vn / v_sound_strength_scale;
     float ca = a.type->collision_velocity, cb = b.type->collision_velocity;
     if (ca != 0.0f) {
         b.velocity = normalised(b.position - a.position) * ca;
@@ -115,7 +115,7 @@ int32_t v_body_node(v_body& body, v_node& node)
                 body.impulse_at(node.position, normal * j);
                 if (!node.fixed)
                     node.impulse(-normal * j);
-                float strength = -j * k / 50.0f;
+                float strength = -j * k / v_sound_strength_scale;
                 if (strength > v_sound_threshold)
                     v_sounds().play_collision_sound(strength, node.type->material, body.material());
             }

@@ -13,9 +13,18 @@ void v_node_node(v_node& a, v_node& b);
 // pot of a colour included), 1 of its own colour, else 0.
 int32_t v_body_node(v_body& body, v_node& node);
 
-// Relative velocity of B against A at p along unit d over the effective mass along d;
-// mode 1 leaves A's terms out (A as immovable), mode 2 B's.
-float v_contact_rel(const v_body& a, const v_body& b, vec2 p, vec2 d, int32_t mode);
+// Which bodies of a contact take part in its effective mass. A contact whose edge has
+// both ends fixed treats the edge body A as immovable; one whose point is fixed, the
+// point body B.
+enum v_contact_mode : int32_t {
+    v_contact_both = 0,
+    v_contact_edge_immovable = 1,
+    v_contact_point_immovable = 2,
+};
+
+// Relative velocity of B against A at p along unit d over the effective mass along d,
+// leaving out the terms of the body the mode treats as immovable.
+float v_contact_rel(const v_body& a, const v_body& b, vec2 p, vec2 d, v_contact_mode mode);
 
 // Makes contacts for body points that entered another body's outline.
 void v_detect_contacts(v_world& world);

@@ -40,9 +40,10 @@ bool v_level_load_file(v_world& world, const char* path, v_level_report* report 
 // The level text exactly as the saver writes it.
 std::string v_level_text(const v_world& world);
 // Writes the level text to `path`, then the replay (when it holds frames) beside it and
-// "Level Saved." to the log. False when the level file cannot be written.
+// "Level Saved." to the log. Both files are written beside their old versions and renamed
+// over them, so a save that fails leaves the previous level and replay intact. False when
+// the level file cannot be written.
 bool v_level_save(const v_world& world, const char* path, const v_replay& replay);
-bool v_level_save(const v_world& world, const char* path);  // with the program's replay
 // The replay file that belongs to a level path: its last 9 characters (".LEVL.txt")
 // replaced by "_r.RPLY.pkc".
 std::string v_level_replay_path(const std::string& level_path);
@@ -56,18 +57,11 @@ pak_system* v_level_store();
 // initialised, the level loaded, and in mode 1 the replay chunk (when given) loaded for
 // playback; a replay that does not fit the level's counts is refused (the player ends at
 // once and the world stays still). In mode 2 the world records into `replay`.
-v_world v_world_from_level(int32_t mode, const script_handle& level,
+v_world v_world_from_level(int32_t mode, const script_handle& level, v_replay& replay,
                            const ref_ptr<pak_chunkref>& replay_chunk = nullptr,
-                           const char* level_name = nullptr, v_level_report* report = nullptr,
-                           v_replay& replay = v_replay_global());
+                           const char* level_name = nullptr, v_level_report* report = nullptr);
 // From a level file (the editors): no replay is loaded.
-v_world v_world_from_file(int32_t mode, const char* path, v_level_report* report = nullptr,
-                          v_replay& replay = v_replay_global());
-// Attaches the replay to a built world: init, then recording (mode 2) or playback of
-// `bytes` (mode 1, checked against the world's counts). False when playback was refused.
-bool v_world_attach_replay(v_world& world, v_replay& replay, const std::vector<uint8_t>* bytes);
-// The element counts a replay of this world must have.
-v_replay_counts v_world_replay_counts(const v_world& world);
+v_world v_world_from_file(int32_t mode, const char* path, v_replay& replay, v_level_report* report = nullptr);
 
 // Fix masks: one letter 'A' + m per group of four nodes, bit j of m for node 4k + j.
 std::string v_fix_mask_letters(const v_body& body);

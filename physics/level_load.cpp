@@ -4,6 +4,7 @@
 #include "physics/level.h"
 
 #include "app/log.h"
+#include "data/file_io.h"
 #include "data/script.h"
 
 #include <cstdio>
@@ -16,7 +17,7 @@ pak_system* type_store = nullptr;
 v_message_box_fn message_box_fn = nullptr;
 
 // Files larger than this are not levels; reading stops rather than exhausting memory.
-constexpr long max_level_file = 64L << 20;
+constexpr uint64_t max_level_file = 64L << 20;
 
 template <class T>
 ref_ptr<T> resolve(const char* name)
@@ -47,7 +48,7 @@ struct loader {
     {
         std::string line = "level '" + std::string(level_name ? level_name : "") + "': constraint " +
                            std::to_string(entry) + " dropped: " + why;
-        log_line(1) << line;
+        log_line(log_problem) << line;
         report.problems.push_back(line);
         ++report.dropped_constraints;
     }
@@ -216,7 +217,7 @@ void v_apply_fix_mask(v_body& body, const script_handle& mask)
 
 void v_level_load(v_world& world, const script_handle& root, const char* level_name, v_level_report* report)
 {
-    log_line(0) << "LOADING LEVEL";
+    log_line(log_info) << "LOADING LEVEL";
     v_level_report local;
     loader l{world, level_name, report ? *report : local, {}, {}};
     world.clear();
@@ -235,6 +236,8 @@ bool v_level_load_text(v_world& world, const char* text, const char* level_name,
     script_parser parser(root);
     if (!parser.parse(text ? text : "")) {
         world.clear();
+        // Both texts are fixed: the caption "123" means nothing by itself, but it is how
+        // players, testers and level designers know this box, so it stays exactly so.
         v_message_box("Error Loading Level.", "123");
         return false;
     }
@@ -244,57 +247,17 @@ bool v_level_load_text(v_world& world, const char* text, const char* level_name,
 
 bool v_level_load_file(v_world& world, const char* path, v_level_report* report)
 {
-    std::FILE* f = std::fopen(path, "rb");
-    if (!f) {
+    std::string text;
+    if (!file_read_all(path, text, max_level_file)) {
         world.clear();
         return false;
     }
-    std::string text;
-    char buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0 && long(text.size()) <= max_level_file)
-        text.append(buf, n);
-    std::fclose(f);
     return v_level_load_text(world, text.c_str(), path, report);
 }
 
-v_replay_counts v_world_replay_counts(const v_world& world)
-{
-    v_replay_counts c;
-    c.nodes = world.loaded_nodes.size();
-    for (const auto& con : world.constraints)
-        c.nodes += con->inodes.size();
-    c.bodies = world.bodies.size();
-    c.cuts = world.constraints.size();
-    return c;
-}
-
-bool v_world_attach_replay(v_world& world, v_replay& replay, const std::vector<uint8_t>* bytes)
-{
-    replay.init();
-    world.replay = nullptr;
-    if (world.mode == v_mode_record) {
-        replay.recording = true;
-        world.replay = &replay;
-        return true;
-    }
-    if (world.mode != v_mode_playback || !bytes)
-        return true;
-    v_replay_counts counts = v_world_replay_counts(world);
-    world.replay = &replay;
-    if (!replay.load(bytes->data(), bytes->size(), &counts)) {
-        // A replay that does not fit the level is not applied: the player has ended and
-        // the world stays as loaded.
-        log_line(1) << "replay refused: it does not match the level or holds fewer than two frames";
-        world.replay = nullptr;
-        return false;
-    }
-    return true;
-}
-
-v_world v_world_from_level(int32_t mode, const script_handle& level,
+v_world v_world_from_level(int32_t mode, const script_handle& level, v_replay& replay,
                            const ref_ptr<pak_chunkref>& replay_chunk, const char* level_name,
-                           v_level_report* report, v_replay& replay)
+                           v_level_report* report)
 {
     v_world world(mode);
     replay.init();
@@ -313,7 +276,7 @@ v_world v_world_from_level(int32_t mode, const script_handle& level,
     return world;
 }
 
-v_world v_world_from_file(int32_t mode, const char* path, v_level_report* report, v_replay& replay)
+v_world v_world_from_file(int32_t mode, const char* path, v_replay& replay, v_level_report* report)
 {
     v_world world(mode);
     replay.init();

@@ -3,6 +3,7 @@
 #include "physics/level.h"
 
 #include "app/log.h"
+#include "data/file_io.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -95,7 +96,8 @@ std::string v_level_text(const v_world& world)
         // An end that is no longer in the world (a caught ball) cannot be written in a
         // form that reloads; the constraint is left out rather than pointing elsewhere.
         if (!end(c->n1, "n1", entry) || !end(c->n2, "n2", entry)) {
-            log_line(1) << "level save: constraint " << index << " left out: an end is not in the world";
+            log_line(log_problem) << "level save: constraint " << index
+                                  << " left out: an end is not in the world";
             ++index;
             continue;
         }
@@ -122,20 +124,10 @@ std::string v_level_replay_path(const std::string& level_path)
 
 bool v_level_save(const v_world& world, const char* path, const v_replay& replay)
 {
-    std::FILE* f = std::fopen(path, "w");
-    if (!f)
-        return false;
     std::string text = v_level_text(world);
-    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    ok = std::fclose(f) == 0 && ok;
-    if (!ok)
+    if (!file_write_replacing(path, text.data(), text.size()))
         return false;
     replay.save(v_level_replay_path(path).c_str());
-    log_line(0) << "Level Saved. \"" << path << "\"";
+    log_line(log_info) << "Level Saved. \"" << path << "\"";
     return true;
-}
-
-bool v_level_save(const v_world& world, const char* path)
-{
-    return v_level_save(world, path, v_replay_global());
 }

@@ -3,6 +3,7 @@
 // motion from the body.
 #pragma once
 
+#include "app/step.h"
 #include "physics/types.h"
 #include "physics/vec2.h"
 
@@ -11,9 +12,10 @@
 
 class v_body;
 
-// Gravity in world units per second squared (y grows downwards) and the fixed step.
+// Gravity in world units per second squared (y grows downwards) and the fixed step
+// shared with the frame clock.
 constexpr float v_gravity = 20.0f;
-constexpr float v_dt = 1.0f / 180.0f;
+constexpr float v_dt = step_seconds;
 
 class v_node {
 public:

@@ -2,28 +2,7 @@
 // interpolation between keyframes.
 #include "physics/replay.h"
 
-#include "data/pak_chunk.h"
-
-#include <cstdio>
-#include <memory>
-#include <zlib.h>
-
-namespace {
-
-// Refuse to inflate replay files claiming more than this (a damaged length field).
-constexpr uint32_t max_replay_bytes = 64u << 20;
-
-struct file_closer {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using file_ptr = std::unique_ptr<std::FILE, file_closer>;
-
-uint32_t get32(const uint8_t* p)
-{
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
-}  // namespace
+#include "data/pak_store.h"
 
 void v_replay::init()
 {
@@ -82,6 +61,8 @@ void v_replay::record_sound(const char* name, float volume)
     current.sounds.push_back({index, replay_quantise_volume(volume)});
 }
 
+// Keyframes on recording steps 1, 10, 19, ...: every 9 steps (see replay.h for why
+// playback takes 10 per keyframe).
 void v_replay::end_step()
 {
     if (phase != 0) {
@@ -113,17 +94,12 @@ bool v_replay::save(const char* path) const
 {
     if (stream.empty() || overflowed)
         return false;
-    file_ptr f(std::fopen(path, "wb"));
-    if (!f)
-        return false;
-    // Written as a stored chunk file, so the directory store and the archive builder
-    // take the file beside the level as the level's "RPLY" chunk.
-    uint32_t word = pak_header_word(false, 0);
-    uint8_t header[4] = {uint8_t(word), uint8_t(word >> 8), uint8_t(word >> 16), uint8_t(word >> 24)};
+    // A stored chunk file, so the directory store and the archive builder take the file
+    // beside the level as the level's "RPLY" chunk. It is written beside the old file and
+    // renamed over it: a save that fails leaves the previous replay as it was.
     std::vector<uint8_t> bytes = chunk_bytes();
-    bool ok = std::fwrite(header, 1, 4, f.get()) == 4 &&
-              std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
-    return std::fclose(f.release()) == 0 && ok;
+    return bytes.size() <= pak_max_chunk_size &&
+           pak_write_chunk_file(path, false, 0, bytes.data(), uint32_t(bytes.size()));
 }
 
 bool v_replay::load(const uint8_t* data, size_t size, const v_replay_counts* counts)
@@ -193,6 +169,8 @@ bool v_replay::read_next_frame()
     return true;
 }
 
+// Ten calls per keyframe: phases 1 to 9 interpolate, the call after phase 9 reads the
+// next frame.
 bool v_replay::advance()
 {
     if (phase != 9) {
@@ -255,39 +233,5 @@ v_replay& v_replay_global()
 
 bool v_replay_read_file(const char* path, std::vector<uint8_t>& out)
 {
-    out.clear();
-    file_ptr f(std::fopen(path, "rb"));
-    if (!f)
-        return false;
-    std::vector<uint8_t> raw;
-    uint8_t buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f.get())) > 0) {
-        raw.insert(raw.end(), buf, buf + n);
-        if (raw.size() > max_replay_bytes)
-            return false;
-    }
-    if (raw.size() < 4)
-        return false;
-    uint32_t header = get32(raw.data());
-    if ((header & pak_header_marker_mask) != pak_header_marker)
-        return false;
-    uint32_t method = (header >> 25) & 7;
-    if (method == 0) {
-        out.assign(raw.begin() + 4, raw.end());
-        return true;
-    }
-    if (raw.size() < 8)
-        return false;
-    uint32_t length = get32(raw.data() + 4);
-    if (length > max_replay_bytes)
-        return false;
-    out.resize(length);
-    uLongf dest = length;
-    if (uncompress(out.data(), &dest, raw.data() + 8, static_cast<uLong>(raw.size() - 8)) != Z_OK ||
-        dest != length) {
-        out.clear();
-        return false;
-    }
-    return true;
+    return pak_read_chunk_file(path, out);
 }

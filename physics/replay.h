@@ -3,6 +3,13 @@
 // the previous keyframe; a playback world (mode 1) follows the keyframes instead of
 // simulating, interpolating between the two newest. One recorder/player serves the whole
 // program (v_replay_global); tests may make their own.
+//
+// Recording and playback count differently on purpose: recording takes a keyframe every 9
+// steps (phases 0 to 8), while playback spends 10 steps on each pair of keyframes (phases 0
+// to 9 with the weight phase / 9, so phase 9 shows the newer frame exactly and phase 0 of
+// the next pair shows it again). A replay therefore plays a tenth slower than it was
+// recorded, each keyframe held for two steps; the cut events and the end of every stored
+// replay are timed by this count, so it stays.
 #pragma once
 
 #include "physics/replay_format.h"

@@ -1,6 +1,8 @@
 // Quantisation and the delta-coded frame writer and reader of replays.
 #include "physics/replay_format.h"
 
+#include "data/byte_order.h"
+
 #include <cmath>
 #include <limits>
 
@@ -19,33 +21,22 @@ int16_t clamp16(float v)
     return static_cast<int16_t>(t);
 }
 
-void put16(std::vector<uint8_t>& out, uint16_t v)
-{
-    out.push_back(static_cast<uint8_t>(v & 0xFF));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-uint16_t get16(const uint8_t* p)
-{
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-
 // Little-endian element codecs, one per section kind.
 void put(std::vector<uint8_t>& out, const replay_sound_q& e)
 {
-    put16(out, e.name);
-    put16(out, static_cast<uint16_t>(e.volume));
+    append_le16(out, e.name);
+    append_le16(out, static_cast<uint16_t>(e.volume));
 }
 void put(std::vector<uint8_t>& out, const replay_node_q& e)
 {
-    put16(out, static_cast<uint16_t>(e.x));
-    put16(out, static_cast<uint16_t>(e.y));
+    append_le16(out, static_cast<uint16_t>(e.x));
+    append_le16(out, static_cast<uint16_t>(e.y));
 }
 void put(std::vector<uint8_t>& out, const replay_body_q& e)
 {
-    put16(out, static_cast<uint16_t>(e.x));
-    put16(out, static_cast<uint16_t>(e.y));
-    put16(out, e.angle);
+    append_le16(out, static_cast<uint16_t>(e.x));
+    append_le16(out, static_cast<uint16_t>(e.y));
+    append_le16(out, e.angle);
 }
 void put(std::vector<uint8_t>& out, uint8_t e)
 {
@@ -71,19 +62,19 @@ constexpr size_t size_of(const uint8_t*)
 
 void get(const uint8_t* p, replay_sound_q& e)
 {
-    e.name = get16(p);
-    e.volume = static_cast<int16_t>(get16(p + 2));
+    e.name = uint16_t(load_le16(p));
+    e.volume = static_cast<int16_t>(uint16_t(load_le16(p + 2)));
 }
 void get(const uint8_t* p, replay_node_q& e)
 {
-    e.x = static_cast<int16_t>(get16(p));
-    e.y = static_cast<int16_t>(get16(p + 2));
+    e.x = static_cast<int16_t>(uint16_t(load_le16(p)));
+    e.y = static_cast<int16_t>(uint16_t(load_le16(p + 2)));
 }
 void get(const uint8_t* p, replay_body_q& e)
 {
-    e.x = static_cast<int16_t>(get16(p));
-    e.y = static_cast<int16_t>(get16(p + 2));
-    e.angle = get16(p + 4);
+    e.x = static_cast<int16_t>(uint16_t(load_le16(p)));
+    e.y = static_cast<int16_t>(uint16_t(load_le16(p + 2)));
+    e.angle = uint16_t(load_le16(p + 4));
 }
 void get(const uint8_t* p, uint8_t& e)
 {
@@ -198,11 +189,11 @@ bool replay_write_frame(std::vector<uint8_t>& out, const replay_frame& cur, cons
     if (cur.sounds.size() > limit || cur.nodes.size() > limit || cur.bodies.size() > limit ||
         cur.cuts.size() > limit)
         return false;
-    put16(out, replay_frame_marker);
-    put16(out, static_cast<uint16_t>(cur.sounds.size()));
-    put16(out, static_cast<uint16_t>(cur.nodes.size()));
-    put16(out, static_cast<uint16_t>(cur.bodies.size()));
-    put16(out, static_cast<uint16_t>(cur.cuts.size()));
+    append_le16(out, replay_frame_marker);
+    append_le16(out, static_cast<uint16_t>(cur.sounds.size()));
+    append_le16(out, static_cast<uint16_t>(cur.nodes.size()));
+    append_le16(out, static_cast<uint16_t>(cur.bodies.size()));
+    append_le16(out, static_cast<uint16_t>(cur.cuts.size()));
     write_section(out, cur.sounds, prev.sounds);
     write_section(out, cur.nodes, prev.nodes);
     write_section(out, cur.bodies, prev.bodies);
@@ -216,9 +207,10 @@ bool replay_read_frame(const uint8_t* data, size_t size, size_t& pos, const repl
     if (pos > size || size - pos < replay_frame_header_size)
         return false;
     const uint8_t* h = data + pos;
-    if (get16(h) != replay_frame_marker)
+    if (uint16_t(load_le16(h)) != replay_frame_marker)
         return false;
-    size_t sounds = get16(h + 2), nodes = get16(h + 4), bodies = get16(h + 6), cuts = get16(h + 8);
+    size_t sounds = uint16_t(load_le16(h + 2)), nodes = uint16_t(load_le16(h + 4)),
+           bodies = uint16_t(load_le16(h + 6)), cuts = uint16_t(load_le16(h + 8));
     pos += replay_frame_header_size;
     return read_section(data, size, pos, sounds, prev.sounds, out.sounds) &&
            read_section(data, size, pos, nodes, prev.nodes, out.nodes) &&

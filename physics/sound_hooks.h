@@ -19,5 +19,8 @@ v_sound_hooks& v_sounds();
 // Installs hooks (not owned; they must outlive their use); null restores silence.
 void v_set_sounds(v_sound_hooks* hooks);
 
+// A collision's sound strength is its approach speed (or impulse) over this scale, so
+// that a hit at 50 units/s plays at full volume.
+constexpr float v_sound_strength_scale = 50.0f;
 // Collisions raise a sound only above this strength.
 constexpr float v_sound_threshold = 0.05f;

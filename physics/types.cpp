@@ -30,7 +30,8 @@ v_type_base::v_type_base(ref_ptr<pak_chunkref> r) : pak_chunk(std::move(r))
 
 bool v_type_refuse(const std::string& type_name, const char* kind, const char* key, const char* why)
 {
-    log_line(1) << kind << " '" << type_name << "': key \"" << key << "\" " << why << ", type refused";
+    log_line(log_problem) << kind << " '" << type_name << "': key \"" << key << "\" " << why
+                          << ", type refused";
     return false;
 }
 

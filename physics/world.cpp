@@ -2,8 +2,15 @@
 // elements. Removal clears every pointer into what goes (hover, selection, contacts,
 // pending cut events) so nothing dangles.
 #include "physics/world.h"
+#include "physics/world_internal.h"
 
 #include <algorithm>
+
+v_world::v_world(int32_t world_mode) : mode(world_mode), scratch(std::make_unique<v_step_scratch>())
+{}
+v_world::~v_world() = default;
+v_world::v_world(v_world&&) noexcept = default;
+v_world& v_world::operator=(v_world&&) noexcept = default;
 
 v_body_contact* v_contact_map::find(const v_constraint* edge)
 {
@@ -26,7 +33,7 @@ void v_contact_map::forget_body(const v_body* b)
     std::erase_if(items, [b](const v_body_contact& c) { return c.edge_body == b || c.point_body == b; });
 }
 
-v_world v_world::copy(const v_world& source, int32_t world_mode)
+v_world v_world::copy(const v_world& source, int32_t world_mode, v_replay& replay)
 {
     v_world w(world_mode);
     // Old node -> new node, for free nodes and body nodes alike.
@@ -63,6 +70,7 @@ v_world v_world::copy(const v_world& source, int32_t world_mode)
         copy->cut = false;
         w.add_constraint(std::move(copy));
     }
+    v_world_attach_replay(w, replay, nullptr);
     return w;
 }
 

@@ -13,6 +13,7 @@
 #include <vector>
 
 class v_replay;
+struct v_step_scratch;
 
 // Verdicts and modes.
 enum : int32_t { v_verdict_failed = -1, v_verdict_undecided = 0, v_verdict_solved = 1 };
@@ -49,7 +50,6 @@ struct v_body_contact {
 // Body contacts keyed by their edge, iterated in the order they were made.
 struct v_contact_map {
     std::vector<v_body_contact> items;
-    std::vector<v_body_contact*> scratch;  // resolve's sorted order, kept to avoid allocating
 
     v_body_contact* find(const v_constraint* edge);
     bool has(const v_constraint* edge) const;
@@ -77,24 +77,22 @@ public:
     // The recorder (mode 2) or player (mode 1) this world drives; null in mode 0.
     v_replay* replay = nullptr;
 
-    // Free nodes that take part in node-node collision, packed for the all-pairs test
-    // (kept between steps so that the step does not allocate).
-    struct pair_entry {
-        float x, y, radius;
-        v_node* node;
-    };
-    std::vector<pair_entry> pair_scratch;
+    // Buffers the step reuses so that it does not allocate (world_internal.h).
+    std::unique_ptr<v_step_scratch> scratch;
 
-    explicit v_world(int32_t world_mode = v_mode_play) : mode(world_mode) {}
-    v_world(v_world&&) = default;
-    v_world& operator=(v_world&&) = default;
+    explicit v_world(int32_t world_mode = v_mode_play);
+    ~v_world();
+    v_world(v_world&&) noexcept;
+    v_world& operator=(v_world&&) noexcept;
     v_world(const v_world&) = delete;
     v_world& operator=(const v_world&) = delete;
 
     // A fresh world in `mode` from a source world: bodies as built (velocity and spin 0),
     // active free nodes, constraints with their ends mapped and cut cleared. Markers,
-    // contacts and cut events are not copied.
-    static v_world copy(const v_world& source, int32_t mode);
+    // contacts and cut events are not copied. The replay is attached as construction
+    // attaches it: a recording copy (the level editor's test run) initialises `replay` and
+    // records into it; other modes leave the copy without one.
+    static v_world copy(const v_world& source, int32_t mode, v_replay& replay);
 
     // Empties nodes, bodies and constraints (and everything that points into them);
     // markers stay. The verdict goes back to undecided.
@@ -145,6 +143,13 @@ private:
     // Clears every pointer into a constraint that is about to go.
     void forget_constraint(const v_constraint* con);
 };
+
+// The counts of the elements a replay of this world records.
+struct v_replay_counts;
+v_replay_counts v_world_replay_counts(const v_world& world);
+// Attaches the replay to a built world: init, then recording (mode 2) or playback of
+// `bytes` (mode 1, checked against the world's counts). False when playback was refused.
+bool v_world_attach_replay(v_world& world, v_replay& replay, const std::vector<uint8_t>* bytes);
 
 // Steps the world until `seconds` of wall time have passed (at least one step) and
 // returns the number of steps.

@@ -5,6 +5,7 @@
 #include "physics/solver.h"
 #include "physics/sound_hooks.h"
 #include "physics/world.h"
+#include "physics/world_internal.h"
 
 #include <chrono>
 
@@ -19,7 +20,8 @@ void v_world::step()
 
 void v_world::step_simulate()
 {
-    // 1-2. Integration; a ball below the playfield fails the level.
+    // Integration of bodies and free nodes; a ball that has fallen below the playfield
+    // fails the level before anything can still catch it.
     for (const auto& b : bodies)
         b->integrate(v_dt);
     for (v_node* n : nodes)
@@ -32,7 +34,8 @@ void v_world::step_simulate()
             }
         }
     }
-    // 3-4. Rope nodes, then the constraints themselves.
+    // Rope nodes move first, so the constraint pass below pulls them and the ends
+    // together in the same step.
     for (const auto& c : constraints)
         if (!c->cut)
             for (v_node& n : c->inodes)
@@ -40,13 +43,14 @@ void v_world::step_simulate()
     for (const auto& c : constraints)
         if (!c->cut)
             v_solve_constraint(*c);
-    // 5. Pins and rails.
+    // Pins and rails correct what the constraints moved, before anything collides.
     for (const auto& b : bodies)
         b->enforce_pins();
-    // 6. Free nodes among themselves, each against those before it. Nodes without a
+    // Free nodes among themselves, each against those before it. Nodes without a
     // type take no part, so only typed ones are packed; the squared-distance test runs
     // on the packed copy, which follows every push of a colliding pair.
-    std::vector<pair_entry>& packed = pair_scratch;
+    using pair_entry = v_step_scratch::pair_entry;
+    std::vector<pair_entry>& packed = scratch->pairs;
     packed.clear();
     for (v_node* n : nodes)
         if (n->type)
@@ -66,12 +70,14 @@ void v_world::step_simulate()
             }
         }
     }
-    // 7-9. Body contacts.
+    // Body contacts: the body nodes are placed from the integrated positions first, so
+    // that detection and resolution see where the outlines are now.
     for (const auto& b : bodies)
         b->place_nodes(false);
     v_detect_contacts(*this);
     v_resolve_contacts(*this);
-    // 10. Bodies against free nodes; a caught ball leaves the list at once.
+    // Bodies against free nodes, behind a bounding-box test; a caught ball leaves the
+    // list at once so that no later body can touch it in this step.
     for (const auto& b : bodies) {
         for (size_t i = 0; i < nodes.size();) {
             v_node* n = nodes[i];
@@ -91,7 +97,8 @@ void v_world::step_simulate()
             ++i;
         }
     }
-    // 11-12.
+    // The contacts moved bodies: place their nodes again for drawing and the next step.
+    // Then the level is solved when no coloured ball is left (caught balls are gone).
     for (const auto& b : bodies)
         b->place_nodes(false);
     if (verdict == v_verdict_undecided) {
@@ -101,7 +108,7 @@ void v_world::step_simulate()
         if (!ball_left)
             verdict = v_verdict_solved;
     }
-    // 13.
+    // A recording world records the finished step.
     if (mode == v_mode_record)
         record_step();
 }

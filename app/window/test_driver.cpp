@@ -18,7 +18,7 @@ namespace {
 void push(SDL_Event& e)
 {
     if (SDL_PushEvent(&e) < 0)
-        log_line(0) << "test driver: event lost: " << SDL_GetError();
+        log_line(log_info) << "test driver: event lost: " << SDL_GetError();
 }
 
 void push_button(glw_window& w, int32_t button, bool down, int clicks, int x, int y)
@@ -106,7 +106,7 @@ void glw_test_driver::before_swap(glw_window& window)
     if (glw_read_pixels(w, h, rgb) && png_write_rgb(path.c_str(), w, h, rgb.data()))
         captures_written.push_back(path);
     else
-        log_line(0) << "test driver: cannot write " << path;
+        log_line(log_info) << "test driver: cannot write " << path;
 }
 
 void glw_test_driver::after_swap(glw_window& window)

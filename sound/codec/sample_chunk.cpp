@@ -1,6 +1,7 @@
 // Reading and writing the records of a "SAMP" chunk, and whole-sample decoding.
 #include "sound/codec/sample_chunk.h"
 
+#include "data/byte_order.h"
 #include "data/pak_chunk.h"
 #include "sound/codec/sample_decoder.h"
 
@@ -16,8 +17,7 @@ bool w_read_sample_chunk(const uint8_t* bytes, uint32_t size, w_sample_data& out
     uint8_t padded[12] = {};
     std::memcpy(padded, head.data, head.size < 12 ? head.size : 12);
     for (int i = 0; i < 3; ++i)
-        out.head[i] = uint32_t(padded[4 * i]) | uint32_t(padded[4 * i + 1]) << 8 |
-                      uint32_t(padded[4 * i + 2]) << 16 | uint32_t(padded[4 * i + 3]) << 24;
+        out.head[i] = load_le32(padded + 4 * i);
     // The bit vector counts bits in a signed 32-bit size.
     if (data.size > uint32_t(INT32_MAX / 8))
         return false;

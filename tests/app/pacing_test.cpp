@@ -42,7 +42,7 @@ TEST(pacing, averaged_rule_adds_the_mean_frame_to_the_budget)
     EXPECT_EQ(a.average.mean(), 0.0);
 }
 
-// The play screen runs its world only on the first 18 steps of a frame, its clocks on all.
+// A screen with a world runs it only on the first 18 steps of a frame, its clocks on all.
 struct play_run {
     int64_t world_steps = 0, clock_steps = 0;
     int32_t most_world_in_a_frame = 0;
@@ -56,13 +56,12 @@ play_run run_play_frames(bool stall)
     a.begin();
     play_run r;
     int32_t world_this_frame = 0;
-    auto tick = [&](int32_t i) {
-        ++r.clock_steps;
-        if (i < 18) {
+    step_duty_t tick = capped_world_steps(
+        [&] {
             ++r.world_steps;
             ++world_this_frame;
-        }
-    };
+        },
+        [&] { ++r.clock_steps; });
     // Twenty steady frames fill the average before the measured stretch begins.
     for (int frame = 0; frame < 60; ++frame) {
         c.pass(stall && frame == 20 ? 2.0 : 3 * step);

@@ -1,4 +1,5 @@
 // Counted pointers, the record layout, record walking and edit-chunk serialisation.
+#include "data/byte_order.h"
 #include "data/pak.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,7 @@ struct tracked : ref_counter {
 
 uint32_t u32_at(const std::vector<uint8_t>& b, size_t at)
 {
-    return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24;
+    return load_le32(b.data() + at);
 }
 
 }  // namespace

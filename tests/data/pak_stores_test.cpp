@@ -1,5 +1,7 @@
 // Archive and directory stores: layouts, replacement, and damaged input.
+#include "data/byte_order.h"
 #include "data/pak.h"
+#include "data/pak_tree.h"
 #include "tests/data/pak_test_util.h"
 
 #include <gtest/gtest.h>
@@ -10,21 +12,15 @@
 
 namespace {
 
-void put_u32(std::vector<uint8_t>& b, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        b.push_back(uint8_t(v >> (8 * i)));
-}
-
 // A hand-made archive record (archive meaning of size: everything after the name block).
 std::vector<uint8_t> record(uint32_t code, uint32_t header, const std::string& name,
                             const std::vector<uint8_t>& payload, int64_t size_field = -1)
 {
     std::vector<uint8_t> b;
-    put_u32(b, code);
-    put_u32(b, header);
+    append_le32(b, code);
+    append_le32(b, header);
     uint32_t padded = uint32_t((payload.size() + 3) & ~size_t(3));
-    put_u32(b, size_field < 0 ? padded : uint32_t(size_field));
+    append_le32(b, size_field < 0 ? padded : uint32_t(size_field));
     b.push_back(uint8_t(name.size() + 1));
     b.insert(b.end(), name.begin(), name.end());
     b.push_back(0);
@@ -39,7 +35,7 @@ std::vector<uint8_t> record(uint32_t code, uint32_t header, const std::string& n
 std::vector<uint8_t> compressed_payload(const std::vector<uint8_t>& data, uint32_t declared)
 {
     std::vector<uint8_t> out;
-    put_u32(out, declared);
+    append_le32(out, declared);
     uLongf n = compressBound(uLong(data.size()));
     std::vector<uint8_t> z(n);
     compress2(z.data(), &n, data.data(), uLong(data.size()), 9);
@@ -68,7 +64,7 @@ std::string read_name(pak_module& m, const char* name)
 
 TEST(pak_archive, written_chunks_read_back_after_reopening_stored_and_compressed)
 {
-    pak_scratch_dir dir;
+    test_scratch_dir dir;
     std::string path = dir.file("a.pk2");
     std::vector<uint8_t> big(100000);
     for (size_t i = 0; i < big.size(); ++i)
@@ -89,7 +85,7 @@ TEST(pak_archive, written_chunks_read_back_after_reopening_stored_and_compressed
             {pak_editchunk::leaf(pak_code_head, "", {1, 2}), pak_editchunk::leaf(pak_code_data, "", {3})});
         ASSERT_TRUE(f.write(img, 0, false));
     }
-    EXPECT_EQ(pak_file_bytes(path).size() % 4, 0u);
+    EXPECT_EQ(test_read_bytes(path).size() % 4, 0u);
     pak_system sys;
     pak_file f(&sys, false, path.c_str());
     ASSERT_EQ(f.status, 0);
@@ -118,14 +114,14 @@ TEST(pak_archive, written_chunks_read_back_after_reopening_stored_and_compressed
 
 TEST(pak_stores, an_edit_chunk_whose_child_name_cannot_be_recorded_is_not_written)
 {
-    pak_scratch_dir dir;
+    test_scratch_dir dir;
     pak_system sys;
     pak_editchunk img = pak_editchunk::node(pak_code_imag, "tex\\a",
                                             {pak_editchunk::leaf(pak_code_head, std::string(128, 'n'), {1})});
     pak_file f(&sys, true, dir.file("n.pk2").c_str());
     EXPECT_FALSE(f.write(img, 0, false));
     EXPECT_EQ(f.status, pak_module::status_write_failed);
-    EXPECT_EQ(pak_file_bytes(dir.file("n.pk2")).size(), 0u);
+    EXPECT_EQ(test_read_bytes(dir.file("n.pk2")).size(), 0u);
     pak_dir d(&sys, true, dir.file("d").c_str());
     EXPECT_FALSE(d.write(img, 0, false));
     EXPECT_EQ(d.status, pak_module::status_uncreated);
@@ -139,7 +135,7 @@ TEST(pak_stores, an_edit_chunk_whose_child_name_cannot_be_recorded_is_not_writte
 
 TEST(pak_archive, replacing_marks_the_old_record_free_and_refusal_keeps_it)
 {
-    pak_scratch_dir dir;
+    test_scratch_dir dir;
     std::string path = dir.file("r.pk2");
     {
         pak_system sys;
@@ -149,7 +145,7 @@ TEST(pak_archive, replacing_marks_the_old_record_free_and_refusal_keeps_it)
         EXPECT_EQ(f.status, pak_module::status_refused);
         EXPECT_EQ(read_name(f, "lvl").substr(0, 3), "old");
     }
-    size_t before = pak_file_bytes(path).size();
+    size_t before = test_read_bytes(path).size();
     {
         pak_system sys;
         pak_file f(&sys, true, path.c_str());
@@ -157,7 +153,7 @@ TEST(pak_archive, replacing_marks_the_old_record_free_and_refusal_keeps_it)
         EXPECT_EQ(read_name(f, "lvl").substr(0, 3), "new");
         EXPECT_EQ(f.chunk_count(), 1u);
     }
-    std::vector<uint8_t> bytes = pak_file_bytes(path);
+    std::vector<uint8_t> bytes = test_read_bytes(path);
     EXPECT_GT(bytes.size(), before);
     EXPECT_EQ(std::memcmp(bytes.data(), "FREE", 4), 0);
     pak_system sys;
@@ -169,11 +165,11 @@ TEST(pak_archive, replacing_marks_the_old_record_free_and_refusal_keeps_it)
 
 TEST(pak_archive, the_later_of_two_records_with_one_name_wins)
 {
-    pak_scratch_dir dir;
+    test_scratch_dir dir;
     std::string path = dir.file("d.pk2");
-    pak_put_file(path, concat({record(pak_code_levl, 0x20000000, "same", pak_bytes("one!")),
-                               record(pak_code_imag, 0x20000000, "same", pak_bytes("two!")),
-                               record(pak_code_levl, 0x20000000, "other", pak_bytes("3333"))}));
+    test_write_bytes(path, concat({record(pak_code_levl, 0x20000000, "same", pak_bytes("one!")),
+                                   record(pak_code_imag, 0x20000000, "same", pak_bytes("two!")),
+                                   record(pak_code_levl, 0x20000000, "other", pak_bytes("3333"))}));
     pak_system sys;
     std::vector<std::string> seen;
     pak_enum_function watch([&](ref_ptr<pak_chunkref> r) { seen.push_back(r->name); });
@@ -186,7 +182,7 @@ TEST(pak_archive, the_later_of_two_records_with_one_name_wins)
 
 TEST(pak_archive, damaged_records_are_dropped_and_intact_ones_after_them_stay_readable)
 {
-    pak_scratch_dir dir;
+    test_scratch_dir dir;
     std::vector<uint8_t> a = record(pak_code_levl, 0x20000000, "a", pak_bytes("aaaa"));
     std::vector<uint8_t> c = record(pak_code_levl, 0x20000000, "c", pak_bytes("cccc"));
     std::vector<uint8_t> zipped =
@@ -210,7 +206,7 @@ TEST(pak_archive, damaged_records_are_dropped_and_intact_ones_after_them_stay_re
 
     for (const variant& v : variants) {
         std::string path = dir.file("damaged.pk2");
-        pak_put_file(path, concat({a, v.bad, zipped, c}));
+        test_write_bytes(path, concat({a, v.bad, zipped, c}));
         pak_system sys;
         pak_file f(&sys, false, path.c_str());
         ASSERT_EQ(f.status, 0) << v.what;
@@ -224,7 +220,7 @@ TEST(pak_archive, damaged_records_are_dropped_and_intact_ones_after_them_stay_re
     std::vector<uint8_t> cut = concat({a, c});
     cut.resize(cut.size() - 2);
     std::string path = dir.file("cut.pk2");
-    pak_put_file(path, cut);
+    test_write_bytes(path, cut);
     pak_system sys;
     pak_file f(&sys, false, path.c_str());
     EXPECT_EQ(read_name(f, "a"), "aaaa");
@@ -234,15 +230,15 @@ TEST(pak_archive, damaged_records_are_dropped_and_intact_ones_after_them_stay_re
 
 TEST(pak_archive, inflation_must_produce_exactly_the_declared_bytes)
 {
-    pak_scratch_dir dir;
+    test_scratch_dir dir;
     std::vector<uint8_t> text = pak_bytes("0123456789abcdef0123456789abcdef");
     std::vector<uint8_t> broken = compressed_payload(text, 32);
     broken[10] ^= 0xFF;
     std::string path = dir.file("z.pk2");
-    pak_put_file(path, concat({record(pak_code_levl, 0x22000000, "short", compressed_payload(text, 40)),
-                               record(pak_code_levl, 0x22000000, "long", compressed_payload(text, 20)),
-                               record(pak_code_levl, 0x22000000, "broken", broken),
-                               record(pak_code_levl, 0x22000000, "fine", compressed_payload(text, 32))}));
+    test_write_bytes(path, concat({record(pak_code_levl, 0x22000000, "short", compressed_payload(text, 40)),
+                                   record(pak_code_levl, 0x22000000, "long", compressed_payload(text, 20)),
+                                   record(pak_code_levl, 0x22000000, "broken", broken),
+                                   record(pak_code_levl, 0x22000000, "fine", compressed_payload(text, 32))}));
     pak_system sys;
     pak_file f(&sys, false, path.c_str());
     for (const char* n : {"short", "long", "broken"}) {
@@ -258,27 +254,27 @@ TEST(pak_archive, inflation_must_produce_exactly_the_declared_bytes)
 
 TEST(pak_dir, chunk_files_are_found_by_relative_name_and_bad_ones_are_left_out)
 {
-    pak_scratch_dir dir;
+    test_scratch_dir dir;
     std::vector<uint8_t> stored;
-    put_u32(stored, 0x20000000);
+    append_le32(stored, 0x20000000);
     stored.insert(stored.end(), {'h', 'i', '!'});
-    pak_put_file(dir.file("levels/Title.LEVL.pkc"), stored);
-    pak_put_file(dir.file("tex/ui/Star_On.IMAG.pkc"), stored);
-    pak_put_file(dir.file("z.LEVL.pkc"), stored);  // the shortest name there is
+    test_write_bytes(dir.file("levels/Title.LEVL.pkc"), stored);
+    test_write_bytes(dir.file("tex/ui/Star_On.IMAG.pkc"), stored);
+    test_write_bytes(dir.file("z.LEVL.pkc"), stored);  // the shortest name there is
     std::vector<uint8_t> zipped;
-    put_u32(zipped, 0x32000000);  // container, compressed
+    append_le32(zipped, 0x32000000);  // container, compressed
     std::vector<uint8_t> payload = compressed_payload(pak_bytes("packed text"), 11);
     zipped.insert(zipped.end(), payload.begin(), payload.end());
-    pak_put_file(dir.file("init/worlds.INIT.pkc"), zipped);
+    test_write_bytes(dir.file("init/worlds.INIT.pkc"), zipped);
     std::vector<uint8_t> bad = stored;
     bad[3] = 0x40;  // the marker bits are not 001
-    pak_put_file(dir.file("bad.LEVL.pkc"), bad);
+    test_write_bytes(dir.file("bad.LEVL.pkc"), bad);
     std::vector<uint8_t> absurd = zipped;
     absurd[4] = absurd[5] = absurd[6] = absurd[7] = 0xFF;
-    pak_put_file(dir.file("absurd.SAMP.pkc"), absurd);
-    pak_put_file(dir.file("short.SAMP.pkc"), {0x00, 0x00});
-    pak_put_file(dir.file("notes.txt"), stored);
-    pak_put_file(dir.file("x.TOOLONG.pkc"), stored);
+    test_write_bytes(dir.file("absurd.SAMP.pkc"), absurd);
+    test_write_bytes(dir.file("short.SAMP.pkc"), {0x00, 0x00});
+    test_write_bytes(dir.file("notes.txt"), stored);
+    test_write_bytes(dir.file("x.TOOLONG.pkc"), stored);
 
     pak_system sys;
     pak_module* m = sys.add_directory(dir.path.string().c_str(), false);
@@ -293,13 +289,15 @@ TEST(pak_dir, chunk_files_are_found_by_relative_name_and_bad_ones_are_left_out)
     EXPECT_FALSE(m->get("bad"));
     EXPECT_FALSE(m->get("absurd"));
     EXPECT_FALSE(m->get("short"));
-    EXPECT_EQ(pak_open_chunk_file(dir.file("bad.LEVL.pkc"), "bad", pak_code_levl)->status, 4);
-    EXPECT_EQ(pak_open_chunk_file(dir.file("gone.LEVL.pkc"), "gone", pak_code_levl)->status, 1);
+    EXPECT_EQ(pak_open_chunk_file(dir.file("bad.LEVL.pkc"), "bad", pak_code_levl)->status,
+              pak_status_bad_header);
+    EXPECT_EQ(pak_open_chunk_file(dir.file("gone.LEVL.pkc"), "gone", pak_code_levl)->status,
+              pak_status_unopened);
 }
 
 TEST(pak_dir, writing_creates_missing_directories_and_refuses_names_leaving_the_root)
 {
-    pak_scratch_dir dir;
+    test_scratch_dir dir;
     std::string root = dir.file("store");
     pak_system sys;
     pak_module* m = sys.add_directory(root.c_str(), true);
@@ -329,4 +327,39 @@ TEST(pak_dir, writing_creates_missing_directories_and_refuses_names_leaving_the_
     pak_module* m2 = again.add_directory(root.c_str(), false);
     EXPECT_EQ(m2->chunk_count(), 1u);
     EXPECT_EQ(read_name(*m2, "tex\\deep\\er\\pic"), "ok");
+}
+
+// The one walk every store and tool shares: sorted, hidden files and folders left out,
+// folders that no chunk name can reach left out, names from folders and stems.
+TEST(pak_tree, walks_sorted_and_leaves_out_what_no_store_may_serve)
+{
+    test_scratch_dir dir;
+    std::string root = dir.file("tree");
+    for (const char* f : {"levels/b.LEVL.pkc", "levels/a.LEVL.pkc", "top.INIT.pkc", ".git/objects/x.LEVL.pkc",
+                          "levels/.old/c.LEVL.pkc", "levels/.d.LEVL.pkc", "we\\ird/e.LEVL.pkc"}) {
+        std::filesystem::create_directories(std::filesystem::path(root + "/" + f).parent_path());
+        ASSERT_TRUE(pak_write_chunk_file(root + "/" + f, false, 0, "x", 1));
+    }
+    std::vector<pak_tree_file> files;
+    ASSERT_TRUE(pak_walk_tree(root, files));
+    std::vector<std::string> seen;
+    for (const pak_tree_file& f : files)
+        seen.push_back(f.relative);
+    EXPECT_EQ(seen, (std::vector<std::string>{"levels/a.LEVL.pkc", "levels/b.LEVL.pkc", "top.INIT.pkc"}));
+    std::string name;
+    ASSERT_TRUE(files[0].chunk_name("a", name));
+    EXPECT_EQ(name, "levels\\a");
+    EXPECT_FALSE(files[0].chunk_name("x\\y", name));
+    EXPECT_FALSE(files[0].chunk_name(std::string(pak_name_capacity, 'n'), name));
+
+    // The directory store serves exactly what the walk found.
+    pak_system sys;
+    pak_module* m = sys.add_directory(root.c_str(), false);
+    EXPECT_EQ(m->chunk_count(), 3u);
+    EXPECT_TRUE(m->get("levels\\a"));
+    EXPECT_FALSE(m->get("levels\\.old\\c"));
+
+    std::string error;
+    EXPECT_FALSE(pak_walk_tree(dir.file("missing"), files, &error));
+    EXPECT_NE(error.find("not a directory"), std::string::npos);
 }

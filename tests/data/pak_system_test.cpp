@@ -30,7 +30,7 @@ struct sample : pak_chunk {
 
 // A system with one writable archive holding a few chunks.
 struct archive_fixture : testing::Test {
-    pak_scratch_dir dir;
+    test_scratch_dir dir;
     pak_system sys;
     pak_module* store = nullptr;
 
@@ -134,7 +134,7 @@ TEST_F(archive_fixture, get_object_fails_for_unknown_names_codes_without_creator
 
 TEST(pak_enumerate, filters_by_code_in_bucket_order_and_visits_stores_in_order)
 {
-    pak_scratch_dir dir;
+    test_scratch_dir dir;
     pak_system sys;
     ASSERT_TRUE(sys.add_archive(dir.file("one.pk2").c_str(), true));
     ASSERT_TRUE(sys.add_archive(dir.file("two.pk2").c_str(), true));
@@ -163,7 +163,7 @@ TEST(pak_enumerate, filters_by_code_in_bucket_order_and_visits_stores_in_order)
 
 TEST(pak_add_archive, a_missing_archive_is_not_added_and_its_status_is_kept)
 {
-    pak_scratch_dir dir;
+    test_scratch_dir dir;
     pak_system sys;
     EXPECT_FALSE(sys.add_archive(dir.file("missing.pk2").c_str(), false));
     EXPECT_EQ(sys.error, -1);
@@ -186,7 +186,7 @@ struct scripted_type : pak_chunk {
 
 TEST(pak_script, creators_and_start_up_enumerators_fill_their_trees)
 {
-    pak_scratch_dir dir;
+    test_scratch_dir dir;
     pak_system sys;
     ASSERT_TRUE(sys.add_archive(dir.file("s.pk2").c_str(), true));
     pak_module& m = *sys.modules[0];

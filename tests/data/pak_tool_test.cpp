@@ -9,32 +9,6 @@
 
 namespace {
 
-struct tool_run {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string quote(const std::string& s)
-{
-    std::string q = "'";
-    for (char c : s)
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-tool_run run_tool(const pak_scratch_dir& dir, const std::vector<std::string>& args)
-{
-    std::string cmd = quote(TAMBLE_PAK);
-    for (const std::string& a : args)
-        cmd += " " + quote(a);
-    std::string out = dir.file("stdout"), err = dir.file("stderr");
-    int status = std::system((cmd + " >" + quote(out) + " 2>" + quote(err)).c_str());
-    std::vector<uint8_t> o = pak_file_bytes(out), e = pak_file_bytes(err);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, std::string(o.begin(), o.end()),
-            std::string(e.begin(), e.end())};
-}
-
 std::vector<uint8_t> chunk_file(uint32_t header, const std::string& bytes)
 {
     std::vector<uint8_t> b;
@@ -45,18 +19,18 @@ std::vector<uint8_t> chunk_file(uint32_t header, const std::string& bytes)
 }
 
 // Source tree: relative path -> content.
-void write_tree(const pak_scratch_dir& dir, const std::string& root,
+void write_tree(const test_scratch_dir& dir, const std::string& root,
                 const std::map<std::string, std::vector<uint8_t>>& files)
 {
     for (const auto& [rel, bytes] : files)
-        pak_put_file(dir.file(root + "/" + rel), bytes);
+        test_write_bytes(dir.file(root + "/" + rel), bytes);
 }
 
 }  // namespace
 
 TEST(pak_tool, build_list_cat_and_extract_round_trip_every_chunk)
 {
-    pak_scratch_dir dir;
+    test_scratch_dir dir;
     std::map<std::string, std::vector<uint8_t>> base = {
         {"init/worlds.INIT.txt", pak_bytes("worlds\n{\n\tcount 3\n}\n")},
         {"levels/Ledge.LEVL.txt", pak_bytes("name \"Ledge\"\nstars 3\n")},
@@ -76,7 +50,8 @@ TEST(pak_tool, build_list_cat_and_extract_round_trip_every_chunk)
     write_tree(dir, "gen", generated);
     std::string archive = dir.file("out/tamble.pk2");
     std::filesystem::create_directories(dir.file("out"));
-    tool_run b = run_tool(dir, {"build", "-o", archive, dir.file("base"), dir.file("gen")});
+    test_tool_run b = test_run_tool(
+        TAMBLE_PAK, std::vector<std::string>{"build", "-o", archive, dir.file("base"), dir.file("gen")});
     ASSERT_EQ(b.status, 0) << b.err;
 
     std::map<std::string, std::string> expect = {
@@ -89,7 +64,7 @@ TEST(pak_tool, build_list_cat_and_extract_round_trip_every_chunk)
         {"sounds\\beep", ""},
         {"tex\\odd", "hello"},
     };
-    tool_run l = run_tool(dir, {"list", archive});
+    test_tool_run l = test_run_tool(TAMBLE_PAK, std::vector<std::string>{"list", archive});
     ASSERT_EQ(l.status, 0) << l.err;
     std::istringstream lines(l.out);
     std::string line;
@@ -105,73 +80,90 @@ TEST(pak_tool, build_list_cat_and_extract_round_trip_every_chunk)
     EXPECT_EQ(listed["tex\\odd"].substr(0, 8), "[IMAG,C]");
     EXPECT_NE(listed["bodies\\pot_red"].find("\t5000\t"), std::string::npos) << listed["bodies\\pot_red"];
 
-    tool_run x = run_tool(dir, {"extract", archive, dir.file("x")});
+    test_tool_run x = test_run_tool(TAMBLE_PAK, std::vector<std::string>{"extract", archive, dir.file("x")});
     ASSERT_EQ(x.status, 0) << x.err;
     EXPECT_TRUE(std::filesystem::exists(dir.file("x/levels/Ledge_r.RPLY.pkc")));
     for (const auto& [name, bytes] : expect) {
-        tool_run c = run_tool(dir, {"cat", archive, name});
+        test_tool_run c = test_run_tool(TAMBLE_PAK, std::vector<std::string>{"cat", archive, name});
         EXPECT_EQ(c.status, 0) << name << c.err;
         EXPECT_EQ(c.out, bytes) << name;
-        tool_run c2 = run_tool(dir, {"cat", archive + ":" + name});
+        test_tool_run c2 = test_run_tool(TAMBLE_PAK, std::vector<std::string>{"cat", archive + ":" + name});
         EXPECT_EQ(c2.out, bytes) << name;
-        tool_run c3 = run_tool(dir, {"cat", dir.file("x"), name});
+        test_tool_run c3 = test_run_tool(TAMBLE_PAK, std::vector<std::string>{"cat", dir.file("x"), name});
         EXPECT_EQ(c3.out, bytes) << name;
     }
-    EXPECT_EQ(run_tool(dir, {"cat", dir.file("x/levels/Ledge_r.RPLY.pkc")}).out, "replay\x01\x02\x03");
+    EXPECT_EQ(
+        test_run_tool(TAMBLE_PAK, std::vector<std::string>{"cat", dir.file("x/levels/Ledge_r.RPLY.pkc")}).out,
+        "replay\x01\x02\x03");
 }
 
 TEST(pak_tool, the_same_sources_give_the_same_bytes)
 {
-    pak_scratch_dir dir;
+    test_scratch_dir dir;
     // The same tree written in two different orders (the listing order may differ).
     std::vector<std::string> names;
     for (int i = 0; i < 40; ++i)
         names.push_back("d" + std::to_string(i % 5) + "/n" + std::to_string(i) + ".LEVL.txt");
     for (size_t i = 0; i < names.size(); ++i)
-        pak_put_file(dir.file("a/" + names[i]), pak_bytes("v " + std::to_string(i) + "\n"));
+        test_write_bytes(dir.file("a/" + names[i]), pak_bytes("v " + std::to_string(i) + "\n"));
     for (size_t i = names.size(); i-- > 0;)
-        pak_put_file(dir.file("b/" + names[i]), pak_bytes("v " + std::to_string(i) + "\n"));
-    ASSERT_EQ(run_tool(dir, {"build", "-o", dir.file("a.pk2"), dir.file("a")}).status, 0);
-    ASSERT_EQ(run_tool(dir, {"build", "-o", dir.file("b.pk2"), dir.file("b")}).status, 0);
-    std::vector<uint8_t> a = pak_file_bytes(dir.file("a.pk2"));
+        test_write_bytes(dir.file("b/" + names[i]), pak_bytes("v " + std::to_string(i) + "\n"));
+    ASSERT_EQ(
+        test_run_tool(TAMBLE_PAK, std::vector<std::string>{"build", "-o", dir.file("a.pk2"), dir.file("a")})
+            .status,
+        0);
+    ASSERT_EQ(
+        test_run_tool(TAMBLE_PAK, std::vector<std::string>{"build", "-o", dir.file("b.pk2"), dir.file("b")})
+            .status,
+        0);
+    std::vector<uint8_t> a = test_read_bytes(dir.file("a.pk2"));
     EXPECT_FALSE(a.empty());
-    EXPECT_EQ(a, pak_file_bytes(dir.file("b.pk2")));
+    EXPECT_EQ(a, test_read_bytes(dir.file("b.pk2")));
     // Rebuilding over an existing archive gives the same bytes again.
-    ASSERT_EQ(run_tool(dir, {"build", "-o", dir.file("a.pk2"), dir.file("b")}).status, 0);
-    EXPECT_EQ(a, pak_file_bytes(dir.file("a.pk2")));
+    ASSERT_EQ(
+        test_run_tool(TAMBLE_PAK, std::vector<std::string>{"build", "-o", dir.file("a.pk2"), dir.file("b")})
+            .status,
+        0);
+    EXPECT_EQ(a, test_read_bytes(dir.file("a.pk2")));
 }
 
 TEST(pak_tool, errors_give_one_line_on_stderr_and_a_failure_status)
 {
-    pak_scratch_dir dir;
-    auto one_line = [](const tool_run& r) { return !r.err.empty() && r.err.find('\n') == r.err.size() - 1; };
-    tool_run r = run_tool(dir, {"list", dir.file("missing.pk2")});
+    test_scratch_dir dir;
+    auto one_line = [](const test_tool_run& r) {
+        return !r.err.empty() && r.err.find('\n') == r.err.size() - 1;
+    };
+    test_tool_run r = test_run_tool(TAMBLE_PAK, std::vector<std::string>{"list", dir.file("missing.pk2")});
     EXPECT_NE(r.status, 0);
     EXPECT_TRUE(one_line(r)) << r.err;
-    r = run_tool(dir, {"frobnicate"});
+    r = test_run_tool(TAMBLE_PAK, std::vector<std::string>{"frobnicate"});
     EXPECT_NE(r.status, 0);
     EXPECT_TRUE(one_line(r)) << r.err;
-    r = run_tool(dir, {"cat", dir.file("nothing.IMAG.pkc")});
+    r = test_run_tool(TAMBLE_PAK, std::vector<std::string>{"cat", dir.file("nothing.IMAG.pkc")});
     EXPECT_NE(r.status, 0);
-    r = run_tool(dir, {"build", "-o", dir.file("o.pk2")});
+    r = test_run_tool(TAMBLE_PAK, std::vector<std::string>{"build", "-o", dir.file("o.pk2")});
     EXPECT_NE(r.status, 0);
     EXPECT_TRUE(one_line(r)) << r.err;
 
     // Two sources for one chunk name in the same root.
-    pak_put_file(dir.file("dup/a.LEVL.txt"), pak_bytes("1"));
-    pak_put_file(dir.file("dup/a.INIT.txt"), pak_bytes("2"));
-    r = run_tool(dir, {"build", "-o", dir.file("o.pk2"), dir.file("dup")});
+    test_write_bytes(dir.file("dup/a.LEVL.txt"), pak_bytes("1"));
+    test_write_bytes(dir.file("dup/a.INIT.txt"), pak_bytes("2"));
+    r = test_run_tool(TAMBLE_PAK,
+                      std::vector<std::string>{"build", "-o", dir.file("o.pk2"), dir.file("dup")});
     EXPECT_NE(r.status, 0);
     EXPECT_FALSE(std::filesystem::exists(dir.file("o.pk2")));
 
     // A damaged archive: its intact chunks are listed, the damage reported.
-    pak_put_file(dir.file("ok/x.LEVL.txt"), pak_bytes("x 1"));
-    pak_put_file(dir.file("ok/y.LEVL.txt"), pak_bytes("y 2"));
-    ASSERT_EQ(run_tool(dir, {"build", "-o", dir.file("ok.pk2"), dir.file("ok")}).status, 0);
-    std::vector<uint8_t> bytes = pak_file_bytes(dir.file("ok.pk2"));
+    test_write_bytes(dir.file("ok/x.LEVL.txt"), pak_bytes("x 1"));
+    test_write_bytes(dir.file("ok/y.LEVL.txt"), pak_bytes("y 2"));
+    ASSERT_EQ(
+        test_run_tool(TAMBLE_PAK, std::vector<std::string>{"build", "-o", dir.file("ok.pk2"), dir.file("ok")})
+            .status,
+        0);
+    std::vector<uint8_t> bytes = test_read_bytes(dir.file("ok.pk2"));
     bytes[7] = 0x80;  // the first record's marker
-    pak_put_file(dir.file("bad.pk2"), bytes);
-    r = run_tool(dir, {"list", dir.file("bad.pk2")});
+    test_write_bytes(dir.file("bad.pk2"), bytes);
+    r = test_run_tool(TAMBLE_PAK, std::vector<std::string>{"list", dir.file("bad.pk2")});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(one_line(r)) << r.err;
     EXPECT_NE(r.out.find("y[LEVL,-]"), std::string::npos) << r.out;
@@ -184,7 +176,8 @@ TEST(pak_tool, errors_give_one_line_on_stderr_and_a_failure_status)
         ASSERT_TRUE(evil.write_raw(pak_code_levl, "..\\..\\escaped", 1, false, "x", 0, false));
         ASSERT_TRUE(evil.write_raw(pak_code_levl, "fine", 1, false, "x", 0, false));
     }
-    r = run_tool(dir, {"extract", dir.file("evil.pk2"), dir.file("ex/inner")});
+    r = test_run_tool(TAMBLE_PAK,
+                      std::vector<std::string>{"extract", dir.file("evil.pk2"), dir.file("ex/inner")});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(std::filesystem::exists(dir.file("ex/inner/fine.LEVL.pkc")));
     EXPECT_FALSE(std::filesystem::exists(dir.file("escaped.LEVL.pkc")));

@@ -1,5 +1,6 @@
 // tamble-pak image encode/decode and ".png" build sources, run as the tool.
 #include "tests/image/image_pattern.h"
+#include "tests/test_util.h"
 #include "tools/pak/image_png.h"
 
 #include <gtest/gtest.h>
@@ -16,9 +17,7 @@ namespace fs = std::filesystem;
 
 int run(const std::string& args)
 {
-    std::string command = std::string(TAMBLE_PAK) + " " + args + " 2>/dev/null";
-    int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return test_run_tool(TAMBLE_PAK, args).status;
 }
 
 struct image_tool : ::testing::Test {

@@ -4,6 +4,7 @@
 
 #include "app/log.h"
 #include "data/script.h"
+#include "tests/test_util.h"
 #include "tools/sim/sim_level.h"
 
 #include <gtest/gtest.h>
@@ -20,22 +21,6 @@ namespace {
 std::string data_root()
 {
     return std::string(TAMBLE_SOURCE_DIR) + "/tests/levels/data";
-}
-
-std::string read_file(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-bool logged(const std::string& needle)
-{
-    for (const std::string& e : log_sink_entries(1))
-        if (e.find(needle) != std::string::npos)
-            return true;
-    return false;
 }
 
 class level_file : public ::testing::Test {
@@ -79,7 +64,7 @@ TEST_F(level_file, LoadsNodesBodiesRopesAndMarkers)
     v_level_report report;
     v_world w = load(rope_level, &report);
     EXPECT_TRUE(report.clean());
-    EXPECT_TRUE(logged("LOADING LEVEL"));
+    EXPECT_TRUE(test_logged({"LOADING LEVEL"}));
     ASSERT_EQ(w.nodes.size(), 2u);
     ASSERT_EQ(w.loaded_nodes.size(), 2u);
     EXPECT_TRUE(w.nodes[0]->fixed);
@@ -180,9 +165,9 @@ TEST_F(level_file, OutOfRangeEndsDropTheConstraintWithALogLine)
     EXPECT_EQ(w.constraints[0]->n1, &w.bodies[0]->nodes[4]);
     EXPECT_EQ(report.dropped_constraints, 4);
     ASSERT_EQ(report.problems.size(), 4u);
-    EXPECT_TRUE(logged("level 'test': constraint 0 dropped: n2 7"));
-    EXPECT_TRUE(logged("level 'test': constraint 1 dropped: n1_body 3"));
-    EXPECT_TRUE(logged("level 'test': constraint 2 dropped: n1 5 is not a node of body 0"));
+    EXPECT_TRUE(test_logged({"level 'test': constraint 0 dropped: n2 7"}));
+    EXPECT_TRUE(test_logged({"level 'test': constraint 1 dropped: n1_body 3"}));
+    EXPECT_TRUE(test_logged({"level 'test': constraint 2 dropped: n1 5 is not a node of body 0"}));
 }
 
 TEST_F(level_file, UnresolvedTypesDropEntriesAndShiftLaterIndices)
@@ -218,7 +203,8 @@ TEST_F(level_file, ParseFailureShowsTheMessageBoxAndLeavesTheWorldEmpty)
 
     // A file that cannot be opened leaves the world empty without a message.
     text_seen.clear();
-    v_world missing = v_world_from_file(v_mode_play, (dir / "nothing.LEVL.txt").string().c_str());
+    v_replay replay;
+    v_world missing = v_world_from_file(v_mode_play, (dir / "nothing.LEVL.txt").string().c_str(), replay);
     EXPECT_TRUE(missing.nodes.empty());
     EXPECT_TRUE(text_seen.empty());
 }
@@ -279,11 +265,11 @@ TEST_F(level_file, SaveWritesTheReplayBesideTheLevel)
     fs::create_directories(dir / "worlds" / "w1");
     std::string path = (dir / "worlds" / "w1" / "L3.LEVL.txt").string();
     ASSERT_TRUE(v_level_save(w, path.c_str(), replay));
-    EXPECT_EQ(read_file(path), v_level_text(w));
+    EXPECT_EQ(test_read_text(path), v_level_text(w));
     std::vector<uint8_t> bytes;
     ASSERT_TRUE(v_replay_read_file((dir / "worlds" / "w1" / "L3_r.RPLY.pkc").string().c_str(), bytes));
     EXPECT_EQ(bytes, replay.chunk_bytes());
-    EXPECT_TRUE(logged("Level Saved. \"" + path + "\""));
+    EXPECT_TRUE(test_logged({"Level Saved. \"" + path + "\""}));
     EXPECT_EQ(v_level_replay_path("a.LEVL.txt"), "a_r.RPLY.pkc");
     EXPECT_EQ(v_level_replay_path("abc"), "_r.RPLY.pkc");
 

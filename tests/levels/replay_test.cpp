@@ -1,13 +1,17 @@
 // The recorder and player: keyframe timing, save and load with priming, interpolation,
 // sounds, and refusal of damaged or mismatched replays.
 #include "physics/replay.h"
+#include "tests/test_util.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <zlib.h>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -226,6 +230,37 @@ TEST(replay, SaveWritesAStoredChunkFileThatReadsBack)
     empty.init();
     EXPECT_FALSE(empty.save(path.c_str()));
     EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+// A save that fails part-way (here a file-size limit, as a full disk would) leaves the
+// replay that was there before; it used to be truncated in place.
+TEST(replay, FailedSaveLeavesThePreviousReplay)
+{
+    std::string path = (std::filesystem::temp_directory_path() /
+                        ("tamble_replay_keep_" + std::to_string(::getpid()) + "_r.RPLY.pkc"))
+                           .string();
+    auto file_bytes = [&] { return test_read_bytes(path); };
+    v_replay small, large;
+    record(small, 10);
+    record(large, 2000);
+    ASSERT_TRUE(small.save(path.c_str()));
+    std::vector<uint8_t> before = file_bytes();
+    ASSERT_GT(large.chunk_bytes().size(), before.size() + 64);
+
+    rlimit old_limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old_limit), 0);
+    rlimit low = old_limit;
+    low.rlim_cur = before.size() + 64;
+    std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &low), 0);
+    bool saved = large.save(path.c_str());
+    setrlimit(RLIMIT_FSIZE, &old_limit);
+    std::signal(SIGXFSZ, SIG_DFL);
+
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(file_bytes(), before);
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+    std::filesystem::remove(path);
 }
 
 }  // namespace

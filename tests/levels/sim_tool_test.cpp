@@ -5,6 +5,7 @@
 #include "tools/sim/sim_verify.h"
 
 #include "app/log.h"
+#include "tests/test_util.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +46,7 @@ TEST(sim_cuts, SolutionFilesSortCutsAndNameTheBadLine)
     EXPECT_TRUE(s.unattended);
 
     EXPECT_EQ(sim_solution_path("base/levels/Ledge.LEVL.txt"), "base/levels/Ledge.solution");
-    EXPECT_EQ(sim_replay_path("base/levels/Ledge.LEVL.txt"), "base/levels/Ledge_r.RPLY.pkc");
+    EXPECT_EQ(v_level_replay_path("base/levels/Ledge.LEVL.txt"), "base/levels/Ledge_r.RPLY.pkc");
 }
 
 TEST(sim_source_store, ServesScriptSourcesAndChunkFilesByChunkName)
@@ -91,10 +92,7 @@ protected:
         log_redirect_sink0(stderr);
         fs::remove_all(root);
     }
-    void write(const std::string& path, const std::string& text)
-    {
-        std::ofstream(path, std::ios::binary) << text;
-    }
+    void write(const std::string& path, const std::string& text) { test_write_text(path, text); }
 
     fs::path root;
     sim_context ctx;
@@ -106,6 +104,19 @@ TEST_F(sim_verify, ShippedTestLevelPasses)
     EXPECT_EQ(sim_find_solved_levels(root.string()), std::vector<std::string>{level});
     sim_verify_result v = sim_verify_level(ctx, level);
     EXPECT_TRUE(v.passed) << (v.failures.empty() ? "" : v.failures[0]);
+}
+
+// A level in a hidden folder is not packed into the archive, so the tool neither serves
+// nor verifies it (the stores, the builder and verify share one walk).
+TEST_F(sim_verify, HiddenFoldersAreNeitherServedNorVerified)
+{
+    fs::create_directories(root / ".attic");
+    fs::copy(root / "levels", root / ".attic" / "levels", fs::copy_options::recursive);
+    EXPECT_EQ(sim_find_solved_levels(root.string()), std::vector<std::string>{level});
+    pak_system sys;
+    sys.add_module(std::make_unique<sim_source_store>(&sys, root.string()));
+    EXPECT_TRUE(sys.get("levels\\rope_over_pot"));
+    EXPECT_FALSE(sys.get(".attic\\levels\\rope_over_pot"));
 }
 
 TEST_F(sim_verify, WrongScheduleAndBadCutsFail)
@@ -185,7 +196,7 @@ TEST_F(sim_verify, StaleReplayFailsUntilRecordedAgain)
     ASSERT_TRUE(sim_record_solution(ctx, level, solution, first, error)) << error;
     ASSERT_TRUE(sim_record_solution(ctx, level, solution, second, error)) << error;
     EXPECT_EQ(first, second);
-    ASSERT_TRUE(v_replay_read_file(sim_replay_path(level).c_str(), stored));
+    ASSERT_TRUE(v_replay_read_file(v_level_replay_path(level).c_str(), stored));
     EXPECT_EQ(stored, first);
 }
 

@@ -189,10 +189,10 @@ TEST(physics_collision, contact_rel_drops_the_terms_of_the_body_treated_as_immov
     std::unique_ptr<v_body> b = v_make_body(box, {0.0f, 2.0f}, 0.0f);
     b->velocity = {0.0f, -3.0f};
     vec2 p{0.0f, 1.0f}, n{0.0f, -1.0f};
-    float both = v_contact_rel(*a, *b, p, n, 0);
+    float both = v_contact_rel(*a, *b, p, n, v_contact_both);
     EXPECT_FLOAT_EQ(both, 3.0f / (0.5f + 0.5f));
-    EXPECT_FLOAT_EQ(v_contact_rel(*a, *b, p, n, 1), 3.0f / 0.5f);
-    EXPECT_FLOAT_EQ(v_contact_rel(*a, *b, p, n, 2), 3.0f / 0.5f);
+    EXPECT_FLOAT_EQ(v_contact_rel(*a, *b, p, n, v_contact_edge_immovable), 3.0f / 0.5f);
+    EXPECT_FLOAT_EQ(v_contact_rel(*a, *b, p, n, v_contact_point_immovable), 3.0f / 0.5f);
 }
 
 TEST(physics_collision, a_box_falling_on_a_floor_stops_with_a_sound)

@@ -6,6 +6,7 @@
 #include "physics/body.h"
 #include "physics/type_creators.h"
 #include "physics/world.h"
+#include "tests/test_util.h"
 
 #include <gtest/gtest.h>
 
@@ -32,19 +33,6 @@ ref_ptr<v_body_type> body_type(const char* text)
 ref_ptr<v_constraint_type> constraint_type(const char* text)
 {
     return ref_ptr<v_constraint_type>(new v_constraint_type(nullptr, parse(text)));
-}
-
-// Whether some log line of the last action mentions every piece.
-bool logged(std::initializer_list<const char*> pieces)
-{
-    for (const std::string& line : log_sink_entries(1)) {
-        bool all = true;
-        for (const char* p : pieces)
-            all = all && line.find(p) != std::string::npos;
-        if (all)
-            return true;
-    }
-    return false;
 }
 
 class physics_types : public ::testing::Test {
@@ -244,7 +232,7 @@ TEST_F(physics_types, unusable_types_are_refused_with_a_log_line)
         log_sink_clear(1);
         ref_ptr<v_body_type> t = body_type(c.text);
         EXPECT_FALSE(t->loaded) << c.text;
-        EXPECT_TRUE(logged({"body type", c.key, "refused"})) << c.text;
+        EXPECT_TRUE(test_logged({"body type", c.key, "refused"})) << c.text;
     }
     // A refused body type makes no bodies, so no NaN can reach a world; that holds too
     // when only its polygons were wrong and the prototype was already built.
@@ -255,13 +243,13 @@ TEST_F(physics_types, unusable_types_are_refused_with_a_log_line)
     log_sink_clear(1);
     v_node_type massless(nullptr, parse("radius 1"));
     EXPECT_FALSE(massless.loaded);
-    EXPECT_TRUE(logged({"node type", "\"mass\""}));
+    EXPECT_TRUE(test_logged({"node type", "\"mass\""}));
     v_node_type inside_out(nullptr, parse("mass 1 radius -1"));
     EXPECT_FALSE(inside_out.loaded);
 
     EXPECT_FALSE(constraint_type("seg_len -1")->loaded);
     EXPECT_FALSE(constraint_type("seg_mass -0.5")->loaded);
-    EXPECT_TRUE(logged({"constraint type", "\"seg_mass\""}));
+    EXPECT_TRUE(test_logged({"constraint type", "\"seg_mass\""}));
 }
 
 TEST_F(physics_types, rope_building_from_the_segment_length)
@@ -349,7 +337,7 @@ TEST_F(physics_type_store, creators_serve_types_and_refuse_bad_ones)
     ref_ptr<v_node_type> broken;
     pak.get_object("nodes\\broken", broken);
     EXPECT_FALSE(broken);
-    EXPECT_TRUE(logged({"nodes\\broken", "\"mass\""}));
+    EXPECT_TRUE(test_logged({"nodes\\broken", "\"mass\""}));
 
     // Body edges take "constraints\default" from the store the body type came from.
     ref_ptr<v_body_type> crate;

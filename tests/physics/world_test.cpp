@@ -334,8 +334,16 @@ TEST(physics_world, removing_clears_everything_that_points_at_the_removed)
         EXPECT_NE(s.body_index(c.edge_body), -1);
         EXPECT_NE(s.body_index(c.point_body), -1);
     }
+    // The world steps on without the body: no contact brings it back, and the box it
+    // stood on stays where it rests.
+    vec2 below = s.bodies[1]->position;
     for (int i = 0; i < 30; ++i)
         s.step();
+    for (const v_body_contact& c : s.contacts.items) {
+        EXPECT_NE(s.body_index(c.edge_body), -1);
+        EXPECT_NE(s.body_index(c.point_body), -1);
+    }
+    EXPECT_LT((s.bodies[1]->position - below).length(), 0.2f);
 }
 
 TEST(physics_world, rebuilding_ropes_follows_moved_ends)
@@ -355,7 +363,9 @@ TEST(physics_world, a_copy_runs_like_the_original_with_cuts_cleared)
     v_world a;
     scene_stress(a);
     a.constraints[0]->cut = true;
-    v_world b = v_world::copy(a, v_mode_play);
+    v_replay unused;
+    v_world b = v_world::copy(a, v_mode_play, unused);
+    EXPECT_FALSE(b.replay);
     EXPECT_FALSE(b.constraints[0]->cut);
     EXPECT_EQ(b.nodes.size(), a.nodes.size());
     EXPECT_EQ(b.constraints[3]->n1, b.nodes[size_t(a.node_index(a.constraints[3]->n1))]);
@@ -365,6 +375,36 @@ TEST(physics_world, a_copy_runs_like_the_original_with_cuts_cleared)
         b.step();
     }
     EXPECT_EQ(v_world_hash(a), v_world_hash(b));
+}
+
+// The level editor's test run records through a copy: the copy must record from its first
+// step as a world built in recording mode does, into a replay that was set up afresh.
+TEST(physics_world, a_recording_copy_records_as_a_recording_world_does)
+{
+    v_world level;
+    scene_handles h = scene_ball_over_void(level);
+    v_replay copied, built;
+    copied.names.push_back("left over");  // state of an earlier run, which must go
+    copied.stream.assign(40, 0xAA);
+    v_world copy = v_world::copy(level, v_mode_record, copied);
+    ASSERT_EQ(copy.replay, &copied);
+    EXPECT_TRUE(copied.recording);
+    EXPECT_TRUE(copied.stream.empty());
+    EXPECT_TRUE(copied.names.empty());
+
+    v_world direct(v_mode_record);
+    scene_ball_over_void(direct);
+    v_world_attach_replay(direct, built, nullptr);
+    for (int i = 0; i < 100; ++i) {
+        if (i == 30) {
+            copy.constraints[size_t(level.constraint_index(h.rope))]->cut = true;
+            direct.constraints[size_t(level.constraint_index(h.rope))]->cut = true;
+        }
+        copy.step();
+        direct.step();
+    }
+    EXPECT_EQ(copied.frames, 12u);
+    EXPECT_EQ(copied.chunk_bytes(), built.chunk_bytes());
 }
 
 TEST(physics_world, run_world_for_runs_at_least_one_step)
@@ -429,19 +469,45 @@ TEST(physics_world, a_motor_turns_its_body_up_to_about_its_top_speed)
     EXPECT_LT((b->nodes[4].position - vec2{32.0f, 32.0f}).length(), 0.05f);
 }
 
+// While a cut shows, the replay itself stands still: no frame is read, nothing moves, and
+// the recording goes on from where it paused once the cut has happened.
 TEST(physics_world, playback_waits_one_hundred_steps_at_each_cut)
 {
+    v_replay recorder;
+    v_world rec(v_mode_record);
+    scene_handles r = scene_ball_over_void(rec);
+    v_world_attach_replay(rec, recorder, nullptr);
+    for (int i = 0; i < 200; ++i) {
+        r.rope->cut = i >= 40;
+        rec.step();
+    }
+    std::vector<uint8_t> bytes = recorder.chunk_bytes();
+
+    v_replay player;
     v_world w(v_mode_playback);
     scene_handles h = scene_ball_over_void(w);
+    ASSERT_TRUE(v_world_attach_replay(w, player, &bytes));
+    ASSERT_EQ(w.replay, &player);
+    while (w.cut_events.empty() && w.step_count < 400)
+        w.step();
+    ASSERT_EQ(w.cut_events.size(), 1u);
+    EXPECT_EQ(w.cut_events[0].constraint, h.rope);
     vec2 ball = h.ball->position;
-    w.cut_events.push_back({{32.0f, 16.0f}, v_cut_event_steps, h.rope});
+    uint32_t frames = player.frames;
+    int32_t phase = player.phase;
     for (int i = 0; i < v_cut_event_steps - 1; ++i)
         w.step();
     EXPECT_FALSE(h.rope->cut);
-    EXPECT_EQ(h.ball->position, ball);  // nothing moves while the cut shows
+    EXPECT_EQ(h.ball->position, ball);
+    EXPECT_EQ(player.frames, frames);
+    EXPECT_EQ(player.phase, phase);
     w.step();
     EXPECT_TRUE(h.rope->cut);
     EXPECT_TRUE(w.cut_events.empty());
+    for (int i = 0; i < 30; ++i)
+        w.step();
+    EXPECT_GT(player.frames, frames);
+    EXPECT_GT(h.ball->position.y, ball.y);  // the recorded fall goes on
 }
 
 TEST(physics_world, a_recorded_cut_replays_after_its_pause)

@@ -5,25 +5,14 @@
 #include "tools/pak/image_source.h"
 #include "tools/pak/sound_convert.h"
 
-#include <cstdio>
+#include "data/file_io.h"
 
 bool read_whole_file(const std::string& path, std::vector<uint8_t>& out, std::string& error)
 {
-    out.clear();
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        error = "'" + path + "': cannot open";
-        return false;
-    }
-    uint8_t buf[65536];
-    size_t got;
-    while ((got = std::fread(buf, 1, sizeof buf, f)) > 0)
-        out.insert(out.end(), buf, buf + got);
-    bool ok = !std::ferror(f);
-    std::fclose(f);
-    if (!ok)
-        error = "'" + path + "': read error";
-    return ok;
+    if (file_read_all(path, out))
+        return true;
+    error = "'" + path + "': cannot open or read";
+    return false;
 }
 
 namespace {

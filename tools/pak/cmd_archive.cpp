@@ -9,12 +9,6 @@
 
 namespace {
 
-int fail(const std::string& message)
-{
-    std::fprintf(stderr, "tamble-pak: %s\n", message.c_str());
-    return 1;
-}
-
 // Names come from files that may be damaged: keep control bytes off the terminal.
 std::string printable(const std::string& s)
 {
@@ -38,19 +32,19 @@ std::vector<ref_ptr<pak_chunkref>> all_chunks(pak_module& store)
 int cmd_list(int argc, char** argv)
 {
     if (argc != 1)
-        return fail("list: expected one ARCHIVE or DIR (try --help)");
+        return pak_tool_fail(nullptr, "list: expected one ARCHIVE or DIR (try --help)");
     pak_system system;
     std::string error;
     std::unique_ptr<pak_module> store = open_chunk_store(system, argv[0], error);
     if (!store)
-        return fail(error);
+        return pak_tool_fail(nullptr, error);
     for (const ref_ptr<pak_chunkref>& r : all_chunks(*store)) {
         std::string code = printable(pak_code_text(r->code));
         std::printf("%s[%s,%c]\t%u\t%u\t%u\n", printable(r->name).c_str(), code.c_str(),
                     r->container ? 'C' : '-', r->method, r->uncompressed_size, r->stored_size);
     }
     std::string damage = store_damage(*store);
-    return damage.empty() ? 0 : fail(damage);
+    return damage.empty() ? 0 : pak_tool_fail(nullptr, damage);
 }
 
 int cmd_cat(int argc, char** argv)
@@ -59,53 +53,54 @@ int cmd_cat(int argc, char** argv)
     std::string error;
     if (argc == 1) {
         if (!load_chunk_source(argv[0], chunk, error))
-            return fail(error);
+            return pak_tool_fail(nullptr, error);
     } else if (argc == 2) {
         pak_system system;
         std::unique_ptr<pak_module> store = open_chunk_store(system, argv[0], error);
         if (!store)
-            return fail(error);
+            return pak_tool_fail(nullptr, error);
         ref_ptr<pak_chunkref> ref = store->get(argv[1]);
         if (!ref)
-            return fail("no chunk named '" + printable(argv[1]) + "' in '" + argv[0] + "'");
+            return pak_tool_fail(nullptr, "no chunk named '" + printable(argv[1]) + "' in '" + argv[0] + "'");
         if (!read_chunk(*ref, chunk, error))
-            return fail(error);
+            return pak_tool_fail(nullptr, error);
     } else {
-        return fail("cat: expected SOURCE NAME, a chunk file or ARCHIVE:NAME (try --help)");
+        return pak_tool_fail(nullptr, "cat: expected SOURCE NAME, a chunk file or ARCHIVE:NAME (try --help)");
     }
     if (!chunk.bytes.empty() &&
         std::fwrite(chunk.bytes.data(), 1, chunk.bytes.size(), stdout) != chunk.bytes.size())
-        return fail("cat: write error on standard output");
-    return std::fflush(stdout) == 0 ? 0 : fail("cat: write error on standard output");
+        return pak_tool_fail(nullptr, "cat: write error on standard output");
+    return std::fflush(stdout) == 0 ? 0 : pak_tool_fail(nullptr, "cat: write error on standard output");
 }
 
 int cmd_extract(int argc, char** argv)
 {
     if (argc != 2)
-        return fail("extract: expected ARCHIVE DIR (try --help)");
+        return pak_tool_fail(nullptr, "extract: expected ARCHIVE DIR (try --help)");
     pak_system system;
     std::string error;
     std::unique_ptr<pak_module> store = open_chunk_store(system, argv[0], error);
     if (!store)
-        return fail(error);
+        return pak_tool_fail(nullptr, error);
     pak_dir out(&system, true, argv[1]);
     int failed = 0;
     for (const ref_ptr<pak_chunkref>& r : all_chunks(*store)) {
         tool_chunk chunk;
         if (!read_chunk(*r, chunk, error)) {
-            fail(error);
+            pak_tool_fail(nullptr, error);
             ++failed;
             continue;
         }
         if (!out.write_raw(chunk.code, chunk.name.c_str(), uint32_t(chunk.bytes.size()), chunk.container,
                            chunk.bytes.data(), chunk.method ? 9 : 0, true)) {
-            fail("extract: cannot write chunk '" + printable(chunk.name) + "' (" +
-                 printable(pak_code_text(chunk.code)) + ") under '" + argv[1] + "'");
+            pak_tool_fail(nullptr, "extract: cannot write chunk '" + printable(chunk.name) + "' (" +
+                                       printable(pak_code_text(chunk.code)) + ") under '" + argv[1] + "'");
             ++failed;
         }
     }
     std::string damage = store_damage(*store);
     if (!damage.empty())
-        return fail(damage);
-    return failed ? fail("extract: " + std::to_string(failed) + " chunk(s) not extracted") : 0;
+        return pak_tool_fail(nullptr, damage);
+    return failed ? pak_tool_fail(nullptr, "extract: " + std::to_string(failed) + " chunk(s) not extracted")
+                  : 0;
 }

@@ -5,6 +5,8 @@
 #include "tools/pak/chunk_source.h"
 #include "tools/pak/commands.h"
 
+#include "data/pak_tree.h"
+
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -13,12 +15,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-int fail(const std::string& message)
-{
-    std::fprintf(stderr, "tamble-pak: build: %s\n", message.c_str());
-    return 1;
-}
 
 struct source_file {
     std::string path;
@@ -34,34 +30,28 @@ bool ends_with(const std::string& s, const char* tail)
 
 // Works out the chunk a source file makes; false (with a warning unless the file is no
 // source at all) when it makes none.
-bool classify(const std::string& rel, source_file& src, std::string& name, std::string& warning)
+bool classify(const pak_tree_file& file, source_file& src, std::string& name, std::string& warning)
 {
     for (const build_converter* c = build_converters; c->extension; ++c) {
-        if (!ends_with(rel, c->extension))
+        if (!ends_with(file.leaf, c->extension))
             continue;
-        std::string stem = rel.substr(0, rel.size() - std::strlen(c->extension));
+        std::string stem = file.leaf.substr(0, file.leaf.size() - std::strlen(c->extension));
         uint32_t code = c->code;
         if (code == 0) {
             std::string base;
             if (!pak_parse_chunk_file_name(stem + ".pkc", base, code)) {
                 // "notes.txt" or "CMakeLists.txt" are simply no sources; "x.LEV.txt" is a slip.
-                size_t slash = stem.rfind('/');
-                if (stem.find('.', slash == std::string::npos ? 0 : slash + 1) != std::string::npos)
-                    warning = "'" + rel + "' skipped: no four-character .CODE before " + c->extension;
+                if (stem.find('.') != std::string::npos)
+                    warning =
+                        "'" + file.relative + "' skipped: no four-character .CODE before " + c->extension;
                 return false;
             }
             stem = base;
         }
-        if (stem.empty() || stem.back() == '/' || rel.find('\\') != std::string::npos) {
-            warning = "'" + rel + "' skipped: unusable name";
-            return false;
-        }
-        name = stem;
-        for (char& ch : name)
-            if (ch == '/')
-                ch = '\\';
-        if (name.size() >= pak_name_capacity) {
-            warning = "'" + rel + "' skipped: chunk name longer than 127 bytes";
+        if (!file.chunk_name(stem, name)) {
+            warning = "'" + file.relative +
+                      "' skipped: unusable chunk name (empty, a backslash, or longer than " +
+                      std::to_string(pak_name_capacity - 1) + " bytes)";
             return false;
         }
         src.converter = c;
@@ -81,45 +71,34 @@ int cmd_build(int argc, char** argv)
         if (!std::strcmp(argv[i], "-o") && i + 1 < argc)
             out = argv[++i];
         else if (argv[i][0] == '-')
-            return fail(std::string("unknown option '") + argv[i] + "' (try --help)");
+            return pak_tool_fail("build", std::string("unknown option '") + argv[i] + "' (try --help)");
         else
             roots.push_back(argv[i]);
     }
     if (out.empty() || roots.empty())
-        return fail("expected -o OUT and at least one ROOT (try --help)");
+        return pak_tool_fail("build", "expected -o OUT and at least one ROOT (try --help)");
 
     std::map<std::string, source_file> chunks;  // by chunk name: the build order
     for (const std::string& root : roots) {
-        std::error_code ec;
-        if (!fs::is_directory(root, ec))
-            return fail("'" + root + "': not a directory");
+        std::vector<pak_tree_file> files;
+        std::string error;
+        if (!pak_walk_tree(root, files, &error))
+            return pak_tool_fail("build", error);
         std::map<std::string, source_file> here;
-        for (fs::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
-            std::string leaf = it->path().filename().string();
-            if (!leaf.empty() && leaf[0] == '.') {
-                // Hidden files and folders (editor backups, version control) are no sources.
-                if (it->is_directory(ec))
-                    it.disable_recursion_pending();
-                continue;
-            }
-            if (!it->is_regular_file(ec))
-                continue;
-            std::string rel = it->path().lexically_relative(root).generic_string();
+        for (const pak_tree_file& file : files) {
             source_file src;
             std::string name, warning;
-            src.path = it->path().string();
-            if (!classify(rel, src, name, warning)) {
+            src.path = file.path;
+            if (!classify(file, src, name, warning)) {
                 if (!warning.empty())
                     std::fprintf(stderr, "tamble-pak: build: warning: %s\n", warning.c_str());
                 continue;
             }
             auto [at, fresh] = here.emplace(name, src);
             if (!fresh)
-                return fail("two sources for chunk '" + name + "': '" + at->second.path + "' and '" +
-                            src.path + "'");
+                return pak_tool_fail("build", "two sources for chunk '" + name + "': '" + at->second.path +
+                                                  "' and '" + src.path + "'");
         }
-        if (ec)
-            return fail("'" + root + "': " + ec.message());
         for (auto& [name, src] : here)
             chunks[name] = src;
     }
@@ -132,26 +111,26 @@ int cmd_build(int argc, char** argv)
         pak_system system;
         pak_file archive(&system, true, temp.c_str());
         if (archive.status != pak_module::status_ok)
-            return fail("'" + out + "': cannot create the archive");
+            return pak_tool_fail("build", "'" + out + "': cannot create the archive");
         for (const auto& [name, src] : chunks) {
             build_output made;
             std::string error;
             if (!src.converter->convert(src.path, made, error)) {
                 fs::remove(temp, ec);
-                return fail(error);
+                return pak_tool_fail("build", error);
             }
             if (made.bytes.size() > pak_max_chunk_size ||
                 !archive.write_raw(src.code, name.c_str(), uint32_t(made.bytes.size()), made.container,
                                    made.bytes.data(), made.level, false)) {
                 fs::remove(temp, ec);
-                return fail("cannot write chunk '" + name + "' to '" + out + "'");
+                return pak_tool_fail("build", "cannot write chunk '" + name + "' to '" + out + "'");
             }
         }
     }
     fs::rename(temp, out, ec);
     if (ec) {
         fs::remove(temp, ec);
-        return fail("'" + out + "': cannot replace the archive");
+        return pak_tool_fail("build", "'" + out + "': cannot replace the archive");
     }
     return 0;
 }

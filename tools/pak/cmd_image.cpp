@@ -12,12 +12,6 @@
 
 namespace {
 
-int fail(const std::string& message, int status = 1)
-{
-    std::fprintf(stderr, "tamble-pak: image: %s\n", message.c_str());
-    return status;
-}
-
 bool parse_quality(const char* text, int& quality)
 {
     char* end = nullptr;
@@ -38,35 +32,35 @@ int encode(int argc, char** argv)
             raw = true;
         } else if (!std::strcmp(argv[i], "--quality")) {
             if (i + 1 >= argc || !parse_quality(argv[++i], quality))
-                return fail("--quality takes a number from 0 to 100", 2);
+                return pak_tool_fail("image", "--quality takes a number from 0 to 100", 2);
         } else if (argv[i][0] == '-' && argv[i][1]) {
-            return fail(std::string("unknown option '") + argv[i] + "'", 2);
+            return pak_tool_fail("image", std::string("unknown option '") + argv[i] + "'", 2);
         } else if (in.empty()) {
             in = argv[i];
         } else if (out.empty()) {
             out = argv[i];
         } else {
-            return fail("encode takes IN.png OUT.IMAG.pkc", 2);
+            return pak_tool_fail("image", "encode takes IN.png OUT.IMAG.pkc", 2);
         }
     }
     if (out.empty())
-        return fail("encode takes IN.png OUT.IMAG.pkc", 2);
+        return pak_tool_fail("image", "encode takes IN.png OUT.IMAG.pkc", 2);
     std::string base;
     uint32_t code = 0;
     if (!pak_parse_chunk_file_name(out, base, code) || code != pak_code_imag)
-        return fail("'" + out + "': the output must be named NAME.IMAG.pkc", 2);
+        return pak_tool_fail("image", "'" + out + "': the output must be named NAME.IMAG.pkc", 2);
 
     std::string error;
     image_rgba image;
     if (!png_read_rgba(in, image, error))
-        return fail(error);
+        return pak_tool_fail("image", error);
     tool_chunk chunk;
     chunk.name = base;
     chunk.code = pak_code_imag;
     chunk.container = true;
     chunk.bytes = image_chunk_content(image.width, image.height, image.pixels.data(), quality, raw);
     if (!write_chunk_file(out, chunk, raw ? 9 : 0, error))
-        return fail(error);
+        return pak_tool_fail("image", error);
     return 0;
 }
 
@@ -80,29 +74,30 @@ int decode(int argc, char** argv)
         } else if (!std::strcmp(argv[i], "--plain")) {
             plain = true;
         } else if (argv[i][0] == '-' && argv[i][1]) {
-            return fail(std::string("unknown option '") + argv[i] + "'", 2);
+            return pak_tool_fail("image", std::string("unknown option '") + argv[i] + "'", 2);
         } else if (source.empty()) {
             source = argv[i];
         } else if (out.empty()) {
             out = argv[i];
         } else {
-            return fail("decode takes SOURCE OUT.png", 2);
+            return pak_tool_fail("image", "decode takes SOURCE OUT.png", 2);
         }
     }
     if (out.empty())
-        return fail("decode takes SOURCE OUT.png", 2);
+        return pak_tool_fail("image", "decode takes SOURCE OUT.png", 2);
     std::string error;
     tool_chunk chunk;
     if (!load_chunk_source(source, chunk, error))
-        return fail(error);
+        return pak_tool_fail("image", error);
     if (chunk.code != pak_code_imag)
-        return fail("'" + source + "' is a " + pak_code_text(chunk.code) + " chunk, not IMAG");
+        return pak_tool_fail("image",
+                             "'" + source + "' is a " + pak_code_text(chunk.code) + " chunk, not IMAG");
     image_rgba image;
     bool fast = !plain && image_cpu_has_fast_decoder();
     if (!image_from_chunk(chunk.bytes.data(), chunk.bytes.size(), half, fast, image, error))
-        return fail("'" + source + "': " + error);
+        return pak_tool_fail("image", "'" + source + "': " + error);
     if (!png_write_rgba(out, image, error))
-        return fail(error);
+        return pak_tool_fail("image", error);
     return 0;
 }
 
@@ -114,5 +109,5 @@ int cmd_image(int argc, char** argv)
         return encode(argc - 1, argv + 1);
     if (argc >= 1 && !std::strcmp(argv[0], "decode"))
         return decode(argc - 1, argv + 1);
-    return fail("expected 'encode' or 'decode' (try tamble-pak --help)", 2);
+    return pak_tool_fail("image", "expected 'encode' or 'decode' (try tamble-pak --help)", 2);
 }

@@ -2,9 +2,9 @@
 // writer, and turn script text into the binary configuration form.
 #include "tools/pak/commands.h"
 
+#include "data/file_io.h"
 #include "data/script.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -16,21 +16,10 @@ namespace {
 // Reads a whole file; on failure prints why and returns false.
 bool read_file(const char* path, std::string& out)
 {
-    FILE* f = std::fopen(path, "rb");
-    if (!f) {
-        std::fprintf(stderr, "tamble-pak: %s: cannot open: %s\n", path, std::strerror(errno));
-        return false;
-    }
-    out.clear();
-    char chunk[65536];
-    size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
-        out.append(chunk, n);
-    bool ok = !std::ferror(f);
-    std::fclose(f);
-    if (!ok)
-        std::fprintf(stderr, "tamble-pak: %s: read error\n", path);
-    return ok;
+    if (file_read_all(path, out))
+        return true;
+    std::fprintf(stderr, "tamble-pak: %s: cannot open or read\n", path);
+    return false;
 }
 
 // Parses a text file into `tree`; reports "FILE:LINE: parse error" on failure.
@@ -155,15 +144,10 @@ int cmd_make_config(int argc, char** argv)
                      files[0]);
         return 1;
     }
-    FILE* out = std::fopen(files[1], "wb");
-    if (!out) {
-        std::fprintf(stderr, "tamble-pak: %s: cannot create: %s\n", files[1], std::strerror(errno));
-        return 1;
-    }
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-    ok = (std::fclose(out) == 0) && ok;
-    if (!ok) {
-        std::fprintf(stderr, "tamble-pak: %s: write error\n", files[1]);
+    // Written beside the old file and renamed over it: a configuration that was there
+    // survives a failed write.
+    if (!file_write_replacing(files[1], bytes.data(), bytes.size())) {
+        std::fprintf(stderr, "tamble-pak: %s: cannot write\n", files[1]);
         return 1;
     }
     return 0;

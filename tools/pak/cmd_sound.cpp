@@ -4,6 +4,8 @@
 #include "tools/pak/commands.h"
 #include "tools/pak/sound_convert.h"
 
+#include "data/file_io.h"
+
 #include "sound/codec/sample_chunk.h"
 #include "sound/codec/sample_decoder.h"
 #include "sound/codec/wav_file.h"
@@ -13,12 +15,6 @@
 #include <cstring>
 
 namespace {
-
-int fail(const std::string& message)
-{
-    std::fprintf(stderr, "tamble-pak sound: %s\n", message.c_str());
-    return 1;
-}
 
 bool parse_int(const char* text, int& out)
 {
@@ -30,20 +26,6 @@ bool parse_int(const char* text, int& out)
     return true;
 }
 
-bool write_file(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error)
-{
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) {
-        error = "'" + path + "': cannot create";
-        return false;
-    }
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    ok = std::fclose(f) == 0 && ok;
-    if (!ok)
-        error = "'" + path + "': write error";
-    return ok;
-}
-
 int sound_encode(int argc, char** argv)
 {
     w_encode_params params;
@@ -52,29 +34,30 @@ int sound_encode(int argc, char** argv)
         bool block = !std::strcmp(argv[i], "--block"), step = !std::strcmp(argv[i], "--step");
         if (block || step) {
             if (i + 1 >= argc || !parse_int(argv[i + 1], block ? params.block_size : params.step))
-                return fail(std::string(argv[i]) + " needs a number");
+                return pak_tool_fail("sound", std::string(argv[i]) + " needs a number");
             ++i;
         } else {
             files.push_back(argv[i]);
         }
     }
     if (files.size() != 2)
-        return fail("usage: sound encode IN.wav OUT.SAMP.pkc [--block N] [--step Q]");
+        return pak_tool_fail("sound", "usage: sound encode IN.wav OUT.SAMP.pkc [--block N] [--step Q]");
     if (!w_block_size_ok(params.block_size))
-        return fail("--block must be a power of two from " + std::to_string(w_min_block_size) + " to " +
-                    std::to_string(w_max_block_size));
+        return pak_tool_fail("sound", "--block must be a power of two from " +
+                                          std::to_string(w_min_block_size) + " to " +
+                                          std::to_string(w_max_block_size));
     if (params.step < 1 || params.step > 255)
-        return fail("--step must be from 1 to 255");
+        return pak_tool_fail("sound", "--step must be from 1 to 255");
     build_output out;
     std::string summary, error;
     if (!encode_wav_file(files[0], params, out, summary, error))
-        return fail(error);
+        return pak_tool_fail("sound", error);
     tool_chunk chunk;
     chunk.code = pak_code_samp;
     chunk.container = true;
     chunk.bytes = std::move(out.bytes);
     if (!write_chunk_file(files[1], chunk, 0, error))
-        return fail(error);
+        return pak_tool_fail("sound", error);
     std::printf("%s\n", summary.c_str());
     return 0;
 }
@@ -82,26 +65,29 @@ int sound_encode(int argc, char** argv)
 int sound_decode(int argc, char** argv)
 {
     if (argc != 2)
-        return fail("usage: sound decode SOURCE OUT.wav (SOURCE: FILE.SAMP.pkc or ARCHIVE:NAME)");
+        return pak_tool_fail("sound",
+                             "usage: sound decode SOURCE OUT.wav (SOURCE: FILE.SAMP.pkc or ARCHIVE:NAME)");
     tool_chunk chunk;
     std::string error;
     if (!load_chunk_source(argv[0], chunk, error))
-        return fail(error);
+        return pak_tool_fail("sound", error);
     if (chunk.code != pak_code_samp)
-        return fail(std::string("'") + argv[0] + "' is a " + pak_code_text(chunk.code) + " chunk, not SAMP");
+        return pak_tool_fail("sound", std::string("'") + argv[0] + "' is a " + pak_code_text(chunk.code) +
+                                          " chunk, not SAMP");
     w_sample_data sample;
     if (!w_read_sample_chunk(chunk.bytes.data(), uint32_t(chunk.bytes.size()), sample))
-        return fail(std::string("'") + argv[0] + "' lacks its HEAD or DATA record");
+        return pak_tool_fail("sound", std::string("'") + argv[0] + "' lacks its HEAD or DATA record");
     std::vector<int16_t> pcm;
     bool short_stream = false;
     if (!w_decode_sample(sample, pcm, short_stream, error))
-        return fail(std::string("'") + argv[0] + "': " + error);
+        return pak_tool_fail("sound", std::string("'") + argv[0] + "': " + error);
     uint32_t frames = uint32_t(pcm.size() / 2);
-    if (!write_file(argv[1], w_wav_bytes(pcm.data(), frames, 44100), error))
-        return fail(error);
+    std::vector<uint8_t> wav = w_wav_bytes(pcm.data(), frames, 44100);
+    if (!file_write_replacing(argv[1], wav.data(), wav.size()))
+        return pak_tool_fail("sound", std::string("'") + argv[1] + "': cannot write");
     if (short_stream)
         std::fprintf(stderr,
-                     "tamble-pak sound: warning: '%s' ends before its %u frames; the rest is silence\n",
+                     "tamble-pak: sound: warning: '%s' ends before its %u frames; the rest is silence\n",
                      argv[0], unsigned(sample.frames()));
     std::printf("%u frames, %.2f s\n", unsigned(frames), frames / 44100.0);
     return 0;
@@ -156,6 +142,7 @@ int cmd_sound(int argc, char** argv)
         return sound_encode(argc - 1, argv + 1);
     if (argc >= 1 && !std::strcmp(argv[0], "decode"))
         return sound_decode(argc - 1, argv + 1);
-    return fail(
+    return pak_tool_fail(
+        "sound",
         "usage: sound encode IN.wav OUT.SAMP.pkc [--block N] [--step Q] | sound decode SOURCE OUT.wav");
 }

@@ -2,11 +2,17 @@
 // and returns the process exit status.
 #pragma once
 
+#include <string>
+
 struct pak_tool_command {
     const char* name;
     const char* usage;  // one line per option, shown by --help
     int (*run)(int argc, char** argv);
 };
+
+// Reports a failure on stderr as "tamble-pak: COMMAND: MESSAGE" ("tamble-pak: MESSAGE"
+// without a command) and returns `status`, the exit status to give.
+int pak_tool_fail(const char* command, const std::string& message, int status = 1);
 
 // The table of every sub-command, terminated by an entry with a null name.
 extern const pak_tool_command pak_tool_commands[];

@@ -4,7 +4,7 @@
 #include "render/image/image_chunk.h"
 #include "tools/pak/image_png.h"
 
-#include <cstdio>
+#include <filesystem>
 #include <sstream>
 
 bool read_image_options(const std::string& png_path, image_source_options& out, std::string& error)
@@ -12,9 +12,8 @@ bool read_image_options(const std::string& png_path, image_source_options& out, 
     out = image_source_options{};
     std::string path = png_path + ".opt";
     std::vector<uint8_t> bytes;
-    if (std::FILE* f = std::fopen(path.c_str(), "rb"))
-        std::fclose(f);
-    else
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec))
         return true;  // no sidecar: the defaults
     if (!read_whole_file(path, bytes, error))
         return false;

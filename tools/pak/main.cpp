@@ -4,6 +4,15 @@
 #include <cstdio>
 #include <cstring>
 
+int pak_tool_fail(const char* command, const std::string& message, int status)
+{
+    if (command)
+        std::fprintf(stderr, "tamble-pak: %s: %s\n", command, message.c_str());
+    else
+        std::fprintf(stderr, "tamble-pak: %s\n", message.c_str());
+    return status;
+}
+
 const pak_tool_command pak_tool_commands[] = {
     {"list",
      "list ARCHIVE|DIR          one line per chunk, in enumeration order:\n"

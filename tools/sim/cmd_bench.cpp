@@ -25,31 +25,25 @@ int sim_cmd_bench(int argc, char** argv)
         }
     }
     if (!ok || level.empty()) {
-        std::fprintf(stderr,
-                     "tamble-sim bench: %s\nusage: tamble-sim bench LEVEL [--seconds N] [--repeat N]\n",
-                     error.empty() ? "bad arguments" : error.c_str());
-        return 3;
+        return sim_tool_fail("bench", error.empty() ? "bad arguments" : error,
+                             "usage: tamble-sim bench LEVEL [--seconds N] [--repeat N]\n");
     }
     sim_context ctx;
-    if (!ctx.open(sources, error)) {
-        std::fprintf(stderr, "tamble-sim bench: %s\n", error.c_str());
-        return 3;
-    }
+    if (!ctx.open(sources, error))
+        return sim_tool_fail("bench", error);
     double best = 0.0;
     for (int32_t i = 0; i < repeat; ++i) {
         // A fresh world each time: a level that has settled steps faster than a busy one.
         v_world world;
         v_level_report report;
-        if (!sim_load_world(ctx, level, v_mode_play, nullptr, world, report, error)) {
-            std::fprintf(stderr, "tamble-sim bench: %s\n", error.c_str());
-            return 3;
-        }
+        if (!sim_load_world(ctx, level, v_mode_play, nullptr, world, report, error))
+            return sim_tool_fail("bench", error);
         int32_t steps = run_world_for(world, double(seconds));
         double rate = double(steps) / double(seconds);
         best = rate > best ? rate : best;
         std::printf("run %d: %d steps in %d s: %.0f steps/s, %.1f x real time\n", i + 1, steps, seconds, rate,
-                    rate / sim_steps_per_second);
+                    rate / steps_per_second);
     }
-    std::printf("best: %.0f steps/s, %.1f x real time\n", best, best / sim_steps_per_second);
+    std::printf("best: %.0f steps/s, %.1f x real time\n", best, best / steps_per_second);
     return 0;
 }

@@ -29,19 +29,15 @@ int sim_cmd_info(int argc, char** argv)
     sim_source_options sources;
     std::string error;
     if (!sim_take_source_options(args, sources, error) || args.size() != 1) {
-        std::fprintf(stderr,
-                     "tamble-sim info: %s\nusage: tamble-sim info LEVEL [--data ROOT | --archive FILE]\n",
-                     error.empty() ? "expected one LEVEL" : error.c_str());
-        return 3;
+        return sim_tool_fail("info", error.empty() ? "expected one LEVEL" : error,
+                             "usage: tamble-sim info LEVEL [--data ROOT | --archive FILE]\n");
     }
     sim_context ctx;
     v_world world;
     v_level_report report;
     if (!ctx.open(sources, error) ||
-        !sim_load_world(ctx, args[0], v_mode_play, nullptr, world, report, error)) {
-        std::fprintf(stderr, "tamble-sim info: %s\n", error.c_str());
-        return 3;
-    }
+        !sim_load_world(ctx, args[0], v_mode_play, nullptr, world, report, error))
+        return sim_tool_fail("info", error);
     std::printf("level %s: %zu free nodes, %zu bodies, %zu constraints, %zu markers\n", args[0].c_str(),
                 world.nodes.size(), world.bodies.size(), world.constraints.size(), world.markers.size());
     if (!report.clean())

@@ -1,5 +1,7 @@
 // tamble-sim play: plays a level's replay back in playback mode to its end.
 #include "tools/sim/commands.h"
+
+#include "app/step.h"
 #include "tools/sim/sim_level.h"
 #include "tools/sim/sim_play.h"
 #include "tools/sim/sim_sounds.h"
@@ -12,11 +14,8 @@ int sim_cmd_play(int argc, char** argv)
     sim_source_options sources;
     std::string error;
     if (!sim_take_source_options(args, sources, error) || args.size() < 1 || args.size() > 2) {
-        std::fprintf(
-            stderr,
-            "tamble-sim play: %s\nusage: tamble-sim play LEVEL [REPLAY] [--data ROOT | --archive FILE]\n",
-            error.empty() ? "expected LEVEL and REPLAY" : error.c_str());
-        return 3;
+        return sim_tool_fail("play", error.empty() ? "expected LEVEL and REPLAY" : error,
+                             "usage: tamble-sim play LEVEL [REPLAY] [--data ROOT | --archive FILE]\n");
     }
     sim_context ctx;
     sim_sound_guard sounds;
@@ -27,12 +26,11 @@ int sim_cmd_play(int argc, char** argv)
     if (!ctx.open(sources, error) ||
         !sim_read_replay(ctx, args[0], args.size() > 1 ? args[1] : std::string(), bytes, where, error) ||
         !sim_load_world(ctx, args[0], v_mode_playback, &bytes, world, report, error)) {
-        std::fprintf(stderr, "tamble-sim play: %s\n", error.c_str());
-        return 3;
+        return sim_tool_fail("play", error);
     }
     sim_play_result r = sim_play_to_end(world);
     std::printf("played %u frames of %s; %s at step %d (%.2f s); %d cuts shown, %d sounds\n", r.frames,
-                where.c_str(), r.ended ? "ended" : "still running", r.steps, double(r.steps) / 180.0, r.cuts,
-                r.sounds);
+                where.c_str(), r.ended ? "ended" : "still running", r.steps,
+                double(r.steps) / steps_per_second, r.cuts, r.sounds);
     return r.ended ? 0 : 1;
 }

@@ -13,12 +13,6 @@ constexpr const char* usage = "usage: tamble-sim run LEVEL [--cut STEP:INDEX]...
                               "[--record OUT] [--trace N]\n"
                               "                            [--data ROOT | --archive FILE]\n";
 
-int fail(const std::string& message)
-{
-    std::fprintf(stderr, "tamble-sim run: %s\n%s", message.c_str(), usage);
-    return 3;
-}
-
 }  // namespace
 
 int sim_cmd_run(int argc, char** argv)
@@ -27,7 +21,7 @@ int sim_cmd_run(int argc, char** argv)
     sim_source_options sources;
     std::string error;
     if (!sim_take_source_options(args, sources, error))
-        return fail(error);
+        return sim_tool_fail("run", error, usage);
     std::string level, record;
     sim_run_options options;
     int32_t seconds = 30;
@@ -36,42 +30,42 @@ int sim_cmd_run(int argc, char** argv)
         bool has_value = i + 1 < args.size();
         if (a == "--cut" || a == "--cuts" || a == "--seconds" || a == "--record" || a == "--trace") {
             if (!has_value)
-                return fail(a + " needs a value");
+                return sim_tool_fail("run", a + " needs a value", usage);
             const std::string& v = args[++i];
             if (a == "--cut") {
                 sim_cut c;
                 if (!sim_parse_cut(v, c))
-                    return fail("bad cut '" + v + "' (expected STEP:INDEX)");
+                    return sim_tool_fail("run", "bad cut '" + v + "' (expected STEP:INDEX)", usage);
                 options.cuts.push_back(c);
             } else if (a == "--cuts") {
                 sim_solution s;
                 if (!sim_read_solution(v, s, error))
-                    return fail(error);
+                    return sim_tool_fail("run", error, usage);
                 options.cuts.insert(options.cuts.end(), s.cuts.begin(), s.cuts.end());
             } else if (a == "--seconds") {
                 if (!sim_parse_count(v, seconds) || seconds == 0 || seconds > 3600)
-                    return fail("--seconds takes 1 to 3600");
+                    return sim_tool_fail("run", "--seconds takes 1 to 3600", usage);
             } else if (a == "--record") {
                 record = v;
             } else if (!sim_parse_count(v, options.trace_every) || options.trace_every == 0) {
-                return fail("--trace takes a positive step count");
+                return sim_tool_fail("run", "--trace takes a positive step count", usage);
             }
         } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
-            return fail("unknown option " + a);
+            return sim_tool_fail("run", "unknown option " + a, usage);
         } else if (level.empty()) {
             level = a;
         } else {
-            return fail("more than one LEVEL");
+            return sim_tool_fail("run", "more than one LEVEL", usage);
         }
     }
     if (level.empty())
-        return fail("no LEVEL");
+        return sim_tool_fail("run", "no LEVEL", usage);
     sim_sort_cuts(options.cuts);
-    options.max_steps = seconds * sim_steps_per_second;
+    options.max_steps = seconds * steps_per_second;
     options.out = stdout;
     // A recording goes on for a second after the verdict, so the replay shows the catch.
     if (!record.empty())
-        options.tail_steps = sim_steps_per_second;
+        options.tail_steps = steps_per_second;
 
     sim_context ctx;
     sim_sound_guard sounds;
@@ -79,23 +73,21 @@ int sim_cmd_run(int argc, char** argv)
     v_level_report report;
     int32_t mode = record.empty() ? v_mode_play : v_mode_record;
     if (!ctx.open(sources, error) || !sim_load_world(ctx, level, mode, nullptr, world, report, error))
-        return fail(error);
+        return sim_tool_fail("run", error, usage);
     for (const std::string& p : report.problems)
         std::printf("warning: %s\n", p.c_str());
 
     sim_run_result r = sim_run_world(world, options);
     if (!r.ok) {
-        std::fprintf(stderr, "tamble-sim run: %s\n", r.problem.c_str());
-        return 3;
+        return sim_tool_fail("run", r.problem);
     }
     if (!record.empty()) {
         if (!v_replay_global().save(record.c_str())) {
-            std::fprintf(stderr, "tamble-sim run: cannot write replay '%s'\n", record.c_str());
-            return 3;
+            return sim_tool_fail("run", "cannot write replay '" + record + "'");
         }
         std::printf("recorded %u frames to %s\n", v_replay_global().frames, record.c_str());
     }
-    double at = double(r.decided_step) / sim_steps_per_second;
+    double at = double(r.decided_step) / steps_per_second;
     switch (r.verdict) {
     case v_verdict_solved:
         std::printf("solved at step %d (%.2f s)\n", r.decided_step, at);

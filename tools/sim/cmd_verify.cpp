@@ -66,21 +66,16 @@ int sim_cmd_verify(int argc, char** argv)
         }
     }
     if (!error.empty() || args.size() != 1 || args[0].rfind("--", 0) == 0) {
-        std::fprintf(
-            stderr,
-            "tamble-sim verify: %s\nusage: tamble-sim verify ROOT [--record] [--report] [--data ROOT | "
-            "--archive FILE]\n",
-            error.empty() ? "expected one ROOT" : error.c_str());
-        return 3;
+        return sim_tool_fail(
+            "verify", error.empty() ? "expected one ROOT" : error,
+            "usage: tamble-sim verify ROOT [--record] [--report] [--data ROOT | --archive FILE]\n");
     }
     // Types resolve from the verified root itself unless told otherwise.
     if (sources.data_roots.empty() && sources.archives.empty())
         sources.data_roots.push_back(args[0]);
     sim_context ctx;
-    if (!ctx.open(sources, error)) {
-        std::fprintf(stderr, "tamble-sim verify: %s\n", error.c_str());
-        return 3;
-    }
+    if (!ctx.open(sources, error))
+        return sim_tool_fail("verify", error);
     std::vector<std::string> levels = sim_find_solved_levels(args[0]);
     int failures = 0;
     for (const std::string& level : levels) {

@@ -3,11 +3,17 @@
 // and one declaration here.
 #pragma once
 
+#include <string>
+
 struct sim_tool_command {
     const char* name;
     const char* usage;  // shown by --help
     int (*run)(int argc, char** argv);
 };
+
+// Reports a failure on stderr as "tamble-sim COMMAND: MESSAGE", then the usage text when
+// one is given, and returns 3, the tool's exit status for bad arguments or data.
+int sim_tool_fail(const char* command, const std::string& message, const char* usage = nullptr);
 
 // The table of every sub-command, terminated by an entry with a null name.
 extern const sim_tool_command sim_tool_commands[];

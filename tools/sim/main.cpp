@@ -7,6 +7,12 @@
 #include <cstdio>
 #include <cstring>
 
+int sim_tool_fail(const char* command, const std::string& message, const char* usage)
+{
+    std::fprintf(stderr, "tamble-sim %s: %s\n%s", command, message.c_str(), usage ? usage : "");
+    return 3;
+}
+
 const sim_tool_command sim_tool_commands[] = {
     {"info", "info LEVEL [--data ROOT | --archive FILE]", sim_cmd_info},
     {"run", "run LEVEL [--cut STEP:INDEX]... [--cuts FILE] [--seconds N] [--record OUT] [--trace N]",
@@ -44,8 +50,8 @@ int main(int argc, char** argv)
         print_help(argc < 2 ? stderr : stdout);
         return argc < 2 ? 3 : 0;
     }
-    // Progress lines such as "LOADING LEVEL" stay quiet; warnings (channel 1) still show.
-    log_set_channel_flag(0, 0, false);
+    // Progress lines such as "LOADING LEVEL" stay quiet; problems (log_problem) still show.
+    log_set_channel_flag(log_info, 0, false);
     for (const sim_tool_command* c = sim_tool_commands; c->name; ++c)
         if (!std::strcmp(argv[1], c->name))
             return c->run(argc - 2, argv + 2);

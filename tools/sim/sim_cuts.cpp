@@ -128,8 +128,3 @@ std::string sim_solution_path(const std::string& level_path)
 {
     return level_stem(level_path) + ".solution";
 }
-
-std::string sim_replay_path(const std::string& level_path)
-{
-    return level_stem(level_path) + "_r.RPLY.pkc";
-}

@@ -37,6 +37,6 @@ bool sim_read_solution(const std::string& path, sim_solution& out, std::string& 
 // Orders cuts by step, keeping the given order among equal steps.
 void sim_sort_cuts(std::vector<sim_cut>& cuts);
 
-// The solution file and the replay file that belong beside a level file.
+// The solution file that belongs beside a level file (its replay file is
+// v_level_replay_path's).
 std::string sim_solution_path(const std::string& level_path);
-std::string sim_replay_path(const std::string& level_path);

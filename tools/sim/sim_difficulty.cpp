@@ -147,7 +147,7 @@ bool sim_measure_difficulty(sim_context& ctx, const std::string& level, const si
     d.cuts = int32_t(solution.cuts.size());
 
     schedule_runner runner(ctx, level);
-    int32_t limit = int32_t(solution.seconds) * sim_steps_per_second;
+    int32_t limit = int32_t(solution.seconds) * steps_per_second;
     if (runner.run(solution.cuts, limit, &d.solved_step) != v_verdict_solved) {
         error = "the solution does not solve the level";
         return false;
@@ -205,7 +205,7 @@ int32_t sim_rate_difficulty(const sim_difficulty& d)
         int32_t steps = std::max(w.steps(), w.follow_steps);
         if (w.open || w.follow_open)
             continue;
-        double s = double(steps) / sim_steps_per_second;
+        double s = double(steps) / steps_per_second;
         double t = s < 0.25 ? 3.0 : s < 0.5 ? 2.0 : s < 1.0 ? 1.0 : s < 2.0 ? 0.5 : 0.0;
         if (t >= 2.0 && tightest >= 2.0)
             more += 0.5;
@@ -230,7 +230,7 @@ namespace {
 std::string seconds_text(int32_t steps)
 {
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%.2f", double(steps) / sim_steps_per_second);
+    std::snprintf(buf, sizeof buf, "%.2f", double(steps) / steps_per_second);
     return buf;
 }
 

@@ -2,6 +2,7 @@
 // the verdict with the step that decided it, and a watch for numerical blow-ups.
 #pragma once
 
+#include "app/step.h"
 #include "physics/world.h"
 #include "tools/sim/sim_cuts.h"
 
@@ -10,14 +11,12 @@
 #include <string>
 #include <vector>
 
-// Steps per simulated second.
-constexpr int32_t sim_steps_per_second = 180;
 // A coordinate beyond this (or not finite) means the scene has blown up.
 constexpr float sim_explosion_bound = 10000.0f;
 
 struct sim_run_options {
     std::vector<sim_cut> cuts;  // sorted by step
-    int32_t max_steps = 30 * sim_steps_per_second;
+    int32_t max_steps = 30 * steps_per_second;
     int32_t trace_every = 0;  // print positions every N steps (0: never)
     int32_t tail_steps = 0;   // keep stepping this long after the verdict is decided
     bool stop_at_verdict = true;

@@ -1,7 +1,9 @@
 // The source-tree store: scanning the root and reading script sources as chunks.
 #include "tools/sim/sim_source_store.h"
 
-#include <algorithm>
+#include "data/file_io.h"
+#include "data/pak_tree.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <vector>
@@ -17,12 +19,8 @@ public:
 
     int read(void* buffer) override
     {
-        std::FILE* f = std::fopen(path.c_str(), "rb");
-        if (!f)
-            return -1;
-        size_t got = std::fread(buffer, 1, uncompressed_size, f);
-        std::fclose(f);
-        return got == uncompressed_size ? 0 : -1;
+        file_ptr f = file_open(path, "rb");
+        return f && std::fread(buffer, 1, uncompressed_size, f.get()) == uncompressed_size ? 0 : -1;
     }
 };
 
@@ -54,43 +52,28 @@ sim_source_store::sim_source_store(pak_system* sys, const std::string& root_path
 {
     if (!root.empty() && root.back() != '/')
         root += '/';
-    std::error_code ec;
-    std::vector<fs::path> files;
-    for (fs::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec))
-        if (it->is_regular_file(ec))
-            files.push_back(it->path());
-    // Sorted, so the table and any enumeration do not depend on the directory order.
-    std::sort(files.begin(), files.end());
-    for (const fs::path& file : files) {
-        std::string base;
+    std::vector<pak_tree_file> files;
+    pak_walk_tree(root, files);
+    for (const pak_tree_file& file : files) {
+        std::string stem, name;
         uint32_t code = 0;
-        std::string leaf = file.filename().string();
-        bool script = sim_parse_source_name(leaf, base, code);
-        if (!script && !pak_parse_chunk_file_name(leaf, base, code))
-            continue;
-        std::string name;
-        for (const fs::path& part : file.parent_path().lexically_relative(root)) {
-            if (part == ".")
-                continue;
-            name += part.string();
-            name += '\\';
-        }
-        name += base;
-        if (name.size() >= pak_name_capacity)
+        bool script = sim_parse_source_name(file.leaf, stem, code);
+        if ((!script && !pak_parse_chunk_file_name(file.leaf, stem, code)) || !file.chunk_name(stem, name))
             continue;
         ref_ptr<pak_chunkref> ref;
         if (script) {
-            ref_ptr<source_chunkref> src = new source_chunkref;
-            src->path = file.string();
-            src->code = code;
-            src->set_name(name.c_str());
-            uintmax_t size = fs::file_size(file, ec);
+            std::error_code ec;
+            uintmax_t size = fs::file_size(file.path, ec);
             if (ec || size > pak_max_chunk_size)
                 continue;
+            ref_ptr<source_chunkref> src = new source_chunkref;
+            src->path = file.path;
+            src->code = code;
+            src->set_name(name.c_str());
             src->uncompressed_size = src->stored_size = uint32_t(size);
             ref = src;
         } else {
-            ref = pak_open_chunk_file(file.string(), name.c_str(), code);
+            ref = pak_open_chunk_file(file.path, name.c_str(), code);
         }
         if (ref->status != pak_status_ok)
             continue;

@@ -1,12 +1,13 @@
 // Level verification for tamble-sim verify (and CI).
 #include "tools/sim/sim_verify.h"
 
+#include "data/pak_tree.h"
+
 #include "tools/sim/sim_cuts.h"
 #include "tools/sim/sim_play.h"
 #include "tools/sim/sim_run.h"
 #include "tools/sim/sim_sounds.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <set>
 
@@ -29,13 +30,13 @@ bool sim_record_solution(sim_context& ctx, const std::string& level_path, const 
     if (!sim_load_world(ctx, level_path, v_mode_record, nullptr, world, report, error))
         return false;
     sim_run_options run;
-    run.max_steps = int32_t(solution.seconds) * sim_steps_per_second;
+    run.max_steps = int32_t(solution.seconds) * steps_per_second;
     if (solution.unattended) {
         // A scene that plays by itself runs its whole time, whatever becomes of its balls.
         run.stop_at_verdict = false;
     } else {
         run.cuts = solution.cuts;
-        run.tail_steps = sim_steps_per_second;
+        run.tail_steps = steps_per_second;
     }
     sim_run_result r = sim_run_world(world, run);
     if (!r.ok) {
@@ -58,7 +59,7 @@ bool sim_rerecord_level(sim_context& ctx, const std::string& level_path, std::st
     if (!sim_read_solution(sim_solution_path(level_path), solution, error) ||
         !sim_record_solution(ctx, level_path, solution, bytes, error))
         return false;
-    std::string path = sim_replay_path(level_path);
+    std::string path = v_level_replay_path(level_path);
     if (!v_replay_global().save(path.c_str())) {
         error = "cannot write '" + path + "'";
         return false;
@@ -68,16 +69,17 @@ bool sim_rerecord_level(sim_context& ctx, const std::string& level_path, std::st
 
 std::vector<std::string> sim_find_solved_levels(const std::string& root)
 {
+    // The same walk as the stores': a level in a hidden folder is not shipped, so it is
+    // not verified either.
+    std::vector<pak_tree_file> files;
+    pak_walk_tree(root, files);
     std::vector<std::string> out;
-    std::error_code ec;
-    for (fs::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
-        std::string path = it->path().string();
-        if (!it->is_regular_file(ec) || path.size() < 9 || path.compare(path.size() - 9, 9, ".LEVL.txt") != 0)
-            continue;
-        if (fs::is_regular_file(sim_solution_path(path), ec))
-            out.push_back(path);
+    for (const pak_tree_file& file : files) {
+        std::error_code ec;
+        if (file.leaf.size() > 9 && file.leaf.ends_with(".LEVL.txt") &&
+            fs::is_regular_file(sim_solution_path(file.path), ec))
+            out.push_back(file.path);
     }
-    std::sort(out.begin(), out.end());
     return out;
 }
 
@@ -113,7 +115,7 @@ sim_verify_result sim_verify_level(sim_context& ctx, const std::string& level_pa
 
     // Without cuts.
     sim_run_options idle;
-    idle.max_steps = unsolved_seconds * sim_steps_per_second;
+    idle.max_steps = unsolved_seconds * steps_per_second;
     sim_run_result r = sim_run_world(world, idle);
     if (!r.ok)
         failed("without cuts: " + r.problem);
@@ -135,7 +137,7 @@ sim_verify_result sim_verify_level(sim_context& ctx, const std::string& level_pa
         }
         sim_run_options run;
         run.cuts = solution.cuts;
-        run.max_steps = int32_t(solution.seconds) * sim_steps_per_second;
+        run.max_steps = int32_t(solution.seconds) * steps_per_second;
         r = sim_run_world(world, run);
         if (!r.ok)
             failed("solution: " + r.problem);

@@ -25,8 +25,6 @@
 namespace {
 
 constexpr float pick_distance = 10.0f;
-// World steps a frame may run; the rest of a backlog is dropped, as in the play screen.
-constexpr int32_t max_world_steps = 18;
 constexpr float pi = 3.14159265f;
 
 struct rgb_t {
@@ -178,7 +176,7 @@ struct viewer {
             return false;
         world = std::move(fresh);
         for (const std::string& p : report.problems)
-            log_line(1) << "view: " << p;
+            log_line(log_problem) << "view: " << p;
         return true;
     }
 
@@ -187,8 +185,8 @@ struct viewer {
         if (!world.selected || world.selected->cut)
             return;
         world.selected->cut = true;
-        log_line(3) << "view: cut constraint " << world.constraint_index(world.selected) << "at step "
-                    << world.step_count;
+        log_line(log_always) << "view: cut constraint " << world.constraint_index(world.selected)
+                             << "at step " << world.step_count;
         if (world.hovered == world.selected)
             world.set_hovered(nullptr);
         world.set_selected(nullptr);
@@ -212,7 +210,7 @@ struct viewer {
             else if (key == 'R') {
                 std::string error;
                 if (!load(error))
-                    log_line(1) << "view: cannot reload: " << error;
+                    log_line(log_problem) << "view: cannot reload: " << error;
             } else if (key == vk_escape)
                 quit = true;
         }
@@ -427,11 +425,7 @@ int sim_cmd_view(int argc, char** argv)
     window.flush_input();
     pacing.begin();
     while (!v.quit) {
-        pacing.frame([&](int32_t i) {
-            sound_tick();
-            if (i < max_world_steps)
-                v.world.step();
-        });
+        pacing.frame(capped_world_steps([&] { v.world.step(); }, [] { sound_tick(); }));
         if (!window.pump_messages())
             break;
         v.hover();

@@ -1,0 +1,169 @@
+// The built archive holds every texture the game, the screens and the editors
+// fetch, every texture the base types name, and every texture decodes.
+#include "tests/art/art_test_util.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <set>
+#include <string>
+
+namespace {
+
+// The names the program fetches, screen by screen.
+const char* const fetched_names[] = {
+    // Fonts.
+    "tex\\font\\64x64_Black",
+    "tex\\font\\8x8_1",
+    // Render target, world drawing and the preloaded set: highlights, the cut pen and
+    // its frames (the pen shows frames 0 to 5), the solution vignette.
+    "tex\\ui\\playfield_tile",
+    "tex\\ui\\playfield_background",
+    "tex\\ui\\constraint_mouseover",
+    "tex\\ui\\constraint_selected",
+    "tex\\ui\\Pen_",
+    "tex\\ui\\Pen_2",
+    "tex\\ui\\Pen_3",
+    "tex\\ui\\Pen_4",
+    "tex\\ui\\Pen_5",
+    "tex\\ui\\Pen_6",
+    "tex\\ui\\replay_vignette",
+    // Rain.
+    "tex\\Effect_RainStreak",
+    "tex\\Effect_RainSpat_Frame",
+    "tex\\Effect_RainSpat_Frame2",
+    // Title screens.
+    "tex\\ui\\title_logo",
+    "tex\\ui\\title_scroll_segments",
+    "tex\\ui\\title_bg",
+    // Play screen.
+    "tex\\ui\\mouse_cursor1",
+    "tex\\ui\\Star_Off",
+    "tex\\ui\\Star_Half",
+    "tex\\ui\\Star_On",
+    "tex\\ui\\text_READY",
+    "tex\\ui\\text_SUCCESS",
+    "tex\\ui\\text_FAILED",
+    "tex\\ui\\MouseOver_Settings",
+    "tex\\ui\\frames",
+    "tex\\ui\\button_restartlevel",
+    "tex\\ui\\button_showsolution",
+    "tex\\ui\\button_menu",
+    "tex\\ui\\ButtonLabel_RestartLevel",
+    "tex\\ui\\ButtonLabel_ShowSolution",
+    "tex\\ui\\ButtonLabel_Menu",
+    "tex\\ui\\InfoBox_Paper_1024",
+    // World map.
+    "tex\\ui\\Tile_UnavailableLevel",
+    "tex\\ui\\Tile_AvailableLevel",
+    "tex\\ui\\Tile_CompletedLevel",
+    "tex\\ui\\InfoBox_LevelPop",
+    "tex\\ui\\UnderTile_",
+    "tex\\ui\\Difficulty_Off",
+    "tex\\ui\\Difficulty_Half",
+    "tex\\ui\\Difficulty_On",
+    // HUD, player select and settings.
+    "tex\\ui\\InfoBox_Settings",
+    "tex\\ui\\InfoBox_Label",
+    "tex\\ui\\Cursor_",
+    "tex\\ui\\List_Lines",
+    "tex\\ui\\LabelBar",
+    "tex\\ui\\Button_DeletePlayer_Normal",
+    "tex\\ui\\Button_DeletePlayer_MouseOver",
+    "tex\\ui\\Button_GreenOK_Normal",
+    "tex\\ui\\Button_GreenOK_MouseOver",
+    "tex\\ui\\InfoBox_Paper_512",
+    "tex\\ui\\MouseOver_YesNo",
+    "tex\\ui\\checkbox_off",
+    "tex\\ui\\checkbox_on",
+    "tex\\ui\\checkbox_mouseover",
+    // World selection.
+    "tex\\ui\\Emblem_Default",
+    // Editors.
+    "tex\\ui\\listbox_bkg",
+    "tex\\ui\\listbox_sel",
+    "tex\\ui\\scroll_bkg",
+    "tex\\ui\\scroll_but",
+};
+
+std::set<std::string> archive_names(uint32_t code)
+{
+    std::set<std::string> names;
+    pak_enum_function visit([&](ref_ptr<pak_chunkref> ref) { names.insert(ref->get_name()); });
+    art_archive().enumerate(code, visit);
+    return names;
+}
+
+std::string chunk_text(const std::string& name)
+{
+    std::vector<uint8_t> bytes = art_chunk_bytes(art_archive().get(name.c_str()));
+    return std::string(bytes.begin(), bytes.end());
+}
+
+TEST(art_archive, holds_every_fetched_texture)
+{
+    std::set<std::string> textures = archive_names(pak_code_imag);
+    ASSERT_GT(textures.size(), 100u) << "the archive " TAMBLE_ARCHIVE " holds no generated art";
+    for (const char* name : fetched_names)
+        EXPECT_TRUE(textures.count(name)) << name;
+}
+
+TEST(art_archive, holds_every_texture_the_types_name)
+{
+    std::set<std::string> textures = archive_names(pak_code_imag);
+    std::regex tex_key("tex\\s+\"([^\"]+)\"");
+    int named = 0;
+    for (uint32_t code : {pak_code_btyp, pak_code_ntyp, pak_code_ctyp})
+        for (const std::string& type : archive_names(code)) {
+            std::string text = chunk_text(type);
+            bool drawn = false;
+            for (std::sregex_iterator it(text.begin(), text.end(), tex_key), end; it != end; ++it) {
+                EXPECT_TRUE(textures.count((*it)[1].str())) << type << " names " << (*it)[1].str();
+                drawn = true;
+                ++named;
+            }
+            // Every type a level can place shows something (body edges of "default" included).
+            EXPECT_TRUE(drawn) << type << " has no textured polygon";
+        }
+    EXPECT_GT(named, 20);
+}
+
+TEST(art_archive, animated_textures_have_their_frames)
+{
+    // The metadata script names every animated texture; each needs at least a frame 2.
+    std::string meta = chunk_text("init\\art_textures");
+    std::regex animated("(\\S+) \\{[^}]*anim_speed");
+    std::set<std::string> textures = archive_names(pak_code_imag);
+    int count = 0;
+    for (std::sregex_iterator it(meta.begin(), meta.end(), animated), end; it != end; ++it) {
+        std::string base = (*it)[1].str();
+        EXPECT_TRUE(textures.count(base)) << base;
+        EXPECT_TRUE(textures.count(base + "2")) << base << " animates without a frame 2";
+        ++count;
+    }
+    EXPECT_GE(count, 4);  // pen, rain splash, text cursor, tile glow
+    EXPECT_NE(meta.find("tex\\ui\\title_bg { repeat 1 }"), std::string::npos);
+}
+
+TEST(art_archive, every_texture_decodes_at_full_and_half_size)
+{
+    for (const std::string& name : archive_names(pak_code_imag)) {
+        image_rgba full, half;
+        std::string error;
+        ASSERT_TRUE(art_decode(name, false, full, error)) << name << ": " << error;
+        ASSERT_TRUE(art_decode(name, true, half, error)) << name << ": " << error;
+        // Power-of-two sizes: plain OpenGL 1.x needs them.
+        EXPECT_EQ(full.width & (full.width - 1), 0) << name;
+        EXPECT_EQ(full.height & (full.height - 1), 0) << name;
+        // Coded textures halve; raw ones (the glyph sheets) come back whole.
+        bool halved = half.width == full.width / 2 && half.height == full.height / 2;
+        bool whole = half.width == full.width && half.height == full.height && half.pixels == full.pixels;
+        EXPECT_TRUE(halved || whole) << name;
+        size_t drawn = 0;
+        for (size_t i = 3; i < full.pixels.size(); i += 4)
+            drawn += full.pixels[i] > 15;
+        EXPECT_GT(drawn, full.pixels.size() / 4 / 100) << name << " is (nearly) empty";
+    }
+}
+
+}  // namespace
