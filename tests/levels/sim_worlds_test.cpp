@@ -114,7 +114,11 @@ TEST(sim_worlds, ReadsLevelEntriesAsTheGameDoes)
     EXPECT_EQ(data.worlds[0].levels[3].rune, 1);
     EXPECT_EQ(data.worlds[0].levels[0].rune, -1);
     EXPECT_EQ(data.scene_levels, std::vector<std::string>{"levels\\Title"});
-    EXPECT_EQ(sim_level_chunk_name("base", "base/levels/Drop.LEVL.txt"), "levels\\Drop");
+    std::vector<sim_level_file> found = sim_level_files(std::string(TAMBLE_SOURCE_DIR) + "/base");
+    auto drop = std::find_if(found.begin(), found.end(),
+                             [](const sim_level_file& f) { return f.chunk == "levels\\Drop"; });
+    ASSERT_NE(drop, found.end());
+    EXPECT_TRUE(drop->path.ends_with("levels/Drop.LEVL.txt"));
 }
 
 TEST(sim_worlds, MissingAwardsAndTwiceGivenAwardsAreReported)

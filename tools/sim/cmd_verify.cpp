@@ -1,6 +1,6 @@
-// tamble-sim verify: checks every level under a root that has a solution file; with
-// --record it first records each level's replay afresh from its solution, with --report
-// it ends with the table of measured difficulties.
+// tamble-sim verify: checks every level under a root that has a solution file, then the
+// worlds data of the root; with --record it first records each level's replay afresh from
+// its solution, with --report it ends with the table of measured difficulties.
 #include "tools/sim/commands.h"
 #include "tools/sim/sim_difficulty.h"
 #include "tools/sim/sim_verify.h"
@@ -13,21 +13,18 @@ namespace {
 
 // The measured difficulty of every level with cuts to make, beside its rating in the
 // worlds data, in the order of the worlds and their levels (levels in no world last).
-void print_report(sim_context& ctx, const std::string& root, const std::vector<std::string>& levels)
+void print_report(sim_context& ctx, const std::string& root, const sim_worlds_data& worlds)
 {
-    sim_worlds_data worlds;
-    sim_load_worlds(ctx, worlds);
+    std::vector<sim_level_file> files = sim_level_files(root);
     std::vector<std::pair<std::string, std::string>> order;  // chunk name, path
     for (const sim_world& w : worlds.worlds)
         for (const sim_world_level& l : w.levels)
-            for (const std::string& path : levels)
-                if (sim_level_chunk_name(root, path) == l.level)
-                    order.emplace_back(l.level, path);
-    for (const std::string& path : levels) {
-        std::string name = sim_level_chunk_name(root, path);
-        if (!sim_find_world_level(worlds, name))
-            order.emplace_back(name, path);
-    }
+            for (const sim_level_file& f : files)
+                if (f.chunk == l.level)
+                    order.emplace_back(l.level, f.path);
+    for (const sim_level_file& f : files)
+        if (!sim_find_world_level(worlds, f.chunk))
+            order.emplace_back(f.chunk, f.path);
     std::printf("\n");
     sim_print_difficulty_header(stdout);
     sim_difficulty_options options;
@@ -97,7 +94,18 @@ int sim_cmd_verify(int argc, char** argv)
         std::printf("\n");
     }
     std::printf("%zu levels, %d failed\n", levels.size(), failures);
+    // The worlds data, against the same root: every level in place and reachable.
+    sim_worlds_data worlds;
+    std::vector<std::string> problems = sim_verify_worlds(ctx, args[0], worlds);
+    for (const std::string& p : problems)
+        std::printf("FAIL  worlds: %s\n", p.c_str());
+    if (problems.empty()) {
+        size_t n = 0;
+        for (const sim_world& w : worlds.worlds)
+            n += w.levels.size();
+        std::printf("ok    worlds: %zu worlds, %zu levels\n", worlds.worlds.size(), n);
+    }
     if (report)
-        print_report(ctx, args[0], levels);
-    return failures ? 1 : 0;
+        print_report(ctx, args[0], worlds);
+    return failures || !problems.empty() ? 1 : 0;
 }

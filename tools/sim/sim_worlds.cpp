@@ -2,7 +2,9 @@
 #include "tools/sim/sim_worlds.h"
 
 #include "data/pak_script.h"
+#include "data/pak_tree.h"
 #include "data/script.h"
+#include "tools/sim/sim_cuts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -98,18 +100,19 @@ const sim_world_level* sim_find_world_level(const sim_worlds_data& data, const s
     return nullptr;
 }
 
-std::string sim_level_chunk_name(const std::string& root, const std::string& level_path)
+std::vector<sim_level_file> sim_level_files(const std::string& root)
 {
-    std::string rel = fs::path(level_path).lexically_relative(root).generic_string();
-    if (rel.empty() || rel.rfind("..", 0) == 0)
-        rel = fs::path(level_path).filename().string();
     const std::string suffix = ".LEVL.txt";
-    if (rel.size() >= suffix.size() && rel.compare(rel.size() - suffix.size(), suffix.size(), suffix) == 0)
-        rel.resize(rel.size() - suffix.size());
-    for (char& c : rel)
-        if (c == '/')
-            c = '\\';
-    return rel;
+    std::vector<pak_tree_file> files;
+    pak_walk_tree(root, files);
+    std::vector<sim_level_file> out;
+    for (const pak_tree_file& f : files) {
+        std::string chunk;
+        if (f.leaf.size() > suffix.size() && f.leaf.ends_with(suffix) &&
+            f.chunk_name(f.leaf.substr(0, f.leaf.size() - suffix.size()), chunk))
+            out.push_back({f.path, chunk});
+    }
+    return out;
 }
 
 namespace {
@@ -316,4 +319,46 @@ std::vector<std::string> sim_check_worlds(const sim_worlds_data& data,
                 out.push_back(where(data.worlds[w], l) + " (" + data.worlds[w].levels[l].level +
                               "): no way to open it from a new profile");
     return out;
+}
+
+namespace {
+
+struct image_search {
+    sim_context* ctx;
+    std::string root;
+};
+
+bool image_found(const std::string& texture, void* p)
+{
+    const image_search& s = *static_cast<const image_search*>(p);
+    std::string path = s.root + "/";
+    for (char c : texture)
+        path += c == '\\' ? '/' : c;
+    std::error_code ec;
+    if (fs::is_regular_file(path + ".png", ec) || fs::is_regular_file(path + ".bmp", ec))
+        return true;
+    // Asked of each store quietly: a missing image is reported once, by the check.
+    for (const std::unique_ptr<pak_module>& m : s.ctx->pak.modules) {
+        ref_ptr<pak_chunkref> chunk = m->get(texture.c_str());
+        if (chunk && chunk->get_code() == pak_code_imag)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::vector<std::string> sim_verify_worlds(sim_context& ctx, const std::string& root, sim_worlds_data& data)
+{
+    sim_load_worlds(ctx, data);
+    std::vector<std::string> levels, scenes;
+    for (const sim_level_file& f : sim_level_files(root)) {
+        levels.push_back(f.chunk);
+        sim_solution solution;
+        std::string error;
+        if (sim_read_solution(sim_solution_path(f.path), solution, error) && solution.unattended)
+            scenes.push_back(f.chunk);
+    }
+    image_search search{&ctx, root};
+    return sim_check_worlds(data, levels, scenes, image_found, &search);
 }

@@ -45,8 +45,13 @@ void sim_read_worlds(const script_handle& tree, sim_worlds_data& out);
 // The level's entry in the worlds data, or null.
 const sim_world_level* sim_find_world_level(const sim_worlds_data& data, const std::string& level);
 
-// The chunk name of a level file under a root: "ROOT/levels/Drop.LEVL.txt" -> "levels\Drop".
-std::string sim_level_chunk_name(const std::string& root, const std::string& level_path);
+// A level file under a data root with its chunk name ("levels\Drop"), by the walk and
+// naming rule of the stores.
+struct sim_level_file {
+    std::string path;
+    std::string chunk;
+};
+std::vector<sim_level_file> sim_level_files(const std::string& root);
 
 // What the worlds data must satisfy, given the chunk names of the level files under the
 // root, the names of those that are scenes playing by themselves (unattended), and a
@@ -70,3 +75,8 @@ std::vector<std::string> sim_check_worlds(const sim_worlds_data& data,
 
 // Map tiles closer than this open each other when one is solved.
 constexpr float sim_neighbour_distance = 3.01f;
+
+// The checks above for a data root: its worlds data, its level files (a level whose
+// solution file says "unattended" is a scene), and the intro images, found as ".png" or
+// ".bmp" sources under the root or as texture chunks of the context's stores.
+std::vector<std::string> sim_verify_worlds(sim_context& ctx, const std::string& root, sim_worlds_data& data);
