@@ -9,7 +9,7 @@ GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Uni
 # Debian packages the build, the tests, the tools and the benchmarks need.
 PACKAGES := g++ cmake ninja-build pkg-config zlib1g-dev libsdl2-dev libgl-dev \
             libgl1-mesa-dri libgtest-dev libgmock-dev libbenchmark-dev libpng-dev \
-            xvfb xauth libturbojpeg0-dev libvorbis-dev libopus-dev \
+            xvfb xauth libturbojpeg0-dev libvorbis-dev libopus-dev libebur128-dev \
             libcairo2-dev libfreetype-dev fonts-averia-sans-gwf xfonts-base
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

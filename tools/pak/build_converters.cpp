@@ -7,12 +7,47 @@
 
 #include "data/file_io.h"
 
+#include <cstdio>
+#include <sstream>
+
 bool read_whole_file(const std::string& path, std::vector<uint8_t>& out, std::string& error)
 {
     if (file_read_all(path, out))
         return true;
     error = "'" + path + "': cannot open or read";
     return false;
+}
+
+bool read_sidecar_options(const std::string& source_path, const char* expected,
+                          const std::function<bool(const std::vector<std::string>&)>& option,
+                          std::string& error)
+{
+    std::string path = source_path + ".opt";
+    if (std::FILE* f = std::fopen(path.c_str(), "rb"))
+        std::fclose(f);
+    else
+        return true;  // no sidecar: the defaults
+    std::vector<uint8_t> bytes;
+    if (!read_whole_file(path, bytes, error))
+        return false;
+    std::istringstream text(std::string(bytes.begin(), bytes.end()));
+    std::string line;
+    int number = 0;
+    while (std::getline(text, line)) {
+        ++number;
+        std::istringstream split(line);
+        std::vector<std::string> words;
+        std::string word;
+        while (split >> word)
+            words.push_back(word);
+        if (words.empty() || words[0][0] == '#')
+            continue;
+        if (!option(words)) {
+            error = "'" + path + "' line " + std::to_string(number) + ": expected " + expected;
+            return false;
+        }
+    }
+    return true;
 }
 
 namespace {

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,3 +36,11 @@ extern const build_converter build_converters[];
 
 // Reads a whole file. False with a message in `error`.
 bool read_whole_file(const std::string& path, std::vector<uint8_t>& out, std::string& error);
+
+// Reads the optional sidecar "SOURCE.opt" of a source file: one option per line, its
+// words split at blanks; blank lines and lines starting with '#' are skipped. `option`
+// gets each line's words and returns false when it cannot use them; the error then
+// names the file, the line and `expected`. No sidecar is no options: true.
+bool read_sidecar_options(const std::string& source_path, const char* expected,
+                          const std::function<bool(const std::vector<std::string>&)>& option,
+                          std::string& error);

@@ -130,10 +130,37 @@ bool encode_wav_file(const std::string& path, const w_encode_params& params, bui
     return true;
 }
 
+bool read_sound_options(const std::string& wav_path, w_encode_params& out, std::string& error)
+{
+    out = w_encode_params{};
+    std::string expected = "\"block N\" (a power of two from " + std::to_string(w_min_block_size) + " to " +
+                           std::to_string(w_max_block_size) + ") or \"step Q\" (1..255)";
+    return read_sidecar_options(
+        wav_path, expected.c_str(),
+        [&out](const std::vector<std::string>& words) {
+            int v = 0;
+            if (words.size() != 2 || !parse_int(words[1].c_str(), v))
+                return false;
+            if (words[0] == "block" && w_block_size_ok(v)) {
+                out.block_size = v;
+                return true;
+            }
+            if (words[0] == "step" && v >= 1 && v <= 255) {
+                out.step = v;
+                return true;
+            }
+            return false;
+        },
+        error);
+}
+
 bool convert_wav_source(const std::string& path, build_output& out, std::string& error)
 {
+    w_encode_params params;
+    if (!read_sound_options(path, params, error))
+        return false;
     std::string summary;
-    return encode_wav_file(path, w_encode_params{}, out, summary, error);
+    return encode_wav_file(path, params, out, summary, error);
 }
 
 int cmd_sound(int argc, char** argv)

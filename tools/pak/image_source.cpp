@@ -4,43 +4,28 @@
 #include "render/image/image_chunk.h"
 #include "tools/pak/image_png.h"
 
-#include <filesystem>
-#include <sstream>
+#include <cstdlib>
 
 bool read_image_options(const std::string& png_path, image_source_options& out, std::string& error)
 {
     out = image_source_options{};
-    std::string path = png_path + ".opt";
-    std::vector<uint8_t> bytes;
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec))
-        return true;  // no sidecar: the defaults
-    if (!read_whole_file(path, bytes, error))
-        return false;
-    std::istringstream text(std::string(bytes.begin(), bytes.end()));
-    std::string line;
-    int number = 0;
-    while (std::getline(text, line)) {
-        ++number;
-        std::istringstream words(line);
-        std::string word;
-        if (!(words >> word) || word[0] == '#')
-            continue;
-        std::string rest;
-        if (word == "raw" && !(words >> rest)) {
-            out.raw = true;
-            continue;
-        }
-        int q;
-        if (word == "quality" && (words >> q) && q >= 0 && q <= 100 && !(words >> rest)) {
-            out.quality = q;
-            continue;
-        }
-        error = "'" + path + "' line " + std::to_string(number) +
-                ": expected \"raw\" or \"quality N\" (N 0..100)";
-        return false;
-    }
-    return true;
+    return read_sidecar_options(
+        png_path, "\"raw\" or \"quality N\" (N 0..100)",
+        [&out](const std::vector<std::string>& words) {
+            if (words.size() == 1 && words[0] == "raw") {
+                out.raw = true;
+                return true;
+            }
+            char* end = nullptr;
+            long q =
+                words.size() == 2 && words[0] == "quality" ? std::strtol(words[1].c_str(), &end, 10) : -1;
+            if (end && !*end && q >= 0 && q <= 100) {
+                out.quality = int(q);
+                return true;
+            }
+            return false;
+        },
+        error);
 }
 
 bool convert_png_image(const std::string& path, build_output& out, std::string& error)
