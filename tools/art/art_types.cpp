@@ -472,19 +472,15 @@ void draw_slider(art_canvas& c)
 void draw_balance(art_canvas& c)
 {
     cairo_t* cr = c.cr;
-    // Stirrup: two straps from the beam up to the pin.
-    cairo_move_to(cr, 4.2, 3.1);
-    cairo_line_to(cr, 8.0, 1.55);
-    cairo_line_to(cr, 11.8, 3.1);
-    art_set(cr, palette::brass_dark);
-    cairo_set_line_width(cr, 0.34);
-    cairo_stroke(cr);
-    cairo_move_to(cr, 4.2, 3.1);
-    cairo_line_to(cr, 8.0, 1.55);
-    cairo_line_to(cr, 11.8, 3.1);
-    art_set(cr, palette::brass);
-    cairo_set_line_width(cr, 0.2);
-    cairo_stroke(cr);
+    // Stirrup: two straps from the beam up to the pin, a dark edge under a bright face.
+    for (auto [colour, width] : {std::pair{palette::brass_dark, 0.34}, std::pair{palette::brass, 0.2}}) {
+        cairo_move_to(cr, 4.2, 3.1);
+        cairo_line_to(cr, 8.0, 1.55);
+        cairo_line_to(cr, 11.8, 3.1);
+        art_set(cr, colour);
+        cairo_set_line_width(cr, width);
+        cairo_stroke(cr);
+    }
     draw_beam_at(c, 0, 3.0, 16, 1, art_wood{palette::wood_light, palette::wood_dark, 3.0, 0.0, 261}, 0);
     for (double x : {0.5, 4.5, 11.5, 15.5}) {
         cairo_arc(cr, x, 3.5, 0.12, 0, 2 * art_pi);

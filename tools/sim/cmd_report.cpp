@@ -11,8 +11,7 @@ constexpr const char* usage = "usage: tamble-sim report LEVEL.LEVL.txt... [--gri
 
 int fail(const std::string& message)
 {
-    std::fprintf(stderr, "tamble-sim report: %s\n%s", message.c_str(), usage);
-    return 3;
+    return sim_tool_fail("report", message, usage);
 }
 
 }  // namespace
