@@ -72,19 +72,38 @@ bool solves_moved(schedule_runner& runner, const std::vector<sim_cut>& cuts, siz
     return false;
 }
 
+// Failing steps a window reaches across when solving steps follow them: a lone step or two
+// where a ball clips a rim by chance is luck, not a narrower window, as no hand aims a cut
+// to a fiftieth of a second.
+constexpr int32_t window_gap = 4;
+
 // Follows the span of shifts around the solution (0) in which the level stays solved:
-// [low, high] with `open` when the span reached the reach on a side.
+// [low, high] with `open` when the span reached the reach on a side, and `misses` the
+// failing shifts inside it.
 void measure_span(schedule_runner& runner, const std::vector<sim_cut>& cuts, size_t k, bool follow,
-                  int32_t max_steps, int32_t reach, int32_t& low, int32_t& high, bool& open)
+                  int32_t max_steps, int32_t reach, int32_t& low, int32_t& high, bool& open, int32_t& misses)
 {
     int32_t last_step = follow ? cuts.back().step : cuts[k].step;
     int32_t min_delta = -std::min(reach, cuts[k].step);
     int32_t max_delta = std::min(reach, max_steps - 1 - follow_adjust - last_step);
-    low = high = 0;
-    while (low > min_delta && solves_moved(runner, cuts, k, low - 1, follow, max_steps))
-        --low;
-    while (high < max_delta && solves_moved(runner, cuts, k, high + 1, follow, max_steps))
-        ++high;
+    misses = 0;
+    // From `edge` (solving) outwards by `dir` to `limit`: the last shift that solves.
+    auto extend = [&](int32_t edge, int32_t dir, int32_t limit) {
+        for (int32_t gap = 0;;) {
+            int32_t d = edge + dir * (gap + 1);
+            if (dir > 0 ? d > limit : d < limit)
+                return edge;
+            if (solves_moved(runner, cuts, k, d, follow, max_steps)) {
+                misses += gap;
+                edge = d;
+                gap = 0;
+            } else if (++gap > window_gap) {
+                return edge;
+            }
+        }
+    };
+    low = extend(0, -1, min_delta);
+    high = extend(0, 1, max_delta);
     open = (low == min_delta && min_delta == -reach) || high == max_delta;
 }
 
@@ -93,14 +112,14 @@ sim_cut_window measure_window(schedule_runner& runner, const std::vector<sim_cut
 {
     sim_cut_window w;
     w.cut = cuts[k];
-    int32_t low = 0, high = 0;
-    measure_span(runner, cuts, k, false, max_steps, reach, low, high, w.open);
+    int32_t low = 0, high = 0, misses = 0;
+    measure_span(runner, cuts, k, false, max_steps, reach, low, high, w.open, w.misses);
     w.first = cuts[k].step + low;
     w.last = cuts[k].step + high;
     w.follow_steps = w.steps();
     w.follow_open = w.open;
     if (k + 1 < cuts.size()) {
-        measure_span(runner, cuts, k, true, max_steps, reach, low, high, w.follow_open);
+        measure_span(runner, cuts, k, true, max_steps, reach, low, high, w.follow_open, misses);
         w.follow_steps = high - low + 1;
     }
     return w;
@@ -271,11 +290,13 @@ void sim_print_difficulty_detail(std::FILE* out, const sim_difficulty& d)
                  "%d (%s s)\n",
                  d.balls, d.pots, d.cuttable, d.cuts, d.solved_step, seconds_text(d.solved_step).c_str());
     for (const sim_cut_window& w : d.windows)
-        std::fprintf(
-            out,
-            "  cut %d at step %d: solves from step %d to %d (%s s%s; %s s%s with the later cuts following)\n",
-            w.cut.index, w.cut.step, w.first, w.last, seconds_text(w.steps()).c_str(),
-            w.open ? " or more" : "", seconds_text(w.follow_steps).c_str(), w.follow_open ? " or more" : "");
+        std::fprintf(out,
+                     "  cut %d at step %d: solves from step %d to %d%s (%s s%s; %s s%s with the later cuts "
+                     "following)\n",
+                     w.cut.index, w.cut.step, w.first, w.last,
+                     w.misses ? (", missing " + std::to_string(w.misses) + " lone steps").c_str() : "",
+                     seconds_text(w.steps()).c_str(), w.open ? " or more" : "",
+                     seconds_text(w.follow_steps).c_str(), w.follow_open ? " or more" : "");
     for (const sim_wrong_cut& w : d.wrong)
         std::fprintf(out, "  cutting %d as well spoils the solution at %d of %d times\n", w.index,
                      w.spoiled.hits, w.spoiled.tried);

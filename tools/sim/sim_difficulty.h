@@ -23,11 +23,13 @@ struct sim_difficulty_options {
 };
 
 // The span of steps at which one cut of the solution, the other cuts held, still solves
-// the level: every step from first to last does.
+// the level: every step from first to last does but `misses` lone ones (runs of at most
+// four failing steps between solving ones, where a ball clips a rim by chance).
 struct sim_cut_window {
     sim_cut cut;
     int32_t first = 0;
     int32_t last = 0;
+    int32_t misses = 0;
     bool open = false;  // the span reached window_reach on a side: "any time"
     // The same span when the later cuts of the solution move with this one, as a player
     // times each cut by what the one before it set in motion, re-timing them together by
