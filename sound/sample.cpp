@@ -43,7 +43,7 @@ w_sample::w_sample(ref_ptr<pak_chunkref> r) : pak_chunk(std::move(r))
 {
     pak_rawchunk bytes(ref);
     if (!w_read_sample_chunk(bytes.data, bytes.size, sample))
-        log_line(1) << "w_sample: '" << (ref ? ref->get_name() : "") << "' lacks its HEAD or DATA record";
+        log_line(log_problem) << "w_sample: '" << (ref ? ref->get_name() : "") << "' lacks its HEAD or DATA record";
 }
 
 w_sample::w_sample(ref_ptr<pak_chunkref> r, const uint8_t* bytes, uint32_t size) : pak_chunk(std::move(r))

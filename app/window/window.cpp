@@ -61,6 +61,18 @@ bool glw_display_named()
     return false;
 }
 
+void* glw_gl_proc_address(const char* name)
+{
+    if (!name || !SDL_GL_GetCurrentContext())
+        return nullptr;
+    return SDL_GL_GetProcAddress(name);
+}
+
+bool glw_gl_extension_supported(const char* extension)
+{
+    return extension && SDL_GL_GetCurrentContext() && SDL_GL_ExtensionSupported(extension) == SDL_TRUE;
+}
+
 ed_mouse_callback_t& ed_mouse_callback()
 {
     static ed_mouse_callback_t callback;

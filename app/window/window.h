@@ -158,6 +158,11 @@ private:
 // an SDL video driver chosen by hand); without one, creating a window cannot succeed.
 bool glw_display_named();
 
+// Entry points of GL extensions (the framebuffer-object functions) of the current context,
+// and whether the context lists an extension; null / false without a context.
+void* glw_gl_proc_address(const char* name);
+bool glw_gl_extension_supported(const char* extension);
+
 // SDL key code to virtual-key number (0 for keys the game does not know), and back.
 uint32_t glw_virtual_key(int32_t sdl_keycode);
 int32_t glw_sdl_keycode(uint32_t virtual_key);

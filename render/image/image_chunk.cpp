@@ -34,17 +34,10 @@ bool image_from_chunk(const uint8_t* bytes, size_t size, bool half, bool fast, i
     return true;
 }
 
-std::vector<uint8_t> image_chunk_content(int32_t width, int32_t height, const uint8_t* rgba, int quality,
-                                         bool raw)
+std::vector<uint8_t> image_chunk_records(const image_head& head, std::vector<uint8_t> data)
 {
-    image_head head;
-    head.width = width;
-    head.height = height;
-    head.flags = raw ? 0 : image_flag_coded;
     std::vector<uint8_t> head_bytes(16);
     image_head_to_bytes(head, head_bytes.data());
-    std::vector<uint8_t> data = raw ? std::vector<uint8_t>(rgba, rgba + size_t(width) * size_t(height) * 4)
-                                    : image_encode_data(width, height, rgba, quality);
     pak_editchunk chunk =
         pak_editchunk::node(pak_code_imag, "",
                             {pak_editchunk::leaf(pak_code_head, "HEAD", std::move(head_bytes)),
@@ -52,4 +45,16 @@ std::vector<uint8_t> image_chunk_content(int32_t width, int32_t height, const ui
     std::vector<uint8_t> out;
     chunk.serialise_content(out);
     return out;
+}
+
+std::vector<uint8_t> image_chunk_content(int32_t width, int32_t height, const uint8_t* rgba, int quality,
+                                         bool raw)
+{
+    image_head head;
+    head.width = width;
+    head.height = height;
+    head.flags = raw ? 0 : image_flag_coded;
+    return image_chunk_records(head,
+                               raw ? std::vector<uint8_t>(rgba, rgba + size_t(width) * size_t(height) * 4)
+                                   : image_encode_data(width, height, rgba, quality));
 }

@@ -14,6 +14,10 @@
 bool image_from_chunk(const uint8_t* bytes, size_t size, bool half, bool fast, image_rgba& out,
                       std::string& error);
 
+// The records of an "IMAG" chunk: a "HEAD" record made from `head` and a "DATA"
+// record of any bytes.
+std::vector<uint8_t> image_chunk_records(const image_head& head, std::vector<uint8_t> data);
+
 // The records of an "IMAG" chunk holding an image, coded at `quality` or, with
 // `raw`, as raw RGBA bytes.
 std::vector<uint8_t> image_chunk_content(int32_t width, int32_t height, const uint8_t* rgba, int quality,

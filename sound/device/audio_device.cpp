@@ -71,7 +71,7 @@ void silent_loop()
 bool open_device(device_state& s)
 {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        log_line(1) << "sound: no audio (" << SDL_GetError() << "); mixing silently";
+        log_line(log_problem) << "sound: no audio (" << SDL_GetError() << "); mixing silently";
         return false;
     }
     s.audio_subsystem = true;
@@ -86,7 +86,7 @@ bool open_device(device_state& s)
     SDL_AudioSpec have{};
     s.device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (!s.device) {
-        log_line(1) << "sound: cannot open an audio device (" << SDL_GetError() << "); mixing silently";
+        log_line(log_problem) << "sound: cannot open an audio device (" << SDL_GetError() << "); mixing silently";
         return false;
     }
     SDL_PauseAudioDevice(s.device, 0);

@@ -1,6 +1,7 @@
 // The built archive holds every texture the game, the screens and the editors
 // fetch, every texture the base types name, and every texture decodes.
 #include "tests/art/art_test_util.h"
+#include "tests/data/script_test_util.h"
 
 #include <gtest/gtest.h>
 
@@ -132,6 +133,10 @@ TEST(art_archive, animated_textures_have_their_frames)
 {
     // The metadata script names every animated texture; each needs at least a frame 2.
     std::string meta = chunk_text("init\\art_textures");
+    // The game reads it with its script parser: a chunk that does not parse loses every key.
+    test_tree parsed;
+    ASSERT_TRUE(parsed.parse(meta.c_str())) << "init\\art_textures does not parse";
+    EXPECT_EQ(parsed.root.get("tex\\ui\\title_bg.repeat").as_int(), 1);
     std::regex animated("(\\S+) \\{[^}]*anim_speed");
     std::set<std::string> textures = archive_names(pak_code_imag);
     int count = 0;

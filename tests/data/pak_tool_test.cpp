@@ -31,11 +31,14 @@ void write_tree(const test_scratch_dir& dir, const std::string& root,
 TEST(pak_tool, build_list_cat_and_extract_round_trip_every_chunk)
 {
     test_scratch_dir dir;
+    std::string long_script;  // 5000 bytes of script text
+    for (int i = 0; i < 1250; ++i)
+        long_script += "p 1\n";
     std::map<std::string, std::vector<uint8_t>> base = {
         {"init/worlds.INIT.txt", pak_bytes("worlds\n{\n\tcount 3\n}\n")},
         {"levels/Ledge.LEVL.txt", pak_bytes("name \"Ledge\"\nstars 3\n")},
         {"levels/Title.LEVL.txt", pak_bytes("title 1\n")},
-        {"bodies/pot_red.BTYP.txt", pak_bytes(std::string(5000, 'p'))},
+        {"bodies/pot_red.BTYP.txt", pak_bytes(long_script)},
         {"constraints/default.CTYP.txt", pak_bytes("")},
         {"levels/Ledge_r.RPLY.pkc", chunk_file(0x20000000, "replay\x01\x02\x03")},
         // A container whose bytes are no whole records still comes back as it was.
@@ -58,7 +61,7 @@ TEST(pak_tool, build_list_cat_and_extract_round_trip_every_chunk)
         {"init\\worlds", "worlds\n{\n\tcount 3\n}\n"},
         {"levels\\Ledge", "name \"Ledge\"\nstars 3\n"},
         {"levels\\Title", "title 2 # overridden\n"},
-        {"bodies\\pot_red", std::string(5000, 'p')},
+        {"bodies\\pot_red", long_script},
         {"constraints\\default", ""},
         {"levels\\Ledge_r", "replay\x01\x02\x03"},
         {"sounds\\beep", ""},
@@ -146,11 +149,19 @@ TEST(pak_tool, errors_give_one_line_on_stderr_and_a_failure_status)
     EXPECT_TRUE(one_line(r)) << r.err;
 
     // Two sources for one chunk name in the same root.
-    test_write_bytes(dir.file("dup/a.LEVL.txt"), pak_bytes("1"));
-    test_write_bytes(dir.file("dup/a.INIT.txt"), pak_bytes("2"));
+    test_write_bytes(dir.file("dup/a.LEVL.txt"), pak_bytes("a 1"));
+    test_write_bytes(dir.file("dup/a.INIT.txt"), pak_bytes("b 2"));
     r = test_run_tool(TAMBLE_PAK,
                       std::vector<std::string>{"build", "-o", dir.file("o.pk2"), dir.file("dup")});
     EXPECT_NE(r.status, 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("o.pk2")));
+
+    // Script text that does not parse names its file and line and stops the build.
+    test_write_bytes(dir.file("broken/init/x.INIT.txt"), pak_bytes("x 1\ny {\n  z 2\n"));
+    r = test_run_tool(TAMBLE_PAK,
+                      std::vector<std::string>{"build", "-o", dir.file("o.pk2"), dir.file("broken")});
+    EXPECT_NE(r.status, 0);
+    EXPECT_NE(r.err.find("x.INIT.txt:4: parse error"), std::string::npos) << r.err;
     EXPECT_FALSE(std::filesystem::exists(dir.file("o.pk2")));
 
     // A damaged archive: its intact chunks are listed, the damage reported.

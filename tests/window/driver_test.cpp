@@ -2,6 +2,7 @@
 // a captured frame read back from its PNG, and the frame limit's clean quit.
 #include "app/window/test_driver.h"
 #include "app/window/window.h"
+#include "tests/test_display.h"
 #include "tests/window/png_read.h"
 
 #include <SDL.h>
@@ -36,9 +37,7 @@ void fill_rect(float l, float t, float r, float b)
 
 TEST(driver, a_scripted_run_moves_clicks_types_captures_and_quits)
 {
-    const char* display = std::getenv("DISPLAY");
-    if (!display || !*display)
-        GTEST_SKIP() << "no display: run under xvfb-run";
+    TAMBLE_REQUIRE_DISPLAY();
     {
         std::ofstream s("driver_test.script");
         s << "# pointer to the centre, click, type\n"
@@ -133,9 +132,7 @@ TEST(driver, a_scripted_run_moves_clicks_types_captures_and_quits)
 
 TEST(driver, a_missing_script_is_reported)
 {
-    const char* display = std::getenv("DISPLAY");
-    if (!display || !*display)
-        GTEST_SKIP() << "no display: run under xvfb-run";
+    TAMBLE_REQUIRE_DISPLAY();
     glw_window w("tamble", "driver test", nullptr, nullptr);
     driver_options o;
     o.script_path = "no-such-script.txt";

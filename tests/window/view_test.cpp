@@ -1,12 +1,17 @@
 // tamble-sim view under the test driver: scripted clicks select and cut the rope of a test
 // level, captured frames show the ball where the physics puts it, R restarts, Esc quits.
+#include "data/pak.h"
+#include "render/image/image_chunk.h"
+#include "tests/test_display.h"
 #include "tests/window/png_read.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -15,12 +20,6 @@ namespace {
 
 const std::string data_root = std::string(TAMBLE_SOURCE_DIR) + "/tests/window/view_data";
 const std::string level = data_root + "/levels/view_rope.LEVL.txt";
-
-bool have_display()
-{
-    const char* d = std::getenv("DISPLAY");
-    return d && *d;
-}
 
 // The viewer as a shell command. In sanitizer builds its exit-time leak check is off:
 // it loads the GL driver, whose allocations LeakSanitizer can neither attribute nor
@@ -142,8 +141,7 @@ const std::string base_root = std::string(TAMBLE_SOURCE_DIR) + "/base";
 
 TEST(viewer, cutting_the_rope_by_clicks_drops_the_ball_into_the_pot)
 {
-    if (!have_display())
-        GTEST_SKIP() << "no display: run under xvfb-run";
+    TAMBLE_REQUIRE_DISPLAY();
     // Select the rope at frame 5, cut it with a right click at frame 6.
     int status = run_view("5 click left 32 15\n6 click right\n", "--capture 4,90,239 --frames 240");
     EXPECT_EQ(status, 0) << "expected the level solved";
@@ -169,8 +167,7 @@ TEST(viewer, cutting_the_rope_by_clicks_drops_the_ball_into_the_pot)
 
 TEST(viewer, without_a_cut_the_ball_keeps_hanging_and_the_level_is_undecided)
 {
-    if (!have_display())
-        GTEST_SKIP() << "no display: run under xvfb-run";
+    TAMBLE_REQUIRE_DISPLAY();
     // A right click with nothing selected cuts nothing.
     int status = run_view("3 click right 32 15\n4 key space\n", "--capture 119 --frames 120");
     EXPECT_EQ(status, 2);
@@ -181,8 +178,7 @@ TEST(viewer, without_a_cut_the_ball_keeps_hanging_and_the_level_is_undecided)
 
 TEST(viewer, space_cuts_the_selection_r_restarts_and_escape_quits)
 {
-    if (!have_display())
-        GTEST_SKIP() << "no display: run under xvfb-run";
+    TAMBLE_REQUIRE_DISPLAY();
     int status = run_view("2 click left 32 14\n3 key space\n60 key r\n70 key escape\n",
                           "--capture 59,69,75 --frames 1000");
     // Escape ends the run on the restarted, undecided level.
@@ -196,8 +192,7 @@ TEST(viewer, space_cuts_the_selection_r_restarts_and_escape_quits)
 
 TEST(viewer, base_level_balls_and_pots_show_in_their_colours)
 {
-    if (!have_display())
-        GTEST_SKIP() << "no display: run under xvfb-run";
+    TAMBLE_REQUIRE_DISPLAY();
     // Pair: a red ball (colour 1) at (22, 20) and a blue one (colour 2) at (42, 20) over
     // a red pot at x 20 and a blue pot at x 44.
     EXPECT_EQ(run_view("", "--capture 1 --frames 2", base_root + "/levels/Pair.LEVL.txt", base_root), 2);
@@ -214,8 +209,7 @@ TEST(viewer, base_level_balls_and_pots_show_in_their_colours)
 
 TEST(viewer, a_level_file_that_does_not_parse_is_reported_and_fails)
 {
-    if (!have_display())
-        GTEST_SKIP() << "no display: run under xvfb-run";
+    TAMBLE_REQUIRE_DISPLAY();
     std::string broken = prefix() + "broken.LEVL.txt";
     {
         std::ofstream f(broken);
@@ -237,6 +231,99 @@ TEST(viewer, without_a_display_the_viewer_says_so)
     std::ifstream out("view_no_display.out");
     std::string text((std::istreambuf_iterator<char>(out)), std::istreambuf_iterator<char>());
     EXPECT_NE(text.find("no display"), std::string::npos) << text;
+}
+
+// A data root with textured types: the view data's types given polygons, textures of one
+// colour each, and a level whose pot edges lie on pixel centres.
+struct textured_root {
+    std::filesystem::path path;
+
+    textured_root()
+    {
+        path = std::filesystem::temp_directory_path() /
+               ("tamble_view_" + std::to_string(getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(path);
+        std::filesystem::copy(data_root, path, std::filesystem::copy_options::recursive);
+        append("bodies/pot_red.BTYP.txt", "polys {\n ~{ node 0 tx 0 ty 0 }\n ~{ node 3 tx 1 ty 0 }\n"
+                                          " ~{ node 2 tx 1 ty 1 }\n ~{ node 1 tx 0 ty 1 }\n"
+                                          " ~{ tex \"tex\\pot\" z -3 }\n}\n");
+        append("constraints/rope.CTYP.txt",
+               "polys {\n ~{ x 0 y -0.5 tx 0 ty 0 }\n ~{ x 1 y -0.5 tx 0 ty 0 }\n"
+               " ~{ x 1 y 0.5 tx 1 ty 0 }\n ~{ tex \"tex\\rope\" z -2 }\n}\n");
+        pak_system pak;
+        pak_module* store = pak.add_directory(path.string().c_str(), true);
+        add_texture(*store, "tex\\pot", 4, 4, {255, 0, 255, 255});
+        add_texture(*store, "tex\\rope", 4, 4, {0, 255, 0, 255});
+        add_texture(*store, "tex\\Effect_RainStreak", 8, 8, {255, 255, 255, 255});
+        std::string level =
+            "nodes {\n ~{ x 32.0 y 10.0 fixed 1 type \"nodes\\anchor\" }\n"
+            " ~{ x 32.0 y 20.0 fixed 0 type \"nodes\\ball_red\" }\n}\n"
+            "bodies {\n ~{ x 32.0625 y 50.0625 ang 0.0 fix_mask \"P\" type \"bodies\\pot_red\" }\n}\n"
+            "constraints {\n ~{ type \"constraints\\rope\" n1 0 n2 1 }\n}\n";
+        std::ofstream(path / "levels/textured.LEVL.txt") << level;
+        std::ofstream(path / "levels/rainy.LEVL.txt") << "effect rain\n" << level;
+    }
+    ~textured_root()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+    void append(const char* file, const char* text) { std::ofstream(path / file, std::ios::app) << text; }
+    static void add_texture(pak_module& store, const char* name, int32_t w, int32_t h,
+                            std::vector<uint8_t> rgba)
+    {
+        std::vector<uint8_t> pixels;
+        for (int32_t i = 0; i < w * h; ++i)
+            pixels.insert(pixels.end(), rgba.begin(), rgba.end());
+        std::vector<uint8_t> chunk = image_chunk_content(w, h, pixels.data(), 100, true);
+        store.write_raw(pak_code_imag, name, uint32_t(chunk.size()), true, chunk.data(), 0, true);
+    }
+    std::string level(const char* name) const { return (path / "levels" / name).string(); }
+};
+
+bool is_magenta(const uint8_t* p)
+{
+    return p[0] > 200 && p[1] < 60 && p[2] > 200;
+}
+bool is_white(const uint8_t* p)
+{
+    return p[0] > 200 && p[1] > 200 && p[2] > 200;
+}
+
+TEST(viewer, types_with_textures_draw_textured_and_d_toggles_the_outlines)
+{
+    TAMBLE_REQUIRE_DISPLAY();
+    textured_root root;
+    // Frame 4 as it is; frame 8 with the outlines that D switches on.
+    EXPECT_EQ(run_view("5 key d\n", "--capture 4,8 --frames 9", root.level("textured.LEVL.txt"),
+                       root.path.string()),
+              2);
+    // The pot's picture fills its outline; the rope is a band of its texture; the ball,
+    // whose type has no polygons, keeps the plain look (a red disc).
+    EXPECT_GT(count_in(capture(4), 30, 49, 34, 51.5f, is_magenta).count, 400);
+    EXPECT_GT(count_in(capture(4), 31.5f, 12, 32.5f, 18, is_green).count, 30);
+    EXPECT_EQ(count_in(capture(4), 33, 12, 40, 18, is_green).count, 0);
+    blob ball = red_ball(capture(4));
+    EXPECT_GT(ball.count, 50);
+    EXPECT_NEAR(ball.y, 20.0, 0.3);
+    // A textured pot draws no plain outline: no red catching edge.
+    EXPECT_EQ(count_in(capture(4), 28, 48, 36, 53, is_red).count, 0);
+    EXPECT_EQ(count_in(capture(4), 28, 52, 36, 52.2f, is_white).count, 0);
+    // With the outlines on, the collidable edges are white over the picture.
+    EXPECT_GT(count_in(capture(8), 30, 52, 34, 52.2f, is_white).count, 20);
+}
+
+TEST(viewer, a_level_that_names_rain_shows_streaks_over_the_world)
+{
+    TAMBLE_REQUIRE_DISPLAY();
+    textured_root root;
+    auto streaks = [](const std::string& png) { return count_in(png, 0, 0, 64, 40, is_white).count; };
+    EXPECT_EQ(run_view("", "--capture 90 --frames 91", root.level("textured.LEVL.txt"), root.path.string()),
+              2);
+    EXPECT_EQ(streaks(capture(90)), 0);
+    EXPECT_EQ(run_view("", "--capture 90 --frames 91", root.level("rainy.LEVL.txt"), root.path.string()), 2);
+    EXPECT_GT(streaks(capture(90)), 500);
 }
 
 TEST(viewer, bad_arguments_fail_cleanly)

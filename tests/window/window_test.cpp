@@ -2,6 +2,7 @@
 // activation, quit, resizing and the view space, all through the event choke point.
 #include "app/window/message_box.h"
 #include "app/window/window.h"
+#include "tests/test_display.h"
 
 #include <SDL.h>
 #include <SDL_opengl.h>
@@ -40,9 +41,7 @@ protected:
 
     void SetUp() override
     {
-        const char* display = std::getenv("DISPLAY");
-        if (!display || !*display)
-            GTEST_SKIP() << "no display: run under xvfb-run";
+        TAMBLE_REQUIRE_DISPLAY();
         w = std::make_unique<glw_window>("tamble", "Tamble window test", &mouse, &kb);
         ASSERT_TRUE(w->create_gl_window(640, 480, 32, false));
         // Tests run side by side on one display: with the pointer parked in a corner that

@@ -41,7 +41,8 @@ std::vector<image_rgba> art_draw_all(const art_table& table, bool timing)
 
 std::string art_metadata_script(const art_table& table)
 {
-    std::string out = "# Texture metadata written by tamble-art: animation, repeat and scrolling.\n";
+    // Script text has no comments: the chunk holds nothing but the entries.
+    std::string out;
     char line[512];
     for (const art_texture& t : table.textures) {
         std::string keys;

@@ -6,6 +6,7 @@
 #include "tools/pak/sound_convert.h"
 
 #include "data/file_io.h"
+#include "data/script.h"
 
 #include <cstdio>
 #include <sstream>
@@ -52,11 +53,19 @@ bool read_sidecar_options(const std::string& source_path, const char* expected,
 
 namespace {
 
-// Script text, stored compressed as the game's loaders expect.
+// Script text, stored compressed as the game's loaders expect. A text that does not parse
+// stops the build: in the archive it would silently lose every entry it holds.
 bool convert_script_text(const std::string& path, build_output& out, std::string& error)
 {
     if (!read_whole_file(path, out.bytes, error))
         return false;
+    script_symbol_table symbols;
+    script_parser parser(script_handle::fresh(&symbols));
+    std::string text(out.bytes.begin(), out.bytes.end());
+    if (!parser.parse(text.c_str())) {
+        error = path + ":" + std::to_string(parser.stop_line) + ": parse error";
+        return false;
+    }
     out.container = false;
     out.level = 9;
     return true;

@@ -1,6 +1,7 @@
 // tamble-sim view: a live developer view of a level. The world runs at 180 steps a second
-// under the averaged catch-up rule and is drawn as lines and circles in the 64 x 64
-// playfield; the pointer hovers, selects and cuts constraints as in the play screen.
+// under the averaged catch-up rule and is drawn with the game's world drawing in the 64 x 64
+// playfield (what has no texture in the data drawn plainly, as lines and discs); the
+// pointer hovers, selects and cuts constraints as in the play screen.
 #include "tools/sim/commands.h"
 #include "tools/sim/sim_level.h"
 #include "tools/sim/sim_sounds.h"
@@ -12,6 +13,10 @@
 #include "app/window/message_box.h"
 #include "app/window/test_driver.h"
 #include "app/window/window.h"
+#include "data/pak_script.h"
+#include "render/effect_rain.h"
+#include "render/texture.h"
+#include "render/world_draw.h"
 #include "sound/sound.h"
 
 #include <SDL_opengl.h>
@@ -19,57 +24,21 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace {
 
 constexpr float pick_distance = 10.0f;
-constexpr float pi = 3.14159265f;
 
 struct rgb_t {
     float r, g, b;
 };
 
-// Ball and pot colours by colour number (1 red, 2 blue, 3 green, 4 yellow, as the base
-// types name them); 0 is an uncoloured node.
-rgb_t colour_of(int32_t colour)
-{
-    static const rgb_t palette[] = {
-        {0.75f, 0.75f, 0.75f}, {0.95f, 0.15f, 0.15f}, {0.2f, 0.4f, 1.0f},  {0.15f, 0.8f, 0.2f},
-        {1.0f, 0.85f, 0.1f},   {0.8f, 0.2f, 0.9f},    {0.1f, 0.85f, 0.9f}, {1.0f, 0.55f, 0.1f},
-    };
-    constexpr int32_t n = int32_t(sizeof palette / sizeof palette[0]);
-    if (colour <= 0)
-        return palette[0];
-    return palette[1 + (colour - 1) % (n - 1)];
-}
-
-rgb_t dimmed(rgb_t c, float f)
-{
-    return {c.r * f, c.g * f, c.b * f};
-}
-
 void set_colour(rgb_t c)
 {
     glColor3f(c.r, c.g, c.b);
-}
-
-void line(vec2 a, vec2 b)
-{
-    glVertex2f(a.x, a.y);
-    glVertex2f(b.x, b.y);
-}
-
-void disc(vec2 c, float r)
-{
-    glBegin(GL_TRIANGLE_FAN);
-    glVertex2f(c.x, c.y);
-    for (int i = 0; i <= 20; ++i) {
-        float a = float(i) * 2.0f * pi / 20.0f;
-        glVertex2f(c.x + r * std::cos(a), c.y + r * std::sin(a));
-    }
-    glEnd();
 }
 
 void rect_outline(float l, float t, float r, float b)
@@ -80,39 +49,6 @@ void rect_outline(float l, float t, float r, float b)
     glVertex2f(r, b);
     glVertex2f(l, b);
     glEnd();
-}
-
-void constraint_polyline(const v_constraint& c)
-{
-    glBegin(GL_LINE_STRIP);
-    glVertex2f(c.n1->position.x, c.n1->position.y);
-    for (const v_node& n : c.inodes)
-        glVertex2f(n.position.x, n.position.y);
-    glVertex2f(c.n2->position.x, c.n2->position.y);
-    glEnd();
-}
-
-// A spring is drawn as a zigzag between its ends, so that it reads apart from rods and ropes.
-void spring_zigzag(vec2 a, vec2 b)
-{
-    constexpr int teeth = 8;
-    constexpr float amplitude = 0.6f;
-    vec2 d{b.x - a.x, b.y - a.y};
-    float length = std::sqrt(d.x * d.x + d.y * d.y);
-    vec2 side = length > 0.0f ? vec2{-d.y / length * amplitude, d.x / length * amplitude} : vec2{0.0f, 0.0f};
-    glBegin(GL_LINE_STRIP);
-    glVertex2f(a.x, a.y);
-    for (int i = 1; i < 2 * teeth; ++i) {
-        float t = float(i) / float(2 * teeth), sign = i % 2 ? 1.0f : -1.0f;
-        glVertex2f(a.x + d.x * t + side.x * sign, a.y + d.y * t + side.y * sign);
-    }
-    glVertex2f(b.x, b.y);
-    glEnd();
-}
-
-bool is_spring(const v_constraint& c)
-{
-    return !c.is_rope() && c.type && (c.type->tension_k != 0.0f || c.type->compression_k != 0.0f);
 }
 
 // Stroke glyphs of the verdict words on a 4 x 6 grid: polylines of points written as two
@@ -161,12 +97,28 @@ void stroke_text(const char* text, float cx, float top, float height)
     }
 }
 
+// Whether a level names the rain effect ("effect rain"), as the play screen reads it.
+bool level_names_rain(sim_context& ctx, const std::string& level)
+{
+    std::string text, error;
+    if (!sim_level_text(ctx, level, text, error))
+        return false;
+    script_handle root = script_handle::fresh(&script_global_symbols());
+    if (!pak_parse_text(level.c_str(), text.c_str(), root))
+        return false;
+    script_handle effect = root.get("effect");
+    return effect.type() == script_type_int &&
+           effect.as_int() == int32_t(script_global_symbols().intern("rain"));
+}
+
 struct viewer {
     sim_context ctx;
     std::string level;
     v_world world;
     glw_window* window = nullptr;
     bool quit = false;
+    bool debug = false;  // body outlines, markers and uncuttable constraints, as the editors show
+    std::unique_ptr<visual_effect> effect;
 
     bool load(std::string& error)
     {
@@ -177,6 +129,9 @@ struct viewer {
         world = std::move(fresh);
         for (const std::string& p : report.problems)
             log_line(log_problem) << "view: " << p;
+        effect.reset();
+        if (level_names_rain(ctx, level))
+            effect = std::make_unique<effect_rain>(&ctx.pak, &world);
         return true;
     }
 
@@ -211,7 +166,9 @@ struct viewer {
                 std::string error;
                 if (!load(error))
                     log_line(log_problem) << "view: cannot reload: " << error;
-            } else if (key == vk_escape)
+            } else if (key == 'D')
+                debug = !debug;
+            else if (key == vk_escape)
                 quit = true;
         }
     }
@@ -236,65 +193,21 @@ struct viewer {
         set_colour({0.25f, 0.25f, 0.3f});
         rect_outline(0, 0, 64, 64);
 
-        for (const auto& b : world.bodies) {
-            // A pot is drawn in its colour, its catching edges thick; other bodies in grey.
-            int32_t pot_colour = b->type ? b->type->pot_color : 0;
-            rgb_t pot = colour_of(pot_colour);
-            glLineWidth(pot_colour ? 2.0f : 1.0f);
-            set_colour(pot_colour ? dimmed(pot, 0.6f) : rgb_t{0.6f, 0.6f, 0.65f});
-            glBegin(GL_LINES);
-            for (const v_constraint& c : b->constraints)
-                if (!c.pot)
-                    line(c.n1->position, c.n2->position);
-            glEnd();
-            glLineWidth(4.0f);
-            set_colour(pot);
-            glBegin(GL_LINES);
-            for (const v_constraint& c : b->constraints)
-                if (c.pot)
-                    line(c.n1->position, c.n2->position);
-            glEnd();
-            glLineWidth(1.0f);
-        }
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        world_draw_style style;
+        style.debug = debug;
+        style.fallback = true;
+        draw_world(world, style);
 
-        // Yellow is a ball colour, so the hover and the selection are shown in white.
-        for (const auto& c : world.constraints) {
-            if (c->cut)
-                continue;
-            bool hovered = c.get() == world.hovered, selected = c.get() == world.selected;
-            bool cuttable = c->cuttable();
-            glLineWidth(selected ? 5.0f : hovered ? 3.0f : cuttable ? 1.5f : 2.5f);
-            if (selected)
-                set_colour({1.0f, 1.0f, 1.0f});
-            else if (hovered)
-                set_colour({0.85f, 0.85f, 0.85f});
-            else
-                set_colour(cuttable ? rgb_t{0.7f, 0.55f, 0.35f} : rgb_t{0.45f, 0.45f, 0.5f});
-            if (is_spring(*c))
-                spring_zigzag(c->n1->position, c->n2->position);
-            else
-                constraint_polyline(*c);
+        // The level's effect runs once per drawn frame, over the world, in white.
+        if (effect) {
+            effect->update();
+            glEnable(GL_BLEND);
+            glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+            glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+            effect->draw();
+            glDisable(GL_BLEND);
         }
-        glLineWidth(1.0f);
-
-        for (const v_node* n : world.nodes) {
-            set_colour(colour_of(n->color()));
-            float r = n->radius() > 0.0f ? n->radius() : 0.3f;
-            disc(n->position, r);
-        }
-
-        set_colour({0.3f, 0.9f, 0.9f});
-        glBegin(GL_LINES);
-        for (const v_marker& m : world.markers) {
-            vec2 p{m.x, m.y};
-            vec2 d{std::cos(m.angle), std::sin(m.angle)};
-            vec2 tip{p.x + d.x * 1.5f, p.y + d.y * 1.5f};
-            vec2 side{-d.y * 0.5f, d.x * 0.5f};
-            line(p, tip);
-            line(tip, vec2{tip.x - d.x * 0.6f + side.x, tip.y - d.y * 0.6f + side.y});
-            line(tip, vec2{tip.x - d.x * 0.6f - side.x, tip.y - d.y * 0.6f - side.y});
-        }
-        glEnd();
 
         if (world.verdict != v_verdict_undecided)
             draw_verdict();
@@ -380,6 +293,11 @@ int sim_cmd_view(int argc, char** argv)
         std::fprintf(stderr, "tamble-sim view: %s\n", error.c_str());
         return 3;
     }
+    // Textures, with their metadata (scrolling, animation, wrapping) from the start-up
+    // definitions, for the types that name them.
+    gl_register_texture_creator(v.ctx.pak);
+    init_parser definitions;
+    v.ctx.pak.enumerate(pak_code_init, definitions);
     if (!glw_display_named()) {
         std::fprintf(stderr, "tamble-sim view: no display to open a window on (DISPLAY and WAYLAND_DISPLAY "
                              "are not set).\nRun it from a desktop session, or headless under xvfb-run with "
@@ -409,7 +327,8 @@ int sim_cmd_view(int argc, char** argv)
     }
     set_app_window(&window);
     if (!options.driven()) {
-        std::printf("left click selects a rope, right click or Space cuts it, R restarts, Esc quits\n");
+        std::printf("left click selects a rope, right click or Space cuts it, R restarts, D shows outlines, "
+                    "Esc quits\n");
         std::fflush(stdout);
     }
 
@@ -442,6 +361,7 @@ int sim_cmd_view(int argc, char** argv)
     driver.stop();
     v_set_message_box(nullptr);
     set_app_window(nullptr);
+    release_world_textures();
     window.kill_gl_window();
     return status;
 }
