@@ -24,6 +24,7 @@ const sim_tool_command sim_tool_commands[] = {
 #ifdef TAMBLE_SIM_VIEW
     {"view", "view LEVEL [--data ROOT | --archive FILE] [--windowed] [--size WxH] [test driver options]",
      sim_cmd_view},
+    {"previews", "previews ROOT [LEVEL...] [--size PIXELS] [--data ROOT | --archive FILE]", sim_cmd_previews},
 #endif
     {nullptr, nullptr, nullptr},
 };
