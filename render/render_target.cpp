@@ -207,7 +207,7 @@ bool render_target::begin_capture()
     return true;
 }
 
-bool render_target::save_level_images(const char* base)
+bool render_target::end_capture(std::array<level_image, 4>& images)
 {
     if (!ready || !capturing)
         return false;
@@ -219,7 +219,14 @@ bool render_target::save_level_images(const char* base)
     std::vector<uint8_t> bgra(size_t(s) * size_t(s) * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(0, 0, s, s, GL_BGRA, GL_UNSIGNED_BYTE, bgra.data());
-    return write_level_images(base, make_level_images(bgra.data(), s));
+    images = make_level_images(bgra.data(), s);
+    return true;
+}
+
+bool render_target::save_level_images(const char* base)
+{
+    std::array<level_image, 4> images;
+    return end_capture(images) && write_level_images(base, images);
 }
 
 void render_target::release()

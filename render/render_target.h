@@ -61,6 +61,9 @@ public:
     // reads the square back and writes the four pictures. False when not ready or when a
     // file cannot be written.
     bool save_level_images(const char* base);
+    // The same up to the four pictures, which it hands back instead of writing them (the
+    // level previews keep them as PNG sources). False when not ready.
+    bool end_capture(std::array<level_image, 4>& images);
     // Drops the two playfield textures (at shutdown).
     void release();
 

@@ -27,3 +27,11 @@ struct world_fallback_items {
 
 // Draws the items untextured, over everything drawn before (no depth test).
 void draw_world_fallback(const world_fallback_items& items);
+
+// The rails a body slides on, one through each of its fixed nodes, along the body type's
+// rail direction (turned with the body), clipped to the 64 x 64 playfield. None for a body
+// without a rail, or a rail that misses the playfield.
+struct rail_segment {
+    vec2 a, b;
+};
+std::vector<rail_segment> body_rails(const v_body& body);

@@ -396,8 +396,10 @@ TEST_F(physics_types, every_base_type_loads)
     EXPECT_GE(count, 20);
     std::sort(ball_colours.begin(), ball_colours.end());
     std::sort(pot_colours.begin(), pot_colours.end());
+    // Several pots may share a colour (a fixed pot and one that rides a rail).
+    pot_colours.erase(std::unique(pot_colours.begin(), pot_colours.end()), pot_colours.end());
     EXPECT_GE(ball_colours.size(), 4u);
-    EXPECT_EQ(ball_colours, pot_colours);  // a pot for every ball colour
+    EXPECT_EQ(ball_colours, pot_colours);  // a pot for every ball colour, none without a ball
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // one colour each.
 #include "physics/scenes/scene_types.h"
 #include "render/triangle_batch.h"
+#include "render/world_draw_internal.h"
 #include "tests/render/render_test_util.h"
 
 #include <cmath>
@@ -272,6 +273,43 @@ TEST_F(world_draw_test, debug_adds_outlines_and_markers_and_fallback_draws_what_
     glGetFloatv(GL_CURRENT_COLOR, colour);
     EXPECT_FLOAT_EQ(colour[0], 1.0f);
     EXPECT_FLOAT_EQ(colour[3], 1.0f);
+}
+
+// The steel bar under a body on a rail: through each fixed node along the rail, turned with
+// the body, cut off at the playfield's edges; nothing for bodies that are not on a rail.
+TEST(world_draw_rails, rails_run_through_fixed_nodes_to_the_playfield_edges)
+{
+    auto rails_of = [](float rail_x, float rail_y, vec2 at, float angle, bool fix) {
+        ref_ptr<v_body_type> type = scene_box_type(4, 2, 1);
+        type->set_motion(0, 0, rail_x, rail_y, true);
+        std::unique_ptr<v_body> body = v_make_body(type, at, angle);
+        body->nodes[0].fixed = fix;
+        return body_rails(*body);
+    };
+    auto near = [](vec2 p, float x, float y) {
+        return std::fabs(p.x - x) < 1e-3f && std::fabs(p.y - y) < 1e-3f;
+    };
+
+    // A level rail through the box's top left corner (-2, -1 from its centre).
+    std::vector<rail_segment> r = rails_of(1, 0, {20, 30}, 0.0f, true);
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_TRUE((near(r[0].a, 0, 29) && near(r[0].b, 64, 29)) ||
+                (near(r[0].a, 64, 29) && near(r[0].b, 0, 29)));
+    // A slanting one leaves through the left edge and the floor.
+    r = rails_of(1, 1, {12, 21}, 0.0f, true);
+    ASSERT_EQ(r.size(), 1u);
+    vec2 lo = r[0].a.y < r[0].b.y ? r[0].a : r[0].b, hi = r[0].a.y < r[0].b.y ? r[0].b : r[0].a;
+    EXPECT_TRUE(near(lo, 0, 10)) << lo.x << " " << lo.y;
+    EXPECT_TRUE(near(hi, 54, 64)) << hi.x << " " << hi.y;
+    // Turned a quarter, the level rail stands upright.
+    r = rails_of(1, 0, {20, 30}, 1.5707964f, true);
+    ASSERT_EQ(r.size(), 1u);
+    EXPECT_NEAR(r[0].a.x, r[0].b.x, 1e-3f);
+    EXPECT_NEAR(std::fabs(r[0].a.y - r[0].b.y), 64.0f, 1e-3f);
+    // No fixed node, no rail type, or a rail that misses the playfield: nothing.
+    EXPECT_TRUE(rails_of(1, 0, {20, 30}, 0.0f, false).empty());
+    EXPECT_TRUE(rails_of(0, 0, {20, 30}, 0.0f, true).empty());
+    EXPECT_TRUE(rails_of(1, 0, {20, -10}, 0.0f, true).empty());
 }
 
 }  // namespace

@@ -326,6 +326,69 @@ TEST(viewer, a_level_that_names_rain_shows_streaks_over_the_world)
     EXPECT_GT(streaks(capture(90)), 500);
 }
 
+// tamble-sim previews on a copy of the view data with a worlds file naming its level: the
+// four pictures of 16 to 128 pixels land under tex/levels, upright (the ball above the pot).
+TEST(viewer, previews_draw_the_four_intro_pictures_of_every_level_of_the_worlds)
+{
+    TAMBLE_REQUIRE_DISPLAY();
+    namespace fs = std::filesystem;
+    fs::path root = fs::absolute("previews_root");
+    fs::remove_all(root);
+    fs::copy(data_root, root, fs::copy_options::recursive);
+    fs::create_directories(root / "init");
+    {
+        std::ofstream w(root / "init" / "worlds.INIT.txt");
+        w << "worlds { 0 { name \"W\" 0 { level \"levels\\view_rope\" title \"Rope\" } } }\n";
+    }
+    auto run = [&](const std::string& extra) {
+        std::string cmd = viewer() + " previews " + root.string() + extra + " > previews.out 2>&1";
+        int status = std::system(cmd.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    ASSERT_EQ(run(""), 0);
+    for (int i = 0; i < 4; ++i) {
+        test_image img;
+        fs::path file = root / "tex" / "levels" / ("view_rope" + std::to_string(i) + ".png");
+        ASSERT_TRUE(png_read_rgb_file(file.string(), img)) << file;
+        EXPECT_EQ(img.width, 16 << i);
+        EXPECT_EQ(img.height, 16 << i);
+    }
+    // In the sharpest picture (2 pixels a unit) the red ball hangs at (32, 20), the pot's
+    // red rim lies near y 50 below it.
+    test_image sharp;
+    ASSERT_TRUE(png_read_rgb_file((root / "tex" / "levels" / "view_rope3.png").string(), sharp));
+    auto reddish = [&](int32_t top, int32_t bottom, double& cx, double& cy) {
+        int count = 0;
+        cx = cy = 0;
+        for (int32_t y = top; y < bottom; ++y)
+            for (int32_t x = 0; x < sharp.width; ++x) {
+                const uint8_t* p = sharp.at(x, y);
+                if (p[0] > p[1] + 60 && p[0] > p[2] + 60) {
+                    ++count;
+                    cx += x;
+                    cy += y;
+                }
+            }
+        if (count) {
+            cx /= count * 2.0;
+            cy /= count * 2.0;
+        }
+        return count;
+    };
+    double bx, by, px, py;
+    ASSERT_GT(reddish(0, 64, bx, by), 0) << "no ball in the upper half";
+    EXPECT_NEAR(bx, 32.0, 1.5);
+    EXPECT_NEAR(by, 20.0, 1.5);
+    ASSERT_GT(reddish(64, 128, px, py), 0) << "no pot in the lower half";
+    EXPECT_GT(py, 40.0);
+
+    // A level the worlds data does not name, and a root without worlds data, fail cleanly.
+    EXPECT_EQ(run(" levels\\\\Other"), 3);
+    fs::remove(root / "init" / "worlds.INIT.txt");
+    EXPECT_EQ(run(""), 3);
+    fs::remove_all(root);
+}
+
 TEST(viewer, bad_arguments_fail_cleanly)
 {
     std::string sim = viewer();

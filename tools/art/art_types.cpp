@@ -327,11 +327,12 @@ void draw_crate(art_canvas& c)
         }
 }
 
-void draw_beam(art_canvas& c, const art_wood& wood, double nails_every)
+// A beam filling the rectangle (x, y, w, h) of the canvas, nailed every `nails_every` units.
+void draw_beam_at(art_canvas& c, double x, double y, double w, double h, const art_wood& wood,
+                  double nails_every)
 {
     cairo_t* cr = c.cr;
-    double w = c.units_w, h = c.units_h;
-    auto shape = [&](cairo_t* m) { art_rounded_rect(m, 0.02, 0.02, w - 0.04, h - 0.04, h * 0.2); };
+    auto shape = [&](cairo_t* m) { art_rounded_rect(m, x + 0.02, y + 0.02, w - 0.04, h - 0.04, h * 0.2); };
     cairo_new_path(cr);
     shape(cr);
     art_fill_wood(c, wood);
@@ -343,12 +344,17 @@ void draw_beam(art_canvas& c, const art_wood& wood, double nails_every)
     cairo_set_line_width(cr, h * 0.05);
     cairo_stroke(cr);
     if (nails_every > 0)
-        for (double x = nails_every / 2; x < w; x += nails_every)
-            for (double y : {h * 0.28, h * 0.72}) {
-                cairo_arc(cr, x, y, h * 0.07, 0, 2 * art_pi);
+        for (double nx = x + nails_every / 2; nx < x + w; nx += nails_every)
+            for (double ny : {y + h * 0.28, y + h * 0.72}) {
+                cairo_arc(cr, nx, ny, h * 0.07, 0, 2 * art_pi);
                 art_set(cr, palette::iron);
                 cairo_fill(cr);
             }
+}
+
+void draw_beam(art_canvas& c, const art_wood& wood, double nails_every)
+{
+    draw_beam_at(c, 0, 0, c.units_w, c.units_h, wood, nails_every);
 }
 
 void draw_lever(art_canvas& c)
@@ -461,6 +467,77 @@ void draw_slider(art_canvas& c)
     cairo_stroke(cr);
 }
 
+// The balance: a beam hung from a brass stirrup whose pin sits 2 units above its middle.
+// The texture spans 16 x 4 units, the beam along its bottom unit, the top unit empty.
+void draw_balance(art_canvas& c)
+{
+    cairo_t* cr = c.cr;
+    // Stirrup: two straps from the beam up to the pin, a dark edge under a bright face.
+    for (auto [colour, width] : {std::pair{palette::brass_dark, 0.34}, std::pair{palette::brass, 0.2}}) {
+        cairo_move_to(cr, 4.2, 3.1);
+        cairo_line_to(cr, 8.0, 1.55);
+        cairo_line_to(cr, 11.8, 3.1);
+        art_set(cr, colour);
+        cairo_set_line_width(cr, width);
+        cairo_stroke(cr);
+    }
+    draw_beam_at(c, 0, 3.0, 16, 1, art_wood{palette::wood_light, palette::wood_dark, 3.0, 0.0, 261}, 0);
+    for (double x : {0.5, 4.5, 11.5, 15.5}) {
+        cairo_arc(cr, x, 3.5, 0.12, 0, 2 * art_pi);
+        art_set(cr, palette::iron);
+        cairo_fill(cr);
+    }
+    art_brass_disc(c, 8.0, 1.55, 0.5);
+    art_screw(cr, 8.0, 1.55, 0.2, 0.7);
+}
+
+// A chute: a smooth dark board with raised edges, so a ball lands dead on it.
+void draw_chute(art_canvas& c)
+{
+    draw_beam(c, art_wood{palette::walnut, palette::walnut_dark, 5.0, 0.0, 262}, 0);
+    cairo_t* cr = c.cr;
+    for (double y : {0.16, 0.84}) {
+        cairo_move_to(cr, 0.3, y);
+        cairo_line_to(cr, c.units_w - 0.3, y);
+    }
+    art_set(cr, palette::wood_light, 0.55);
+    cairo_set_line_width(cr, 0.07);
+    cairo_stroke(cr);
+}
+
+// The motor gear: 8 x 8 units, its teeth reaching the collision circle of radius 4.
+void draw_gear(art_canvas& c)
+{
+    cairo_t* cr = c.cr;
+    double cx = 4, cy = 4;
+    auto body = [&](cairo_t* m) {
+        art_gear_path(m, cx, cy, 3.35, 3.95, 16);
+        cairo_new_sub_path(m);
+        cairo_arc(m, cx, cy, 0.7, 0, 2 * art_pi);
+    };
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+    art_drop_shadow(c, body, 0.06, 0.1, 0.12, 0.5);
+    cairo_new_path(cr);
+    body(cr);
+    art_radial(cr, cx - 1, cy - 1, 0.5, cx, cy, 4.2,
+               {{0, palette::brass_light}, {0.55, palette::brass}, {1, palette::brass_dark}});
+    cairo_fill(cr);
+    art_bevel(c, body, 0.12, 0.5, 0.55);
+    // Four windows between the spokes.
+    for (int i = 0; i < 4; ++i) {
+        double a0 = i * art_pi / 2 + 0.22, a1 = (i + 1) * art_pi / 2 - 0.22;
+        cairo_new_path(cr);
+        cairo_arc(cr, cx, cy, 2.7, a0, a1);
+        cairo_arc_negative(cr, cx, cy, 1.25, a1, a0);
+        cairo_close_path(cr);
+        art_set(cr, palette::walnut_dark, 0.85);
+        cairo_fill(cr);
+    }
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
+    art_brass_disc(c, cx, cy, 0.9, palette::steel);
+    art_screw(cr, cx, cy, 0.35, 0.4);
+}
+
 }  // namespace
 
 void add_type_textures(art_table& table)
@@ -501,6 +578,7 @@ void add_type_textures(art_table& table)
         {"stick", [](art_canvas& c) { draw_bar(c, palette::wood_light, palette::wood_dark, true); }},
         {"rod", [](art_canvas& c) { draw_bar(c, art_hex(0x7A7F86), palette::iron, false); }},
         {"rod_steel", [](art_canvas& c) { draw_bar(c, palette::steel_light, palette::steel_dark, false); }},
+        {"bar", [](art_canvas& c) { draw_bar(c, palette::brass_light, palette::brass_dark, false); }},
         {"spring", [](art_canvas& c) { draw_coil(c, palette::steel, 0.09, 3); }},
         {"spring_soft", [](art_canvas& c) { draw_coil(c, art_hex(0xC98B4E), 0.07, 2); }},
         {"spring_stiff", [](art_canvas& c) { draw_coil(c, palette::steel_dark.shade(0.2), 0.13, 4); }},
@@ -522,4 +600,7 @@ void add_type_textures(art_table& table)
     table.add(art_tex("bodies\\windmill"), 512, 64, 12, 1, draw_windmill);
     table.add(art_tex("bodies\\wheel"), 256, 256, 4.2, 4.2, draw_wheel);
     table.add(art_tex("bodies\\slider"), 256, 128, 4, 2, draw_slider);
+    table.add(art_tex("bodies\\balance"), 1024, 256, 16, 4, draw_balance);
+    table.add(art_tex("bodies\\chute"), 512, 64, 12, 1, draw_chute);
+    table.add(art_tex("bodies\\gear"), 256, 256, 8, 8, draw_gear);
 }

@@ -1,27 +1,71 @@
-// tamble-sim verify: checks every level under a root that has a solution file; with
-// --record it first records each level's replay afresh from its solution.
+// tamble-sim verify: checks every level under a root that has a solution file, then the
+// worlds data of the root; with --record it first records each level's replay afresh from
+// its solution, with --report it ends with the table of measured difficulties.
 #include "tools/sim/commands.h"
+#include "tools/sim/sim_difficulty.h"
 #include "tools/sim/sim_verify.h"
+#include "tools/sim/sim_worlds.h"
 
 #include <algorithm>
 #include <cstdio>
+
+namespace {
+
+// The measured difficulty of every level with cuts to make, beside its rating in the
+// worlds data, in the order of the worlds and their levels (levels in no world last).
+void print_report(sim_context& ctx, const std::string& root, const sim_worlds_data& worlds)
+{
+    std::vector<sim_level_file> files = sim_level_files(root);
+    std::vector<std::pair<std::string, std::string>> order;  // chunk name, path
+    for (const sim_world& w : worlds.worlds)
+        for (const sim_world_level& l : w.levels)
+            for (const sim_level_file& f : files)
+                if (f.chunk == l.level)
+                    order.emplace_back(l.level, f.path);
+    for (const sim_level_file& f : files)
+        if (!sim_find_world_level(worlds, f.chunk))
+            order.emplace_back(f.chunk, f.path);
+    std::printf("\n");
+    sim_print_difficulty_header(stdout);
+    sim_difficulty_options options;
+    for (const auto& [name, path] : order) {
+        sim_solution solution;
+        sim_difficulty d;
+        std::string error;
+        if (!sim_read_solution(sim_solution_path(path), solution, error) || solution.unattended)
+            continue;
+        if (!sim_measure_difficulty(ctx, path, solution, options, d, error)) {
+            std::printf("%-24s %s\n", name.c_str(), error.c_str());
+            continue;
+        }
+        const sim_world_level* entry = sim_find_world_level(worlds, name);
+        sim_print_difficulty_row(stdout, name, entry ? entry->difficulty : 0, d);
+        std::fflush(stdout);
+    }
+}
+
+}  // namespace
 
 int sim_cmd_verify(int argc, char** argv)
 {
     std::vector<std::string> args(argv, argv + argc);
     sim_source_options sources;
     std::string error;
-    bool record = false;
+    bool record = false, report = false;
     if (sim_take_source_options(args, sources, error)) {
-        auto flag = std::find(args.begin(), args.end(), std::string("--record"));
-        if (flag != args.end()) {
-            record = true;
-            args.erase(flag);
+        for (auto [option, on] :
+             {std::pair<const char*, bool*>{"--record", &record}, {"--report", &report}}) {
+            auto flag = std::find(args.begin(), args.end(), std::string(option));
+            if (flag != args.end()) {
+                *on = true;
+                args.erase(flag);
+            }
         }
     }
     if (!error.empty() || args.size() != 1 || args[0].rfind("--", 0) == 0) {
-        return sim_tool_fail("verify", error.empty() ? "expected one ROOT" : error,
-                             "usage: tamble-sim verify ROOT [--record] [--data ROOT | --archive FILE]\n");
+        return sim_tool_fail(
+            "verify", error.empty() ? "expected one ROOT" : error,
+            "usage: tamble-sim verify ROOT [--record] [--report] [--data ROOT | --archive FILE]\n");
     }
     // Types resolve from the verified root itself unless told otherwise.
     if (sources.data_roots.empty() && sources.archives.empty())
@@ -50,5 +94,18 @@ int sim_cmd_verify(int argc, char** argv)
         std::printf("\n");
     }
     std::printf("%zu levels, %d failed\n", levels.size(), failures);
-    return failures ? 1 : 0;
+    // The worlds data, against the same root: every level in place and reachable.
+    sim_worlds_data worlds;
+    std::vector<std::string> problems = sim_verify_worlds(ctx, args[0], worlds);
+    for (const std::string& p : problems)
+        std::printf("FAIL  worlds: %s\n", p.c_str());
+    if (problems.empty()) {
+        size_t n = 0;
+        for (const sim_world& w : worlds.worlds)
+            n += w.levels.size();
+        std::printf("ok    worlds: %zu worlds, %zu levels\n", worlds.worlds.size(), n);
+    }
+    if (report)
+        print_report(ctx, args[0], worlds);
+    return failures || !problems.empty() ? 1 : 0;
 }

@@ -23,5 +23,8 @@ int sim_cmd_run(int argc, char** argv);
 int sim_cmd_play(int argc, char** argv);
 int sim_cmd_bench(int argc, char** argv);
 int sim_cmd_verify(int argc, char** argv);
-// The live viewer (tools/sim/sim_view.cpp), built only with the window layer.
+int sim_cmd_report(int argc, char** argv);
+// The live viewer (tools/sim/sim_view.cpp) and the level previews (sim_previews.cpp), built
+// only with the window layer.
 int sim_cmd_view(int argc, char** argv);
+int sim_cmd_previews(int argc, char** argv);

@@ -19,10 +19,12 @@ const sim_tool_command sim_tool_commands[] = {
      sim_cmd_run},
     {"play", "play LEVEL REPLAY", sim_cmd_play},
     {"bench", "bench LEVEL [--seconds N] [--repeat N]", sim_cmd_bench},
-    {"verify", "verify ROOT [--record]", sim_cmd_verify},
+    {"verify", "verify ROOT [--record] [--report]", sim_cmd_verify},
+    {"report", "report LEVEL.LEVL.txt... [--grid STEPS] [--pair-grid STEPS]", sim_cmd_report},
 #ifdef TAMBLE_SIM_VIEW
     {"view", "view LEVEL [--data ROOT | --archive FILE] [--windowed] [--size WxH] [test driver options]",
      sim_cmd_view},
+    {"previews", "previews ROOT [LEVEL...] [--size PIXELS] [--data ROOT | --archive FILE]", sim_cmd_previews},
 #endif
     {nullptr, nullptr, nullptr},
 };

@@ -1,0 +1,119 @@
+// The difficulty report: solving windows whose edges are real, blind searches that count
+// what solves, and a rating that follows what makes a level hard.
+#include "tools/sim/sim_difficulty.h"
+#include "tools/sim/sim_run.h"
+
+#include "app/log.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class difficulty_report : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        log_redirect_sink0(nullptr);
+        sim_source_options o;
+        o.data_roots.push_back(std::string(TAMBLE_SOURCE_DIR) + "/base");
+        std::string error;
+        ASSERT_TRUE(ctx.open(o, error)) << error;
+    }
+    void TearDown() override { log_redirect_sink0(stderr); }
+
+    std::string level(const char* name)
+    {
+        return std::string(TAMBLE_SOURCE_DIR) + "/base/levels/" + name + ".LEVL.txt";
+    }
+
+    int32_t verdict(const std::string& path, std::vector<sim_cut> cuts)
+    {
+        v_world world;
+        v_level_report report;
+        std::string error;
+        EXPECT_TRUE(sim_load_world(ctx, path, v_mode_play, nullptr, world, report, error)) << error;
+        sim_run_options run;
+        run.cuts = std::move(cuts);
+        return sim_run_world(world, run).verdict;
+    }
+
+    sim_context ctx;
+};
+
+TEST_F(difficulty_report, WindowEdgesSolveAndTheStepsBeyondThemDoNot)
+{
+    // A swing: the ball must be let go on its way towards the pot.
+    std::string drop = level("Drop");
+    sim_solution solution;
+    solution.cuts = {{250, 0}};
+    sim_difficulty d;
+    std::string error;
+    ASSERT_TRUE(sim_measure_difficulty(ctx, drop, solution, sim_difficulty_options(), d, error)) << error;
+    ASSERT_EQ(d.windows.size(), 1u);
+    const sim_cut_window& w = d.windows[0];
+    EXPECT_FALSE(w.open);
+    EXPECT_LE(w.first, 250);
+    EXPECT_GE(w.last, 250);
+    EXPECT_EQ(verdict(drop, {{w.first, 0}}), v_verdict_solved);
+    EXPECT_EQ(verdict(drop, {{w.last, 0}}), v_verdict_solved);
+    EXPECT_NE(verdict(drop, {{w.first - 1, 0}}), v_verdict_solved);
+    EXPECT_NE(verdict(drop, {{w.last + 1, 0}}), v_verdict_solved);
+    EXPECT_EQ(w.follow_steps, w.steps());  // the only cut has nothing following it
+    // Some blind single cuts solve it (the swing comes back), most do not; with one rope
+    // there are no pairs and no wrong cuts.
+    EXPECT_GT(d.singles.hits, 0);
+    EXPECT_LT(d.singles.hits, d.singles.tried);
+    EXPECT_EQ(d.pairs.tried, 0);
+    EXPECT_TRUE(d.wrong.empty());
+    EXPECT_EQ(d.narrowest(), w.steps());
+}
+
+TEST_F(difficulty_report, LevelAnyCutSolvesIsOpenAndSimplest)
+{
+    sim_solution solution;
+    solution.cuts = {{60, 0}};
+    sim_difficulty d;
+    std::string error;
+    ASSERT_TRUE(sim_measure_difficulty(ctx, level("FirstCut"), solution, sim_difficulty_options(), d, error))
+        << error;
+    EXPECT_TRUE(d.windows[0].open);
+    EXPECT_EQ(d.singles.hits, d.singles.tried);
+    EXPECT_EQ(sim_rate_difficulty(d), 1);
+
+    // A schedule that does not solve the level is refused rather than measured.
+    solution.cuts = {};
+    EXPECT_FALSE(
+        sim_measure_difficulty(ctx, level("FirstCut"), solution, sim_difficulty_options(), d, error));
+}
+
+TEST(sim_rate_difficulty, FollowsCutsBallsWindowsAndLuck)
+{
+    sim_difficulty d;
+    d.cuts = 1;
+    d.balls = 1;
+    sim_cut_window w;
+    w.first = 0;
+    w.last = 3 * 180;
+    d.windows = {w};
+    int32_t easy = sim_rate_difficulty(d);
+    // A narrower window is harder; more cuts and more balls are harder.
+    d.windows[0].last = 40;
+    d.windows[0].follow_steps = 41;
+    int32_t tight = sim_rate_difficulty(d);
+    EXPECT_GT(tight, easy);
+    d.cuts = 3;
+    d.balls = 2;
+    d.windows = {w, w, d.windows[0]};
+    int32_t more = sim_rate_difficulty(d);
+    EXPECT_GT(more, tight);
+    // A level that random pairs of cuts often solve is easier than its solution looks.
+    d.pairs = {100, 40};
+    EXPECT_LT(sim_rate_difficulty(d), more);
+    // The scale stays 1 to 8.
+    d.cuts = 9;
+    d.balls = 4;
+    d.pairs = {};
+    EXPECT_EQ(sim_rate_difficulty(d), 8);
+}
+
+}  // namespace

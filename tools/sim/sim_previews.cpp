@@ -1,0 +1,156 @@
+// tamble-sim previews: the four intro pictures of every level of the worlds data, drawn
+// with the game's world drawing through the render target's capture (the path of the play
+// screen's capture key) and kept as PNG sources "tex/levels/X0.png" ... "X3.png" under the
+// data root, from which the archive builder makes the "tex\levels\X0" ... textures.
+#include "tools/sim/commands.h"
+#include "tools/sim/sim_cuts.h"
+#include "tools/sim/sim_level.h"
+#include "tools/sim/sim_worlds.h"
+
+#include "app/window/message_box.h"
+#include "app/window/png_write.h"
+#include "app/window/test_driver.h"
+#include "app/window/window.h"
+#include "data/pak_script.h"
+#include "render/render_target.h"
+#include "render/texture.h"
+#include "render/world_draw.h"
+
+#include <SDL_opengl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* usage =
+    "usage: tamble-sim previews ROOT [LEVEL...] [--size PIXELS] [--data ROOT | --archive FILE]\n"
+    "  LEVEL: chunk names (levels\\Drop); default every level of the worlds data\n";
+
+int fail(const std::string& message)
+{
+    return sim_tool_fail("previews", message, usage);
+}
+
+// A picture of the capture (BGRA, bottom row first) as an RGB PNG (top row first).
+bool write_png(const std::string& path, const level_image& image)
+{
+    int32_t s = image.size;
+    std::vector<uint8_t> rgb(size_t(s) * size_t(s) * 3);
+    for (int32_t y = 0; y < s; ++y)
+        for (int32_t x = 0; x < s; ++x) {
+            const uint8_t* from = &image.bgra[(size_t(s - 1 - y) * size_t(s) + size_t(x)) * 4];
+            uint8_t* to = &rgb[(size_t(y) * size_t(s) + size_t(x)) * 3];
+            to[0] = from[2];
+            to[1] = from[1];
+            to[2] = from[0];
+        }
+    return png_write_rgb(path.c_str(), s, s, rgb.data());
+}
+
+// "levels\Drop" under ROOT: "ROOT/tex/levels/Drop".
+std::string picture_base(const std::string& root, const std::string& level)
+{
+    std::string path = root + "/tex/";
+    for (char c : level)
+        path += c == '\\' ? '/' : c;
+    return path;
+}
+
+}  // namespace
+
+int sim_cmd_previews(int argc, char** argv)
+{
+    std::vector<std::string> args(argv, argv + argc);
+    sim_source_options sources;
+    std::string error;
+    if (!sim_take_source_options(args, sources, error))
+        return fail(error);
+    int32_t size = 512;
+    std::vector<std::string> rest;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--size") {
+            if (i + 1 >= args.size() || !sim_parse_count(args[i + 1], size) || size < 16 || size > 4096)
+                return fail("--size takes 16 to 4096 pixels");
+            ++i;
+        } else if (args[i].rfind("--", 0) == 0) {
+            return fail("unknown option " + args[i]);
+        } else {
+            rest.push_back(args[i]);
+        }
+    }
+    if (rest.empty())
+        return fail("no ROOT");
+    std::string root = rest[0];
+    std::vector<std::string> only(rest.begin() + 1, rest.end());
+    // The root first; further roots (the generated art) after it, as the archive stacks them.
+    sources.data_roots.insert(sources.data_roots.begin(), root);
+
+    sim_context ctx;
+    if (!ctx.open(sources, error))
+        return fail(error);
+    sim_worlds_data worlds;
+    sim_load_worlds(ctx, worlds);
+    std::vector<std::string> levels;
+    for (const sim_world& w : worlds.worlds)
+        for (const sim_world_level& l : w.levels)
+            if (!l.level.empty() &&
+                (only.empty() || std::find(only.begin(), only.end(), l.level) != only.end()))
+                levels.push_back(l.level);
+    if (levels.empty())
+        return fail(only.empty() ? "the worlds data names no level" : "no such level in the worlds data");
+
+    // Textures with their metadata, as the game loads them.
+    gl_register_texture_creator(ctx.pak);
+    init_parser definitions;
+    ctx.pak.enumerate(pak_code_init, definitions);
+    glw_set_headless(true);
+    if (!glw_display_named())
+        return fail("no display to draw on (run it under xvfb-run)");
+    glw_window window("tamble-sim", "tamble-sim previews", nullptr, nullptr);
+    if (!window.create_gl_window(size, size, 32, false))
+        return fail("cannot open a window with an OpenGL context");
+    gl_texture_choose_half_size(size, size);
+    window.set_view(32, 32, 32);
+    render_target& target = render_target_global();
+    int status = 0;
+    if (!target.setup(window, &ctx.pak)) {
+        std::fprintf(stderr,
+                     "tamble-sim previews: no render target (the framebuffer-object extension is missing)\n");
+        status = 3;
+    }
+    // Whatever has no texture in the stores is drawn plainly rather than left out.
+    world_draw_style style;
+    style.fallback = true;
+    for (size_t i = 0; status != 3 && i < levels.size(); ++i) {
+        const std::string& level = levels[i];
+        v_world world;
+        v_level_report report;
+        std::array<level_image, 4> images;
+        if (!sim_load_world(ctx, level, v_mode_play, nullptr, world, report, error) ||
+            !target.begin_capture()) {
+            std::printf("FAIL  %s: %s\n", level.c_str(), error.empty() ? "cannot capture" : error.c_str());
+            status = 1;
+            continue;
+        }
+        glEnable(GL_DEPTH_TEST);
+        draw_world(world, style);
+        std::string base = picture_base(root, level);
+        std::error_code ec;
+        fs::create_directories(fs::path(base).parent_path(), ec);
+        bool ok = target.end_capture(images);
+        for (int k = 0; ok && k < 4; ++k)
+            ok = write_png(base + std::to_string(k) + ".png", images[size_t(k)]);
+        std::printf("%s  %s: %s0.png ... 3.png\n", ok ? "ok  " : "FAIL", level.c_str(), base.c_str());
+        status = ok ? status : 1;
+        window.swap();
+        window.pump_messages();
+    }
+    release_world_textures();
+    target.release();
+    window.kill_gl_window();
+    return status;
+}
