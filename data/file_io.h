@@ -29,6 +29,9 @@ inline file_ptr file_open(const std::string& path, const char* mode)
 bool file_read_all(const std::string& path, std::vector<uint8_t>& out, uint64_t limit = UINT64_MAX);
 bool file_read_all(const std::string& path, std::string& out, uint64_t limit = UINT64_MAX);
 
-// Writes the bytes to a temporary file beside `path` and renames it over `path`, so a write
-// that fails (a full disk, a missing folder) leaves the previous file as it was.
-bool file_write_replacing(const std::string& path, const void* data, size_t size);
+// Writes the bytes to a temporary file beside `path` ("<path>.tmp"), syncs it to the disk,
+// renames it over `path` and syncs the folder. A write that fails (a full disk, a missing
+// folder) or a crash at any moment leaves either the previous file or the new one, whole.
+// False when anything fails, with the system's reason in `error` when one is given.
+bool file_write_replacing(const std::string& path, const void* data, size_t size,
+                          std::string* error = nullptr);

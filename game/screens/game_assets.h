@@ -1,0 +1,34 @@
+// What the game loads at start-up and the screens share: the program's resource system,
+// the start-up asset loading (creators, stores, the "INIT" and "LEVL" chunks, the
+// preloaded references), and small helpers to fetch textures and play interface sounds.
+#pragma once
+
+#include "data/pak.h"
+#include "game/ui_sound.h"
+#include "render/texture.h"
+
+#include <functional>
+#include <string>
+
+// The program's resource system, through which every name resolves.
+pak_system& game_pak();
+
+// Start-up asset loading: registers the creators of textures, samples and the three type
+// chunks; lets `add_stores` add the stores (earlier stores win a name); parses every
+// "INIT" chunk into the global script tree and every "LEVL" chunk under its own name;
+// installs the store for levels, types and sounds; fetches the preloaded references.
+// False with `error` set when no store could be added.
+bool game_load_assets(const std::function<bool(pak_system&, std::string&)>& add_stores, std::string& error);
+// Drops the preloaded references and the cached sounds (before the GL context and the
+// sound system go).
+void game_release_assets();
+
+// A texture by name; null when the store has none (the store logs it). Null draws nothing.
+ref_ptr<gl_texture> game_texture(const char* name);
+ref_ptr<gl_texture> game_texture(const std::string& name);
+
+// Plays a sample once in the middle at full volume under the sound volume. A missing
+// sample plays nothing (and is looked up only once).
+void game_play(const char* sample_name);
+// The interface sounds screen logic asks for.
+void game_play(ui_sound sound);

@@ -1,0 +1,29 @@
+// The player-select screen: the four save slots on a scroll in front of the title world;
+// selecting, naming, creating, deleting (with a question first) and choosing a profile.
+#pragma once
+
+#include "game/player_select_logic.h"
+#include "physics/world.h"
+#include "render/texture.h"
+
+#include <cstdint>
+
+class game_hud;
+
+class player_select_screen {
+public:
+    ref_ptr<gl_texture> star, scroll, list_lines, label_bar, text_cursor, delete_normal, delete_hover,
+        ok_normal, ok_hover, paper, yes_no;
+    player_select_logic logic;
+
+    player_select_screen();
+    // The chosen slot (0 to 3), saved with its name; -1 when the player chose Exit (or the
+    // window closed). The title world plays behind the list; it may be null.
+    int32_t run(game_hud& hud, v_world* title_world);
+
+private:
+    void draw(const game_hud& hud, const v_world* title_world) const;
+    void draw_rows(const game_hud& hud) const;
+    void draw_question(const game_hud& hud) const;
+    void handle_input(game_hud& hud);
+};

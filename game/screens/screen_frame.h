@@ -1,0 +1,26 @@
+// What every menu screen's frame loop shares: the app window's side of a frame, the 2-D
+// drawing state, the message pump with the quit it may report, and the pointer.
+#pragma once
+
+#include "app/pacing.h"
+
+#include <functional>
+
+// The window's side of a frame for the app window: flush, clear, swap, and `drain` to
+// empty the input queues into the screen's handlers.
+frame_host_t screen_host(std::function<void()> drain);
+
+// The 2-D state screens draw in: depth test off, textures and blending on, colour (b, b, b, 1).
+void screen_begin_2d(float brightness = 1.0f);
+
+// Pumps the window's messages. Once the window is closed (or the test driver's frame
+// limit is reached) it stays false, so that every screen leaves and the program ends.
+bool screen_pump();
+bool screen_quit_requested();
+
+// The pointer in view units.
+void screen_pointer(float& x, float& y);
+// The width of the view in units (80 on a 5:4 window).
+float screen_view_width();
+// Sets the view (centre, half-height) of the app window.
+void screen_set_view(float cx, float cy, float half_height);

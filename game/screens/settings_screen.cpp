@@ -1,0 +1,77 @@
+// Settings: consumed-steps loop, hover, the switches and Accept.
+#include "game/screens/settings_screen.h"
+
+#include "app/window/window.h"
+#include "game/config.h"
+#include "game/screens/game_assets.h"
+#include "game/screens/screen_frame.h"
+#include "sound/sound.h"
+
+#include <SDL_opengl.h>
+
+settings_screen::settings_screen()
+    : cursor(game_texture("tex\\ui\\mouse_cursor1")), paper(game_texture("tex\\ui\\InfoBox_Paper_1024")),
+      highlight(game_texture("tex\\ui\\MouseOver_Settings")), box_off(game_texture("tex\\ui\\checkbox_off")),
+      box_on(game_texture("tex\\ui\\checkbox_on")), box_hover(game_texture("tex\\ui\\checkbox_mouseover")),
+      text(game_texture("tex\\font\\64x64_Black"))
+{}
+
+void settings_screen::run()
+{
+    bool accepted = false;
+    glw_window* window = app_window();
+    frame_host_t host = screen_host([&] {
+        uint32_t flags, key, down;
+        float x, y;
+        while (window && window->pop_key_event(key, down)) {}
+        while (window && window->pop_mouse_event(flags, x, y)) {
+            game_play(logic.point(x, y));
+            if ((flags & left_press) && !accepted) {
+                settings_outcome out = logic.press();
+                game_play(out.sound);
+                accepted = out.accepted;
+            }
+        }
+        if (window)
+            window->char_queue.clear();
+    });
+    screen_frame_t frame;
+    frame.step = [](int32_t) {
+        sound_tick();
+        screen_pump();
+    };
+    frame.draw = [this] { draw(); };
+    frame.done = [&] { return accepted || screen_quit_requested(); };
+    if (window)
+        window->flush_input();
+    run_consumed_loop(host, frame, frame_timer());
+}
+
+void settings_screen::draw() const
+{
+    screen_begin_2d();
+    script_handle config = config_node();
+    gl_draw_quad(paper.get(), 32, 32, 32, 24);
+    text.print(22, 27, 3, "Mute Music", font_middle);
+    text.print(22, 30, 3, "Mute Sound Effects", font_middle);
+    gl_draw_quad(config.get("mute_music").as_int() > 0 ? box_on.get() : box_off.get(), 20, 27, 3, 3);
+    gl_draw_quad(config.get("mute_sound").as_int() > 0 ? box_on.get() : box_off.get(), 20, 30, 3, 3);
+    if (logic.hovered == settings_accept)
+        gl_draw_quad(highlight.get(), 42, 37, 12, 3);
+    text.print(42, 37, 3, "Accept", font_centre | font_middle);
+    if (logic.hovered == settings_music)
+        gl_draw_quad(box_hover.get(), 20, 27, 3, 3);
+    else if (logic.hovered == settings_sound)
+        gl_draw_quad(box_hover.get(), 20, 30, 3, 3);
+    float x, y;
+    screen_pointer(x, y);
+    gl_draw_quad(cursor.get(), x, y, 8, 8);
+}
+
+void open_settings()
+{
+    settings_screen().run();
+    frame_timer().reset();
+    if (glw_window* window = app_window())
+        window->flush_input();
+}

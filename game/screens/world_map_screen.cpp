@@ -1,0 +1,181 @@
+// World map: consumed-steps loop, the zoom, input, and drawing of tiles, popup and card.
+#include "game/screens/world_map_screen.h"
+
+#include "app/window/window.h"
+#include "game/screens/game_assets.h"
+#include "game/screens/game_hud.h"
+#include "game/screens/screen_frame.h"
+#include "game/screens/settings_screen.h"
+#include "sound/sound.h"
+
+#include <SDL_opengl.h>
+
+#include <algorithm>
+
+world_map_screen::world_map_screen()
+    : popup(game_texture("tex\\ui\\InfoBox_LevelPop")), glow(game_texture("tex\\ui\\UnderTile_")),
+      pip_off(game_texture("tex\\ui\\Difficulty_Off")), pip_half(game_texture("tex\\ui\\Difficulty_Half")),
+      pip_on(game_texture("tex\\ui\\Difficulty_On"))
+{}
+
+int32_t world_map_screen::run(game_hud& hud, bool returning)
+{
+    levels = map_levels(hud.slot(), hud.world());
+    for (const std::string& name : map_rune_plate(hud.slot(), hud.world()))
+        rune_plate.push_back(tiles.get(name));
+    brightness = returning ? 0.0f : 1.0f;
+    play_music("music\\map");
+
+    bool leave = false;
+    glw_window* window = app_window();
+    frame_host_t host = screen_host([&] {
+        uint32_t flags, key, down, c;
+        float x, y;
+        while (window && window->pop_key_event(key, down))
+            if (key == vk_escape && zoom.phase == 2)
+                zoom.cancel();
+        while (window && window->pop_char_event(c)) {}
+        while (!leave && window && window->pop_mouse_event(flags, x, y)) {
+            if (!(flags & left_press))
+                continue;
+            if (hud.hovered_item() != hud_item_none) {
+                game_play(ui_sound::select);
+                if (hud.hovered_item() == hud_item_settings) {
+                    open_settings();
+                    return;
+                }
+                leave = true;
+            } else if (hovered >= 0 && zoom.phase < 2 && levels[size_t(hovered)].state > 0) {
+                game_play(ui_sound::select);
+                chosen = hovered;
+                zoom.start();
+                const std::string& level = levels[size_t(chosen)].level_name;
+                revealed = level.empty() ? nullptr : game_texture("tex\\" + level + "0");
+                stop_music();
+                game_play("music\\ditty_zoom");
+            }
+        }
+    });
+    screen_frame_t frame;
+    frame.step = [&](int32_t) {
+        brightness = std::min(brightness + 1.0f / 180.0f, 1.0f);
+        sound_tick();
+        hud.update(hud_slide_full);
+        screen_pump();
+        if (zoom.zooming() && chosen >= 0)
+            zoom.step(levels[size_t(chosen)].x, levels[size_t(chosen)].y);
+    };
+    frame.draw = [&] { draw(hud); };
+    frame.done = [&] {
+        if (leave || screen_quit_requested())
+            return true;
+        // Checked here, at the start of the next frame: one frame is drawn after the zoom.
+        return zoom.frame_start();
+    };
+    if (window)
+        window->flush_input();
+    run_consumed_loop(host, frame, frame_timer());
+    screen_set_view(32, 32, 32);
+    if (leave || screen_quit_requested())
+        return -1;
+    return chosen;
+}
+
+void world_map_screen::draw_tile(const map_level& level, float glow_size, float tile_size, float icon_size)
+{
+    if ((level.state & 3) == 1)
+        gl_draw_quad(glow.get(), level.x, level.y, glow_size, glow_size);
+    gl_draw_quad(tiles.get(level.tiles[level.state & 3]), level.x, level.y, tile_size, tile_size);
+    gl_draw_quad(tiles.get(level.trophy_icon), level.x, level.y, icon_size, icon_size);
+}
+
+void world_map_screen::draw_popup(const game_hud& hud, const map_level& level)
+{
+    const glyph_font& font = hud.font();
+    map_popup p = map_popup_for(level.x, level.y);
+    if (p.below)
+        gl_draw_quad(popup.get(), p.box_x, p.box_y, 30, 12, {0, 1}, {1, 0});
+    else
+        gl_draw_quad(popup.get(), p.box_x, p.box_y, 30, 12);
+    font.print(p.anchor_x, p.anchor_y + 0.25f, 3, level.title.c_str(), font_centre);
+    font.print(p.anchor_x - 5.25f, p.anchor_y + 3.5f, 2.5f, map_difficulty_name(level.difficulty),
+               font_centre);
+    gl_texture* pips[3] = {pip_off.get(), pip_half.get(), pip_on.get()};
+    for (int32_t k = 0; k < 4; ++k)
+        gl_draw_quad(pips[map_difficulty_pip(level.difficulty, k)], p.anchor_x + 3 + 2.0f * float(k),
+                     p.anchor_y + 4.75f, 2, 2);
+}
+
+void world_map_screen::draw_card(const map_level& level)
+{
+    float angle = zoom.card_angle();
+    auto corner = [&](float ox, float oy, float u, float v) {
+        float x, y;
+        map_card_corner(level.x, level.y, ox, oy, angle, x, y);
+        glTexCoord2f(u, v);
+        glVertex3f(x, y, -1.0f);
+    };
+    // Faces turned away are culled, so the tile shows until it is edge on and the
+    // picture after. The view's y runs downward, so a face listed counter-clockwise on
+    // screen is the one facing the viewer.
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glFrontFace(GL_CCW);
+    if (!revealed)
+        glDisable(GL_CULL_FACE);  // nothing behind the tile: it stays in view, turned over
+    if (gl_texture* tile = tiles.get(level.tiles[level.state & 3])) {
+        tile->bind();
+        glBegin(GL_QUADS);
+        corner(-2, -2, 0, 0);
+        corner(-2, 2, 0, 1);
+        corner(2, 2, 1, 1);
+        corner(2, -2, 1, 0);
+        glEnd();
+    }
+    if (revealed) {
+        revealed->bind();
+        glBegin(GL_QUADS);
+        corner(-1.76f, -1.76f, 1, 0);
+        corner(1.76f, -1.76f, 0, 0);
+        corner(1.76f, 1.76f, 0, 1);
+        corner(-1.76f, 1.76f, 1, 1);
+        glEnd();
+    }
+    glDisable(GL_CULL_FACE);
+}
+
+void world_map_screen::draw(const game_hud& hud)
+{
+    float b = brightness;
+    screen_begin_2d(b);
+    screen_set_view(zoom.centre_x, zoom.centre_y, zoom.half_height);
+    hud.draw_background(0, b);
+    float x, y;
+    screen_pointer(x, y);
+    if (!zoom.zooming())
+        hovered = map_tile_at(levels, x, y);
+    for (size_t i = 0; i < levels.size(); ++i)
+        if (int32_t(i) != hovered || zoom.zooming())
+            if (!(zoom.zooming() && int32_t(i) == chosen))
+                draw_tile(levels[i], 7.5f, 3, 2.4f);
+    for (gl_texture* layer : rune_plate)
+        gl_draw_quad(layer, 59, 59, 8, 8);
+
+    if (!zoom.zooming()) {
+        if (hovered >= 0) {
+            if (hovered != previous_hovered)
+                game_play(ui_sound::rollover);
+            // Drawn in the map's own view, so after a cancelled zoom it still sits on its tile.
+            const map_level& level = levels[size_t(hovered)];
+            draw_tile(level, 10, 4, 3.2f);
+            draw_popup(hud, level);
+        }
+        previous_hovered = hovered;
+    } else if (chosen >= 0) {
+        draw_card(levels[size_t(chosen)]);
+    }
+    screen_set_view(32, 32, 32);
+    hud.draw_menu(true);
+    glColor4f(b, b, b, 1);
+    hud.draw_pointer();
+}

@@ -1,0 +1,36 @@
+// The world map: the levels of the current world as tiles on its map, opened by the
+// profile's progress; hovering shows a level's title and difficulty, a click zooms into
+// the tile and flips it over to the level's first intro picture, and the level is chosen.
+#pragma once
+
+#include "game/screens/texture_set.h"
+#include "game/world_map_logic.h"
+
+#include <cstdint>
+#include <vector>
+
+class game_hud;
+
+class world_map_screen {
+public:
+    ref_ptr<gl_texture> popup, glow, pip_off, pip_half, pip_on, revealed;
+    texture_set tiles;
+    std::vector<gl_texture*> rune_plate;
+    std::vector<map_level> levels;
+    map_zoom zoom;
+    float brightness = 1.0f;
+    int32_t hovered = -1;
+    int32_t previous_hovered = -1;
+    int32_t chosen = -1;
+
+    world_map_screen();
+    // The chosen level's index, or -1 when the player left through the menu (or the
+    // window closed). `returning`: back from a level, the map fades in from black.
+    int32_t run(game_hud& hud, bool returning);
+
+private:
+    void draw(const game_hud& hud);
+    void draw_tile(const map_level& level, float glow_size, float tile_size, float icon_size);
+    void draw_popup(const game_hud& hud, const map_level& level);
+    void draw_card(const map_level& level);
+};

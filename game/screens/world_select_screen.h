@@ -1,0 +1,29 @@
+// World selection: the worlds on the upright scroll with the player's medallions, rune
+// segments and completion; a selected world's map fades in behind and its emblem shows
+// above the list; OK chooses it.
+#pragma once
+
+#include "game/screens/texture_set.h"
+#include "game/world_select_logic.h"
+
+#include <cstdint>
+#include <vector>
+
+class game_hud;
+
+class world_select_screen {
+public:
+    ref_ptr<gl_texture> scroll, emblem_default, list_lines, label_bar, ok_normal, ok_hover, emblem;
+    texture_set icons;
+    std::vector<world_record> records;
+    world_select_logic logic;
+
+    world_select_screen();
+    // The chosen world's index, or -1 when the player went back (or the window closed).
+    // Rebuilds the ending mask from the worlds in the data.
+    int32_t run(game_hud& hud);
+
+private:
+    void draw(const game_hud& hud);
+    void draw_row(const game_hud& hud, int32_t row);
+};

@@ -1,0 +1,34 @@
+// Settings: hover, the two switches, Accept.
+#include "game/settings_logic.h"
+
+#include "game/config.h"
+#include "game/hit_test.h"
+
+ui_sound settings_logic::point(float x, float y)
+{
+    int32_t item = settings_none;
+    if (inside_rect(x, y, 42, 37, 12, 3))
+        item = settings_accept;
+    else if (inside_rect(x, y, 20, 27, 3, 3))
+        item = settings_music;
+    else if (inside_rect(x, y, 20, 30, 3, 3))
+        item = settings_sound;
+    bool entered = item != hovered && item != settings_none;
+    hovered = item;
+    return entered ? ui_sound::rollover : ui_sound::none;
+}
+
+settings_outcome settings_logic::press()
+{
+    settings_outcome out;
+    if (hovered == settings_none)
+        return out;
+    out.sound = ui_sound::select;
+    if (hovered == settings_accept) {
+        config_save();
+        out.accepted = true;
+    } else {
+        config_toggle_switch(hovered == settings_music ? "mute_music" : "mute_sound");
+    }
+    return out;
+}

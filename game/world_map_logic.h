@@ -1,0 +1,74 @@
+// The logic of the world map: which levels of a world a profile may play (stored state
+// over the data's "state", runes, successors and neighbours on the map), the tile under
+// the pointer, the popup's place and difficulty display, and the zoom into a chosen tile
+// with its flipping card.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A tile opens its locked neighbours closer than this once it is solved.
+constexpr float map_neighbour_reach = 3.01f;
+
+struct map_level {
+    float x = 0, y = 0;
+    // Level state bits: 1 available, 2 solved, 4 solution shown, as stored. Only state & 3
+    // picks the tile picture; any non-zero state can be hovered and chosen.
+    int32_t state = 0;
+    std::string title;
+    int32_t difficulty = 0;
+    // Tile pictures by state & 3 (texture names).
+    std::string tiles[4];
+    // The icon of the medallion the level awards; empty for none.
+    std::string trophy_icon;
+    // The level's resource name; "tex\<name>0" is the picture the card reveals.
+    std::string level_name;
+};
+
+// The levels of a world for a profile, in level order, with their availability.
+std::vector<map_level> map_levels(int32_t slot, int32_t world);
+
+// The textures of the rune plate: the world's "rune_medium" and the segments the profile
+// has found in this world, bottom first. Empty without "rune_medium".
+std::vector<std::string> map_rune_plate(int32_t slot, int32_t world);
+
+// The last tile with a non-zero state whose centre lies within 1.5 units of the pointer
+// in x and in y; -1 for none.
+int32_t map_tile_at(const std::vector<map_level>& levels, float x, float y);
+
+// "Simple" for difficulty 1 (and below) up to "Master" for 8 (and above).
+const char* map_difficulty_name(int32_t difficulty);
+// Pip k (0 to 3) of a difficulty: 0 off, 1 half, 2 on.
+int32_t map_difficulty_pip(int32_t difficulty, int32_t k);
+
+// The popup of a hovered tile: above it, or below it (flipped) near the top of the map.
+struct map_popup {
+    bool below = false;
+    float box_x = 0, box_y = 0;        // centre of the 30 x 12 box
+    float anchor_x = 0, anchor_y = 0;  // the texts are placed from here
+};
+map_popup map_popup_for(float tile_x, float tile_y);
+
+// The zoom onto a chosen tile. Phases: 0 idle, 1 idle after a cancelled zoom, 2 zooming,
+// 3 and more finishing.
+struct map_zoom {
+    int32_t phase = 0;
+    float s = 0.0f;
+    float centre_x = 32.0f, centre_y = 32.0f, half_height = 32.0f;
+
+    bool zooming() const { return phase >= 2; }
+    void start();
+    // Escape: back to idle; the view stays where the zoom had brought it.
+    void cancel();
+    // One step towards the tile (2 seconds in all).
+    void step(float tile_x, float tile_y);
+    // At the start of a frame; true when the screen leaves with the chosen level (one
+    // frame is drawn after the zoom completes).
+    bool frame_start();
+    // The card's turn in radians: eased over the first second, from 0 to pi.
+    float card_angle() const;
+};
+
+// A corner of the flipping card at offset (ox, oy) from the tile centre, in perspective.
+void map_card_corner(float centre_x, float centre_y, float ox, float oy, float angle, float& x, float& y);
