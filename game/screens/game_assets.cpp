@@ -124,3 +124,9 @@ void game_play(ui_sound sound)
     else if (sound == ui_sound::select)
         game_play("sounds\\Select_Constraint");
 }
+
+world_draw_style& game_world_style()
+{
+    static world_draw_style style;
+    return style;
+}

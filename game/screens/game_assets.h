@@ -6,6 +6,7 @@
 #include "data/pak.h"
 #include "game/ui_sound.h"
 #include "render/texture.h"
+#include "render/world_draw.h"
 
 #include <functional>
 #include <string>
@@ -32,3 +33,7 @@ ref_ptr<gl_texture> game_texture(const std::string& name);
 void game_play(const char* sample_name);
 // The interface sounds screen logic asks for.
 void game_play(ui_sound sound);
+
+// How the game's screens draw worlds; plain drawing of what has no texture is on when the
+// game plays a source tree without an archive.
+world_draw_style& game_world_style();
