@@ -159,15 +159,19 @@ void play_logic::show_solution()
     play_if(audio.music, "music\\solution");
     if (audio.duck)
         audio.duck(2.0f);
-    script_handle state_bits = config_node().make("saves").make(script_id(slot)).make(script_id(world_index)).make(
-        script_id(level_index));
+    script_handle state_bits = config_node()
+                                   .make("saves")
+                                   .make(script_id(slot))
+                                   .make(script_id(world_index))
+                                   .make(script_id(level_index));
     state_bits.set_int(state_bits.as_int() | level_solution_shown);
     state = play_solution;
 }
 
 void play_logic::step(int32_t step_in_frame)
 {
-    if (step_in_frame < max_world_steps_per_frame && (state == play_playing || state == play_solution) && live)
+    if (step_in_frame < max_world_steps_per_frame && (state == play_playing || state == play_solution) &&
+        live)
         live->step();
     float target = hovered_button >= 1 ? 1.0f : 0.0f;
     if (highlight < target)

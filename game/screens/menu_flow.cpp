@@ -135,7 +135,8 @@ int menu_begin(const game_options& options)
     }
     auto started = options.started;
     window.after_first_swap = [started] {
-        auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
+        auto ms =
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
         log_line(log_info) << "start-up: first frame after" << int64_t(ms.count()) << "ms";
     };
     set_app_window(&window);

@@ -237,10 +237,10 @@ void play_screen::draw_captions(float b)
 {
     float progress = std::clamp(logic.intro, 0.0f, 1.0f);
     int32_t state = logic.state;
-    blur_sequence* shown = state == play_ready                                     ? caption_ready.get()
+    blur_sequence* shown = state == play_ready                                  ? caption_ready.get()
                            : state == play_success || state == play_award_intro ? caption_success.get()
-                           : state == play_failed                                ? caption_failed.get()
-                                                                                 : nullptr;
+                           : state == play_failed                               ? caption_failed.get()
+                                                                                : nullptr;
     if (shown)
         shown->draw(32, 32, 32, 10, progress, b);
 }
@@ -276,16 +276,17 @@ void play_screen::draw_card(const game_hud& hud, float b)
     if (state == play_tip) {
         float count = float(logic.tip_lines.size());
         for (size_t i = 0; i < logic.tip_lines.size(); ++i)
-            font.print(20, 32.5f + 3.0f * float(i) - 1.5f * count, 3, logic.tip_lines[i].c_str(), font_middle);
+            font.print(20, 32.5f + 3.0f * float(i) - 1.5f * count, 3, logic.tip_lines[i].c_str(),
+                       font_middle);
     } else if (state == play_award_title) {
         font.print(39, 28, 3, logic.award < 3 ? "YOU HAVE ACQUIRED" : "YOU HAVE DISCOVERED A SEGMENT OF",
                    font_centre | font_middle);
         font.print(39, 34, 5, logic.award_name.c_str(), font_centre | font_middle);
     } else {
-        static const char* const medallion[] = {"A MEDALLION IS AWARDED FOR EACH", "MAJOR PATH ON THE MAP YOU",
-                                                "COMPLETE."};
-        static const char* const segment[] = {"FIND ALL OF THE SEGMENTS TO UNLOCK", "ADVANCED LEVELS SCATTERED",
-                                              "THROUGHOUT THE MAPS."};
+        static const char* const medallion[] = {"A MEDALLION IS AWARDED FOR EACH",
+                                                "MAJOR PATH ON THE MAP YOU", "COMPLETE."};
+        static const char* const segment[] = {"FIND ALL OF THE SEGMENTS TO UNLOCK",
+                                              "ADVANCED LEVELS SCATTERED", "THROUGHOUT THE MAPS."};
         const char* const* lines = logic.award < 3 ? medallion : segment;
         for (int32_t i = 0; i < 3; ++i)
             font.print(20, 29.0f + 3.0f * float(i), 3, lines[i], font_middle);
