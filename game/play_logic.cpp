@@ -40,6 +40,14 @@ void play_if(const std::function<void(const char*)>& fn, const char* name)
 
 }  // namespace
 
+const char* play_state_name(int32_t state)
+{
+    static const char* const names[] = {"READY",    "RESTART",       "PLAYING",     "SUCCESS",    "FAILED",
+                                        "LEAVING",  "SOLUTION",      "SOLUTION_END", "AWARD_INTRO", "AWARD_TITLE",
+                                        "AWARD_INFO", "AWARD_LEAVING", "TIP"};
+    return state >= 0 && state < int32_t(std::size(names)) ? names[state] : "?";
+}
+
 play_level_entry play_read_entry(int32_t world, int32_t level)
 {
     play_level_entry e;

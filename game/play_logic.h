@@ -33,6 +33,9 @@ enum : int32_t {
     play_tip = 12,
 };
 
+// The state's name for the log: "READY", "PLAYING", "SUCCESS", ...
+const char* play_state_name(int32_t state);
+
 // The margin buttons and the cards' continue button. A negative value remembers the last
 // button while the pointer is off it, so that its label can slide back in.
 enum : int32_t {

@@ -76,6 +76,13 @@ void set_window_icon(glw_window& window)
         window.set_icon(rgba.data(), icon->width(), icon->height());
 }
 
+// With "log" on the command line, each screen says the frame it begins in.
+void screen_log(const char* screen)
+{
+    glw_window* window = app_window();
+    log_line(log_info) << "menu: " << screen << " at frame " << (window ? window->swaps : 0);
+}
+
 // The screens from player select to the last one, until the player quits.
 void run_menus(std::unique_ptr<game_hud>& hud, std::unique_ptr<v_world>& title_world)
 {
@@ -84,15 +91,27 @@ void run_menus(std::unique_ptr<game_hud>& hud, std::unique_ptr<v_world>& title_w
         if (!title_world)
             title_world = make_title_world();
     };
-    s.player_select = [&] { return player_select_screen().run(*hud, title_world.get()); };
+    s.player_select = [&] {
+        screen_log("player select");
+        return player_select_screen().run(*hud, title_world.get());
+    };
     s.set_profile = [&](int32_t slot) { hud->set_profile(slot); };
     s.title_scroll = [&] {
         run_title_scroll(*hud, title_world.get());
         title_world.reset();
     };
-    s.world_select = [&] { return world_select_screen().run(*hud); };
+    s.world_select = [&] {
+        screen_log("world select");
+        return world_select_screen().run(*hud);
+    };
     s.set_world = [&](int32_t world) { hud->set_world(world); };
-    s.world_map = [&](bool returning) { return world_map_screen().run(*hud, returning); };
+    s.world_map = [&](bool returning) {
+        screen_log("world map");
+        int32_t level = world_map_screen().run(*hud, returning);
+        if (level >= 0)
+            log_line(log_info) << "menu: level " << level << "of world " << hud->world() << "chosen";
+        return level;
+    };
     s.music = [](const char* name) { play_music(name); };
     s.play = [&](int32_t level) {
         bool ending = false;
@@ -137,7 +156,7 @@ int menu_begin(const game_options& options)
     window.after_first_swap = [started] {
         auto ms =
             std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
-        log_line(log_info) << "start-up: first frame after" << int64_t(ms.count()) << "ms";
+        log_line(log_info) << "start-up: first frame after " << int64_t(ms.count()) << "ms";
     };
     set_app_window(&window);
     if (!windowed)

@@ -77,7 +77,8 @@ play_screen::play_screen(int32_t slot, int32_t world, int32_t level)
       button_menu(game_texture("tex\\ui\\button_menu")),
       label_restart(game_texture("tex\\ui\\ButtonLabel_RestartLevel")),
       label_solution(game_texture("tex\\ui\\ButtonLabel_ShowSolution")),
-      label_menu(game_texture("tex\\ui\\ButtonLabel_Menu"))
+      label_menu(game_texture("tex\\ui\\ButtonLabel_Menu")),
+      backdrop(game_texture("tex\\ui\\playfield_background"))
 {
     if (!logic.entry.level.empty())
         for (int32_t i = 0; i < 4; ++i)
@@ -102,7 +103,15 @@ bool play_screen::run(game_hud& hud)
     averaged_catchup pacing(frame_timer());
     pacing.begin();
     float x = 32, y = 32;
+    int32_t logged_state = -1;
     while (!logic.done()) {
+        if (logic.state != logged_state) {
+            // With "log" on the command line the states show with the frame they began in,
+            // which is what scripted runs and their tests follow.
+            logged_state = logic.state;
+            log_line(log_info) << "play: " << play_state_name(logged_state) << " at frame "
+                               << (window ? window->swaps : 0);
+        }
         // A level waits while the player is elsewhere: no steps, and no time owed after.
         paused = window && (!window->is_active() || !window->focused);
         if (paused) {
@@ -170,8 +179,7 @@ void play_screen::capture_intro_images()
         log_line(log_always) << "play: the intro pictures cannot be captured here";
         return;
     }
-    glEnable(GL_DEPTH_TEST);
-    colour(1.0f);
+    draw_backdrop(1.0f);
     draw_world(*logic.pristine, 1.0f, 1.0f);
     glDisable(GL_DEPTH_TEST);
     std::string base = play_capture_base(capture_folder(), logic.entry.level);
@@ -317,10 +325,23 @@ void play_screen::draw_pause(const game_hud& hud)
     hud.font().print(32, 32, 5, "PAUSED", font_centre | font_middle);
 }
 
+// The playfield behind the level: every frame starts from it, so that nothing of the frame
+// before (or of the map the level was chosen on) shows through where the level draws nothing.
+void play_screen::draw_backdrop(float b) const
+{
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (backdrop) {
+        colour(b);
+        backdrop->draw_quad(32, 32, 64, 64);
+    }
+}
+
 void play_screen::draw(const game_hud& hud, float x, float y)
 {
     screen_begin_2d(1.0f);
     float b = std::clamp(logic.brightness, 0.0f, 1.0f);
+    draw_backdrop(b);
     draw_level(b);
 
     if (logic.state == play_solution || logic.state == play_solution_end) {

@@ -24,7 +24,7 @@ public:
     ref_ptr<gl_texture> intro_images[4];
     ref_ptr<gl_texture> cursor, star_off, star_half, star_on, highlight, frames, vignette, paper;
     ref_ptr<gl_texture> button_restart, button_solution, button_menu;
-    ref_ptr<gl_texture> label_restart, label_solution, label_menu;
+    ref_ptr<gl_texture> label_restart, label_solution, label_menu, backdrop;
     std::unique_ptr<blur_sequence> caption_ready, caption_success, caption_failed;
     texture_set card_textures;
     bool paused = false;
@@ -40,6 +40,7 @@ public:
 private:
     void handle_input();
     void draw(const game_hud& hud, float pointer_x, float pointer_y);
+    void draw_backdrop(float b) const;
     void draw_level(float b);
     void draw_world(const v_world& world, float b, float alpha) const;
     void draw_labels(float b);
