@@ -42,9 +42,9 @@ void play_if(const std::function<void(const char*)>& fn, const char* name)
 
 const char* play_state_name(int32_t state)
 {
-    static const char* const names[] = {"READY",    "RESTART",       "PLAYING",     "SUCCESS",    "FAILED",
-                                        "LEAVING",  "SOLUTION",      "SOLUTION_END", "AWARD_INTRO", "AWARD_TITLE",
-                                        "AWARD_INFO", "AWARD_LEAVING", "TIP"};
+    static const char* const names[] = {
+        "READY",        "RESTART",     "PLAYING",     "SUCCESS",    "FAILED",        "LEAVING", "SOLUTION",
+        "SOLUTION_END", "AWARD_INTRO", "AWARD_TITLE", "AWARD_INFO", "AWARD_LEAVING", "TIP"};
     return state >= 0 && state < int32_t(std::size(names)) ? names[state] : "?";
 }
 

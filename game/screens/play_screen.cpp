@@ -113,7 +113,11 @@ bool play_screen::run(game_hud& hud)
                                << (window ? window->swaps : 0);
         }
         // A level waits while the player is elsewhere: no steps, and no time owed after.
+        bool was_paused = paused;
         paused = window && (!window->is_active() || !window->focused);
+        if (paused != was_paused)
+            log_line(log_info) << "play: " << (paused ? "paused" : "resumed") << " at frame "
+                               << (window ? window->swaps : 0);
         if (paused) {
             frame_timer().reset();
             if (!screen_pump())

@@ -45,7 +45,8 @@ bool write_config(const std::string& path, const char* text)
     std::vector<uint8_t> bytes;
     if (!script_parser(config).parse(text) || !script_save_binary(bytes, "config", config))
         return false;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
     return true;
 }
 
@@ -90,14 +91,16 @@ int run_game(const game_run& run)
         std::remove(run_capture(frame + offset).c_str());
         shifted_captures += (shifted_captures.empty() ? "" : ",") + std::to_string(frame + offset);
     }
-    std::string script = run.from_player_select ? title_clicks + shift_script(run.script, offset) : run.script;
+    std::string script =
+        run.from_player_select ? title_clicks + shift_script(run.script, offset) : run.script;
     std::ofstream(run_prefix() + "script") << script;
     // The GL driver's allocations cannot be attributed; leaks of our code are checked by
     // the tests without a display.
     std::string cmd = std::string("ASAN_OPTIONS=detect_leaks=0 ") + TAMBLE_GAME +
-                      (run.archive ? std::string(" --archive ") + TAMBLE_ARCHIVE : std::string()) + " --config " +
-                      run_config_file() + " --size 640x512 --fixed-frame --script " + run_prefix() +
-                      "script --capture-prefix " + run_prefix() + " --frames " + std::to_string(run.frames + offset) +
+                      (run.archive ? std::string(" --archive ") + TAMBLE_ARCHIVE : std::string()) +
+                      " --config " + run_config_file() + " --size 640x512 --fixed-frame --script " +
+                      run_prefix() + "script --capture-prefix " + run_prefix() + " --frames " +
+                      std::to_string(run.frames + offset) +
                       (shifted_captures.empty() ? "" : " --capture " + shifted_captures);
     for (const std::string& arg : run.args)
         cmd += " " + arg;
@@ -131,7 +134,8 @@ double brightness(const std::string& path, float left, float top, float right, f
     return n ? sum / n : -1;
 }
 
-int changed_pixels(const std::string& a, const std::string& b, float left, float top, float right, float bottom)
+int changed_pixels(const std::string& a, const std::string& b, float left, float top, float right,
+                   float bottom)
 {
     test_image ia, ib;
     if (!png_read_rgb_file(a, ia) || !png_read_rgb_file(b, ib) || ia.width != ib.width)

@@ -20,11 +20,11 @@ std::string read_text(const std::string& path);
 bool write_config(const std::string& path, const char* text);
 
 struct game_run {
-    std::string script;               // events, frame numbers from the run's start
-    int frames = 0;                   // the run ends after this many frames
-    std::string captures;             // "N,N,..." or empty
-    std::vector<std::string> args;    // more options and words (--data DIR, log, ...)
-    bool archive = true;              // --archive with the built archive
+    std::string script;             // events, frame numbers from the run's start
+    int frames = 0;                 // the run ends after this many frames
+    std::string captures;           // "N,N,..." or empty
+    std::vector<std::string> args;  // more options and words (--data DIR, log, ...)
+    bool archive = true;            // --archive with the built archive
     // Frames are counted from the first frame of player select: the start-up sequence is
     // skipped and the title logo clicked away first, and frame numbers in `script`,
     // `captures` and `frames` are moved by the frames that took (capture files keep the
@@ -36,8 +36,9 @@ struct game_run {
 // Its output goes to run_prefix() + "out".
 int run_game(const game_run& run);
 
-// The frames the start-up sequence and the title logo take when clicked through.
-constexpr int title_frames = 190;
+// The frames the start-up sequence and the title logo take when clicked through: player
+// select begins in this frame.
+constexpr int title_frames = 162;
 // The events that click them through.
 extern const char* const title_clicks;
 
@@ -54,4 +55,5 @@ struct saved_config {
 // Mean brightness (0 to 255) of a region given in view units.
 double brightness(const std::string& path, float left, float top, float right, float bottom);
 // How many pixels of a region differ noticeably between two captures.
-int changed_pixels(const std::string& a, const std::string& b, float left, float top, float right, float bottom);
+int changed_pixels(const std::string& a, const std::string& b, float left, float top, float right,
+                   float bottom);

@@ -38,6 +38,7 @@ struct level_t {
     int difficulty = 0;
     bool tip = false;
     std::vector<cut_t> cuts;
+    int decided_step = 0;  // when the cuts solve the level (or fail it)
 };
 
 std::string command_output(const std::string& cmd, int* status = nullptr)
@@ -59,8 +60,8 @@ std::string command_output(const std::string& cmd, int* status = nullptr)
 std::string sim(const level_t& level, const std::string& command, const std::string& args = "",
                 int* status = nullptr)
 {
-    return command_output(std::string(TAMBLE_SIM) + " " + command + " " + level.file + " --data " + base + args,
-                          status);
+    return command_output(
+        std::string(TAMBLE_SIM) + " " + command + " " + level.file + " --data " + base + args, status);
 }
 
 std::string cut_arguments(const std::vector<cut_t>& cuts)
@@ -77,7 +78,11 @@ std::string cut_arguments(const std::vector<cut_t>& cuts)
 bool locate_cuts(level_t& level)
 {
     std::string info = sim(level, "info");
-    std::string trace = sim(level, "run", cut_arguments(level.cuts) + " --trace 1 --seconds 10");
+    std::string trace = sim(level, "run", cut_arguments(level.cuts) + " --trace 1 --seconds 30");
+    std::smatch verdict;
+    if (!std::regex_search(trace, verdict, std::regex("(solved|failed) at step (\\d+)")))
+        return false;
+    level.decided_step = std::stoi(verdict[2].str());
     for (cut_t& c : level.cuts) {
         std::smatch m;
         std::regex line_re("\\n +" + std::to_string(c.index) +
@@ -131,11 +136,13 @@ bool read_level(int index, level_t& level)
         if (std::sscanf(line.c_str(), "%d:%d", &c.step, &c.index) == 2)
             level.cuts.push_back(c);
     }
-    std::sort(level.cuts.begin(), level.cuts.end(), [](const cut_t& a, const cut_t& b) { return a.step < b.step; });
+    std::sort(level.cuts.begin(), level.cuts.end(),
+              [](const cut_t& a, const cut_t& b) { return a.step < b.step; });
     return !level.cuts.empty() && locate_cuts(level);
 }
 
-// The frame of the `nth` (from 1) log line "<what> at frame N" in a run's output, or -1.
+// The frame of the `nth` (from 1) log line "<what> at frame N" in a run's output, counted
+// from player select as the scripts are, or -1.
 int frame_of(const std::string& out, const std::string& what, int nth = 1)
 {
     size_t at = 0;
@@ -145,7 +152,7 @@ int frame_of(const std::string& out, const std::string& what, int nth = 1)
             return -1;
         at += what.size();
     }
-    return std::atoi(out.c_str() + at + 10);
+    return std::atoi(out.c_str() + at + 10) - title_frames;
 }
 
 int count_of(const std::string& out, const std::string& what)
@@ -174,16 +181,19 @@ std::string past_tip(const level_t& level, const std::string& out)
     int tip = frame_of(out, "play: TIP");
     if (!level.tip || tip < 0)
         return "";
-    return std::to_string(tip + 45) + " click left 56 40\n" + std::to_string(tip + 47) + " click left 56 45\n";
+    return std::to_string(tip + 45) + " click left 56 40\n" + std::to_string(tip + 47) +
+           " click left 56 45\n";
 }
 
 // The solution's cuts, once PLAYING began in frame `playing`: the world takes three steps
 // a frame, the first three in that frame, and a cut takes effect after the steps of its frame.
+// The pointer hovers over the constraint a frame before the click selects it (hovering is
+// worked out while playing only), and the right click cuts it.
 std::string cut_events(const level_t& level, int playing)
 {
     std::ostringstream s;
     for (const cut_t& c : level.cuts) {
-        int frame = playing + std::max(int(std::lround(c.step / 3.0)) - 1, 0);
+        int frame = playing + std::max(int(std::lround(c.step / 3.0)) - 1, 1);
         s << frame - 1 << " move " << c.x << " " << c.y << "\n"
           << frame << " click left " << c.x << " " << c.y << "\n"
           << frame << " click right " << c.x << " " << c.y << "\n";
@@ -191,7 +201,23 @@ std::string cut_events(const level_t& level, int playing)
     return s.str();
 }
 
-game_run play_run(const std::string& script, int frames, const std::string& captures = "")
+game_run play_run(const std::string& script, int frames, const std::string& captures = "");
+std::string run_fresh(const game_run& run);
+
+// The script from player select to the level playing, clicking a tip away when one shows;
+// the output of the run that got there.
+std::string to_playing(const level_t& level, std::string& script)
+{
+    script = to_level(level);
+    std::string out = run_fresh(play_run(script, 700));
+    std::string tip = past_tip(level, out);
+    if (tip.empty())
+        return out;
+    script += tip;
+    return run_fresh(play_run(script, 800));
+}
+
+game_run play_run(const std::string& script, int frames, const std::string& captures)
 {
     game_run run;
     run.script = script;
@@ -219,10 +245,8 @@ TEST(game_play, FirstLevelSolvedEarnsItsStarsAndIsSaved)
     ASSERT_TRUE(read_level(0, level)) << "world 0 level 0 has no usable solution";
 
     // A first run up to the level finds when it begins to play.
-    std::string script = to_level(level);
-    std::string out = run_fresh(play_run(script, 700));
-    script += past_tip(level, out);
-    out = run_fresh(play_run(script, 700));
+    std::string script;
+    std::string out = to_playing(level, script);
     int playing = frame_of(out, "play: PLAYING");
     ASSERT_GT(playing, 0) << out;
     int ready = frame_of(out, "play: READY");
@@ -230,7 +254,8 @@ TEST(game_play, FirstLevelSolvedEarnsItsStarsAndIsSaved)
 
     // The real run cuts as the solution says and watches.
     std::string full = script + cut_events(level, playing);
-    int solved_by = playing + 30 * 60;
+    // Solved, four seconds of success, the map fading in again, and a little more.
+    int solved_by = playing + level.decided_step / 3 + 8 * 60;
     full += std::to_string(solved_by) + " quit\n";
     std::string captures = std::to_string(ready + 40) + "," + std::to_string(playing + 10);
     out = run_fresh(play_run(full, solved_by + 10, captures));
@@ -249,14 +274,14 @@ TEST(game_play, FirstLevelSolvedEarnsItsStarsAndIsSaved)
 
     // The captured states, again in the same run: READY's caption over the level, the level
     // playing, the star counter counting, the map after.
-    std::string more = std::to_string(success + 90) + "," + std::to_string(success + 150) + "," +
+    std::string more = std::to_string(success + 45) + "," + std::to_string(success + 90) + "," +
                        std::to_string(map_again + 70);
     out = run_fresh(play_run(full, solved_by + 10, captures + "," + more));
     EXPECT_GT(brightness(run_capture(ready + 40), 0, 0, 64, 64), 5);
     EXPECT_GT(brightness(run_capture(playing + 10), 0, 0, 64, 64), 5);
     // Half stars move into the total four times a second while the counter shows.
     if (level.difficulty > 0) {
-        EXPECT_GT(changed_pixels(run_capture(success + 90), run_capture(success + 150), 14, 38, 54, 50), 20);
+        EXPECT_GT(changed_pixels(run_capture(success + 45), run_capture(success + 90), 14, 38, 54, 50), 20);
     }
     EXPECT_GT(brightness(run_capture(map_again + 70), 0, 0, 64, 64), 20);
 }
@@ -266,16 +291,16 @@ TEST(game_play, ShownSolutionEarnsNoStars)
     TAMBLE_REQUIRE_DISPLAY();
     level_t level;
     ASSERT_TRUE(read_level(0, level));
-    std::string script = to_level(level);
-    std::string out = run_fresh(play_run(script, 700));
-    script += past_tip(level, out);
-    out = run_fresh(play_run(script, 700));
+    std::string script;
+    std::string out = to_playing(level, script);
     int playing = frame_of(out, "play: PLAYING");
     ASSERT_GT(playing, 0) << out;
 
     // Show Solution in the right margin; the replay plays to its end and READY follows.
-    script += std::to_string(playing + 10) + " move 68 12\n" + std::to_string(playing + 12) + " click left 68 12\n";
-    out = run_fresh(play_run(script, playing + 40 * 60));
+    script +=
+        std::to_string(playing + 10) + " move 68 12\n" + std::to_string(playing + 12) + " click left 68 12\n";
+    // The replay goes on a second past its verdict.
+    out = run_fresh(play_run(script, playing + level.decided_step / 3 + 6 * 60));
     int solution = frame_of(out, "play: SOLUTION");
     ASSERT_GT(solution, 0) << out;
     int again = frame_of(out, "play: PLAYING", 2);
@@ -284,7 +309,7 @@ TEST(game_play, ShownSolutionEarnsNoStars)
 
     // Solving it afterwards succeeds, but the stars stay where they were.
     std::string full = script + cut_events(level, again);
-    int end = again + 30 * 60;
+    int end = again + level.decided_step / 3 + 6 * 60;
     full += std::to_string(end) + " quit\n";
     out = run_fresh(play_run(full, end + 10, std::to_string(solution + 60)));
     ASSERT_GT(frame_of(out, "play: SUCCESS"), again) << out;
@@ -320,12 +345,13 @@ TEST(game_play, FailedAttemptGoesBackToReady)
 
     // The level is open on a profile made beforehand.
     std::string profile = "saves { 0 { name \"Ann\" 0 { " + std::to_string(level.index) + " 1 } tips -1 } }";
-    game_run run = play_run("0 move 30 28\n40 click left 30 28\n45 click left 54.5 28\n"
-                            "90 click left 30 28\n100 click left 56 28\n"
-                            "140 move " +
-                                std::to_string(level.x) + " " + std::to_string(level.y) + "\n150 click left " +
-                                std::to_string(level.x) + " " + std::to_string(level.y) + "\n",
-                            500);
+    game_run run =
+        play_run("0 move 30 28\n40 click left 30 28\n45 click left 54.5 28\n"
+                 "290 click left 30 28\n300 click left 56 28\n"
+                 "340 move " +
+                     std::to_string(level.x) + " " + std::to_string(level.y) + "\n350 click left " +
+                     std::to_string(level.x) + " " + std::to_string(level.y) + "\n",
+                 700);
     ASSERT_TRUE(write_config(run_config_file(), profile.c_str()));
     ASSERT_EQ(run_game(run), 0);
     std::string out = read_text(run_prefix() + "out");
@@ -333,7 +359,7 @@ TEST(game_play, FailedAttemptGoesBackToReady)
     ASSERT_GT(playing, 0) << out;
 
     run.script += cut_events(level, playing);
-    run.frames = playing + 15 * 60;
+    run.frames = playing + level.decided_step / 3 + 3 * 60;
     ASSERT_TRUE(write_config(run_config_file(), profile.c_str()));
     ASSERT_EQ(run_game(run), 0);
     out = read_text(run_prefix() + "out");

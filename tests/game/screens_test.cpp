@@ -48,8 +48,9 @@ int run_menus(const std::string& script, int frames, const std::string& captures
     return run_game(run);
 }
 
-// Player select opens in half a second (30 frames); a chosen profile leads to world
-// selection, whose list takes input after another half second.
+// Player select opens in half a second (30 frames); a chosen profile turns the title scroll
+// for three seconds and leads to world selection, whose list takes input after another half
+// second (from frame 300).
 const char* const choose_ann = "0 move 30 28\n40 click left 30 28\n45 click left 54.5 28\n";
 
 }  // namespace
@@ -60,8 +61,8 @@ TEST(game_screens, NameTypedOnAnEmptySlotIsSavedExactly)
     std::remove(config_file().c_str());
     // Latin-1 letters come through text input; Backspace takes the last one back.
     ASSERT_EQ(run_menus("0 move 30 32\n40 click left 30 32\n45 text \"Zoë Q\"\n46 key backspace\n"
-                       "47 key backspace\n50 key enter\n",
-                       70, "48"),
+                        "47 key backspace\n50 key enter\n",
+                        70, "48"),
               0);
     saved_config saved(config_file());
     ASSERT_TRUE(saved.ok) << read_text(prefix() + "out");
@@ -89,11 +90,12 @@ TEST(game_screens, EnterWithNoSlotSelectedLeavesTheListUsable)
 TEST(game_screens, DeleteAskedFirstAndSavedWithTheNextChoice)
 {
     TAMBLE_REQUIRE_DISPLAY();
-    ASSERT_TRUE(write_config(config_file(), "saves { 0 { name \"Ann\" stars 3 } 1 { name \"Bo\" stars 9 0 { 0 2 } } }"));
+    ASSERT_TRUE(write_config(config_file(),
+                             "saves { 0 { name \"Ann\" stars 3 } 1 { name \"Bo\" stars 9 0 { 0 2 } } }"));
     ASSERT_EQ(run_menus("40 click left 30 32\n45 click left 13.5 32\n50 click left 24 35.5\n"  // NO keeps Bo
-                       "55 click left 13.5 32\n60 click left 40 35.5\n"                       // YES
-                       "65 click left 30 28\n70 click left 54.5 28\n",
-                       90, "38,48"),
+                        "55 click left 13.5 32\n60 click left 40 35.5\n"                       // YES
+                        "65 click left 30 28\n70 click left 54.5 28\n",
+                        90, "38,48"),
               0);
     saved_config saved(config_file());
     ASSERT_TRUE(saved.ok);
@@ -140,15 +142,15 @@ TEST(game_screens, SelectedWorldsMapFadesInBehindTheList)
     TAMBLE_REQUIRE_DISPLAY();
     ASSERT_TRUE(write_config(config_file(), "saves { 0 { name \"Ann\" } }"));
     // World 0 is selected, then no world (a click below the list).
-    ASSERT_EQ(
-        run_menus(std::string(choose_ann) + "90 click left 30 28\n160 click left 30 60\n", 230, "88,150,220"),
-        0);
+    ASSERT_EQ(run_menus(std::string(choose_ann) + "300 click left 30 28\n370 click left 30 60\n", 440,
+                        "298,360,430"),
+              0);
     // Beside the scroll the title background gives way to the map, and back again.
-    EXPECT_GT(changed_pixels(capture(88), capture(150), 3, 10, 15, 60), 1500);
-    EXPECT_LT(changed_pixels(capture(88), capture(220), 3, 10, 15, 60), 100);
+    EXPECT_GT(changed_pixels(capture(298), capture(360), 3, 10, 15, 60), 1500);
+    EXPECT_LT(changed_pixels(capture(298), capture(430), 3, 10, 15, 60), 100);
     // The world's emblem shows over the list while it is selected.
-    EXPECT_GT(changed_pixels(capture(88), capture(150), 18, 16, 46, 24), 500);
-    EXPECT_LT(changed_pixels(capture(88), capture(220), 18, 16, 46, 24), 50);
+    EXPECT_GT(changed_pixels(capture(298), capture(360), 18, 16, 46, 24), 500);
+    EXPECT_LT(changed_pixels(capture(298), capture(430), 18, 16, 46, 24), 50);
 }
 
 TEST(game_screens, MapOffersOpenLevelsZoomsAndFadesInOnReturn)
@@ -156,21 +158,21 @@ TEST(game_screens, MapOffersOpenLevelsZoomsAndFadesInOnReturn)
     TAMBLE_REQUIRE_DISPLAY();
     ASSERT_TRUE(write_config(config_file(), "saves { 0 { name \"Ann\" } }"));
     std::string script = std::string(choose_ann) +
-                         "90 click left 30 28\n100 click left 56 28\n"       // world 0, OK
-                         "130 move 44 44\n140 move 20 44\n150 move 60 60\n"  // locked, open, nothing
-                         "160 click left 44 44\n"                            // a locked tile does nothing
-                         "170 click left 20 44\n"                            // zooms into level 0
-                         "200 key escape\n"                                  // cancelled
-                         "220 click left 20 44\n"                            // again, to the end
-                         "430 click left -4 52\n";                           // the level's Menu button
-    ASSERT_EQ(run_menus(script, 600, "135,145,155,190,495,560"), 0);
+                         "300 click left 30 28\n310 click left 56 28\n"      // world 0, OK
+                         "340 move 44 44\n350 move 20 44\n360 move 60 60\n"  // locked, open, nothing
+                         "370 click left 44 44\n"                            // a locked tile does nothing
+                         "380 click left 20 44\n"                            // zooms into level 0
+                         "410 key escape\n"                                  // cancelled
+                         "430 click left 20 44\n"                            // again, to the end
+                         "650 move -4 52\n655 click left -4 52\n";           // the level's Menu button
+    ASSERT_EQ(run_menus(script, 810, "345,355,365,400,705,770"), 0);
     std::string out = read_text(prefix() + "out");
 
     // The popup of the open tile stands above it; the locked tile shows none.
-    EXPECT_GT(changed_pixels(capture(145), capture(155), 6, 31, 34, 41), 1500);
-    EXPECT_LT(changed_pixels(capture(135), capture(155), 30, 31, 58, 41), 100);
+    EXPECT_GT(changed_pixels(capture(355), capture(365), 6, 31, 34, 41), 1500);
+    EXPECT_LT(changed_pixels(capture(345), capture(365), 30, 31, 58, 41), 100);
     // Zooming moves the whole map.
-    EXPECT_GT(changed_pixels(capture(155), capture(190), 0, 0, 64, 64), 5000);
+    EXPECT_GT(changed_pixels(capture(365), capture(400), 0, 0, 64, 64), 5000);
 
     // Escape stopped the first zoom; the second one chose level 0 once, two seconds later.
     const std::string line = "menu: level 0 of world 0 chosen";
@@ -179,8 +181,8 @@ TEST(game_screens, MapOffersOpenLevelsZoomsAndFadesInOnReturn)
     EXPECT_EQ(out.find("chosen", chosen + line.size()), std::string::npos) << out;
 
     // Back on the map after the level, it fades in from black over a second.
-    double dark = brightness(capture(495), 0, 0, 64, 64);
-    double light = brightness(capture(560), 0, 0, 64, 64);
+    double dark = brightness(capture(705), 0, 0, 64, 64);
+    double light = brightness(capture(770), 0, 0, 64, 64);
     EXPECT_LT(dark, light * 0.5);
     EXPECT_GT(light, 40);
 }
