@@ -56,6 +56,7 @@ int main(int argc, char** argv)
         archive = find_game_archive(argv[0], looked_in);
     // Without an archive a source tree alone is played, with what has no texture drawn plainly.
     options.plain_drawing = archive.empty();
+    options.data_name = !archive.empty() ? archive : entry.data_roots.empty() ? "" : entry.data_roots.front();
     options.add_stores = [&](pak_system& pak, std::string& message) {
         for (const std::string& root : entry.data_roots) {
             std::error_code ec;
@@ -70,6 +71,11 @@ int main(int argc, char** argv)
             for (const std::string& place : looked_in)
                 message += "\n  " + place;
             message += "\nReinstall the game, or name the file with --archive FILE.";
+            return false;
+        }
+        std::error_code ec;
+        if (!archive.empty() && !fs::is_regular_file(archive, ec)) {
+            message = "The game data " + archive + " does not exist.";
             return false;
         }
         if (!archive.empty() && !pak.add_archive(archive.c_str(), false)) {

@@ -18,7 +18,8 @@ pak_system& game_pak();
 // chunks; lets `add_stores` add the stores (earlier stores win a name); parses every
 // "INIT" chunk into the global script tree and every "LEVL" chunk under its own name;
 // installs the store for levels, types and sounds; fetches the preloaded references.
-// False with `error` set when no store could be added.
+// False with `error` set when no store could be added, or "no worlds" when the stores
+// hold no worlds (the data is damaged or not the game's).
 bool game_load_assets(const std::function<bool(pak_system&, std::string&)>& add_stores, std::string& error);
 // Drops the preloaded references and the cached sounds (before the GL context and the
 // sound system go).

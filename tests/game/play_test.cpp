@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <regex>
@@ -377,4 +378,37 @@ TEST(game_play, FailedAttemptGoesBackToReady)
     saved_config saved(run_config_file());
     ASSERT_TRUE(saved.ok);
     EXPECT_EQ(saved.slot(0).get("stars").as_int(), 0);
+}
+
+TEST(game_entry, UnknownOptionsAndUnusableGameDataAreReported)
+{
+    int status = 0;
+    std::string out = command_output(std::string(TAMBLE_GAME) + " --bogus", &status);
+    EXPECT_EQ(status, 2);
+    EXPECT_NE(out.find("unknown option --bogus"), std::string::npos) << out;
+    EXPECT_NE(out.find("usage: tamble"), std::string::npos) << out;
+
+    TAMBLE_REQUIRE_DISPLAY();
+    // A missing archive named on the command line, and a file that is not an archive of
+    // the game: both named in the message, and the program stops with a failure.
+    std::string damaged = run_prefix() + "damaged.pk2";
+    std::ofstream(damaged, std::ios::binary) << std::string(3000, '\x5a');
+    for (const std::string& archive : {run_prefix() + "missing.pk2", damaged}) {
+        std::remove((run_prefix() + "missing.pk2").c_str());
+        game_run run;
+        run.frames = 5;
+        run.archive = false;
+        run.args = {"--archive", archive};
+        EXPECT_EQ(run_game(run), 1) << archive;
+        out = read_text(run_prefix() + "out");
+        EXPECT_NE(out.find("The game data " + archive), std::string::npos) << out;
+    }
+    // Without --archive, the places searched are listed (the test's folder has no archive).
+    game_run run;
+    run.frames = 5;
+    run.archive = false;
+    EXPECT_EQ(run_game(run), 1);
+    out = read_text(run_prefix() + "out");
+    EXPECT_NE(out.find("cannot find its game data, tamble.pk2"), std::string::npos) << out;
+    EXPECT_NE(out.find(std::filesystem::current_path().string() + "/tamble.pk2"), std::string::npos) << out;
 }
