@@ -167,7 +167,8 @@ int menu_begin(const game_options& options)
     std::string error;
     if (!game_load_assets(options.add_stores, error)) {
         if (error == "no worlds")
-            error = "The game data " + options.data_name + " holds no game: it is damaged, or not Tamble's data.";
+            error =
+                "The game data " + options.data_name + " holds no game: it is damaged, or not Tamble's data.";
         glw_message_box(error.c_str(), "Tamble", glw_icon::error);
         game_release_assets();
         v_set_message_box(nullptr);

@@ -164,7 +164,8 @@ TEST(play_logic, TipShowsOncePerProfileAndAMissingLevelBuildsNoWorld)
 {
     set_game_tree("0 { 0 { level \"levels\\Nowhere\" tip 3 difficulty 2 } 1 { tip 40 } }", "");
     script_handle tips = script_handle::fresh(&script_global_symbols());
-    ASSERT_TRUE(script_parser(tips).parse("3 { line1 \"Cut with the right button\" graphic \"tex\\ui\\x\" }"));
+    ASSERT_TRUE(
+        script_parser(tips).parse("3 { line1 \"Cut with the right button\" graphic \"tex\\ui\\x\" }"));
     script_global_tree().link(script_global_symbols().intern("tips"), tips);
 
     play_logic first(1, 0, 0);

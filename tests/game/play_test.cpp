@@ -412,3 +412,40 @@ TEST(game_entry, UnknownOptionsAndUnusableGameDataAreReported)
     EXPECT_NE(out.find("cannot find its game data, tamble.pk2"), std::string::npos) << out;
     EXPECT_NE(out.find(std::filesystem::current_path().string() + "/tamble.pk2"), std::string::npos) << out;
 }
+
+TEST(game_play, LevelPausesWithoutFocusOrMinimisedAndResumesWithoutCatchingUp)
+{
+    TAMBLE_REQUIRE_DISPLAY();
+    level_t level;
+    ASSERT_TRUE(read_level(0, level));
+    std::string script;
+    std::string out = to_playing(level, script);
+    int playing = frame_of(out, "play: PLAYING");
+    ASSERT_GT(playing, 0) << out;
+    std::string cuts = script + cut_events(level, playing);
+    int last_cut = playing + std::max(int(std::lround(level.cuts.back().step / 3.0)) - 1, 1);
+    int end = playing + level.decided_step / 3 + 8 * 60;
+
+    std::string plain = cuts + std::to_string(end) + " quit\n";
+    out = run_fresh(play_run(plain, end + 10));
+    int success = frame_of(out, "play: SUCCESS");
+    ASSERT_GT(success, last_cut) << out;
+
+    // Two seconds without the focus, then two minimised, after the last cut: the verdict
+    // comes exactly that much later, since nothing steps meanwhile and nothing is owed after.
+    int a = last_cut + 5;
+    std::string paused = cuts + std::to_string(a) + " window unfocus\n" + std::to_string(a + 120) +
+                         " window focus\n" + std::to_string(a + 130) + " window minimize\n" +
+                         std::to_string(a + 250) + " window restore\n" + std::to_string(end + 240) +
+                         " quit\n";
+    out = run_fresh(play_run(paused, end + 250, std::to_string(a + 60)));
+    // A window event of frame N reaches the screen in that frame's pump; it pauses from the next.
+    EXPECT_EQ(frame_of(out, "play: paused"), a + 1);
+    EXPECT_EQ(frame_of(out, "play: resumed"), a + 121);
+    EXPECT_EQ(frame_of(out, "play: paused", 2), a + 131);
+    EXPECT_EQ(frame_of(out, "play: resumed", 2), a + 251);
+    EXPECT_EQ(frame_of(out, "play: SUCCESS"), success + 240) << out;
+    saved_config saved(run_config_file());
+    ASSERT_TRUE(saved.ok);
+    EXPECT_EQ(saved.slot(0).get("stars").as_int(), level.difficulty);
+}
