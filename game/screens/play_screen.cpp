@@ -6,6 +6,7 @@
 #include "app/pacing.h"
 #include "app/window/window.h"
 #include "game/screens/game_assets.h"
+#include "game/screens/fit_text.h"
 #include "game/screens/game_hud.h"
 #include "game/screens/screen_frame.h"
 #include "game/star_text.h"
@@ -268,7 +269,11 @@ void play_screen::draw_star_counter(const game_hud& hud, float b)
     for (int32_t i = 0; i < 4; ++i)
         gl_draw_quad(glyphs[stars[i]], 32.5f + 5.0f * float(i), 44, 5, 5);
     gl_draw_quad(star_on.get(), 16, 44, 8, 8);
-    hud.font().print(20, 42, 4.8f, star_text(logic.old_stars + logic.counted).c_str(), font_left);
+    // The large star stands for the total; the text gives the number only.
+    std::string total = star_text(logic.old_stars + logic.counted);
+    if (!total.empty() && total[0] == star_glyph)
+        total.erase(0, total.find_first_not_of(' ', 1));
+    hud.font().print(20, 42, 4.8f, total.c_str(), font_left);
 }
 
 void play_screen::draw_card(const game_hud& hud, float b)
@@ -293,7 +298,10 @@ void play_screen::draw_card(const game_hud& hud, float b)
     } else if (state == play_award_title) {
         font.print(39, 28, 3, logic.award < 3 ? "YOU HAVE ACQUIRED" : "YOU HAVE DISCOVERED A SEGMENT OF",
                    font_centre | font_middle);
-        font.print(39, 34, 5, logic.award_name.c_str(), font_centre | font_middle);
+        // Long names are set smaller, so that they stay between the picture and the edge.
+        const float name_height = 5.0f, room = 42.0f;
+        float shown = std::min(font.measure(logic.award_name.c_str()) * name_height, room);
+        fit_print(font, 39.0f - shown / 2.0f, 34.0f - name_height / 2.0f, name_height, room, logic.award_name.c_str());
     } else {
         static const char* const medallion[] = {"A MEDALLION IS AWARDED FOR EACH",
                                                 "MAJOR PATH ON THE MAP YOU", "COMPLETE."};
