@@ -413,6 +413,18 @@ bool glw_window::handle_event(const SDL_Event& e)
     case SDL_QUIT:
         return false;
     case SDL_WINDOWEVENT:
+        // A scripted run sees only its script's focus and minimising: a display shared with
+        // other windows (tests side by side on one X server) takes the focus at any moment.
+        if (driver && e.window.data1 != glw_scripted_window_event)
+            switch (e.window.event) {
+            case SDL_WINDOWEVENT_MINIMIZED:
+            case SDL_WINDOWEVENT_RESTORED:
+            case SDL_WINDOWEVENT_FOCUS_GAINED:
+            case SDL_WINDOWEVENT_FOCUS_LOST:
+                return true;
+            default:
+                break;
+            }
         switch (e.window.event) {
         case SDL_WINDOWEVENT_MINIMIZED:
             active = false;

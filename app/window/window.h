@@ -11,6 +11,10 @@ struct SDL_Window;
 union SDL_Event;
 class glw_test_driver;
 
+// The test driver marks the window events it injects with this value in data1, so that a
+// driven window can tell them from the system's.
+constexpr int32_t glw_scripted_window_event = 0x54424C45;
+
 // Mouse flag bits of mouse_event.
 enum : uint32_t {
     left_press = 1,

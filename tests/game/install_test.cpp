@@ -28,8 +28,8 @@ TEST(game_install, InstalledFilesAreValidAndTheGameFindsItsArchive)
     fs::path prefix = fs::absolute(run_prefix() + "prefix");
     fs::remove_all(prefix);
     std::string log = fs::absolute(run_prefix() + "out").string();
-    ASSERT_EQ(shell(std::string(TAMBLE_CMAKE) + " --install " + TAMBLE_BUILD_DIR + " --prefix " + prefix.string() +
-                    " > " + log + " 2>&1"),
+    ASSERT_EQ(shell(std::string(TAMBLE_CMAKE) + " --install " + TAMBLE_BUILD_DIR + " --prefix " +
+                    prefix.string() + " > " + log + " 2>&1"),
               0)
         << read_text(log);
 
@@ -38,8 +38,10 @@ TEST(game_install, InstalledFilesAreValidAndTheGameFindsItsArchive)
     EXPECT_TRUE(fs::is_regular_file(prefix / "bin/tamble"));
     EXPECT_TRUE(fs::is_regular_file(prefix / "share/tamble/tamble.pk2"));
     EXPECT_TRUE(fs::is_regular_file(prefix / "share/icons/hicolor/256x256/apps/org.tamble.Tamble.png"));
-    EXPECT_EQ(shell("desktop-file-validate " + desktop.string() + " > " + log + " 2>&1"), 0) << read_text(log);
-    EXPECT_EQ(shell("appstreamcli validate --no-net --pedantic " + metainfo.string() + " > " + log + " 2>&1"), 0)
+    EXPECT_EQ(shell("desktop-file-validate " + desktop.string() + " > " + log + " 2>&1"), 0)
+        << read_text(log);
+    EXPECT_EQ(shell("appstreamcli validate --no-net --pedantic " + metainfo.string() + " > " + log + " 2>&1"),
+              0)
         << read_text(log);
 
     TAMBLE_REQUIRE_DISPLAY();
