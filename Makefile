@@ -10,7 +10,8 @@ GENERATOR := $(shell command -v ninja >/dev/null 2>&1 && echo Ninja || echo "Uni
 PACKAGES := g++ cmake ninja-build pkg-config zlib1g-dev libsdl2-dev libgl-dev \
             libgl1-mesa-dri libgtest-dev libgmock-dev libbenchmark-dev libpng-dev \
             xvfb xauth libturbojpeg0-dev libvorbis-dev libopus-dev libebur128-dev \
-            libcairo2-dev libfreetype-dev fonts-averia-sans-gwf xfonts-base
+            libcairo2-dev libfreetype-dev fonts-averia-sans-gwf xfonts-base \
+            desktop-file-utils appstream
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 # Window tests need a display; without one they run under a virtual X server. Whether there
@@ -19,7 +20,7 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # finds no display fails.
 XVFB_RUN := xvfb-run -a -s "-screen 0 1280x1024x24"
 
-.PHONY: all deps configure build run test bench asan tsan fuzz clean
+.PHONY: all deps configure build run view install test bench asan tsan fuzz clean
 
 all: build
 
@@ -38,19 +39,29 @@ configure: deps $(BUILD)/CMakeCache.txt
 build: configure
 	$(CMAKE) --build $(BUILD) -j $(JOBS)
 
-# The live physics viewer on a base level, in a window (left click selects a rope, right
-# click or Space cuts it, R restarts, D shows outlines, Esc quits). Types come from the
-# sources, textures from the built archive. RUN_LEVEL=base/levels/Pair.LEVL.txt picks another.
-RUN_LEVEL ?= base/levels/Drop.LEVL.txt
-RUN_DATA  ?= base
+# The game, in a window, on the archive the build made (Alt+Enter: full screen). Its save
+# file is the player's own (~/.local/share/tamble/config.dat). RUN_ARGS adds options, e.g.
+# RUN_ARGS="--data base" to play the level sources without packing them again.
+RUN_ARGS ?=
 run: build
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ] && [ -z "$$SDL_VIDEODRIVER" ]; then \
-	  echo "make run built everything, but the viewer opens a window and there is no display here"; \
+	  echo "make run built everything, but the game opens a window and there is no display here"; \
 	  echo "(DISPLAY and WAYLAND_DISPLAY are not set). Run it from a desktop session; headless,"; \
-	  echo "'make test' runs the viewer under Xvfb."; \
+	  echo "'make test' plays it under Xvfb."; \
 	  exit 1; \
 	fi
+	./$(BUILD)/app/entry/tamble --windowed --archive $(BUILD)/tamble.pk2 $(RUN_ARGS)
+
+# The live physics viewer on one level: make view RUN_LEVEL=base/levels/Pair.LEVL.txt
+RUN_LEVEL ?= base/levels/Drop.LEVL.txt
+RUN_DATA  ?= base
+view: build
 	./$(BUILD)/tools/sim/tamble-sim view $(RUN_LEVEL) --data $(RUN_DATA) --archive $(BUILD)/tamble.pk2 --windowed
+
+# Installs the game (program, archive, desktop entry, AppStream metadata, icon) under PREFIX.
+PREFIX ?= /usr/local
+install: build
+	$(CMAKE) --install $(BUILD) --prefix $(PREFIX)
 
 test: build
 	@cd $(BUILD) && if [ -z "$$DISPLAY" ] && command -v xvfb-run >/dev/null 2>&1; then \

@@ -153,6 +153,22 @@ bool parse_event(std::string_view line, driver_event& e, std::string& why)
         ok = !e.text.empty();
         if (!ok)
             why = "text needs something to type";
+    } else if (action == "window") {
+        e.action = driver_action::window;
+        std::string what = lower(next_word(rest));
+        ok = true;
+        if (what == "unfocus")
+            e.change = driver_window_change::focus_lost;
+        else if (what == "focus")
+            e.change = driver_window_change::focus_gained;
+        else if (what == "minimize")
+            e.change = driver_window_change::minimized;
+        else if (what == "restore")
+            e.change = driver_window_change::restored;
+        else {
+            why = "expected 'unfocus', 'focus', 'minimize' or 'restore', found '" + what + "'";
+            ok = false;
+        }
     } else if (action == "quit") {
         e.action = driver_action::quit;
         ok = true;

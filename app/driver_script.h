@@ -7,7 +7,22 @@
 #include <string_view>
 #include <vector>
 
-enum class driver_action { move, press, release, click, double_click, key_down, key_up, key, text, quit };
+enum class driver_action {
+    move,
+    press,
+    release,
+    click,
+    double_click,
+    key_down,
+    key_up,
+    key,
+    text,
+    window,
+    quit
+};
+
+// What a "window" event does to the window, as the desktop would.
+enum class driver_window_change { focus_lost, focus_gained, minimized, restored };
 
 struct driver_event {
     int64_t frame = 0;
@@ -17,6 +32,7 @@ struct driver_event {
     float x = 0, y = 0;         // view units
     uint32_t key = 0;           // virtual-key number
     std::string text;           // UTF-8, for text events
+    driver_window_change change = driver_window_change::focus_lost;
 };
 
 struct driver_script {

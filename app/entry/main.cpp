@@ -1,14 +1,16 @@
-// tamble: the game. Reads the command line, finds the data and the save file, and hands
-// over to the menu flow.
+// tamble: the program. Reads the command line, chooses the run mode, finds the game data and
+// the save file, and hands over to the menu flow.
 //
-//   tamble [--windowed] [--config FILE] [--archive FILE] [--data DIR]... [test driver options]
+//   tamble [--windowed] [--archive FILE] [--data DIR]... [--config FILE] [log] [test driver options]
+#include "app/entry/data_search.h"
+#include "app/entry_options.h"
 #include "app/log.h"
 #include "app/window/pref_path.h"
 #include "game/screens/menu_flow.h"
+#include "game/screens/play_screen.h"
 #include "tools/sim/sim_source_store.h"
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -16,74 +18,47 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-
-const char usage[] =
-    "usage: tamble [options]\n"
-    "  --config FILE          the save file (default: config.dat in the per-user folder)\n"
-    "  --archive FILE         the game data (default: tamble.pk2 here, then beside the program)\n"
-    "  --data DIR             a source tree (script sources and chunk files) read before the\n"
-    "                         archive, so its files override the archive's; repeatable\n"
-    "  --help                 this text\n";
-
-// The archive: the working directory's, else the one beside the program.
-std::string find_archive(std::vector<std::string>& looked_in)
-{
-    std::error_code ec;
-    std::vector<fs::path> places{fs::current_path(ec) / "tamble.pk2"};
-    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    if (!ec)
-        places.push_back(exe.parent_path() / "tamble.pk2");
-    for (const fs::path& p : places) {
-        looked_in.push_back(p.string());
-        if (fs::is_regular_file(p, ec))
-            return p.string();
-    }
-    return {};
-}
-
-}  // namespace
-
 int main(int argc, char** argv)
 {
     game_options options;
+    options.started = std::chrono::steady_clock::now();
+    entry_options entry;
     std::string error;
-    if (!driver_parse_options(argc, argv, options.driver, error)) {
-        std::fprintf(stderr, "tamble: %s\n%s%s", error.c_str(), usage, driver_options_help);
+    if (!entry_parse_options(argc, argv, entry, error)) {
+        std::fprintf(stderr, "tamble: %s\n%s", error.c_str(), entry_usage().c_str());
         return 2;
     }
-    std::string archive, command_line;
-    std::vector<std::string> data_roots;
-    for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
-        bool has_value = i + 1 < argc;
-        if (arg == "--help") {
-            std::printf("%s%s", usage, driver_options_help);
-            return 0;
-        } else if ((arg == "--config" || arg == "--archive" || arg == "--data") && !has_value) {
-            std::fprintf(stderr, "tamble: %s needs a value\n%s", arg.c_str(), usage);
-            return 2;
-        } else if (arg == "--config") {
-            options.config_path = argv[++i];
-        } else if (arg == "--archive") {
-            archive = argv[++i];
-        } else if (arg == "--data") {
-            data_roots.push_back(argv[++i]);
-        } else if (arg.rfind("--", 0) == 0) {
-            std::fprintf(stderr, "tamble: unknown option %s\n%s%s", arg.c_str(), usage, driver_options_help);
-            return 2;
-        } else {
-            command_line += (command_line.empty() ? "" : " ") + arg;
-        }
+    if (entry.help) {
+        std::printf("%s", entry_usage().c_str());
+        return 0;
     }
-    log_mute_for_game(command_line);
+    if (entry.version) {
+        std::printf("%s\n", entry_version().c_str());
+        return 0;
+    }
+    run_mode mode = choose_run_mode(entry.command_line);
+    if (mode != run_mode::game) {
+        std::fprintf(stderr, "tamble: the %s is not part of this build\n",
+                     mode == run_mode::body_editor ? "body editor" : "level editor");
+        return 2;
+    }
+    log_mute_for_game(entry.command_line);
 
-    if (options.config_path.empty()) {
-        std::string folder = glw_pref_path("tamble");
-        options.config_path = folder + "config.dat";
-    }
+    options.driver = entry.driver;
+    std::string user_folder = glw_pref_path("tamble");
+    options.config_path = !entry.config.empty() ? entry.config : user_folder + "config.dat";
+    options.screenshot_folder = user_folder;
+    play_set_capture_folder(entry.data_roots.empty() ? "base" : entry.data_roots.front());
+
+    std::string archive = entry.archive;
+    std::vector<std::string> looked_in;
+    if (archive.empty())
+        archive = find_game_archive(argv[0], looked_in);
+    // Without an archive a source tree alone is played, with what has no texture drawn plainly.
+    options.plain_drawing = archive.empty();
+    options.data_name = !archive.empty() ? archive : entry.data_roots.empty() ? "" : entry.data_roots.front();
     options.add_stores = [&](pak_system& pak, std::string& message) {
-        for (const std::string& root : data_roots) {
+        for (const std::string& root : entry.data_roots) {
             std::error_code ec;
             if (!fs::is_directory(root, ec)) {
                 message = "The data folder " + root + " does not exist.";
@@ -91,16 +66,20 @@ int main(int argc, char** argv)
             }
             pak.add_module(std::make_unique<sim_source_store>(&pak, root));
         }
-        std::vector<std::string> looked_in;
-        std::string path = archive.empty() ? find_archive(looked_in) : archive;
-        if (path.empty() && data_roots.empty()) {
-            message = "The game data tamble.pk2 was not found. Looked in:";
-            for (const std::string& p : looked_in)
-                message += "\n" + p;
+        if (archive.empty() && entry.data_roots.empty()) {
+            message = "Tamble cannot find its game data, tamble.pk2. It looked in:";
+            for (const std::string& place : looked_in)
+                message += "\n  " + place;
+            message += "\nReinstall the game, or name the file with --archive FILE.";
             return false;
         }
-        if (!path.empty() && !pak.add_archive(path.c_str(), false)) {
-            message = "The game data " + path + " cannot be read.";
+        std::error_code ec;
+        if (!archive.empty() && !fs::is_regular_file(archive, ec)) {
+            message = "The game data " + archive + " does not exist.";
+            return false;
+        }
+        if (!archive.empty() && !pak.add_archive(archive.c_str(), false)) {
+            message = "The game data " + archive + " cannot be read: it is damaged, or not Tamble's data.";
             return false;
         }
         return true;

@@ -179,6 +179,18 @@ void glw_test_driver::inject_due_events(glw_window& window)
             }
             break;
         }
+        case driver_action::window: {
+            SDL_Event w{};
+            w.type = SDL_WINDOWEVENT;
+            w.window.windowID = window.window ? SDL_GetWindowID(window.window) : 0;
+            w.window.data1 = glw_scripted_window_event;
+            w.window.event = e.change == driver_window_change::focus_lost     ? SDL_WINDOWEVENT_FOCUS_LOST
+                             : e.change == driver_window_change::focus_gained ? SDL_WINDOWEVENT_FOCUS_GAINED
+                             : e.change == driver_window_change::minimized    ? SDL_WINDOWEVENT_MINIMIZED
+                                                                              : SDL_WINDOWEVENT_RESTORED;
+            push(w);
+            break;
+        }
         case driver_action::quit: {
             SDL_Event q{};
             q.type = SDL_QUIT;

@@ -1,15 +1,20 @@
 // glw_window on SDL2: creation, the GL context, the view space, queues and the event choke point.
 #include "app/window/window.h"
 
+#include "app/log.h"
 #include "app/window/message_box.h"
+#include "app/window/png_write.h"
 #include "app/window/test_driver.h"
 
 #include <SDL.h>
 #include <SDL_opengl.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <vector>
 
 namespace {
 
@@ -143,7 +148,7 @@ bool glw_window::create_gl_window(int32_t w, int32_t h, int32_t colour_bits, boo
         kill_gl_window();
         return false;
     }
-    if (fullscreen)
+    if (fullscreen || own_cursor)
         SDL_ShowCursor(SDL_DISABLE);
     SDL_DisableScreenSaver();
     SDL_ShowWindow(window);
@@ -168,10 +173,10 @@ bool glw_window::create_gl_window(int32_t w, int32_t h, int32_t colour_bits, boo
 
 void glw_window::kill_gl_window()
 {
-    if (fullscreen && window) {
+    if (fullscreen && window)
         SDL_SetWindowFullscreen(window, 0);
+    if ((fullscreen || own_cursor) && window)
         SDL_ShowCursor(SDL_ENABLE);
-    }
     if (context) {
         // Teardown reports a failed step and goes on with the next one.
         if (SDL_GL_MakeCurrent(window, nullptr) != 0)
@@ -210,10 +215,19 @@ bool glw_window::swap()
         return false;
     if (driver)
         driver->before_swap(*this);
+    if (screenshot_due)
+        take_screenshot();
     SDL_GL_SwapWindow(window);
+    if (++swaps == 1 && after_first_swap)
+        after_first_swap();
     if (driver)
         driver->after_swap(*this);
     return true;
+}
+
+bool glw_window::set_swap_interval(int32_t interval)
+{
+    return context && SDL_GL_SetSwapInterval(interval) == 0;
 }
 
 void glw_window::resize(int32_t w, int32_t h)
@@ -302,11 +316,57 @@ void glw_window::toggle_fullscreen()
     if (SDL_SetWindowFullscreen(window, fullscreen ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) != 0)
         return;
     fullscreen = !fullscreen;
-    SDL_ShowCursor(fullscreen ? SDL_DISABLE : SDL_ENABLE);
+    SDL_ShowCursor(fullscreen || own_cursor ? SDL_DISABLE : SDL_ENABLE);
     SDL_GetWindowSize(window, &width, &height);
     int dw = 0, dh = 0;
     SDL_GL_GetDrawableSize(window, &dw, &dh);
     resize(dw, dh);
+}
+
+void glw_window::set_icon(const uint8_t* rgba, int32_t w, int32_t h)
+{
+    if (!window || !rgba || w <= 0 || h <= 0)
+        return;
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(rgba), w, h, 32, w * 4,
+                                                              SDL_PIXELFORMAT_RGBA32);
+    if (!surface)
+        return;
+    SDL_SetWindowIcon(window, surface);
+    SDL_FreeSurface(surface);
+}
+
+// The back buffer as a PNG in the screenshot folder, named by the local time; a name taken
+// already gets a number, so no screenshot replaces another.
+void glw_window::take_screenshot()
+{
+    screenshot_due = false;
+    if (screenshot_folder.empty())
+        return;
+    int w = 0, h = 0;
+    SDL_GL_GetDrawableSize(window, &w, &h);
+    std::vector<uint8_t> rgb;
+    if (!glw_read_pixels(w, h, rgb)) {
+        log_line(log_always) << "screenshot: the picture cannot be read";
+        return;
+    }
+    char stamp[32] = "screenshot";
+    std::time_t now = std::time(nullptr);
+    if (std::tm* local = std::localtime(&now))
+        std::strftime(stamp, sizeof stamp, "tamble-%Y%m%d-%H%M%S", local);
+    std::string path = screenshot_folder + stamp + ".png";
+    for (int n = 2; n < 1000; ++n) {
+        std::FILE* existing = std::fopen(path.c_str(), "rb");
+        if (!existing)
+            break;
+        std::fclose(existing);
+        path = screenshot_folder + stamp + "-" + std::to_string(n) + ".png";
+    }
+    if (png_write_rgb(path.c_str(), w, h, rgb.data())) {
+        last_screenshot = path;
+        log_line(log_always) << "screenshot: " << path;
+    } else {
+        log_line(log_always) << "screenshot: cannot write " << path;
+    }
 }
 
 void glw_window::deliver(uint32_t flags)
@@ -320,6 +380,10 @@ void glw_window::deliver(uint32_t flags)
 
 void glw_window::key(uint32_t vk, uint32_t down)
 {
+    if (vk == vk_control)
+        control_down = down != 0;
+    if (vk == vk_f12 && down)
+        screenshot_due = true;
     if (kb_callback)
         kb_callback->on_key(vk, down);
     key_queue.push_back({vk, down});
@@ -349,6 +413,18 @@ bool glw_window::handle_event(const SDL_Event& e)
     case SDL_QUIT:
         return false;
     case SDL_WINDOWEVENT:
+        // A scripted run sees only its script's focus and minimising: a display shared with
+        // other windows (tests side by side on one X server) takes the focus at any moment.
+        if (driver && e.window.data1 != glw_scripted_window_event)
+            switch (e.window.event) {
+            case SDL_WINDOWEVENT_MINIMIZED:
+            case SDL_WINDOWEVENT_RESTORED:
+            case SDL_WINDOWEVENT_FOCUS_GAINED:
+            case SDL_WINDOWEVENT_FOCUS_LOST:
+                return true;
+            default:
+                break;
+            }
         switch (e.window.event) {
         case SDL_WINDOWEVENT_MINIMIZED:
             active = false;
@@ -356,8 +432,16 @@ bool glw_window::handle_event(const SDL_Event& e)
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_SHOWN:
         case SDL_WINDOWEVENT_MAXIMIZED:
+            active = true;
+            break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
             active = true;
+            focused = true;
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            // Keys released elsewhere never arrive here.
+            focused = false;
+            control_down = false;
             break;
         case SDL_WINDOWEVENT_SIZE_CHANGED: {
             width = e.window.data1;

@@ -4,10 +4,16 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
+#include <string>
 
 struct SDL_Window;
 union SDL_Event;
 class glw_test_driver;
+
+// The test driver marks the window events it injects with this value in data1, so that a
+// driven window can tell them from the system's.
+constexpr int32_t glw_scripted_window_event = 0x54424C45;
 
 // Mouse flag bits of mouse_event.
 enum : uint32_t {
@@ -104,6 +110,19 @@ public:
     // The client size; follows the window when it is resized or toggled to full screen.
     int32_t width = 0, height = 0;
     bool active = true;
+    // Whether the window has the keyboard focus; the game pauses a level without it.
+    bool focused = true;
+    // The program draws its own pointer: the system cursor is hidden over the window in a
+    // window too, not only full screen. Set it before create_gl_window.
+    bool own_cursor = false;
+    // Where F12 writes screenshots (a folder with a trailing '/'); empty: F12 does nothing.
+    std::string screenshot_folder;
+    // The last screenshot written, for the log and tests.
+    std::string last_screenshot;
+    // Called once, right after the first buffer swap (the program measures its start-up).
+    std::function<void()> after_first_swap;
+    // Buffer swaps so far.
+    int64_t swaps = 0;
     glw_mouseevent* mouse_callback = nullptr;
     glw_kbevent* kb_callback = nullptr;
     std::deque<mouse_event> mouse_queue;
@@ -140,6 +159,13 @@ public:
     void flush_input();
     // Switches between full screen and a window (Alt+Enter).
     void toggle_fullscreen();
+    // Whether Ctrl is held, as the key events this window received say (scripted ones too).
+    bool control_held() const { return control_down; }
+    // 1: swaps wait for the display's vertical retrace (when the driver offers it); 0: they
+    // do not. False when the driver refuses.
+    bool set_swap_interval(int32_t interval);
+    // The icon the desktop shows for the window: RGBA, rows top to bottom.
+    void set_icon(const uint8_t* rgba, int32_t width, int32_t height);
 
     // The one point every SDL event passes through; returns false for a quit. Closing the
     // window posts a quit that pump_messages takes after the events already queued.
@@ -149,6 +175,9 @@ public:
 private:
     float view_cx = 32, view_cy = 32, view_hh = 32;
     bool quit_posted = false;
+    bool control_down = false;
+    bool screenshot_due = false;
+    void take_screenshot();
     void deliver(uint32_t flags);
     void key(uint32_t vk, uint32_t down);
     void button(int sdl_button, bool down, int clicks);

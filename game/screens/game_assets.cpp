@@ -76,6 +76,12 @@ bool game_load_assets(const std::function<bool(pak_system&, std::string&)>& add_
     auto level_winners = winners(levels);
     pak.enumerate(pak_code_levl, level_winners);
 
+    // An archive that opens but holds no game (a damaged or foreign file) is refused here,
+    // before any screen asks for what is not there.
+    if (script_global_tree().get("worlds").type() != script_type_block) {
+        error = "no worlds";
+        return false;
+    }
     v_level_set_store(&pak);
     v_install_default_constraint_type(pak);
     sound_set_store(&pak);
@@ -123,4 +129,10 @@ void game_play(ui_sound sound)
         game_play("sounds\\Rollover1");
     else if (sound == ui_sound::select)
         game_play("sounds\\Select_Constraint");
+}
+
+world_draw_style& game_world_style()
+{
+    static world_draw_style style;
+    return style;
 }

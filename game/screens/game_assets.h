@@ -6,6 +6,7 @@
 #include "data/pak.h"
 #include "game/ui_sound.h"
 #include "render/texture.h"
+#include "render/world_draw.h"
 
 #include <functional>
 #include <string>
@@ -17,7 +18,8 @@ pak_system& game_pak();
 // chunks; lets `add_stores` add the stores (earlier stores win a name); parses every
 // "INIT" chunk into the global script tree and every "LEVL" chunk under its own name;
 // installs the store for levels, types and sounds; fetches the preloaded references.
-// False with `error` set when no store could be added.
+// False with `error` set when no store could be added, or "no worlds" when the stores
+// hold no worlds (the data is damaged or not the game's).
 bool game_load_assets(const std::function<bool(pak_system&, std::string&)>& add_stores, std::string& error);
 // Drops the preloaded references and the cached sounds (before the GL context and the
 // sound system go).
@@ -32,3 +34,7 @@ ref_ptr<gl_texture> game_texture(const std::string& name);
 void game_play(const char* sample_name);
 // The interface sounds screen logic asks for.
 void game_play(ui_sound sound);
+
+// How the game's screens draw worlds; plain drawing of what has no texture is on when the
+// game plays a source tree without an archive.
+world_draw_style& game_world_style();

@@ -1,5 +1,5 @@
-// The menu flow: services up in order, player select -> world select -> world map, and
-// down again. Until the play screen exists, a chosen level returns to its map.
+// The menu flow: start-up in order, the sequences and title screens, the screens one after
+// another, and the shutdown in order.
 #include "game/screens/menu_flow.h"
 
 #include "app/log.h"
@@ -7,13 +7,19 @@
 #include "app/window/test_driver.h"
 #include "app/window/window.h"
 #include "game/config.h"
+#include "game/menu_states.h"
 #include "game/screens/game_assets.h"
 #include "game/screens/game_hud.h"
+#include "game/screens/play_screen.h"
 #include "game/screens/player_select_screen.h"
+#include "game/screens/scene_player.h"
 #include "game/screens/screen_frame.h"
+#include "game/screens/title_screens.h"
 #include "game/screens/world_map_screen.h"
 #include "game/screens/world_select_screen.h"
 #include "physics/level.h"
+#include "physics/replay.h"
+#include "render/render_target.h"
 #include "render/texture.h"
 #include "render/world_draw.h"
 #include "sound/sound.h"
@@ -22,6 +28,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -43,7 +50,7 @@ void show_level_error(const char* text, const char* caption)
 std::unique_ptr<v_world> make_title_world()
 {
     script_handle level = script_global_tree().get("levels\\Title");
-    if (!level.exists())
+    if (level.type() != script_type_block)
         return nullptr;
     return std::make_unique<v_world>(
         v_world_from_level(v_mode_play, level, v_replay_global(), nullptr, "levels\\Title"));
@@ -60,61 +67,71 @@ void load_configuration(const std::string& path)
     config_apply_sound_switches();
 }
 
-enum class flow_state { player_select, world_select, level_select, play, leave };
-
-// The screens, one after another, until the player quits.
-void run_screens(game_hud& hud)
+// The desktop shows the game's own icon for its window.
+void set_window_icon(glw_window& window)
 {
-    std::unique_ptr<v_world> title_world;
-    flow_state state = flow_state::player_select;
-    bool returning = false;
-    int32_t level = -1;
-    while (state != flow_state::leave && !screen_quit_requested()) {
-        switch (state) {
-        case flow_state::player_select: {
-            if (!title_world)
-                title_world = make_title_world();
-            int32_t slot = player_select_screen().run(hud, title_world.get());
-            if (slot < 0) {
-                state = flow_state::leave;
-                break;
-            }
-            hud.set_profile(slot);
-            title_world.reset();
-            state = flow_state::world_select;
-            break;
+    ref_ptr<gl_texture> icon = game_texture("tex\\ui\\app_icon");
+    std::vector<uint8_t> rgba;
+    if (icon && icon->read_pixels(rgba))
+        window.set_icon(rgba.data(), icon->width(), icon->height());
+}
+
+// With "log" on the command line, each screen says the frame it begins in.
+void screen_log(const char* screen)
+{
+    glw_window* window = app_window();
+    log_line(log_info) << "menu: " << screen << " at frame " << (window ? window->swaps : 0);
+}
+
+// The screens from player select to the last one, until the player quits.
+void run_menus(std::unique_ptr<game_hud>& hud, std::unique_ptr<v_world>& title_world)
+{
+    menu_screens_t s;
+    s.make_title_world = [&] {
+        if (!title_world)
+            title_world = make_title_world();
+    };
+    s.player_select = [&] {
+        screen_log("player select");
+        return player_select_screen().run(*hud, title_world.get());
+    };
+    s.set_profile = [&](int32_t slot) { hud->set_profile(slot); };
+    s.title_scroll = [&] {
+        run_title_scroll(*hud, title_world.get());
+        title_world.reset();
+    };
+    s.world_select = [&] {
+        screen_log("world select");
+        return world_select_screen().run(*hud);
+    };
+    s.set_world = [&](int32_t world) { hud->set_world(world); };
+    s.world_map = [&](bool returning) {
+        screen_log("world map");
+        int32_t level = world_map_screen().run(*hud, returning);
+        if (level >= 0)
+            log_line(log_info) << "menu: level " << level << "of world " << hud->world() << "chosen";
+        return level;
+    };
+    s.music = [](const char* name) { play_music(name); };
+    s.play = [&](int32_t level) {
+        bool ending = false;
+        {
+            play_screen screen(hud->slot(), hud->world(), level);
+            ending = screen.run(*hud);
         }
-        case flow_state::world_select: {
-            int32_t world = world_select_screen().run(hud);
-            if (world < 0) {
-                state = flow_state::player_select;
-                break;
-            }
-            hud.set_world(world);
-            returning = false;
-            state = flow_state::level_select;
-            break;
-        }
-        case flow_state::level_select:
-            level = world_map_screen().run(hud, returning);
-            if (level < 0) {
-                play_music("music\\title");
-                state = flow_state::world_select;
-            } else {
-                state = flow_state::play;
-            }
-            break;
-        case flow_state::play:
-            // The play screen comes here; the level would be played and the result saved.
-            log_line(3) << "menu: level " << level << "of world " << hud.world() << "chosen";
-            config_save();
-            returning = true;
-            state = flow_state::level_select;
-            break;
-        case flow_state::leave:
-            break;
-        }
-    }
+        // Progress reaches the disk after every level, whatever happened in it.
+        config_save();
+        return ending;
+    };
+    s.ending = [] {
+        script_handle ending = script_global_tree().get("ending");
+        play_scene_sequence(ending);
+        return ending.get("exit").as_int() != 0;
+    };
+    s.destroy_hud = [&] { hud.reset(); };
+    s.exit_sequence = [] { play_scene_sequence(script_global_tree().get("exit")); };
+    s.quitting = [] { return screen_quit_requested(); };
+    menu_run_states(s);
 }
 
 }  // namespace
@@ -126,6 +143,8 @@ int menu_begin(const game_options& options)
     ignore_mouse mouse;
     ignore_keys keys;
     glw_window window("Tamble", "Tamble", &mouse, &keys);
+    window.own_cursor = true;
+    window.screenshot_folder = options.screenshot_folder;
     bool windowed = options.driver.windowed || options.driver.driven() || options.driver.width > 0;
     int32_t w = options.driver.width ? options.driver.width : 1280;
     int32_t h = options.driver.height ? options.driver.height : 720;
@@ -133,17 +152,31 @@ int menu_begin(const game_options& options)
         std::fprintf(stderr, "tamble: cannot open a window with an OpenGL context\n");
         return 1;
     }
+    auto started = options.started;
+    window.after_first_swap = [started] {
+        auto ms =
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
+        log_line(log_info) << "start-up: first frame after " << int64_t(ms.count()) << "ms";
+    };
     set_app_window(&window);
     if (!windowed)
         gl_texture_choose_half_size(window.width, window.height);
     v_set_message_box(show_level_error);
+    game_world_style().fallback = options.plain_drawing;
 
     std::string error;
     if (!game_load_assets(options.add_stores, error)) {
+        if (error == "no worlds")
+            error =
+                "The game data " + options.data_name + " holds no game: it is damaged, or not Tamble's data.";
         glw_message_box(error.c_str(), "Tamble", glw_icon::error);
+        game_release_assets();
+        v_set_message_box(nullptr);
         set_app_window(nullptr);
+        window.kill_gl_window();
         return 1;
     }
+    set_window_icon(window);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glDisable(GL_CULL_FACE);
@@ -151,8 +184,13 @@ int menu_begin(const game_options& options)
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     sound_start();
     load_collision_sounds();
+    sound_connect_world(&v_replay_global());
+    render_target_global().setup(window, &game_pak());
     window.set_view(32, 32, 32);
     load_configuration(options.config_path);
+    // Swaps wait for the display's refresh; a scripted run goes as fast as it can.
+    if (!options.driver.driven())
+        window.set_swap_interval(1);
 
     int status = 0;
     glw_test_driver driver;
@@ -160,15 +198,26 @@ int menu_begin(const game_options& options)
         std::fprintf(stderr, "tamble: %s\n", error.c_str());
         status = 1;
     } else {
+        play_scene_sequence(script_global_tree().get("startup"));
         play_music("music\\title");
-        game_hud hud;
-        run_screens(hud);
+        auto hud = std::make_unique<game_hud>();
+        std::unique_ptr<v_world> title_world = make_title_world();
+        if (!screen_quit_requested())
+            run_title_logo(title_world.get());
+        run_menus(hud, title_world);
+        title_world.reset();
+        // The publisher's page, when the data names one, opens while the window still exists.
+        if (const char* site = script_global_tree().get("exit").get("website").as_string())
+            if (!screen_quit_requested())
+                glw_open_url(site);
     }
     driver.stop();
 
     stop_music();
+    render_target_global().release();
     release_world_textures();
     game_release_assets();
+    sound_disconnect_world();
     sound_stop();
     v_set_message_box(nullptr);
     set_app_window(nullptr);

@@ -4,8 +4,8 @@
 #include "game/config.h"
 
 #include "app/log.h"
-#include "game/config_file.h"
 #include "data/file_io_internal.h"
+#include "game/config_file.h"
 #include "game/profile.h"
 #include "tests/game/game_test_util.h"
 

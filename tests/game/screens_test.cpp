@@ -2,12 +2,11 @@
 // made, chosen and deleted through player select, settings saved, a world chosen, the map's
 // popup on open tiles only, the zoom onto a chosen level, Escape, and the fade-in on return;
 // a damaged save file reported and set aside.
-#include "data/script.h"
+#include "tests/game/game_run.h"
 #include "tests/test_display.h"
 #include "tests/window/png_read.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cmath>
 #include <cstdio>
@@ -22,109 +21,36 @@ namespace {
 
 const std::string test_data = std::string(TAMBLE_SOURCE_DIR) + "/tests/game/data";
 
-// Files of a run are named after the test, since ctest runs tests side by side.
-std::string prefix()
-{
-    return std::string("screens_") + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_";
-}
-
 std::string capture(int frame)
 {
-    return prefix() + std::to_string(frame) + ".png";
+    return run_capture(frame);
 }
 
 std::string config_file()
 {
-    return prefix() + "config.dat";
+    return run_config_file();
 }
 
-std::string read_text(const std::string& path)
+std::string prefix()
 {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return run_prefix();
 }
 
-// Writes a configuration file from script text (the entries of "config").
-void write_config(const std::string& path, const char* text)
+// The game over the built archive and the test worlds, from the first frame of player select.
+int run_menus(const std::string& script, int frames, const std::string& captures = "")
 {
-    script_symbol_table symbols;
-    script_handle config = script_handle::fresh(&symbols);
-    ASSERT_TRUE(script_parser(config).parse(text));
-    std::vector<uint8_t> bytes;
-    ASSERT_TRUE(script_save_binary(bytes, "config", config));
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
+    game_run run;
+    run.script = script;
+    run.frames = frames;
+    run.captures = captures;
+    run.args = {"--data", test_data, "log"};
+    run.from_player_select = true;
+    return run_game(run);
 }
 
-// The game on a 640 x 512 window (8 pixels a unit, view x from -8) over the built archive
-// and the test worlds; returns the exit status. The output goes to prefix + "out".
-int run_game(const std::string& script, int frames, const std::string& captures = "")
-{
-    for (int frame = 0; frame <= frames; ++frame)
-        std::remove(capture(frame).c_str());
-    std::ofstream(prefix() + "script") << script;
-    // The GL driver's allocations cannot be attributed; leaks of our code are checked by
-    // the tests without a display.
-    std::string cmd = std::string("ASAN_OPTIONS=detect_leaks=0 ") + TAMBLE_GAME + " --archive " +
-                      TAMBLE_ARCHIVE + " --data " + test_data + " --config " + config_file() +
-                      " --size 640x512 --fixed-frame --script " + prefix() + "script --capture-prefix " +
-                      prefix() + " --frames " + std::to_string(frames) +
-                      (captures.empty() ? "" : " --capture " + captures) + " > " + prefix() + "out 2>&1";
-    int status = std::system(cmd.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-struct saved_config {
-    script_symbol_table symbols;
-    script_handle root = script_handle::fresh(&symbols);
-    bool ok = false;
-
-    explicit saved_config(const std::string& path)
-    {
-        std::string bytes = read_text(path);
-        ok = script_load_binary(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), root, false);
-    }
-    script_handle slot(int s) const { return root.get("config").get("saves").get(script_id(s)); }
-    int32_t value(const char* key) const { return root.get("config").get(key).as_int(); }
-};
-
-// Mean brightness (0 to 255) of a region given in view units.
-double brightness(const std::string& path, float left, float top, float right, float bottom)
-{
-    test_image img;
-    if (!png_read_rgb_file(path, img))
-        return -1;
-    double sum = 0;
-    int n = 0;
-    for (int y = int(top * 8); y < int(bottom * 8) && y < img.height; ++y)
-        for (int x = std::max(0, int((left + 8) * 8)); x < int((right + 8) * 8) && x < img.width; ++x) {
-            const uint8_t* p = img.at(x, y);
-            sum += (p[0] + p[1] + p[2]) / 3.0;
-            ++n;
-        }
-    return n ? sum / n : -1;
-}
-
-// How many pixels of a region differ noticeably between two captures.
-int changed_pixels(const std::string& a, const std::string& b, float left, float top, float right,
-                   float bottom)
-{
-    test_image ia, ib;
-    if (!png_read_rgb_file(a, ia) || !png_read_rgb_file(b, ib) || ia.width != ib.width)
-        return -1;
-    int n = 0;
-    for (int y = int(top * 8); y < int(bottom * 8) && y < ia.height; ++y)
-        for (int x = std::max(0, int((left + 8) * 8)); x < int((right + 8) * 8) && x < ia.width; ++x) {
-            const uint8_t* p = ia.at(x, y);
-            const uint8_t* q = ib.at(x, y);
-            if (std::abs(p[0] - q[0]) + std::abs(p[1] - q[1]) + std::abs(p[2] - q[2]) > 30)
-                ++n;
-        }
-    return n;
-}
-
-// Player select opens in half a second (30 frames); a chosen profile leads to world
-// selection, whose list takes input after another half second.
+// Player select opens in half a second (30 frames); a chosen profile turns the title scroll
+// for three seconds and leads to world selection, whose list takes input after another half
+// second (from frame 300).
 const char* const choose_ann = "0 move 30 28\n40 click left 30 28\n45 click left 54.5 28\n";
 
 }  // namespace
@@ -134,9 +60,9 @@ TEST(game_screens, NameTypedOnAnEmptySlotIsSavedExactly)
     TAMBLE_REQUIRE_DISPLAY();
     std::remove(config_file().c_str());
     // Latin-1 letters come through text input; Backspace takes the last one back.
-    ASSERT_EQ(run_game("0 move 30 32\n40 click left 30 32\n45 text \"Zoë Q\"\n46 key backspace\n"
-                       "47 key backspace\n50 key enter\n",
-                       70, "48"),
+    ASSERT_EQ(run_menus("0 move 30 32\n40 click left 30 32\n45 text \"Zoë Q\"\n46 key backspace\n"
+                        "47 key backspace\n50 key enter\n",
+                        70, "48"),
               0);
     saved_config saved(config_file());
     ASSERT_TRUE(saved.ok) << read_text(prefix() + "out");
@@ -153,7 +79,7 @@ TEST(game_screens, EnterWithNoSlotSelectedLeavesTheListUsable)
     TAMBLE_REQUIRE_DISPLAY();
     std::remove(config_file().c_str());
     ASSERT_EQ(
-        run_game("40 text \"Ann\"\n42 key enter\n50 click left 30 36\n55 text \"Ann\"\n60 key enter\n", 80),
+        run_menus("40 text \"Ann\"\n42 key enter\n50 click left 30 36\n55 text \"Ann\"\n60 key enter\n", 80),
         0);
     saved_config saved(config_file());
     ASSERT_TRUE(saved.ok) << read_text(prefix() + "out");
@@ -164,11 +90,12 @@ TEST(game_screens, EnterWithNoSlotSelectedLeavesTheListUsable)
 TEST(game_screens, DeleteAskedFirstAndSavedWithTheNextChoice)
 {
     TAMBLE_REQUIRE_DISPLAY();
-    write_config(config_file(), "saves { 0 { name \"Ann\" stars 3 } 1 { name \"Bo\" stars 9 0 { 0 2 } } }");
-    ASSERT_EQ(run_game("40 click left 30 32\n45 click left 13.5 32\n50 click left 24 35.5\n"  // NO keeps Bo
-                       "55 click left 13.5 32\n60 click left 40 35.5\n"                       // YES
-                       "65 click left 30 28\n70 click left 54.5 28\n",
-                       90, "38,48"),
+    ASSERT_TRUE(write_config(config_file(),
+                             "saves { 0 { name \"Ann\" stars 3 } 1 { name \"Bo\" stars 9 0 { 0 2 } } }"));
+    ASSERT_EQ(run_menus("40 click left 30 32\n45 click left 13.5 32\n50 click left 24 35.5\n"  // NO keeps Bo
+                        "55 click left 13.5 32\n60 click left 40 35.5\n"                       // YES
+                        "65 click left 30 28\n70 click left 54.5 28\n",
+                        90, "38,48"),
               0);
     saved_config saved(config_file());
     ASSERT_TRUE(saved.ok);
@@ -183,9 +110,9 @@ TEST(game_screens, DeleteAskedFirstAndSavedWithTheNextChoice)
 TEST(game_screens, SettingsSwitchesAreSavedOnAccept)
 {
     TAMBLE_REQUIRE_DISPLAY();
-    write_config(config_file(), "mute_sound 1 saves { 0 { name \"Ann\" } }");
+    ASSERT_TRUE(write_config(config_file(), "mute_sound 1 saves { 0 { name \"Ann\" } }"));
     ASSERT_EQ(
-        run_game("40 click left 0 4\n60 click left 20 27\n70 click left 20 30\n80 click left 42 37\n", 100),
+        run_menus("40 click left 0 4\n60 click left 20 27\n70 click left 20 30\n80 click left 42 37\n", 100),
         0);
     saved_config saved(config_file());
     ASSERT_TRUE(saved.ok);
@@ -197,13 +124,15 @@ TEST(game_screens, SettingsSwitchesAreSavedOnAccept)
 TEST(game_screens, ExitFadesOutAndEndsTheGame)
 {
     TAMBLE_REQUIRE_DISPLAY();
-    write_config(config_file(), "saves { 0 { name \"Ann\" } }");
+    ASSERT_TRUE(write_config(config_file(), "saves { 0 { name \"Ann\" } }"));
     std::string before = read_text(config_file());
-    // Exit fades for a second (60 frames), then the program ends by itself.
-    ASSERT_EQ(run_game("40 click left 0 8.5\n", 400, "70,99,130"), 0);
+    // Exit fades for a second (60 frames), the exit sequence plays its three seconds, then
+    // the program ends by itself.
+    ASSERT_EQ(run_menus("40 click left 0 8.5\n", 400, "70,99,200,330"), 0);
     EXPECT_LT(brightness(capture(99), 0, 0, 64, 64), brightness(capture(70), 0, 0, 64, 64));
+    EXPECT_GT(brightness(capture(200), 0, 0, 64, 64), 0);
     test_image img;
-    EXPECT_FALSE(png_read_rgb_file(capture(130), img));
+    EXPECT_FALSE(png_read_rgb_file(capture(330), img));
     // Leaving with Exit saves nothing.
     EXPECT_EQ(read_text(config_file()), before);
 }
@@ -211,38 +140,39 @@ TEST(game_screens, ExitFadesOutAndEndsTheGame)
 TEST(game_screens, SelectedWorldsMapFadesInBehindTheList)
 {
     TAMBLE_REQUIRE_DISPLAY();
-    write_config(config_file(), "saves { 0 { name \"Ann\" } }");
+    ASSERT_TRUE(write_config(config_file(), "saves { 0 { name \"Ann\" } }"));
     // World 0 is selected, then no world (a click below the list).
-    ASSERT_EQ(
-        run_game(std::string(choose_ann) + "90 click left 30 28\n160 click left 30 60\n", 230, "88,150,220"),
-        0);
+    ASSERT_EQ(run_menus(std::string(choose_ann) + "300 click left 30 28\n370 click left 30 60\n", 440,
+                        "298,360,430"),
+              0);
     // Beside the scroll the title background gives way to the map, and back again.
-    EXPECT_GT(changed_pixels(capture(88), capture(150), 3, 10, 15, 60), 1500);
-    EXPECT_LT(changed_pixels(capture(88), capture(220), 3, 10, 15, 60), 100);
+    EXPECT_GT(changed_pixels(capture(298), capture(360), 3, 10, 15, 60), 1500);
+    EXPECT_LT(changed_pixels(capture(298), capture(430), 3, 10, 15, 60), 100);
     // The world's emblem shows over the list while it is selected.
-    EXPECT_GT(changed_pixels(capture(88), capture(150), 18, 16, 46, 24), 500);
-    EXPECT_LT(changed_pixels(capture(88), capture(220), 18, 16, 46, 24), 50);
+    EXPECT_GT(changed_pixels(capture(298), capture(360), 18, 16, 46, 24), 500);
+    EXPECT_LT(changed_pixels(capture(298), capture(430), 18, 16, 46, 24), 50);
 }
 
 TEST(game_screens, MapOffersOpenLevelsZoomsAndFadesInOnReturn)
 {
     TAMBLE_REQUIRE_DISPLAY();
-    write_config(config_file(), "saves { 0 { name \"Ann\" } }");
+    ASSERT_TRUE(write_config(config_file(), "saves { 0 { name \"Ann\" } }"));
     std::string script = std::string(choose_ann) +
-                         "90 click left 30 28\n100 click left 56 28\n"       // world 0, OK
-                         "130 move 44 44\n140 move 20 44\n150 move 60 60\n"  // locked, open, nothing
-                         "160 click left 44 44\n"                            // a locked tile does nothing
-                         "170 click left 20 44\n"                            // zooms into level 0
-                         "200 key escape\n"                                  // cancelled
-                         "220 click left 20 44\n";                           // again, to the end
-    ASSERT_EQ(run_game(script, 420, "135,145,155,190,345,410"), 0);
+                         "300 click left 30 28\n310 click left 56 28\n"      // world 0, OK
+                         "340 move 44 44\n350 move 20 44\n360 move 60 60\n"  // locked, open, nothing
+                         "370 click left 44 44\n"                            // a locked tile does nothing
+                         "380 click left 20 44\n"                            // zooms into level 0
+                         "410 key escape\n"                                  // cancelled
+                         "430 click left 20 44\n"                            // again, to the end
+                         "650 move -4 52\n655 click left -4 52\n";           // the level's Menu button
+    ASSERT_EQ(run_menus(script, 810, "345,355,365,400,705,770"), 0);
     std::string out = read_text(prefix() + "out");
 
     // The popup of the open tile stands above it; the locked tile shows none.
-    EXPECT_GT(changed_pixels(capture(145), capture(155), 6, 31, 34, 41), 1500);
-    EXPECT_LT(changed_pixels(capture(135), capture(155), 30, 31, 58, 41), 100);
+    EXPECT_GT(changed_pixels(capture(355), capture(365), 6, 31, 34, 41), 1500);
+    EXPECT_LT(changed_pixels(capture(345), capture(365), 30, 31, 58, 41), 100);
     // Zooming moves the whole map.
-    EXPECT_GT(changed_pixels(capture(155), capture(190), 0, 0, 64, 64), 5000);
+    EXPECT_GT(changed_pixels(capture(365), capture(400), 0, 0, 64, 64), 5000);
 
     // Escape stopped the first zoom; the second one chose level 0 once, two seconds later.
     const std::string line = "menu: level 0 of world 0 chosen";
@@ -251,8 +181,8 @@ TEST(game_screens, MapOffersOpenLevelsZoomsAndFadesInOnReturn)
     EXPECT_EQ(out.find("chosen", chosen + line.size()), std::string::npos) << out;
 
     // Back on the map after the level, it fades in from black over a second.
-    double dark = brightness(capture(345), 0, 0, 64, 64);
-    double light = brightness(capture(410), 0, 0, 64, 64);
+    double dark = brightness(capture(705), 0, 0, 64, 64);
+    double light = brightness(capture(770), 0, 0, 64, 64);
     EXPECT_LT(dark, light * 0.5);
     EXPECT_GT(light, 40);
 }
@@ -261,9 +191,9 @@ TEST(game_screens, DamagedSaveFileIsReportedKeptAsideAndTheBackupUsed)
 {
     TAMBLE_REQUIRE_DISPLAY();
     std::filesystem::remove(config_file() + ".damaged");
-    write_config(config_file() + ".bak", "saves { 0 { name \"Ann\" stars 5 } }");
+    ASSERT_TRUE(write_config(config_file() + ".bak", "saves { 0 { name \"Ann\" stars 5 } }"));
     std::ofstream(config_file(), std::ios::binary) << "not a configuration";
-    ASSERT_EQ(run_game(choose_ann, 60), 0);
+    ASSERT_EQ(run_menus(choose_ann, 60), 0);
     std::string out = read_text(prefix() + "out");
     EXPECT_NE(out.find("could not be read"), std::string::npos) << out;
     EXPECT_EQ(read_text(config_file() + ".damaged"), "not a configuration");

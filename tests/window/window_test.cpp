@@ -1,6 +1,7 @@
 // The window layer on a real SDL window (under Xvfb in CI): mouse flag sequences, keys,
 // activation, quit, resizing and the view space, all through the event choke point.
 #include "app/window/message_box.h"
+#include "app/window/test_driver.h"
 #include "app/window/window.h"
 #include "tests/test_display.h"
 
@@ -166,6 +167,24 @@ TEST_F(window_layer, minimise_and_restore_follow_the_window_not_the_focus)
     window_event(SDL_WINDOWEVENT_RESTORED);
     ASSERT_TRUE(pump());
     EXPECT_TRUE(w->is_active());
+}
+
+TEST_F(window_layer, a_driven_window_follows_only_its_scripts_focus_and_minimising)
+{
+    // Another window on the same display taking the focus must not pause a scripted run.
+    glw_test_driver driver;
+    w->driver = &driver;
+    window_event(SDL_WINDOWEVENT_FOCUS_LOST);
+    window_event(SDL_WINDOWEVENT_MINIMIZED);
+    ASSERT_TRUE(pump());
+    EXPECT_TRUE(w->focused);
+    EXPECT_TRUE(w->is_active());
+    window_event(SDL_WINDOWEVENT_FOCUS_LOST, glw_scripted_window_event);
+    window_event(SDL_WINDOWEVENT_MINIMIZED, glw_scripted_window_event);
+    ASSERT_TRUE(pump());
+    EXPECT_FALSE(w->focused);
+    EXPECT_FALSE(w->is_active());
+    w->driver = nullptr;
 }
 
 TEST_F(window_layer, close_ends_the_pump_once)

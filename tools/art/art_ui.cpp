@@ -387,8 +387,30 @@ void art_banner(art_canvas& c, const art_wood& wood, const char* name, const art
     art_caption(c, name, 23.3, 5.0, size, palette::ink, 0.0);
 }
 
+// The program's icon on the desktop: a red glass ball hanging by a rope over a round
+// walnut plate with a brass rim, legible down to 16 pixels.
+void draw_app_icon(art_canvas& c)
+{
+    cairo_t* cr = c.cr;
+    auto plate = [](cairo_t* m) { cairo_arc(m, 4, 4, 3.7, 0, 2 * art_pi); };
+    art_brass_disc(c, 4, 4, 3.9);
+    cairo_new_path(cr);
+    plate(cr);
+    art_fill_wood(c, art_wood{palette::wood_dark, palette::walnut_dark, 1.0, art_pi / 2, 57});
+    cairo_new_path(cr);
+    art_vignette(c, plate, 0.5, art_colour{0, 0, 0, 0.45});
+    cairo_move_to(cr, 4, 0.9);
+    cairo_curve_to(cr, 4.1, 2.0, 3.9, 3.0, 4, 4.2);
+    art_set(cr, palette::wood_light);
+    cairo_set_line_width(cr, 0.22);
+    cairo_stroke(cr);
+    art_screw(cr, 4, 0.9, 0.3, 0.4);
+    art_glass_ball(c, 4, 5.1, 1.6, palette::red, 1);
+}
+
 void add_ui_textures(art_table& table)
 {
+    table.add(art_ui("app_icon"), 256, 256, 8, 8, draw_app_icon);
     table.add(art_ui("title_logo"), 1024, 512, 64, 32, draw_title_logo);
     art_texture& bg = table.add(art_ui("title_bg"), 128, 512, 16, 64, draw_title_bg);
     bg.repeat = true;

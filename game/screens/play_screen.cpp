@@ -1,0 +1,400 @@
+// The play screen's frame loop, pause, input, drawing and developer capture.
+#include "game/screens/play_screen.h"
+
+#include "app/clock.h"
+#include "app/log.h"
+#include "app/pacing.h"
+#include "app/window/window.h"
+#include "game/screens/game_assets.h"
+#include "game/screens/fit_text.h"
+#include "game/screens/game_hud.h"
+#include "game/screens/screen_frame.h"
+#include "game/star_text.h"
+#include "render/effect_rain.h"
+#include "render/render_target.h"
+#include "render/world_draw.h"
+#include "sound/sound.h"
+
+#include <SDL_opengl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <thread>
+
+namespace {
+
+std::string& capture_folder()
+{
+    static std::string folder = "base";
+    return folder;
+}
+
+play_audio_t game_audio()
+{
+    play_audio_t audio;
+    audio.play = [](const char* name) { game_play(name); };
+    audio.music = [](const char* name) { play_music(name); };
+    audio.duck = [](float seconds) { duck_music(seconds); };
+    return audio;
+}
+
+std::unique_ptr<blur_sequence> caption(const char* name)
+{
+    return std::make_unique<blur_sequence>(game_texture(name), 4, 3.0f);
+}
+
+void colour(float b, float a = 1.0f)
+{
+    glColor4f(b, b, b, a);
+}
+
+}  // namespace
+
+std::string play_capture_base(const std::string& data_folder, const std::string& level)
+{
+    std::string name = level;
+    std::replace(name.begin(), name.end(), '\\', '/');
+    std::string folder = data_folder.empty() ? "." : data_folder;
+    if (folder.back() == '/')
+        folder.pop_back();
+    return folder + "/tex/" + name;
+}
+
+void play_set_capture_folder(const std::string& folder)
+{
+    capture_folder() = folder.empty() ? "base" : folder;
+}
+
+play_screen::play_screen(int32_t slot, int32_t world, int32_t level)
+    : logic(slot, world, level, game_audio()), cursor(game_texture("tex\\ui\\mouse_cursor1")),
+      star_off(game_texture("tex\\ui\\Star_Off")), star_half(game_texture("tex\\ui\\Star_Half")),
+      star_on(game_texture("tex\\ui\\Star_On")), highlight(game_texture("tex\\ui\\MouseOver_Settings")),
+      frames(game_texture("tex\\ui\\frames")), vignette(game_texture("tex\\ui\\replay_vignette")),
+      paper(game_texture("tex\\ui\\InfoBox_Paper_1024")),
+      button_restart(game_texture("tex\\ui\\button_restartlevel")),
+      button_solution(game_texture("tex\\ui\\button_showsolution")),
+      button_menu(game_texture("tex\\ui\\button_menu")),
+      label_restart(game_texture("tex\\ui\\ButtonLabel_RestartLevel")),
+      label_solution(game_texture("tex\\ui\\ButtonLabel_ShowSolution")),
+      label_menu(game_texture("tex\\ui\\ButtonLabel_Menu")),
+      backdrop(game_texture("tex\\ui\\playfield_background"))
+{
+    if (!logic.entry.level.empty())
+        for (int32_t i = 0; i < 4; ++i)
+            intro_images[i] = game_texture(play_intro_image_name(logic.entry.level, i));
+    caption_ready = caption("tex\\ui\\text_READY");
+    caption_success = caption("tex\\ui\\text_SUCCESS");
+    caption_failed = caption("tex\\ui\\text_FAILED");
+    if (logic.entry.rain && logic.live)
+        effect = std::make_unique<effect_rain>(&game_pak(), logic.live.get());
+    if (glw_window* window = app_window())
+        render_target_global().setup(*window, &game_pak());
+}
+
+play_screen::~play_screen() = default;
+
+bool play_screen::run(game_hud& hud)
+{
+    glw_window* window = app_window();
+    logic.begin();
+    if (window)
+        window->flush_input();
+    averaged_catchup pacing(frame_timer());
+    pacing.begin();
+    float x = 32, y = 32;
+    int32_t logged_state = -1;
+    while (!logic.done()) {
+        if (logic.state != logged_state) {
+            // With "log" on the command line the states show with the frame they began in,
+            // which is what scripted runs and their tests follow.
+            logged_state = logic.state;
+            log_line(log_info) << "play: " << play_state_name(logged_state) << " at frame "
+                               << (window ? window->swaps : 0);
+        }
+        // A level waits while the player is elsewhere: no steps, and no time owed after.
+        bool was_paused = paused;
+        paused = window && (!window->is_active() || !window->focused);
+        if (paused != was_paused)
+            log_line(log_info) << "play: " << (paused ? "paused" : "resumed") << " at frame "
+                               << (window ? window->swaps : 0);
+        if (paused) {
+            frame_timer().reset();
+            if (!screen_pump())
+                break;
+            if (window) {
+                window->flush_input();
+                screen_pointer(x, y);
+            }
+            draw(hud, x, y);
+            if (window)
+                window->swap();
+            if (window && !window->driver && !window->is_active())
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            continue;
+        }
+        pacing.frame([this](int32_t step_in_frame) {
+            sound_tick();
+            logic.step(step_in_frame);
+        });
+        if (effect)
+            effect->update();
+        if (!screen_pump())
+            break;
+        handle_input();
+        screen_pointer(x, y);
+        logic.frame(x, y);
+        if (logic.world_replaced) {
+            logic.world_replaced = false;
+            if (auto* rain = dynamic_cast<effect_rain*>(effect.get()))
+                rain->world = logic.live.get();
+        }
+        if (logic.profile_changed) {
+            logic.profile_changed = false;
+            hud.set_profile(logic.slot);
+        }
+        ++gl_textures().frame_counter;
+        draw(hud, x, y);
+        if (window)
+            window->swap();
+    }
+    return logic.ending;
+}
+
+void play_screen::handle_input()
+{
+    glw_window* window = app_window();
+    if (!window)
+        return;
+    uint32_t key, down, flags, c;
+    float mx, my;
+    while (window->pop_key_event(key, down))
+        if (down && logic.key(key, window->control_held()) == play_dev_action::capture)
+            capture_intro_images();
+    while (window->pop_char_event(c)) {}
+    while (window->pop_mouse_event(flags, mx, my))
+        logic.mouse(flags);
+}
+
+void play_screen::capture_intro_images()
+{
+    render_target& rt = render_target_global();
+    if (!logic.pristine || !rt.begin_capture()) {
+        log_line(log_always) << "play: the intro pictures cannot be captured here";
+        return;
+    }
+    draw_backdrop(1.0f);
+    draw_world(*logic.pristine, 1.0f, 1.0f);
+    glDisable(GL_DEPTH_TEST);
+    std::string base = play_capture_base(capture_folder(), logic.entry.level);
+    std::error_code ec;
+    std::filesystem::create_directories(std::filesystem::path(base).parent_path(), ec);
+    if (rt.save_level_images(base.c_str()))
+        log_line(log_always) << "play: intro pictures written to " << base << "0.bmp ... 3.bmp";
+    else
+        log_line(log_always) << "play: cannot write the intro pictures " << base << "0.bmp ... 3.bmp";
+}
+
+void play_screen::draw_world(const v_world& world, float b, float alpha) const
+{
+    glEnable(GL_DEPTH_TEST);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    colour(b, alpha);
+    ::draw_world(world, game_world_style());
+    glDisable(GL_DEPTH_TEST);
+}
+
+// The level fades in through its four intro pictures, blurriest first, and then shows as
+// the live world; it dissolves back the same way. A missing picture lets the world show.
+void play_screen::draw_level(float b)
+{
+    const v_world* world = logic.live.get();
+    play_crossfade c = play_crossfade_at(logic.intro);
+    if (c.world_only) {
+        if (world)
+            draw_world(*world, b, 1.0f);
+        return;
+    }
+    gl_texture* upper = c.lower < 3 ? intro_images[c.lower + 1].get() : nullptr;
+    if (upper && !upper->empty()) {
+        colour(b);
+        upper->draw_quad(32, 32, 64, 64);
+    } else if (world) {
+        draw_world(*world, b, 1.0f);
+    }
+    if (gl_texture* lower = intro_images[c.lower].get()) {
+        colour(b, 1.0f - c.fade);
+        lower->draw_quad(32, 32, 64, 64);
+    }
+}
+
+void play_screen::draw_labels(float b)
+{
+    int32_t button = std::abs(logic.hovered_button);
+    if (button == 0 || button > play_button_menu)
+        return;
+    float s = std::sin(logic.highlight * 1.5707f);
+    if (s <= 0.0f)
+        return;
+    colour(b);
+    if (button == play_button_restart)
+        gl_draw_quad(label_restart.get(), 8 * s, 12, 16 * s, 4, {1 - s, 0}, {1, 1});
+    else if (button == play_button_solution)
+        gl_draw_quad(label_solution.get(), 64 - 8 * s, 12, 16 * s, 4, {0, 0}, {s, 1});
+    else
+        gl_draw_quad(label_menu.get(), 8 * s, 52, 16 * s, 4, {1 - s, 0}, {1, 1});
+}
+
+void play_screen::draw_captions(float b)
+{
+    float progress = std::clamp(logic.intro, 0.0f, 1.0f);
+    int32_t state = logic.state;
+    blur_sequence* shown = state == play_ready                                  ? caption_ready.get()
+                           : state == play_success || state == play_award_intro ? caption_success.get()
+                           : state == play_failed                               ? caption_failed.get()
+                                                                                : nullptr;
+    if (shown)
+        shown->draw(32, 32, 32, 10, progress, b);
+}
+
+void play_screen::draw_star_counter(const game_hud& hud, float b)
+{
+    if (!logic.star_counter_shown())
+        return;
+    int32_t stars[4];
+    play_counter_stars(logic.entry.difficulty, logic.counted, stars);
+    gl_texture* glyphs[3] = {star_off.get(), star_half.get(), star_on.get()};
+    colour(b);
+    for (int32_t i = 0; i < 4; ++i)
+        gl_draw_quad(glyphs[stars[i]], 32.5f + 5.0f * float(i), 44, 5, 5);
+    gl_draw_quad(star_on.get(), 16, 44, 8, 8);
+    // The large star stands for the total; the text gives the number only.
+    std::string total = star_text(logic.old_stars + logic.counted);
+    if (!total.empty() && total[0] == star_glyph)
+        total.erase(0, total.find_first_not_of(' ', 1));
+    hud.font().print(20, 42, 4.8f, total.c_str(), font_left);
+}
+
+void play_screen::draw_card(const game_hud& hud, float b)
+{
+    int32_t state = logic.state;
+    if (state < play_award_title || state > play_tip)
+        return;
+    const glyph_font& font = hud.font();
+    gl_texture* graphic = card_textures.get(logic.card_graphic);
+    colour(b);
+    if (state == play_tip && logic.tip_lines.empty()) {
+        gl_draw_quad(graphic, 32, 32, 64, 32);
+    } else {
+        gl_draw_quad(paper.get(), 32, 32, 64, 32);
+        gl_draw_quad(graphic, 10, 32, 16, 16);
+    }
+    if (state == play_tip) {
+        float count = float(logic.tip_lines.size());
+        for (size_t i = 0; i < logic.tip_lines.size(); ++i)
+            font.print(20, 32.5f + 3.0f * float(i) - 1.5f * count, 3, logic.tip_lines[i].c_str(),
+                       font_middle);
+    } else if (state == play_award_title) {
+        font.print(39, 28, 3, logic.award < 3 ? "YOU HAVE ACQUIRED" : "YOU HAVE DISCOVERED A SEGMENT OF",
+                   font_centre | font_middle);
+        // Long names are set smaller, so that they stay between the picture and the edge.
+        const float name_height = 5.0f, room = 42.0f;
+        float shown = std::min(font.measure(logic.award_name.c_str()) * name_height, room);
+        fit_print(font, 39.0f - shown / 2.0f, 34.0f - name_height / 2.0f, name_height, room, logic.award_name.c_str());
+    } else {
+        static const char* const medallion[] = {"A MEDALLION IS AWARDED FOR EACH",
+                                                "MAJOR PATH ON THE MAP YOU", "COMPLETE."};
+        static const char* const segment[] = {"FIND ALL OF THE SEGMENTS TO UNLOCK",
+                                              "ADVANCED LEVELS SCATTERED", "THROUGHOUT THE MAPS."};
+        const char* const* lines = logic.award < 3 ? medallion : segment;
+        for (int32_t i = 0; i < 3; ++i)
+            font.print(20, 29.0f + 3.0f * float(i), 3, lines[i], font_middle);
+    }
+    if (logic.clock > 0.5f) {
+        float d = logic.continue_offset();
+        // The highlight goes under the word, so that it stays legible.
+        if (logic.hovered_button == play_button_continue)
+            gl_draw_quad(highlight.get(), 56, 40.5f + d, 24, 3);
+        font.print(56, 39 + d, 3, "CONTINUE", font_centre);
+    }
+}
+
+// Paused: the level stays as it was, dimmed, until the window is back.
+void play_screen::draw_pause(const game_hud& hud)
+{
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(0.0f, 0.0f, 0.0f, 0.55f);
+    glBegin(GL_QUADS);
+    glVertex3f(0, 0, -1);
+    glVertex3f(64, 0, -1);
+    glVertex3f(64, 64, -1);
+    glVertex3f(0, 64, -1);
+    glEnd();
+    glEnable(GL_TEXTURE_2D);
+    colour(1.0f);
+    gl_draw_quad(paper.get(), 32, 32, 40, 12);
+    hud.font().print(32, 32, 5, "PAUSED", font_centre | font_middle);
+}
+
+// The playfield behind the level: every frame starts from it, so that nothing of the frame
+// before (or of the map the level was chosen on) shows through where the level draws nothing.
+void play_screen::draw_backdrop(float b) const
+{
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (backdrop) {
+        colour(b);
+        backdrop->draw_quad(32, 32, 64, 64);
+    }
+}
+
+void play_screen::draw(const game_hud& hud, float x, float y)
+{
+    screen_begin_2d(1.0f);
+    float b = std::clamp(logic.brightness, 0.0f, 1.0f);
+    draw_backdrop(b);
+    draw_level(b);
+
+    if (logic.state == play_solution || logic.state == play_solution_end) {
+        float a = std::clamp(logic.vignette, 0.0f, 1.0f);
+        if (vignette && a > 0.0f) {
+            vignette->bind();
+            colour(b, a);
+            static const float corners[4][6] = {{0, 16, 0, 0, 16, 0},
+                                                {48, 0, 64, 0, 64, 16},
+                                                {64, 48, 64, 64, 48, 64},
+                                                {16, 64, 0, 64, 0, 48}};
+            static const float uv[6] = {0, 1, 0, 0, 1, 0};
+            glBegin(GL_TRIANGLES);
+            for (const auto& t : corners)
+                for (int32_t k = 0; k < 3; ++k) {
+                    glTexCoord2f(uv[2 * k], uv[2 * k + 1]);
+                    glVertex3f(t[2 * k], t[2 * k + 1], -1.0f);
+                }
+            glEnd();
+        }
+    }
+    if (effect) {
+        colour(b);
+        effect->draw();
+    }
+
+    colour(b);
+    gl_draw_quad(frames.get(), -14, 32, 32, 64);
+    gl_draw_quad(frames.get(), 78, 32, 32, 64, {1, 1}, {0, 0});
+    draw_labels(b);
+    draw_captions(b);
+    draw_star_counter(hud, b);
+    draw_card(hud, b);
+
+    colour(b);
+    gl_draw_quad(button_restart.get(), -4, 12, 8, 16);
+    if (logic.solution_offered)
+        gl_draw_quad(button_solution.get(), 68, 12, 8, 16);
+    gl_draw_quad(button_menu.get(), -4, 52, 8, 16);
+    if (paused)
+        draw_pause(hud);
+    colour(b);
+    gl_draw_quad(cursor.get(), x, y, 8, 8);
+}

@@ -1,0 +1,58 @@
+// The play screen: one level for one profile in the window. Its states, input and progress
+// are play_logic's (game/play_logic.h); this is the frame loop around it, the drawing (the
+// intro cross-fade, margins, buttons with sliding labels, captions, the star counter, cards,
+// the solution's vignette), the level's rain, sounds and music, and the developer capture.
+// While the window is minimised or has lost the focus the level pauses where it is.
+#pragma once
+
+#include "game/play_logic.h"
+#include "game/screens/texture_set.h"
+#include "render/blur_sequence.h"
+#include "render/effect.h"
+#include "render/texture.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class game_hud;
+
+class play_screen {
+public:
+    play_logic logic;
+    std::unique_ptr<visual_effect> effect;
+    ref_ptr<gl_texture> intro_images[4];
+    ref_ptr<gl_texture> cursor, star_off, star_half, star_on, highlight, frames, vignette, paper;
+    ref_ptr<gl_texture> button_restart, button_solution, button_menu;
+    ref_ptr<gl_texture> label_restart, label_solution, label_menu, backdrop;
+    std::unique_ptr<blur_sequence> caption_ready, caption_success, caption_failed;
+    texture_set card_textures;
+    bool paused = false;
+
+    play_screen(int32_t slot, int32_t world, int32_t level);
+    ~play_screen();
+    play_screen(const play_screen&) = delete;
+    play_screen& operator=(const play_screen&) = delete;
+
+    // The level until the player leaves it; true when it completed the game's ending.
+    bool run(game_hud& hud);
+
+private:
+    void handle_input();
+    void draw(const game_hud& hud, float pointer_x, float pointer_y);
+    void draw_backdrop(float b) const;
+    void draw_level(float b);
+    void draw_world(const v_world& world, float b, float alpha) const;
+    void draw_labels(float b);
+    void draw_captions(float b);
+    void draw_star_counter(const game_hud& hud, float b);
+    void draw_card(const game_hud& hud, float b);
+    void draw_pause(const game_hud& hud);
+    void capture_intro_images();
+};
+
+// Where the developer capture writes a level's four intro pictures: "<folder>/tex/<level>"
+// with '/' between the names (the pictures are "<base>0.bmp" to "<base>3.bmp").
+std::string play_capture_base(const std::string& data_folder, const std::string& level);
+// The data folder of the developer capture: the first --data tree, else "base".
+void play_set_capture_folder(const std::string& folder);

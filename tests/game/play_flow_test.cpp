@@ -1,0 +1,223 @@
+// The game's flow without a window: the menu states in the order a session walks them, the
+// scene sequences' fades and skips, the play screen's tip cards, missing levels, the star
+// counter and the intro cross-fade.
+#include "app/window/window.h"
+#include "game/menu_states.h"
+#include "game/play_logic.h"
+#include "game/scene_sequence.h"
+#include "tests/game/game_test_util.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Screens that answer from queues and write what was called into a trace.
+struct scripted_screens {
+    std::vector<int32_t> players, worlds, levels;
+    std::vector<bool> plays;
+    bool ending_quits = false;
+    int32_t quit_after_plays = -1;
+    std::string trace;
+    int32_t played = 0;
+
+    static int32_t next(std::vector<int32_t>& q)
+    {
+        if (q.empty())
+            return -1;
+        int32_t v = q.front();
+        q.erase(q.begin());
+        return v;
+    }
+
+    menu_screens_t screens()
+    {
+        menu_screens_t s;
+        s.make_title_world = [this] { trace += "T"; };
+        s.player_select = [this] { return next(players); };
+        s.set_profile = [this](int32_t slot) { trace += "P" + std::to_string(slot); };
+        s.title_scroll = [this] { trace += "S"; };
+        s.world_select = [this] { return next(worlds); };
+        s.set_world = [this](int32_t w) { trace += "W" + std::to_string(w); };
+        s.world_map = [this](bool returning) {
+            trace += returning ? "m" : "M";
+            return next(levels);
+        };
+        s.music = [this](const char*) { trace += "~"; };
+        s.play = [this](int32_t level) {
+            trace += "L" + std::to_string(level);
+            ++played;
+            bool ending = !plays.empty() && plays.front();
+            if (!plays.empty())
+                plays.erase(plays.begin());
+            return ending;
+        };
+        s.ending = [this] {
+            trace += "E";
+            return ending_quits;
+        };
+        s.destroy_hud = [this] { trace += "D"; };
+        s.exit_sequence = [this] { trace += "X"; };
+        s.quitting = [this] { return quit_after_plays >= 0 && played >= quit_after_plays; };
+        return s;
+    }
+};
+
+}  // namespace
+
+TEST(menu_states, SessionWalksForwardAndBackToTheExitSequence)
+{
+    scripted_screens s;
+    s.players = {2};
+    s.worlds = {0};
+    s.levels = {3, 4, -1};
+    menu_run_states(s.screens());
+    // Player 2, the scroll, world 0, two levels with the map returning after each, back out
+    // to world select and player select (title music again), the exit sequence, the HUD
+    // destroyed exactly once.
+    EXPECT_EQ(s.trace, "TP2SW0ML3mL4m~TDX");
+}
+
+TEST(menu_states, EndingLeadsToPlayerSelectOrQuits)
+{
+    scripted_screens again;
+    again.players = {0};
+    again.worlds = {1};
+    again.levels = {5};
+    again.plays = {true};
+    menu_run_states(again.screens());
+    EXPECT_EQ(again.trace, "TP0SW1ML5E~TDX");
+
+    scripted_screens quits;
+    quits.players = {0};
+    quits.worlds = {1};
+    quits.levels = {5};
+    quits.plays = {true};
+    quits.ending_quits = true;
+    menu_run_states(quits.screens());
+    // Quitting after the ending skips the exit sequence.
+    EXPECT_EQ(quits.trace, "TP0SW1ML5E~D");
+}
+
+TEST(menu_states, ClosedWindowGoesStraightToShutdown)
+{
+    scripted_screens s;
+    s.players = {1};
+    s.worlds = {0};
+    s.levels = {0, 1};
+    s.quit_after_plays = 1;
+    menu_run_states(s.screens());
+    // No map, no exit sequence after the window closed during the level; the HUD still goes.
+    EXPECT_EQ(s.trace, "TP1SW0ML0D");
+}
+
+TEST(scene_sequence, ReadsScenesUntilTheFirstGapWithTimesInSteps)
+{
+    script_symbol_table symbols;
+    script_handle block = script_handle::fresh(&symbols);
+    ASSERT_TRUE(script_parser(block).parse(
+        "song \"music\\title\" 0 { level \"levels\\A\" time 1.5 } 1 { level \"levels\\B\" time -2 } "
+        "3 { level \"levels\\C\" time 1 }"));
+    scene_sequence seq = read_scene_sequence(block);
+    EXPECT_EQ(seq.song, "music\\title");
+    ASSERT_EQ(seq.scenes.size(), 2u);
+    EXPECT_EQ(seq.scenes[0].level, "levels\\A");
+    EXPECT_EQ(seq.scenes[0].steps, 270);
+    EXPECT_EQ(seq.scenes[1].steps, 0);
+    EXPECT_TRUE(read_scene_sequence(script_handle::nil).scenes.empty());
+}
+
+TEST(scene_sequence, FadesInAndOutAndAClickSkipsWithoutAFlash)
+{
+    scene_sequence_logic logic({0, 720, 540});
+    // The empty scene is over before it shows.
+    EXPECT_EQ(logic.scene, 1u);
+    EXPECT_FLOAT_EQ(logic.brightness(), 0.0f);
+    for (int i = 0; i < 90; ++i)
+        logic.step();
+    EXPECT_FLOAT_EQ(logic.brightness(), 0.5f);
+    // A click while fading in goes on fading out from the same brightness.
+    ASSERT_TRUE(logic.click());
+    EXPECT_FLOAT_EQ(logic.brightness(), 0.5f);
+    int steps = 0;
+    while (!logic.step())
+        ++steps;
+    EXPECT_EQ(steps + 1, 90);
+    EXPECT_EQ(logic.scene, 2u);
+    for (int i = 0; i < 200; ++i)
+        logic.step();
+    EXPECT_FLOAT_EQ(logic.brightness(), 1.0f);
+    ASSERT_TRUE(logic.click());
+    EXPECT_FLOAT_EQ(logic.brightness(), 1.0f);
+    // Already fading out: a click changes nothing.
+    logic.step();
+    EXPECT_FALSE(logic.click());
+    while (!logic.done())
+        logic.step();
+    EXPECT_FALSE(logic.click());
+    EXPECT_FALSE(logic.step() == false);
+}
+
+TEST(play_logic, TipShowsOncePerProfileAndAMissingLevelBuildsNoWorld)
+{
+    set_game_tree("0 { 0 { level \"levels\\Nowhere\" tip 3 difficulty 2 } 1 { tip 40 } }", "");
+    script_handle tips = script_handle::fresh(&script_global_symbols());
+    ASSERT_TRUE(
+        script_parser(tips).parse("3 { line1 \"Cut with the right button\" graphic \"tex\\ui\\x\" }"));
+    script_global_tree().link(script_global_symbols().intern("tips"), tips);
+
+    play_logic first(1, 0, 0);
+    EXPECT_TRUE(first.entry.level.empty());
+    EXPECT_FALSE(first.live);
+    first.begin();
+    EXPECT_EQ(first.state, play_tip);
+    ASSERT_EQ(first.tip_lines.size(), 1u);
+    EXPECT_EQ(first.card_graphic, "tex\\ui\\x");
+
+    play_logic again(1, 0, 0);
+    again.begin();
+    EXPECT_EQ(again.state, play_ready);
+    play_logic other_profile(2, 0, 0);
+    other_profile.begin();
+    EXPECT_EQ(other_profile.state, play_tip);
+    // A tip number no bit can hold is never shown.
+    play_logic odd(1, 0, 1);
+    odd.begin();
+    EXPECT_EQ(odd.state, play_ready);
+
+    // Without a world nothing steps or decides, and leaving by the menu still works.
+    for (int i = 0; i < 400; ++i) {
+        again.step(i % 3);
+        again.frame(32, 32);
+    }
+    EXPECT_EQ(again.state, play_playing);
+    again.frame(-4, 52);
+    again.mouse(left_press);
+    for (int i = 0; i < 200 && !again.done(); ++i) {
+        again.step(0);
+        again.frame(-4, 52);
+    }
+    EXPECT_TRUE(again.done());
+}
+
+TEST(play_logic, StarCounterAndIntroCrossFade)
+{
+    int32_t stars[4];
+    play_counter_stars(5, 0, stars);
+    EXPECT_EQ(std::vector<int32_t>(stars, stars + 4), (std::vector<int32_t>{2, 2, 1, 0}));
+    play_counter_stars(5, 3, stars);
+    EXPECT_EQ(std::vector<int32_t>(stars, stars + 4), (std::vector<int32_t>{2, 0, 0, 0}));
+    play_counter_stars(9, 0, stars);
+    EXPECT_EQ(std::vector<int32_t>(stars, stars + 4), (std::vector<int32_t>{2, 2, 2, 2}));
+
+    play_crossfade c = play_crossfade_at(0.0f);
+    EXPECT_EQ(c.lower, 0);
+    EXPECT_FALSE(c.world_only);
+    c = play_crossfade_at(0.875f);
+    EXPECT_EQ(c.lower, 3);
+    EXPECT_FLOAT_EQ(c.fade, 0.5f);
+    EXPECT_TRUE(play_crossfade_at(1.0f).world_only);
+    EXPECT_EQ(play_crossfade_at(-3.0f).lower, 0);
+}
