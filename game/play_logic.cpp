@@ -224,8 +224,9 @@ play_dev_action play_logic::key(uint32_t vk, bool control)
     return action;
 }
 
-void play_logic::mouse(uint32_t flags)
+void play_logic::mouse(uint32_t flags, float x, float y)
 {
+    point_at(x, y);
     if (state == play_playing) {
         if (flags & left_press) {
             if (hovered_button == play_button_restart) {
@@ -255,9 +256,14 @@ void play_logic::mouse(uint32_t flags)
     }
 }
 
-void play_logic::playing_duties(float x, float y)
+void play_logic::point_at(float x, float y)
 {
-    intro = 1.0f;
+    if (state >= play_award_intro && state <= play_tip) {
+        hovered_button = inside_rect(x, y, 56, 39 + continue_offset(), 16, 4) ? play_button_continue : 0;
+        return;
+    }
+    if (state != play_playing)
+        return;
     if (inside_rect(x, y, -4, 12, 8, 8))
         hovered_button = play_button_restart;
     else if (solution_offered && inside_rect(x, y, 68, 12, 8, 8))
@@ -266,9 +272,16 @@ void play_logic::playing_duties(float x, float y)
         hovered_button = play_button_menu;
     else
         hovered_button = -std::abs(hovered_button);
+    if (live)
+        live->set_hovered(live->pick_constraint(vec2{x, y}, pick_reach, true));
+}
+
+void play_logic::playing_duties(float x, float y)
+{
+    intro = 1.0f;
+    point_at(x, y);
     if (!live)
         return;
-    live->set_hovered(live->pick_constraint(vec2{x, y}, pick_reach, true));
     if (live->verdict == v_verdict_failed)
         set_state(play_failed);
     else if (live->verdict == v_verdict_solved)
@@ -343,7 +356,7 @@ void play_logic::frame(float x, float y)
         break;
     }
     if (state >= play_award_intro && state <= play_tip)
-        hovered_button = inside_rect(x, y, 56, 39 + continue_offset(), 16, 4) ? play_button_continue : 0;
+        point_at(x, y);
 
     if (star_counter_shown()) {
         int32_t n = std::clamp(int32_t(std::floor((clock - 1.0f) * 4.0f)), 0, entry.difficulty);

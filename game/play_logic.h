@@ -118,8 +118,9 @@ public:
     void step(int32_t step_in_frame);
     // A key pressed; `control` whether Ctrl is held.
     play_dev_action key(uint32_t virtual_key, bool control);
-    // A mouse event's flags (the pointer is where frame() last saw it).
-    void mouse(uint32_t flags);
+    // A mouse event at its own position: what lies under the pointer is looked up there
+    // first, so a click that arrives with the motion before it acts on what it hit.
+    void mouse(uint32_t flags, float x, float y);
     // Once per frame after the input: the state's duties at the pointer, the continue
     // button's hover and the star counter.
     void frame(float pointer_x, float pointer_y);
@@ -141,6 +142,8 @@ private:
     void on_success();
     void cut_selected();
     void playing_duties(float x, float y);
+    // The margin buttons, the constraint and the continue button under the pointer.
+    void point_at(float x, float y);
 };
 
 // The stars of the success counter, left to right: 0 off, 1 half, 2 on. `counted` half stars

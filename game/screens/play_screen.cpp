@@ -5,8 +5,8 @@
 #include "app/log.h"
 #include "app/pacing.h"
 #include "app/window/window.h"
-#include "game/screens/game_assets.h"
 #include "game/screens/fit_text.h"
+#include "game/screens/game_assets.h"
 #include "game/screens/game_hud.h"
 #include "game/screens/screen_frame.h"
 #include "game/star_text.h"
@@ -174,7 +174,7 @@ void play_screen::handle_input()
             capture_intro_images();
     while (window->pop_char_event(c)) {}
     while (window->pop_mouse_event(flags, mx, my))
-        logic.mouse(flags);
+        logic.mouse(flags, mx, my);
 }
 
 void play_screen::capture_intro_images()
@@ -301,7 +301,8 @@ void play_screen::draw_card(const game_hud& hud, float b)
         // Long names are set smaller, so that they stay between the picture and the edge.
         const float name_height = 5.0f, room = 42.0f;
         float shown = std::min(font.measure(logic.award_name.c_str()) * name_height, room);
-        fit_print(font, 39.0f - shown / 2.0f, 34.0f - name_height / 2.0f, name_height, room, logic.award_name.c_str());
+        fit_print(font, 39.0f - shown / 2.0f, 34.0f - name_height / 2.0f, name_height, room,
+                  logic.award_name.c_str());
     } else {
         static const char* const medallion[] = {"A MEDALLION IS AWARDED FOR EACH",
                                                 "MAJOR PATH ON THE MAP YOU", "COMPLETE."};

@@ -38,6 +38,9 @@ int32_t world_map_screen::run(game_hud& hud, bool returning)
         while (!leave && window && window->pop_mouse_event(flags, x, y)) {
             if (!(flags & left_press))
                 continue;
+            // The tile under the click itself, not under the pointer of the last frame drawn.
+            if (!zoom.zooming())
+                hovered = map_tile_at(levels, x, y);
             if (hud.hovered_item() != hud_item_none) {
                 game_play(ui_sound::select);
                 if (hud.hovered_item() == hud_item_settings) {
