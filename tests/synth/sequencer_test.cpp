@@ -133,7 +133,7 @@ TEST(sequencer, a_folded_loop_is_the_steady_state_of_the_loop_played_forever)
     song_spec once = small_song({{"lead", "C4:1 E5:1 G4:1 C6+C3:1"}});
     once.room = {1.5f, 5000.0f, 0.02f, 1.0f};
     once.room_level = 0.5f;
-    for (part_spec& p : once.parts)
+    for (part_setup& p : once.parts)
         p.reverb = 0.5f;
     song_spec thrice = once;
     thrice.form = {"A", "A", "A"};

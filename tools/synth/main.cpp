@@ -160,7 +160,7 @@ int stems(int argc, char** argv)
         double whole = integrated_loudness(all);
         std::printf("%-12s %6.1f LUFS  peak %6.1f dB (before levelling)\n", "all", whole,
                     gain_to_db(peak_of(all)));
-        for (const part_spec& p : e.song->parts) {
+        for (const part_setup& p : e.song->parts) {
             stereo_buffer one = render_song(*e.song, notes, p.name);
             std::printf("%-12s %6.1f LU   peak %6.1f dB\n", p.name, integrated_loudness(one) - whole,
                         gain_to_db(peak_of(one)));

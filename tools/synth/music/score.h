@@ -29,7 +29,7 @@
 
 enum class part_role { melody, arpeggio, bass, pad, drums };
 
-struct part_spec {
+struct part_setup {
     const char* name;
     instrument sound;
     part_role role;
@@ -60,7 +60,7 @@ struct song_spec {
     float swing = 0.0f;  // 0 straight; 1/3 gives eighths a triplet lilt
     reverb_settings room;
     float room_level = 0.5f;
-    std::vector<part_spec> parts;
+    std::vector<part_setup> parts;
     std::vector<section_spec> sections;
     std::vector<const char*> form;
     bool loops = true;  // songs loop; jingles play once and ring out

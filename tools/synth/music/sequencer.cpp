@@ -351,7 +351,7 @@ bool sequence_song(const song_spec& song, sequenced_song& out, std::string& erro
     for (const section_spec& s : song.sections)
         sections[s.name] = &s;
     std::map<std::string, size_t> part_index;
-    for (const part_spec& p : song.parts) {
+    for (const part_setup& p : song.parts) {
         part_index[p.name] = out.parts.size();
         out.parts.push_back(part_notes{&p, {}});
     }
@@ -414,10 +414,10 @@ bool sequence_song(const song_spec& song, sequenced_song& out, std::string& erro
                 return false;
             }
             part_notes& target = out.parts[p->second];
-            const part_spec& spec = *target.part;
+            const part_setup& setup = *target.part;
             parsed_line line;
             std::string e;
-            if (!parse_line(spec.role, l.text, song.beats_per_bar, line, e)) {
+            if (!parse_line(setup.role, l.text, song.beats_per_bar, line, e)) {
                 error = here + l.part + ": " + e;
                 return false;
             }
@@ -426,15 +426,15 @@ bool sequence_song(const song_spec& song, sequenced_song& out, std::string& erro
                         " beats do not divide the section's " + std::to_string(beats);
                 return false;
             }
-            bool needs_chords = spec.role == part_role::arpeggio || spec.role == part_role::bass ||
-                                spec.role == part_role::pad;
+            bool needs_chords = setup.role == part_role::arpeggio || setup.role == part_role::bass ||
+                                setup.role == part_role::pad;
             if (needs_chords && spans.empty()) {
                 error = here + l.part + ": needs the section's chords";
                 return false;
             }
             auto add = [&](double at, double length, int pitch, float velocity) {
                 note_event n;
-                float h = spec.humanise;
+                float h = setup.humanise;
                 double late = 0.004 * double(human.unit()) * double(h);
                 n.start = time.seconds(offset + at) + late;
                 n.length = time.seconds(offset + at + length) - time.seconds(offset + at);
@@ -448,21 +448,21 @@ bool sequence_song(const song_spec& song, sequenced_song& out, std::string& erro
                     if (t.rest)
                         continue;
                     double at = base + t.at;
-                    switch (spec.role) {
+                    switch (setup.role) {
                     case part_role::melody:
                         for (int pitch : t.values)
                             add(at, t.length, pitch, t.velocity);
                         break;
                     case part_role::drums:
-                        add(at, t.length, spec.centre, t.velocity);
+                        add(at, t.length, setup.centre, t.velocity);
                         break;
                     case part_role::arpeggio:
                     case part_role::bass: {
                         const chord& c = chord_at(spans, at)->value;
-                        bool low = spec.role == part_role::bass;
-                        int root = place(c.root, low ? spec.centre - 6 : spec.centre - 11);
+                        bool low = setup.role == part_role::bass;
+                        int root = place(c.root, low ? setup.centre - 6 : setup.centre - 11);
                         // The bass plays the written bass note ("C/E") in place of the root.
-                        int pitch = low && t.values[0] == 0 ? place(c.bass, spec.centre - 6)
+                        int pitch = low && t.values[0] == 0 ? place(c.bass, setup.centre - 6)
                                                             : chord_tone(c, root, t.values[0]);
                         add(at, t.length, pitch, t.velocity);
                         break;
@@ -471,11 +471,11 @@ bool sequence_song(const song_spec& song, sequenced_song& out, std::string& erro
                         if (t.word == "hold") {
                             for (const chord_span& s : spans)
                                 if (s.at + 1e-9 >= at && s.at < at + t.length - 1e-9)
-                                    for (int pitch : pad_voicing(s.value, spec.centre))
+                                    for (int pitch : pad_voicing(s.value, setup.centre))
                                         add(s.at, std::min(s.length, at + t.length - s.at), pitch,
                                             t.velocity);
                         } else {
-                            for (int pitch : pad_voicing(chord_at(spans, at)->value, spec.centre))
+                            for (int pitch : pad_voicing(chord_at(spans, at)->value, setup.centre))
                                 add(at, t.length, pitch, t.velocity);
                         }
                         break;

@@ -9,7 +9,7 @@
 #include <vector>
 
 struct part_notes {
-    const part_spec* part = nullptr;
+    const part_setup* part = nullptr;
     std::vector<note_event> notes;
 };
 
@@ -21,7 +21,7 @@ struct sequenced_song {
 
 // False with a message naming the song, section, part and token for anything the
 // notation does not allow (an unknown note, a bar that does not fill, a line whose
-// length does not divide its section, a form naming no section, a part without a spec).
+// length does not divide its section, a form naming no section, a part without its setup).
 bool sequence_song(const song_spec& song, sequenced_song& out, std::string& error);
 
 // Renders a sequenced song. A looping song comes out exactly one pass long, with what
