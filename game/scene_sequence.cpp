@@ -59,8 +59,10 @@ float scene_sequence_logic::brightness() const
 
 bool scene_sequence_logic::click()
 {
+    if (done())
+        return false;
     int32_t fade_out = steps[scene] - scene_fade_steps;
-    if (done() || counter >= fade_out)
+    if (counter >= fade_out)
         return false;
     // Still fading in: the fade-out starts from the brightness reached, not from full.
     counter = counter < scene_fade_steps ? std::max(steps[scene] - counter, fade_out) : fade_out;
