@@ -10,6 +10,7 @@
 #include "game/screens/screen_frame.h"
 #include "game/screens/scroll.h"
 #include "game/screens/settings_screen.h"
+#include "game/screens/title_screens.h"
 #include "render/world_draw.h"
 #include "sound/sound.h"
 
@@ -42,11 +43,7 @@ int32_t player_select_screen::run(game_hud& hud, v_world* title_world)
 
     screen_frame_t frame;
     frame.step = [&](int32_t) {
-        sound_tick();
-        hud.update(hud_slide_menu);
-        screen_pump();
-        if (title_world)
-            title_world->step();
+        title_world_step(hud, title_world);
         faded_out = faded_out || logic.step();
     };
     frame.draw = [&] { draw(hud, title_world); };

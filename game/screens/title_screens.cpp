@@ -73,6 +73,15 @@ void run_title_logo(v_world* title_world)
     run_averaged_loop(host, frame, frame_timer());
 }
 
+void title_world_step(game_hud& hud, v_world* title_world)
+{
+    sound_tick();
+    hud.update(hud_slide_menu);
+    screen_pump();
+    if (title_world)
+        title_world->step();
+}
+
 void run_title_scroll(game_hud& hud, v_world* title_world)
 {
     ref_ptr<gl_texture> segments = game_texture("tex\\ui\\title_scroll_segments");
@@ -81,11 +90,7 @@ void run_title_scroll(game_hud& hud, v_world* title_world)
     frame_host_t host = screen_host([] { pressed(); });
     screen_frame_t frame;
     frame.step = [&](int32_t) {
-        sound_tick();
-        hud.update(hud_slide_menu);
-        screen_pump();
-        if (title_world)
-            title_world->step();
+        title_world_step(hud, title_world);
         logic.step();
     };
     frame.draw = [&] {

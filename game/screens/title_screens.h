@@ -11,3 +11,6 @@ class v_world;
 void run_title_logo(v_world* title_world);
 // Returns after the transition's three seconds.
 void run_title_scroll(game_hud& hud, v_world* title_world);
+// One step of a screen standing on the title world: sounds, the menu's slide, the message
+// pump and the title scene (which may be null).
+void title_world_step(game_hud& hud, v_world* title_world);

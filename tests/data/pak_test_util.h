@@ -1,4 +1,5 @@
-// Helpers shared by the pak tests: bytes of strings and of chunks.
+// Helpers shared by the pak tests and the tests of chunk objects: bytes of strings and of
+// chunks, and a chunk held in memory.
 #pragma once
 
 #include "data/pak.h"
@@ -6,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -21,3 +23,15 @@ inline std::vector<uint8_t> pak_read_all(pak_chunkref& ref)
         out.assign({0xDE, 0xAD});
     return out;
 }
+
+// A chunk held in memory.
+class test_chunkref : public pak_chunkref {
+public:
+    std::vector<uint8_t> bytes;
+    int read(void* buffer) override
+    {
+        if (!bytes.empty())
+            std::memcpy(buffer, bytes.data(), bytes.size());
+        return 0;
+    }
+};

@@ -28,18 +28,6 @@
 #include <string>
 #include <vector>
 
-// A chunk held in memory.
-class test_chunkref : public pak_chunkref {
-public:
-    std::vector<uint8_t> bytes;
-    int read(void* buffer) override
-    {
-        if (!bytes.empty())
-            std::memcpy(buffer, bytes.data(), bytes.size());
-        return 0;
-    }
-};
-
 // A read-only store of chunks added by the test.
 class test_module : public pak_module {
 public:

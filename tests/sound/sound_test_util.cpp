@@ -2,26 +2,12 @@
 #include "tests/sound/sound_test_util.h"
 
 #include "sound/codec/sample_encoder.h"
+#include "tests/data/pak_test_util.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
-
-namespace {
-
-class memory_chunkref : public pak_chunkref {
-public:
-    std::vector<uint8_t> bytes;
-    int read(void* buffer) override
-    {
-        if (!bytes.empty())
-            std::memcpy(buffer, bytes.data(), bytes.size());
-        return 0;
-    }
-};
-
-}  // namespace
 
 std::vector<int16_t> test_tone(uint32_t frames, double frequency, double level, double balance)
 {
@@ -66,7 +52,7 @@ ref_ptr<pak_chunkref> memory_store::get(const char* name)
 
 void memory_store::add(const char* name, uint32_t code, std::vector<uint8_t> bytes, bool container)
 {
-    ref_ptr<memory_chunkref> ref(new memory_chunkref);
+    ref_ptr<test_chunkref> ref(new test_chunkref);
     ref->module = this;
     ref->set_name(name);
     ref->code = code;
