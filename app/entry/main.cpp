@@ -6,6 +6,7 @@
 #include "app/entry_options.h"
 #include "app/log.h"
 #include "app/window/pref_path.h"
+#include "editors/level/level_editor_screen.h"
 #include "game/screens/menu_flow.h"
 #include "game/screens/play_screen.h"
 #include "tools/sim/sim_source_store.h"
@@ -37,12 +38,8 @@ int main(int argc, char** argv)
         return 0;
     }
     run_mode mode = choose_run_mode(entry.command_line);
-    if (mode != run_mode::game) {
-        std::fprintf(stderr, "tamble: the %s is not part of this build\n",
-                     mode == run_mode::body_editor ? "body editor" : "level editor");
-        return 2;
-    }
-    log_mute_for_game(entry.command_line);
+    if (mode == run_mode::game)
+        log_mute_for_game(entry.command_line);
 
     options.driver = entry.driver;
     std::string user_folder = glw_pref_path("tamble");
@@ -84,5 +81,23 @@ int main(int argc, char** argv)
         }
         return true;
     };
+    if (mode == run_mode::level_editor) {
+        editor_options editor;
+        editor.driver = entry.driver;
+        editor.add_stores = options.add_stores;
+        editor.data_root = entry.data_roots.empty() ? "" : entry.data_roots.front();
+        editor.data_roots = entry.data_roots;
+        editor.archive = archive;
+        // The editors keep their files beside the configuration: its folder is the
+        // per-user folder, or the folder of the file --config names.
+        editor.user_folder = fs::path(options.config_path).parent_path().string();
+        if (!editor.user_folder.empty())
+            editor.user_folder += '/';
+        return level_editor_main(editor);
+    }
+    if (mode == run_mode::body_editor) {
+        std::fprintf(stderr, "tamble: the body editor is not part of this build\n");
+        return 2;
+    }
     return menu_begin(options);
 }
