@@ -78,6 +78,35 @@ std::string report_text(const v_level_report& report)
 
 }  // namespace
 
+v_body* le_pick_body(const v_world& world, vec2 p)
+{
+    if (v_body* b = world.pick_body(p))
+        return b;
+    if (v_node* n = world.pick_node(p))
+        if (n->body)
+            return n->body;
+    // A pot or a chute is open: its outline holds only its walls, but what is drawn
+    // between them is the body too.
+    v_body* best = nullptr;
+    float best_area = 0;
+    for (const auto& b : world.bodies) {
+        if (b->collidable.empty())
+            continue;
+        vec2 lo = b->collidable.front()->n1->position, hi = lo;
+        for (const v_constraint* e : b->collidable)
+            for (const v_node* n : {e->n1, e->n2}) {
+                lo = {std::min(lo.x, n->position.x), std::min(lo.y, n->position.y)};
+                hi = {std::max(hi.x, n->position.x), std::max(hi.y, n->position.y)};
+            }
+        float area = (hi.x - lo.x) * (hi.y - lo.y);
+        if (lo.x < p.x && p.x < hi.x && lo.y < p.y && p.y < hi.y && (!best || area < best_area)) {
+            best = b.get();
+            best_area = area;
+        }
+    }
+    return best;
+}
+
 std::string le_list_name(const std::string& chunk_name)
 {
     size_t slash = chunk_name.find('\\');
@@ -327,6 +356,11 @@ bool level_editor::save(const std::string& path)
         status = "Not saved.";
         return false;
     }
+    // A save names the document: every undo state of it now belongs to the new file, so
+    // undo never turns the file back into a new level (only undoing a load changes it).
+    for (ed_snapshot& state : history.states)
+        if (state.file == file)
+            state.file = path;
     file = path;
     ed_snapshot now{text, file};
     history.record(now);
@@ -723,9 +757,10 @@ void level_editor::refresh_selection()
         return;
     }
     node = w.pick_node(p);
-    body = w.pick_body(p);
+    body = le_pick_body(w, p);
     constraint = w.pick_constraint(p, le_pick_distance, false);
     marker = w.pick_marker(p);
+    edit->set_hovered(constraint);
 }
 
 void level_editor::move_carried()
@@ -801,8 +836,11 @@ void level_editor::mouse(uint32_t flags, float x, float y)
         return;
     }
     if (!editing) {
-        if (pressed && play) {
-            v_constraint* c = play->pick_constraint({x, y}, le_pick_distance, true);
+        if (!play)
+            return;
+        v_constraint* c = play->pick_constraint({x, y}, le_pick_distance, true);
+        play->set_hovered(c);
+        if (pressed) {
             if (c) {
                 c->cut = true;
                 test_cuts.push_back({play->step_count, play->constraint_index(c)});
@@ -833,7 +871,7 @@ void level_editor::press(uint32_t flags)
         } else if (int32_t m = edit->pick_marker(p)) {
             carried_marker = m;
             mode = le_carry_marker;
-        } else if (v_body* b = edit->pick_body(p)) {
+        } else if (v_body* b = le_pick_body(*edit, p)) {
             carried_body = b;
             carry_angle = b->angle;
             mode = le_carry_body;

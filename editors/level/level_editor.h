@@ -122,7 +122,6 @@ public:
 
     // The view: centre and zoom (half the height of the world shown).
     float view_x = le_start_x, view_y = le_start_y, zoom = le_start_zoom;
-    float view_aspect = 1.25f;  // window width over height, for the interface mapping
     bool grid = true;
     bool debug = false;
     bool shift = false, control = false;
@@ -226,6 +225,10 @@ private:
     void unsaved_then(int32_t purpose, const char* question);
 };
 
+// The body under the pointer: the one whose outline holds the point (the deepest bias
+// first), else the body of the node under it, else the smallest body whose outline's
+// bounds hold it (the inside of a pot or chute).
+v_body* le_pick_body(const v_world& world, vec2 p);
 // The name a type is listed under: its chunk name without its first folder.
 std::string le_list_name(const std::string& chunk_name);
 // Rounds to the nearest multiple of `step`.

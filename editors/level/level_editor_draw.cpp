@@ -202,8 +202,7 @@ void level_editor_view::draw_interface(glw_window& window, level_editor& editor)
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    float left = le_ui_centre_x - window.view_width() / 2 + 0.5f;
-
+    const float left = le_selection_line_x;
     ed_text(ui, left, le_title_line_y, editor.title_line() + "      H: keys", title_colour);
     ed_text(ui, left, le_selection_line_y - 1.3f, editor.status, status_colour);
     std::string selection = editor.selection_line();

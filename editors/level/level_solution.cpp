@@ -40,6 +40,9 @@ bool le_record_solution(const std::string& level_text, const le_solved_run& run,
         return false;
     }
     v_replay& replay = v_replay_global();
+    // Collisions and catches are recorded by name through the sound module, as the solution
+    // check records them; the editor keeps the seam connected anyway.
+    sound_connect_world(&replay);
     v_world world = v_world_from_level(v_mode_record, root, replay);
     sim_run_options options;
     for (const le_cut& c : run.cuts)
