@@ -190,7 +190,8 @@ std::string level_editor::title_line() const
         line += " *";
     line += editing ? "   EDITING" : "   TESTING";
     if (solved.valid && solved.text == level_text())
-        line += "   solution kept (" + std::to_string(solved.cuts.size()) + " cuts)";
+        line += "   solution kept (" + std::to_string(solved.cuts.size()) +
+                (solved.cuts.size() == 1 ? " cut)" : " cuts)");
     return line;
 }
 

@@ -68,14 +68,22 @@ void draw_marks(const level_editor& e)
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    // The playfield's edge: what lies outside it is outside the game.
-    glColor4f(1, 1, 1, 0.35f);
+    // The playfield's edge: what lies outside it is outside the game. A test run's verdict
+    // colours it, as the viewer does: green solved, red failed.
+    if (e.play && e.play->verdict == v_verdict_solved)
+        glColor4f(0.3f, 1.0f, 0.4f, 1.0f);
+    else if (e.play && e.play->verdict == v_verdict_failed)
+        glColor4f(1.0f, 0.3f, 0.25f, 1.0f);
+    else
+        glColor4f(1, 1, 1, 0.35f);
+    glLineWidth(e.play && e.play->verdict != v_verdict_undecided ? 4.0f : 1.0f);
     glBegin(GL_LINE_LOOP);
     vertex({0, 0});
     vertex({64, 0});
     vertex({64, 64});
     vertex({0, 64});
     glEnd();
+    glLineWidth(1.0f);
     if (e.grid)
         draw_grid();
     if (!e.debug)
