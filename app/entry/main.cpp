@@ -7,7 +7,9 @@
 #include "app/log.h"
 #include "app/window/pref_path.h"
 #include "editors/level/level_editor_screen.h"
+#include "game/screens/game_assets.h"
 #include "game/screens/menu_flow.h"
+#include "game/user_world.h"
 #include "game/screens/play_screen.h"
 #include "tools/sim/sim_source_store.h"
 
@@ -54,6 +56,10 @@ int main(int argc, char** argv)
     // Without an archive a source tree alone is played, with what has no texture drawn plainly.
     options.plain_drawing = archive.empty();
     options.data_name = !archive.empty() ? archive : entry.data_roots.empty() ? "" : entry.data_roots.front();
+    // The player's own levels (the level editor saves them beside the configuration) are
+    // read after the game data, so a name they share with a shipped level stays the game's.
+    std::string own_root = fs::path(options.config_path).parent_path().string();
+    pak_module* own_levels = nullptr;
     options.add_stores = [&](pak_system& pak, std::string& message) {
         for (const std::string& root : entry.data_roots) {
             std::error_code ec;
@@ -79,7 +85,26 @@ int main(int argc, char** argv)
             message = "The game data " + archive + " cannot be read: it is damaged, or not Tamble's data.";
             return false;
         }
+        if (!own_root.empty() && fs::is_directory(own_root + "/levels", ec)) {
+            pak.add_module(std::make_unique<sim_source_store>(&pak, own_root));
+            own_levels = pak.modules.back().get();
+        }
         return true;
+    };
+    options.after_loading = [&] {
+        if (!own_levels)
+            return;
+        std::vector<std::string> names;
+        pak_system& pak = game_pak();
+        pak_enum_function collect([&](ref_ptr<pak_chunkref> ref) {
+            if (ref && pak.get(ref->name) == ref)
+                names.push_back(ref->name);
+        });
+        own_levels->enumerate(pak_code_levl, collect);
+        int32_t placed = user_world_add(script_global_tree().get("worlds"), names);
+        if (placed < int32_t(names.size()))
+            log_line(log_always) << "Your Levels: " << placed << " of " << names.size()
+                                 << " levels fit the map; the others are left out";
     };
     if (mode == run_mode::level_editor) {
         editor_options editor;

@@ -17,6 +17,33 @@ std::string ed_reduce_name(std::string_view chosen)
     return std::string(chosen.substr(0, chosen.find('.')));
 }
 
+std::string ed_latin1_to_utf8(std::string_view latin1)
+{
+    std::string out;
+    for (unsigned char c : latin1) {
+        if (c < 0x80) {
+            out += char(c);
+        } else {
+            out += char(0xC0 | c >> 6);
+            out += char(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::string ed_utf8_to_latin1(std::string_view utf8)
+{
+    std::string out;
+    for (size_t i = 0; i < utf8.size();) {
+        unsigned char c = utf8[i];
+        size_t length = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
+        uint32_t code = c < 0x80 ? c : length == 2 && i + 1 < utf8.size() ? (c & 0x1Fu) << 6 | (utf8[i + 1] & 0x3Fu) : '?';
+        out += code <= 0xFF ? char(code) : '?';
+        i += std::min(length, utf8.size() - i);
+    }
+    return out;
+}
+
 bool ed_name_usable(const std::string& name, std::string& why)
 {
     if (name.empty()) {
@@ -50,6 +77,7 @@ void ed_file_picker::begin(const std::string& in_folder, const std::string& kind
         folder += '/';
     extension = kind_extension;
     typed = name;
+    fresh = !typed.empty();
     confirm_replace = false;
     hovered_button = 0;
     list.first = 0;
@@ -61,6 +89,7 @@ void ed_file_picker::begin(const std::string& in_folder, const std::string& kind
 void ed_file_picker::refresh()
 {
     list.items.clear();
+    files.clear();
     list.hovered = -1;
     problem.clear();
     std::error_code ec;
@@ -76,11 +105,13 @@ void ed_file_picker::refresh()
         std::string bare = file.substr(0, file.size() - extension.size());
         // Only names the picker itself could have written: a dotted one reduces to another.
         if (bare.find('.') == std::string::npos)
-            list.items.push_back(bare);
+            files.push_back(bare);
     }
     if (ec)
         problem = "The folder " + folder + " cannot be read.";
-    std::sort(list.items.begin(), list.items.end());
+    std::sort(files.begin(), files.end());
+    for (const std::string& f : files)
+        list.items.push_back(ed_utf8_to_latin1(f));
 }
 
 void ed_file_picker::point(float x, float y)
@@ -99,6 +130,7 @@ ed_pick ed_file_picker::press(float x, float y, bool double_click)
     int32_t row = list.press(x, y);
     if (row >= 0) {
         typed = list.items[size_t(row)];
+        fresh = true;
         list.marked = row;
         confirm_replace = false;
         problem.clear();
@@ -115,8 +147,11 @@ ed_pick ed_file_picker::key(uint32_t vk)
     if (vk == vk_return)
         return finish();
     if (vk == vk_back) {
-        if (!typed.empty())
+        if (fresh)
+            typed.clear();
+        else if (!typed.empty())
             typed.pop_back();
+        fresh = false;
         confirm_replace = false;
         return {};
     }
@@ -128,6 +163,7 @@ ed_pick ed_file_picker::key(uint32_t vk)
         list.marked = at;
         list.reveal(at);
         typed = list.items[size_t(at)];
+        fresh = true;
         confirm_replace = false;
     }
     return {};
@@ -135,7 +171,12 @@ ed_pick ed_file_picker::key(uint32_t vk)
 
 void ed_file_picker::character(uint32_t latin1)
 {
-    if (latin1 < 32 || latin1 > 255 || typed.size() >= ed_picker_name_max)
+    if (latin1 < 32 || latin1 > 255)
+        return;
+    if (fresh)
+        typed.clear();
+    fresh = false;
+    if (typed.size() >= ed_picker_name_max)
         return;
     typed += char(latin1);
     confirm_replace = false;
@@ -156,6 +197,9 @@ ed_pick ed_file_picker::finish()
     std::string name = ed_reduce_name(typed);
     if (!ed_name_usable(name, problem))
         return {};
+    // A listed file keeps its own name, whatever characters it has beyond Latin-1.
+    bool listed = list.marked >= 0 && size_t(list.marked) < files.size() && list.items[size_t(list.marked)] == typed;
+    name = listed ? files[size_t(list.marked)] : ed_latin1_to_utf8(name);
     std::string path = folder + name + extension;
     std::error_code ec;
     bool exists = fs::exists(path, ec);

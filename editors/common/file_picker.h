@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The picker's panel and rows, in interface units.
 constexpr ed_rect ed_picker_panel = {6, 4, 58, 60};
@@ -38,8 +39,14 @@ public:
     std::string folder;     // with a trailing '/'
     std::string extension;  // ".LEVL.txt"
     std::string typed;      // the name in the field
+    // The field holds a name the picker put there (the current file, a list entry): the
+    // first character typed replaces it, and Backspace clears it, as in any file dialog.
+    bool fresh = false;
     std::string problem;    // why the folder or the name cannot be used; shown under the field
+    // The entries as shown (Latin-1, the editor font's characters), and the bare file
+    // names they stand for (UTF-8, as the file system has them).
     ed_list_box list{ed_picker_list_area, ed_picker_row_height};
+    std::vector<std::string> files;
     int32_t hovered_button = 0;  // 1 OK, 2 Cancel
     // Saving over a file that exists asks once: the next Enter or OK replaces it.
     bool confirm_replace = false;
@@ -65,6 +72,10 @@ private:
 // The bare name a chosen file name stands for: everything after the last '/' or '\',
 // cut at its first '.'. "levels/My.Level.LEVL.txt" gives "My".
 std::string ed_reduce_name(std::string_view chosen);
+// Names typed in the window are Latin-1 (what the editor font draws); file names are UTF-8.
+// Characters beyond Latin-1 show as '?'.
+std::string ed_latin1_to_utf8(std::string_view latin1);
+std::string ed_utf8_to_latin1(std::string_view utf8);
 // Whether a bare name can be a file on every system the game runs on: not empty, no
 // characters below 32, none of <>:"/\|?*, not ending in a space or a dot. False with the
 // reason in `why`.

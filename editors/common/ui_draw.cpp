@@ -117,7 +117,12 @@ void ed_picker(const ed_ui_textures& ui, const ed_file_picker& picker)
     ed_outline(ed_picker_panel, frame_colour);
     std::string title = (picker.saving ? "Save " : "Open ") + picker.title + "  (*" + picker.extension + ")";
     ed_text(ui, ed_picker_text_x, ed_picker_title_y, title, frame_colour);
-    ed_text(ui, ed_picker_text_x, ed_picker_folder_y, "in " + picker.folder, dim_text);
+    // A long folder keeps its end, where the names that tell folders apart are.
+    float cell = ui.text ? ui.text->cell_width : 0.66f;
+    size_t room = size_t((ed_picker_panel.right - ed_picker_text_x - 1) / cell) - 3;
+    std::string where = picker.folder.size() > room ? "..." + picker.folder.substr(picker.folder.size() - room + 3)
+                                                    : picker.folder;
+    ed_text(ui, ed_picker_text_x, ed_picker_folder_y, "in " + where, dim_text);
     ed_list(ui, picker.list);
     if (picker.list.size() == 0)
         ed_text(ui, ed_picker_list_area.left + 1, ed_picker_list_area.top + 1,

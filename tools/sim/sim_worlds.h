@@ -80,3 +80,6 @@ constexpr float sim_neighbour_distance = 3.01f;
 // solution file says "unattended" is a scene), and the intro images, found as ".png" or
 // ".bmp" sources under the root or as texture chunks of the context's stores.
 std::vector<std::string> sim_verify_worlds(sim_context& ctx, const std::string& root, sim_worlds_data& data);
+// Whether the "INIT" sources under the root itself (not the stores given beside it) hold a
+// "worlds" block.
+bool sim_root_has_worlds(const std::string& root);
