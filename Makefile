@@ -20,7 +20,7 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # finds no display fails.
 XVFB_RUN := xvfb-run -a -s "-screen 0 1280x1024x24"
 
-.PHONY: all deps configure build run view install test bench asan tsan fuzz clean
+.PHONY: all deps configure build run view editor install test bench asan tsan fuzz clean
 
 all: build
 
@@ -51,6 +51,15 @@ run: build
 	  exit 1; \
 	fi
 	./$(BUILD)/app/entry/tamble --windowed --archive $(BUILD)/tamble.pk2 $(RUN_ARGS)
+
+# The level editor on the checkout's level sources: levels/ of base/ is where it opens and
+# saves, with the types of base/ and the textures of the built archive.
+editor: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ] && [ -z "$$SDL_VIDEODRIVER" ]; then \
+	  echo "make editor built everything, but the editor opens a window and there is no display here."; \
+	  exit 1; \
+	fi
+	./$(BUILD)/app/entry/tamble editor --data base --archive $(BUILD)/tamble.pk2 $(RUN_ARGS)
 
 # The live physics viewer on one level: make view RUN_LEVEL=base/levels/Pair.LEVL.txt
 RUN_LEVEL ?= base/levels/Drop.LEVL.txt
