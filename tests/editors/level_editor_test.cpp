@@ -4,6 +4,8 @@
 #include "app/input_codes.h"
 #include "editors/level/level_editor.h"
 #include "editors/level/level_solution.h"
+#include "editors/level/preview_list.h"
+#include "tools/sim/sim_source_store.h"
 #include "tools/sim/sim_level.h"
 #include "tools/sim/sim_verify.h"
 #include "tests/test_util.h"
@@ -369,6 +371,38 @@ TEST_F(level_editor_test, unsaved_work_is_asked_about_kept_in_the_autosave_and_o
     press_key('D');  // Discard: the editor closes and the autosave goes
     EXPECT_TRUE(editor.quit);
     EXPECT_FALSE(editor.autosave.read(kept));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(level_previews, the_first_six_levels_count_and_test_or_gun_levels_are_skipped_in_any_case)
+{
+    EXPECT_TRUE(le_preview_skipped("levels\\MyTEST"));
+    EXPECT_TRUE(le_preview_skipped("levels\\GunPowder"));
+    EXPECT_FALSE(le_preview_skipped("levels\\Begun"));  // "gun" without the backslash before it
+
+    test_scratch_dir dir;
+    for (const char* name : {"Alpha", "Beta", "Gamma", "Delta", "MyTest", "Gunner", "Epsilon", "Zeta"})
+        test_write_text(dir.file(std::string("levels/") + name + ".LEVL.txt"), "nodes {}");
+    pak_system store;
+    store.add_module(std::make_unique<sim_source_store>(&store, dir.path.string()));
+    std::vector<std::string> order;
+    pak_enum_function all([&](ref_ptr<pak_chunkref> ref) { order.push_back(ref->name); });
+    store.enumerate(pak_code_levl, all);
+    ASSERT_EQ(order.size(), 8u);
+
+    std::vector<std::string> expected;
+    int32_t skipped_in_six = 0;
+    for (size_t i = 0; i < 6; ++i) {
+        if (order[i].find("Test") != std::string::npos || order[i].find("\\Gun") != std::string::npos)
+            ++skipped_in_six;
+        else
+            expected.push_back(order[i]);
+    }
+    ASSERT_GT(skipped_in_six, 0) << "the names no longer put a skipped level among the first six";
+    EXPECT_EQ(le_preview_levels(store), expected);
 }
 
 }  // namespace
