@@ -334,6 +334,24 @@ TEST_F(level_editor_test, undo_and_redo_cross_a_save_and_loading_keeps_work_when
     EXPECT_EQ(editor.file, one);
 }
 
+TEST_F(level_editor_test, a_save_that_cannot_be_written_says_why_and_keeps_the_work)
+{
+    // The levels folder cannot be made: a file stands where it would be.
+    test_write_text(dir.file("levels"), "not a folder");
+    add_node("anchor", 10, 10, true);
+    std::string before = editor.level_text();
+    press_key('S');
+    EXPECT_FALSE(editor.picker.problem.empty());
+    editor.picker.typed = "Lost";
+    press_key(vk_return);
+    ASSERT_TRUE(editor.dialog.open);
+    EXPECT_NE(editor.dialog.lines.front().find("cannot be saved"), std::string::npos);
+    press_key(vk_return);
+    EXPECT_TRUE(editor.modified());
+    EXPECT_TRUE(editor.file.empty());
+    EXPECT_EQ(editor.level_text(), before);
+}
+
 TEST_F(level_editor_test, unsaved_work_is_asked_about_kept_in_the_autosave_and_offered_back)
 {
     editor.autosave = ed_autosave(dir.file("level_editor.autosave"), "tamble level editor autosave");
