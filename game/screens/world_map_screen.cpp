@@ -53,7 +53,7 @@ int32_t world_map_screen::run(game_hud& hud, bool returning)
             int32_t tile = map_pressed_tile(levels, zoom, x, y);
             if (tile < 0)
                 continue;
-            log_line(log_info) << "map: zoom into level " << tile << " at frame " << window->swaps;
+            log_line(log_info) << "map: zoom into level " << tile << "at frame " << window->swaps;
             game_play(ui_sound::select);
             chosen = tile;
             zoom.start();
