@@ -85,6 +85,7 @@ config_load_result config_load()
 {
     config_load_result result;
     const std::string& path = config_path();
+    saves_refused.clear();
     std::vector<uint8_t> bytes;
     std::string error;
     config_read_status read = config_file_read(path, bytes, error);
