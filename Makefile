@@ -12,7 +12,16 @@ PACKAGES := g++ cmake ninja-build pkg-config zlib1g-dev libsdl2-dev libgl-dev \
             xvfb xauth libturbojpeg0-dev libvorbis-dev libopus-dev libebur128-dev \
             libcairo2-dev libfreetype-dev fonts-averia-sans-gwf xfonts-base \
             desktop-file-utils appstream
+# What `make fuzz` needs beyond them: clang and its libFuzzer and sanitizer runtimes.
+FUZZ_PACKAGES := clang libclang-rt-dev
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+# Installs the Debian packages among $(1) that are not installed yet.
+install_missing = missing=$$(for p in $(1); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:" $$missing; \
+	  $(SUDO) apt-get update -qq && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
+	fi
 
 # Window tests need a display; without one they run under a virtual X server. Whether there
 # is one is decided when the tests start, after `deps` may have installed Xvfb: the first
@@ -20,19 +29,37 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # finds no display fails.
 XVFB_RUN := xvfb-run -a -s "-screen 0 1280x1024x24"
 
-.PHONY: all deps configure build run view editor install test bench asan tsan fuzz clean
+.PHONY: all deps deps-fuzz configure build run view editor install test bench asan tsan fuzz clean FORCE
 
 all: build
 
 deps:
-	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
-	if [ -n "$$missing" ]; then \
-	  echo "Installing:" $$missing; \
-	  $(SUDO) apt-get update -qq && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
-	fi
+	@$(call install_missing,$(PACKAGES))
 
-$(BUILD)/CMakeCache.txt:
-	$(CMAKE) -S . -B $(BUILD) -G "$(GENERATOR)" $(CMAKE_ARGS)
+deps-fuzz: deps
+	@$(call install_missing,$(FUZZ_PACKAGES))
+
+# The CMake arguments a build folder was configured with. When CMAKE_ARGS differs from them
+# the folder is configured again, and arguments given before but not now are taken out of
+# its cache first (-U), so that they fall back to their defaults: `make test` after
+# `make test CMAKE_ARGS=-DTAMBLE_WERROR=ON` builds without -Werror again. The generator is
+# only chosen for a new folder.
+$(BUILD)/cmake-args: FORCE
+	@mkdir -p $(BUILD)
+	@printf '%s\n' '$(subst ','\'',$(CMAKE_ARGS))' | cmp -s - $@ || printf '%s\n' '$(subst ','\'',$(CMAKE_ARGS))' > $@
+
+$(BUILD)/CMakeCache.txt: $(BUILD)/cmake-args
+	@if [ -f $@ ]; then \
+	  unset=$$(for a in $$(cat $(BUILD)/cmake-args.used 2>/dev/null); do \
+	    case "$$a" in -D*) n=$${a#-D}; n=$${n%%=*}; echo "-U$${n%%:*}";; esac; done); \
+	  echo $(CMAKE) -S . -B $(BUILD) $$unset $(CMAKE_ARGS); \
+	  $(CMAKE) -S . -B $(BUILD) $$unset $(CMAKE_ARGS); \
+	else \
+	  echo $(CMAKE) -S . -B $(BUILD) -G "$(GENERATOR)" $(CMAKE_ARGS); \
+	  $(CMAKE) -S . -B $(BUILD) -G "$(GENERATOR)" $(CMAKE_ARGS); \
+	fi
+	@cp $(BUILD)/cmake-args $(BUILD)/cmake-args.used
+	@touch $@
 
 configure: deps $(BUILD)/CMakeCache.txt
 
@@ -95,7 +122,7 @@ asan:
 tsan:
 	TSAN_OPTIONS=suppressions=$(CURDIR)/tests/tsan.supp $(MAKE) test BUILD=build-tsan CMAKE_ARGS="-DTAMBLE_TSAN=ON -DTAMBLE_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug $(CMAKE_ARGS)"
 
-fuzz: deps
+fuzz: deps-fuzz
 	CC=clang CXX=clang++ $(CMAKE) -S . -B build-fuzz -G "$(GENERATOR)" -DTAMBLE_FUZZ=ON -DTAMBLE_ASAN=ON \
 	  -DTAMBLE_BENCH=OFF -DTAMBLE_WINDOW=OFF -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	$(CMAKE) --build build-fuzz -j $(JOBS)

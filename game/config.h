@@ -23,9 +23,11 @@ const std::string& config_path();
 
 enum class config_load_status {
     loaded,       // the file was read whole
-    missing,      // there is no file yet: no profiles, both switches off
-    from_backup,  // the file was damaged and set aside; the last good copy was loaded
-    unreadable,   // the file and its backup were unusable: no profiles
+    missing,      // there is no file yet (nor a backup): no profiles, both switches off
+    from_backup,  // the file was damaged (and set aside) or missing; the last good copy was
+                  // loaded and written back as the file
+    unreadable,   // the file could not be read (left alone, saves are off for the run), or
+                  // it and its backup were damaged: no profiles
 };
 
 struct config_load_result {
@@ -35,8 +37,10 @@ struct config_load_result {
 };
 
 // Reads the file into a tree of its own and adopts its "config" block only when the whole
-// file loaded; otherwise the tree in memory is left as it was, the damaged file is moved
-// aside, and the backup is tried. Failures are logged on channel 3.
+// file loaded; otherwise the tree in memory is left as it was. A damaged file is moved
+// aside and, like a missing one, replaced by the backup when that loads. A file that
+// cannot be read at all (a folder, no permission) is left where it is and no save of
+// this run writes over it. Failures are logged on channel 3.
 config_load_result config_load();
 
 // Adopts the "config" block of a whole configuration file held in memory. False, with
@@ -44,8 +48,13 @@ config_load_result config_load();
 bool config_adopt(const std::vector<uint8_t>& bytes);
 
 // Writes the "config" node (when it is true) to the file safely, keeping the previous good
-// file as the backup. A failure is logged on channel 3 and returns false.
+// file as the backup. A failure is logged on channel 3 and returns false; the first one of
+// a run is also told to the player through the notice below.
 bool config_save();
+
+// What tells the player that a save failed, once a run: the program shows a message box.
+// Null restores the default, a line on stderr.
+void config_set_save_failure_notice(void (*notice)(const char* text));
 
 // The mixer's volume controls, filled in by the program once the sound system runs.
 struct config_sound_seam_t {

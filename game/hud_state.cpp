@@ -58,12 +58,28 @@ hud_layout hud_layout_for(float slide, float view_width, float profile_width, fl
     return l;
 }
 
+// Beside the name: 0.5 before it, and after it the star, the star text and the label's end
+// with its rivet; the world label has room for its end only.
+constexpr float profile_label_margins = 9.5f;
+constexpr float world_label_margins = 3.5f;
+
 float hud_profile_label_width(float name_measure, float stars_measure)
 {
-    return std::max(name_measure * 3.0f + stars_measure * 2.5f + 9.5f, 14.0f);
+    return std::clamp(name_measure * 3.0f + stars_measure * 2.5f + profile_label_margins, 14.0f,
+                      hud_profile_label_length);
 }
 
 float hud_world_label_width(float name_measure)
 {
-    return std::max(name_measure * 3.0f + 3.5f, 14.0f);
+    return std::clamp(name_measure * 3.0f + world_label_margins, 14.0f, hud_world_label_length);
+}
+
+float hud_profile_name_room(float stars_measure)
+{
+    return hud_profile_label_length - profile_label_margins - stars_measure * 2.5f;
+}
+
+float hud_world_name_room()
+{
+    return hud_world_label_length - world_label_margins;
 }

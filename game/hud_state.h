@@ -46,7 +46,15 @@ struct hud_layout {
 };
 hud_layout hud_layout_for(float slide, float view_width, float profile_width, float world_width);
 
+// The label pictures' lengths: a label slides out at most this far.
+constexpr float hud_profile_label_length = 28.0f;
+constexpr float hud_world_label_length = 24.0f;
+
 // Label widths: the profile's name and star text (compact form) measured in glyph
-// heights, and the world's name.
+// heights, and the world's name; never longer than the label's picture.
 float hud_profile_label_width(float name_measure, float stars_measure);
 float hud_world_label_width(float name_measure);
+// How wide a name may be drawn (view units) so that it and what follows it stay on the
+// label, clear of the rivet at its end; a longer name is set smaller.
+float hud_profile_name_room(float stars_measure);
+float hud_world_name_room();

@@ -392,16 +392,12 @@ void play_logic::on_success()
     award = award_override != 0 ? award_override : entry.trophy;
     state_bits.set_int(state_bits.as_int() | level_solved);
 
-    int32_t trophies = progress.get("trophies").as_int();
-    if (award <= 0 || award > 30 || (trophies >> award & 1) || world_index < 0 || world_index > 31) {
+    award_grant won = awards_grant(slot, world_index, award);
+    if (!won.granted) {
         set_state(play_success);
         return;
     }
-    // The ending is reached by the award that completes it, not by every later one.
-    bool ending_before = awards_ending_met(slot);
-    trophies |= 1 << award;
-    progress.make("trophies").set_int(trophies);
-    if (!ending_before && awards_ending_met(slot))
+    if (won.ending)
         ending = true;
 
     static const char* const award_keys[] = {"", "trophy1", "trophy2", "shard1", "shard2", "shard3"};
@@ -409,11 +405,8 @@ void play_logic::on_success()
     script_handle award_node =
         award < int32_t(std::size(award_keys)) ? world_entry.get(award_keys[award]) : script_handle::nil;
     card_graphic.clear();
-    if (award != 1 && award != 2 && (trophies & award_segment_bits) == award_segment_bits) {
-        uint32_t runes = uint32_t(profile.get("runes").as_int()) + (uint32_t(1) << world_index);
-        profile.make("runes").set_int(int32_t(runes));
+    if (won.rune_completed)
         card_graphic = script_text_or_empty(world_entry.get("rune_large"));
-    }
     if (card_graphic.empty())
         card_graphic = script_text_or_empty(award_node.get("tex_large"));
     award_name = script_text_or_empty(award_node.get("name"));

@@ -86,7 +86,7 @@ public:
     float intro = 0.0f;  // cross-fade and caption progress (clamped when drawn)
     float vignette = 0.0f;
 
-    bool ending = false;  // this visit completed the game's ending condition
+    bool ending = false;  // the ending condition holds after this visit's new award
     bool finished = false;
     int32_t old_stars = 0, new_stars = 0, counted = 0;
     int32_t award_override = 0;

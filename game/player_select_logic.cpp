@@ -103,7 +103,9 @@ player_select_outcome player_select_logic::press(int32_t hud_item)
     player_select_outcome out;
     if (confirming) {
         if (hovered_button == player_answer_yes) {
+            // Saved at once: leaving by Exit or closing the window must not bring it back.
             profile_delete(selected);
+            config_save();
             selected = player_no_slot;
         }
         if (hovered_button != player_button_none) {
@@ -114,7 +116,8 @@ player_select_outcome player_select_logic::press(int32_t hud_item)
     }
     if (list_open()) {
         bool taken = selected != player_no_slot && profile_taken(selected);
-        if (hovered_button == player_button_ok && selected != player_no_slot && (taken || !typed.empty())) {
+        if (hovered_button == player_button_ok && selected != player_no_slot &&
+            (taken || typed_name_usable())) {
             choose();
             out.sound = ui_sound::select;
             return out;
@@ -128,6 +131,7 @@ player_select_outcome player_select_logic::press(int32_t hud_item)
         if (hovered_row != player_no_slot) {
             out.sound = ui_sound::select;
             typed.clear();
+            name_full = false;
             selected = hovered_row;
             return out;
         }
@@ -149,12 +153,15 @@ ui_sound player_select_logic::key(uint32_t virtual_key)
     if (virtual_key == vk_back) {
         if (!typed.empty())
             typed.pop_back();
+        name_full = false;
         return ui_sound::rollover;
     }
     if (virtual_key == vk_return) {
         // Enter chooses the selected slot. With no slot selected it does nothing: the
         // player can still pick a slot (closing the list here would leave only Exit).
-        if (!typed.empty() && list_open() && selected != player_no_slot)
+        // A taken slot keeps its name, so only an empty one needs more than spaces.
+        if (!typed.empty() && list_open() && selected != player_no_slot &&
+            (profile_taken(selected) || typed_name_usable()))
             choose();
         return ui_sound::rollover;
     }
@@ -165,13 +172,22 @@ ui_sound player_select_logic::character(uint32_t c)
 {
     if (confirming || !player_name_character(c))
         return ui_sound::none;
-    if (typed.size() < player_name_max) {
+    // The name stops growing at the first character that does not fit, so that what is
+    // kept is always the start of what was typed.
+    if (!name_full && typed.size() < player_name_max) {
         typed.push_back(char(uint8_t(c)));
         float width = measure ? measure(typed) : float(typed.size());
-        if (width > player_name_max_width)
+        if (width > player_name_max_width) {
             typed.pop_back();
+            name_full = true;
+        }
     }
     return ui_sound::rollover;
+}
+
+bool player_select_logic::typed_name_usable() const
+{
+    return typed.find_first_not_of(' ') != std::string::npos;
 }
 
 int32_t player_select_logic::commit_choice()

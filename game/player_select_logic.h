@@ -34,6 +34,8 @@ public:
     int32_t hovered_button = player_button_none;
     bool confirming = false;
     std::string typed;
+    // Set when a typed character did not fit: nothing more is added until Backspace.
+    bool name_full = false;
     float opening = 0.0f;
     int32_t mode = player_opening;
     float brightness = 1.0f;
@@ -60,6 +62,9 @@ public:
     // Stores the typed name in an empty chosen slot, remembers the slot and saves the
     // configuration; returns the slot.
     int32_t commit_choice();
+
+    // A typed name is used only when it holds more than spaces.
+    bool typed_name_usable() const;
 
 private:
     void choose();

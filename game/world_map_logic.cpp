@@ -114,6 +114,16 @@ int32_t map_tile_at(const std::vector<map_level>& levels, float x, float y)
     return hovered;
 }
 
+int32_t map_pressed_tile(const std::vector<map_level>& levels, const map_zoom& zoom, float x, float y)
+{
+    if (zoom.phase >= 2)
+        return -1;
+    float map_x, map_y;
+    zoom.map_point(x, y, map_x, map_y);
+    int32_t tile = map_tile_at(levels, map_x, map_y);
+    return tile >= 0 && levels[size_t(tile)].state > 0 ? tile : -1;
+}
+
 const char* map_difficulty_name(int32_t difficulty)
 {
     static const char* const names[8] = {"Simple", "Very Easy", "Easy",      "Medium",
@@ -134,6 +144,14 @@ map_popup map_popup_for(float tile_x, float tile_y)
     p.box_y = p.below ? tile_y + 8.0f : tile_y - 8.0f;
     p.anchor_y = p.below ? tile_y + 7.0f : tile_y - 13.5f;
     return p;
+}
+
+void map_zoom::map_point(float x, float y, float& map_x, float& map_y) const
+{
+    // Both views share the window's aspect, so one scale maps x and y alike.
+    float scale = half_height / 32.0f;
+    map_x = centre_x + (x - 32.0f) * scale;
+    map_y = centre_y + (y - 32.0f) * scale;
 }
 
 void map_zoom::start()

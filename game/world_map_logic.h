@@ -58,6 +58,10 @@ struct map_zoom {
     float centre_x = 32.0f, centre_y = 32.0f, half_height = 32.0f;
 
     bool zooming() const { return phase >= 2; }
+    // The pointer and clicks are read in the whole map's view (centre (32, 32), half-height
+    // 32), where the menu is drawn. This is the point of the view the map is drawn in that
+    // lies under (x, y): after a cancelled zoom the two differ.
+    void map_point(float x, float y, float& map_x, float& map_y) const;
     void start();
     // Escape: back to idle; the view stays where the zoom had brought it.
     void cancel();
@@ -69,6 +73,10 @@ struct map_zoom {
     // The card's turn in radians: eased over the first second, from 0 to pi.
     float card_angle() const;
 };
+
+// The tile a left press at (x, y) of the whole map's view chooses: the open tile drawn
+// under it in the view as it stands; -1 for none, and always while a zoom runs.
+int32_t map_pressed_tile(const std::vector<map_level>& levels, const map_zoom& zoom, float x, float y);
 
 // A corner of the flipping card at offset (ox, oy) from the tile centre, in perspective.
 void map_card_corner(float centre_x, float centre_y, float ox, float oy, float angle, float& x, float& y);

@@ -2,6 +2,7 @@
 #include "game/screens/game_hud.h"
 
 #include "game/profile.h"
+#include "game/screens/fit_text.h"
 #include "game/screens/game_assets.h"
 #include "game/screens/screen_frame.h"
 #include "game/star_text.h"
@@ -37,8 +38,9 @@ void game_hud::set_profile(int32_t slot)
     const char* name = ::profile_name(slot);
     profile_name = name ? name : "";
     profile_stars = ::profile_stars(slot);
-    profile_width = hud_profile_label_width(text.measure(profile_name.c_str()),
-                                            text.measure(star_text_compact(profile_stars).c_str()));
+    float stars_measure = text.measure(star_text_compact(profile_stars).c_str());
+    profile_width = hud_profile_label_width(text.measure(profile_name.c_str()), stars_measure);
+    profile_name_room = hud_profile_name_room(stars_measure);
 }
 
 void game_hud::set_world(int32_t w)
@@ -102,7 +104,8 @@ void game_hud::draw_menu(bool back) const
         float g = l.profile_x, h = l.profile_drop;
         gl_draw_quad(label.get(), g - (L + 14), h + 5, 28, 8, {0, 0}, {0.95f, 1});
         if (!profile_name.empty()) {
-            float end = text.print(g + 0.5f - (L + profile_width), h + 3.5f, 3, profile_name.c_str());
+            float end = fit_print(text, g + 0.5f - (L + profile_width), h + 3.5f, 3, profile_name_room,
+                                  profile_name.c_str());
             gl_draw_quad(star.get(), end + 2.8f, h + 5, 4, 4);
             print_stars(end + 4.5f, h + 3.85f, 2.5f, profile_stars);
         }
@@ -110,7 +113,7 @@ void game_hud::draw_menu(bool back) const
     if (l.world_label) {
         float k = l.world_x, m = l.world_drop;
         gl_draw_quad(label.get(), k - (L + 12), m + 6, 24, 8, {0, 0}, {0.95f, 1});
-        text.print(k + 0.5f - (L + world_width), m + 4.5f, 3, world_name.c_str());
+        fit_print(text, k + 0.5f - (L + world_width), m + 4.5f, 3, hud_world_name_room(), world_name.c_str());
     }
 }
 

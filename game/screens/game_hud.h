@@ -23,6 +23,7 @@ public:
     std::string profile_name;  // empty: the slot has no profile
     int32_t profile_stars = 0;
     float profile_width = 0.0f;
+    float profile_name_room = 0.0f;
     int32_t world_index = -1;
     std::string world_name;
     float world_width = 0.0f;

@@ -56,9 +56,16 @@ std::unique_ptr<v_world> make_title_world()
         v_world_from_level(v_mode_play, level, v_replay_global(), nullptr, "levels\\Title"));
 }
 
+void tell_save_failure(const char* text)
+{
+    glw_message_box(text, "Tamble", glw_icon::warning);
+}
+
 void load_configuration(const std::string& path)
 {
     config_set_path(path);
+    // Set first: writing a loaded backup back can already fail.
+    config_set_save_failure_notice(tell_save_failure);
     config_load_result loaded = config_load();
     if (!loaded.message.empty())
         glw_message_box(loaded.message.c_str(), "Tamble", glw_icon::warning);

@@ -290,11 +290,14 @@ void play_screen::draw_card(const game_hud& hud, float b)
         gl_draw_quad(paper.get(), 32, 32, 64, 32);
         gl_draw_quad(graphic, 10, 32, 16, 16);
     }
+    // Lines start right of the picture and are set smaller where they would run past the
+    // paper, whose right edge lies at 63.
+    const float line_room = 41.0f;
     if (state == play_tip) {
         float count = float(logic.tip_lines.size());
         for (size_t i = 0; i < logic.tip_lines.size(); ++i)
-            font.print(20, 32.5f + 3.0f * float(i) - 1.5f * count, 3, logic.tip_lines[i].c_str(),
-                       font_middle);
+            fit_print(font, 20, 31.0f + 3.0f * float(i) - 1.5f * count, 3, line_room,
+                      logic.tip_lines[i].c_str());
     } else if (state == play_award_title) {
         font.print(39, 28, 3, logic.award < 3 ? "YOU HAVE ACQUIRED" : "YOU HAVE DISCOVERED A SEGMENT OF",
                    font_centre | font_middle);
@@ -310,7 +313,7 @@ void play_screen::draw_card(const game_hud& hud, float b)
                                               "ADVANCED LEVELS SCATTERED", "THROUGHOUT THE MAPS."};
         const char* const* lines = logic.award < 3 ? medallion : segment;
         for (int32_t i = 0; i < 3; ++i)
-            font.print(20, 29.0f + 3.0f * float(i), 3, lines[i], font_middle);
+            fit_print(font, 20, 27.5f + 3.0f * float(i), 3, line_room, lines[i]);
     }
     if (logic.clock > 0.5f) {
         float d = logic.continue_offset();

@@ -1,6 +1,7 @@
 // World map: consumed-steps loop, the zoom, input, and drawing of tiles, popup and card.
 #include "game/screens/world_map_screen.h"
 
+#include "app/log.h"
 #include "app/window/window.h"
 #include "game/screens/game_assets.h"
 #include "game/screens/game_hud.h"
@@ -38,9 +39,6 @@ int32_t world_map_screen::run(game_hud& hud, bool returning)
         while (!leave && window && window->pop_mouse_event(flags, x, y)) {
             if (!(flags & left_press))
                 continue;
-            // The tile under the click itself, not under the pointer of the last frame drawn.
-            if (!zoom.zooming())
-                hovered = map_tile_at(levels, x, y);
             if (hud.hovered_item() != hud_item_none) {
                 game_play(ui_sound::select);
                 if (hud.hovered_item() == hud_item_settings) {
@@ -48,15 +46,21 @@ int32_t world_map_screen::run(game_hud& hud, bool returning)
                     return;
                 }
                 leave = true;
-            } else if (hovered >= 0 && zoom.phase < 2 && levels[size_t(hovered)].state > 0) {
-                game_play(ui_sound::select);
-                chosen = hovered;
-                zoom.start();
-                const std::string& level = levels[size_t(chosen)].level_name;
-                revealed = level.empty() ? nullptr : game_texture("tex\\" + level + "0");
-                stop_music();
-                game_play("music\\ditty_zoom");
+                continue;
             }
+            // The tile under the click itself, in the view that is drawn, not under the
+            // pointer of the last frame.
+            int32_t tile = map_pressed_tile(levels, zoom, x, y);
+            if (tile < 0)
+                continue;
+            log_line(log_info) << "map: zoom into level " << tile << "at frame " << window->swaps;
+            game_play(ui_sound::select);
+            chosen = tile;
+            zoom.start();
+            const std::string& level = levels[size_t(chosen)].level_name;
+            revealed = level.empty() ? nullptr : game_texture("tex\\" + level + "0");
+            stop_music();
+            game_play("music\\ditty_zoom");
         }
     });
     screen_frame_t frame;
@@ -164,21 +168,25 @@ void world_map_screen::draw(const game_hud& hud)
     for (gl_texture* layer : rune_plate)
         gl_draw_quad(layer, 59, 59, 8, 8);
 
+    if (zoom.zooming() && chosen >= 0)
+        draw_card(levels[size_t(chosen)]);
+    screen_set_view(32, 32, 32);
+    hud.draw_menu(true);
+
+    // The hovered tile and its popup go over the menu and the frames, in the map's view so
+    // that after a cancelled zoom they still sit on the tile.
     if (!zoom.zooming()) {
         if (hovered >= 0) {
             if (hovered != previous_hovered)
                 game_play(ui_sound::rollover);
-            // Drawn in the map's own view, so after a cancelled zoom it still sits on its tile.
+            screen_set_view(zoom.centre_x, zoom.centre_y, zoom.half_height);
             const map_level& level = levels[size_t(hovered)];
             draw_tile(level, 10, 4, 3.2f);
             draw_popup(hud, level);
+            screen_set_view(32, 32, 32);
         }
         previous_hovered = hovered;
-    } else if (chosen >= 0) {
-        draw_card(levels[size_t(chosen)]);
     }
-    screen_set_view(32, 32, 32);
-    hud.draw_menu(true);
     glColor4f(b, b, b, 1);
     hud.draw_pointer();
 }

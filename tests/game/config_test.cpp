@@ -1,6 +1,7 @@
 // The configuration file: what a save writes loads back identical; damaged, truncated and
-// wrong-typed files are moved aside and the last good copy is loaded; a failing disk
-// leaves the old file whole and is reported; the mute switches reach the mixer.
+// wrong-typed files are moved aside and the last good copy is loaded and written back; a
+// file that cannot be read is left alone and never saved over; a failing disk leaves the
+// old file whole and is told to the player once; the mute switches reach the mixer.
 #include "game/config.h"
 
 #include "app/log.h"
@@ -60,6 +61,12 @@ void save_two(const char* first, const char* second)
     ASSERT_TRUE(config_save());
     set_game_tree("", second);
     ASSERT_TRUE(config_save());
+}
+
+std::string read_text_file(const std::string& path)
+{
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 bool last_log_mentions(const std::string& text)
@@ -136,9 +143,10 @@ TEST(config_file, EveryTruncationFallsBackToTheBackup)
         ASSERT_EQ(r.status, config_load_status::from_backup);
         EXPECT_FALSE(r.message.empty());
         EXPECT_STREQ(profile_name(1), "Zoë Ørsted-Ñúñez");
-        // The damaged file is kept, byte for byte, under a name of its own.
-        EXPECT_FALSE(std::filesystem::exists(files.path));
+        // The damaged file is kept, byte for byte, under a name of its own, and the backup
+        // has taken its place.
         EXPECT_EQ(file_bytes(files.path + ".damaged").size(), length);
+        EXPECT_EQ(file_bytes(files.path), backup);
     }
 }
 
@@ -194,6 +202,73 @@ TEST(config_file, CorruptAndWrongTypedFilesAreKeptAsideAndNeverOverwritten)
     EXPECT_EQ(file_bytes(files.path + ".damaged"), damaged[0]);
 }
 
+TEST(config_file, AdoptedBackupOutlivesALeaveWithoutSavingAndTheNextTwoSaves)
+{
+    config_files files;
+    save_two("saves { 0 { name \"Ann\" stars 9 } }", "saves { 0 { name \"Ann\" stars 9 } }");
+    write_bytes(files.path, {'d', 'a', 'm', 'a', 'g', 'e', 'd'});
+    set_game_tree("", "");
+    ASSERT_EQ(config_load().status, config_load_status::from_backup);
+
+    // The player leaves before any save; the next start finds the profile in the file.
+    set_game_tree("", "");
+    ASSERT_EQ(config_load().status, config_load_status::loaded);
+    EXPECT_EQ(profile_stars(0), 9);
+    // Two saves later the profile is still in the file and in the backup.
+    ASSERT_TRUE(config_save());
+    ASSERT_TRUE(config_save());
+    for (const std::string& path : {files.path, files.backup}) {
+        config_set_path(path);
+        set_game_tree("", "");
+        ASSERT_EQ(config_load().status, config_load_status::loaded) << path;
+        EXPECT_EQ(profile_stars(0), 9) << path;
+    }
+
+    // With the file gone and its backup there, the backup is loaded, said and written back.
+    config_set_path(files.path);
+    std::filesystem::remove(files.path);
+    set_game_tree("", "");
+    config_load_result r = config_load();
+    EXPECT_EQ(r.status, config_load_status::from_backup);
+    EXPECT_NE(r.message.find("config.dat.bak"), std::string::npos) << r.message;
+    EXPECT_EQ(profile_stars(0), 9);
+    EXPECT_EQ(file_bytes(files.path), file_bytes(files.backup));
+}
+
+TEST(config_file, FolderInPlaceOfTheFileIsLeftAloneAndNeverSavedOver)
+{
+    // A file without read permission takes the same path; as root every file reads, so a
+    // folder stands in for it.
+    config_files files;
+    save_two("saves { 0 { name \"Old\" } }", "saves { 0 { name \"Old\" } }");
+    std::vector<uint8_t> backup = file_bytes(files.backup);
+    std::filesystem::remove(files.path);
+    std::filesystem::create_directory(files.path);
+    std::ofstream(files.path + "/inside") << "kept";
+    static int notices = 0;
+    notices = 0;
+    config_set_save_failure_notice([](const char*) { ++notices; });
+
+    set_game_tree("", "mute_music 1");
+    config_load_result r = config_load();
+    EXPECT_EQ(r.status, config_load_status::unreadable);
+    EXPECT_NE(r.message.find("cannot be read"), std::string::npos) << r.message;
+    EXPECT_NE(r.message.find(files.path), std::string::npos) << r.message;
+    EXPECT_EQ(script_global_tree().get("config.mute_music").as_int(), 1);
+    // Not damaged: nothing renamed, and no save of this run touches the folder or the backup.
+    EXPECT_FALSE(std::filesystem::exists(files.path + ".damaged"));
+    set_game_tree("", "saves { 0 { name \"New\" } }");
+    EXPECT_FALSE(config_save());
+    EXPECT_FALSE(config_save());
+    EXPECT_TRUE(std::filesystem::is_directory(files.path));
+    EXPECT_EQ(read_text_file(files.path + "/inside"), "kept");
+    EXPECT_EQ(file_bytes(files.backup), backup);
+    // The player was told when the file was read; the refused saves go to the log only.
+    EXPECT_EQ(notices, 0);
+    EXPECT_TRUE(last_log_mentions("config: not saved"));
+    config_set_save_failure_notice(nullptr);
+}
+
 TEST(config_file, DamagedFileWithoutBackupStartsEmptyAndKeepsTheTree)
 {
     config_files files;
@@ -215,6 +290,10 @@ TEST(config_file, FailingDiskLeavesTheOldFileWholeAndIsLogged)
     std::vector<uint8_t> current = file_bytes(files.path);
     std::vector<uint8_t> backup = file_bytes(files.backup);
     set_game_tree("", "saves { 0 { name \"Never\" } }");
+
+    static std::vector<std::string> notices;
+    notices.clear();
+    config_set_save_failure_notice([](const char* text) { notices.push_back(text); });
 
     // Fail at each point before the rename, in the backup's pass and in the file's own.
     for (int fail_at = 0; fail_at < 2 * file_write_point_count; ++fail_at) {
@@ -238,6 +317,11 @@ TEST(config_file, FailingDiskLeavesTheOldFileWholeAndIsLogged)
         std::vector<uint8_t> now = file_bytes(files.backup);
         EXPECT_TRUE(now == backup || now == current);
     }
+    // The player hears of the first failure only, with the file and the system's reason.
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].find(files.path), std::string::npos) << notices[0];
+    EXPECT_NE(notices[0].find("No space left on device"), std::string::npos) << notices[0];
+    config_set_save_failure_notice(nullptr);
 }
 
 TEST(config_file, SoundSwitchesReachTheMixer)

@@ -97,16 +97,44 @@ TEST(player_select, NamesStopGrowingAtTheirLimits)
 {
     opened_screen s;
     s.click(30, row_y(2));
-    // Every character one unit wide: at most 5.0 glyph heights.
-    s.ps.measure = [](const std::string& t) { return float(t.size()); };
-    s.type("abcdefgh");
-    EXPECT_EQ(s.ps.typed, "abcde");
-    // Narrow characters: at most 63 of them.
-    s.ps.typed.clear();
+    // Capitals two units wide, the rest one: at most 5.0 glyph heights. The name stops at
+    // the first character that does not fit, so a narrower one after it does not get in
+    // and the name stays the start of what was typed.
+    s.ps.measure = [](const std::string& t) {
+        float w = 0;
+        for (char c : t)
+            w += c >= 'A' && c <= 'Z' ? 2.0f : 1.0f;
+        return w;
+    };
+    EXPECT_EQ(s.ps.character('a'), ui_sound::rollover);
+    s.type("bcdWi");
+    EXPECT_EQ(s.ps.typed, "abcd");
+    // Backspace makes room again.
+    s.ps.key(vk_back);
+    s.type("ij");
+    EXPECT_EQ(s.ps.typed, "abcij");
+    // Narrow characters: at most 63 of them; a new row starts a new name.
+    s.click(30, row_y(0));
     s.ps.measure = [](const std::string& t) { return float(t.size()) * 0.05f; };
     for (int i = 0; i < 70; ++i)
         s.ps.character('i');
     EXPECT_EQ(s.ps.typed.size(), 63u);
+}
+
+TEST(player_select, NameOfSpacesAloneIsNotAccepted)
+{
+    opened_screen s;
+    s.click(30, row_y(0));
+    s.type("   ");
+    s.ps.key(vk_return);
+    s.click(54.5f, row_y(0));
+    EXPECT_FALSE(s.ps.has_choice());
+    // One letter among the spaces makes it a name.
+    s.type("x");
+    s.ps.key(vk_return);
+    ASSERT_TRUE(s.ps.has_choice());
+    s.ps.commit_choice();
+    EXPECT_STREQ(profile_name(0), "   x");
 }
 
 TEST(player_select, TypingWithATakenSlotSelectedIsNotUsed)
@@ -146,7 +174,7 @@ TEST(player_select, EnterWithNoSlotSelectedKeepsTheListOpen)
     EXPECT_TRUE(s.ps.list_open());
 }
 
-TEST(player_select, DeleteThenChoose)
+TEST(player_select, DeleteIsSavedAtOnce)
 {
     opened_screen s;
     s.click(30, row_y(3));
@@ -172,12 +200,7 @@ TEST(player_select, DeleteThenChoose)
     EXPECT_FALSE(profile_taken(3));
     EXPECT_EQ(s.ps.selected, player_no_slot);
 
-    // Not saved yet: the file still has it until a profile is chosen.
-    EXPECT_FALSE(std::filesystem::exists(s.folder.file("config.dat")));
-    s.click(30, row_y(1));
-    s.click(54.5f, row_y(1));
-    ASSERT_TRUE(s.ps.has_choice());
-    EXPECT_EQ(s.ps.commit_choice(), 1);
+    // Saved at once: leaving by Exit now does not bring it back.
     set_game_tree("", "");
     ASSERT_EQ(config_load().status, config_load_status::loaded);
     EXPECT_FALSE(profile_taken(3));

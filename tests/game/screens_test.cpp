@@ -1,7 +1,8 @@
 // The menu screens in the running game, driven by the test driver under Xvfb: profiles
 // made, chosen and deleted through player select, settings saved, a world chosen, the map's
-// popup on open tiles only, the zoom onto a chosen level, Escape, and the fade-in on return;
-// a damaged save file reported and set aside.
+// popup on open tiles only, the zoom onto a chosen level, Escape and a click after it, and the
+// fade-in on return; long texts kept inside their labels, popups and cards; a damaged save
+// file reported and set aside.
 #include "tests/game/game_run.h"
 #include "tests/test_display.h"
 #include "tests/window/png_read.h"
@@ -52,6 +53,31 @@ int run_menus(const std::string& script, int frames, const std::string& captures
 // for three seconds and leads to world selection, whose list takes input after another half
 // second (from frame 300).
 const char* const choose_ann = "0 move 30 28\n40 click left 30 28\n45 click left 54.5 28\n";
+// World 0 chosen and OK: its map is there from frame 311 on.
+const char* const to_map = "300 click left 30 28\n310 click left 56 28\n";
+
+// Pixels of a region (view units) darker than the paper, the labels and the popups: ink.
+int dark_pixels(const std::string& path, float left, float top, float right, float bottom)
+{
+    test_image img;
+    if (!png_read_rgb_file(path, img))
+        return -1;
+    int n = 0;
+    for (int y = int(top * 8); y < int(bottom * 8) && y < img.height; ++y)
+        for (int x = std::max(0, int((left + 8) * 8)); x < int((right + 8) * 8) && x < img.width; ++x) {
+            const uint8_t* p = img.at(x, y);
+            if (p[0] + p[1] + p[2] < 3 * 110)
+                ++n;
+        }
+    return n;
+}
+
+// The frame of the first log line "<what> at frame N", counted as the scripts are.
+int frame_of(const std::string& out, const std::string& what)
+{
+    size_t at = out.find(what + " at frame ");
+    return at == std::string::npos ? -1 : std::atoi(out.c_str() + at + what.size() + 10) - title_frames;
+}
 
 }  // namespace
 
@@ -87,14 +113,15 @@ TEST(game_screens, EnterWithNoSlotSelectedLeavesTheListUsable)
     EXPECT_EQ(saved.value("last_save"), 2);
 }
 
-TEST(game_screens, DeleteAskedFirstAndSavedWithTheNextChoice)
+TEST(game_screens, DeleteAskedFirstAndSavedAtOnce)
 {
     TAMBLE_REQUIRE_DISPLAY();
     ASSERT_TRUE(write_config(config_file(),
                              "saves { 0 { name \"Ann\" stars 3 } 1 { name \"Bo\" stars 9 0 { 0 2 } } }"));
+    // The window is closed right after YES: no profile was chosen, yet Bo stays deleted.
     ASSERT_EQ(run_menus("40 click left 30 32\n45 click left 13.5 32\n50 click left 24 35.5\n"  // NO keeps Bo
                         "55 click left 13.5 32\n60 click left 40 35.5\n"                       // YES
-                        "65 click left 30 28\n70 click left 54.5 28\n",
+                        "65 quit\n",
                         90, "38,48"),
               0);
     saved_config saved(config_file());
@@ -157,8 +184,7 @@ TEST(game_screens, MapOffersOpenLevelsZoomsAndFadesInOnReturn)
 {
     TAMBLE_REQUIRE_DISPLAY();
     ASSERT_TRUE(write_config(config_file(), "saves { 0 { name \"Ann\" } }"));
-    std::string script = std::string(choose_ann) +
-                         "300 click left 30 28\n310 click left 56 28\n"      // world 0, OK
+    std::string script = std::string(choose_ann) + to_map +
                          "340 move 44 44\n350 move 20 44\n360 move 60 60\n"  // locked, open, nothing
                          "370 click left 44 44\n"                            // a locked tile does nothing
                          "380 click left 20 44\n"                            // zooms into level 0
@@ -185,6 +211,55 @@ TEST(game_screens, MapOffersOpenLevelsZoomsAndFadesInOnReturn)
     double light = brightness(capture(770), 0, 0, 64, 64);
     EXPECT_LT(dark, light * 0.5);
     EXPECT_GT(light, 40);
+}
+
+TEST(game_screens, ClickAfterEscapeActsOnTheTileDrawnUnderIt)
+{
+    TAMBLE_REQUIRE_DISPLAY();
+    ASSERT_TRUE(write_config(config_file(), "saves { 0 { name \"Ann\" } }"));
+    // The zoom into tile 4 at (8, 40) is cancelled after 100 frames: the view stays at
+    // half-height 15.4 around (18.8, 36.4), where tile 0 at (20, 44) is drawn at (34.5, 47.8).
+    std::string script = std::string(choose_ann) + to_map +
+                         "340 move 8 40\n345 click left 8 40\n445 key escape\n"
+                         "455 move 34.5 47.8\n460 click left 34.5 47.8\n";
+    ASSERT_EQ(run_menus(script, 600), 0);
+    std::string out = read_text(prefix() + "out");
+    int first = frame_of(out, "map: zoom into level 4");
+    int second = frame_of(out, "map: zoom into level 0");
+    ASSERT_GT(first, 340) << out;
+    EXPECT_GT(second, 460) << out;
+    EXPECT_NE(out.find("menu: level 0 of world 0 chosen"), std::string::npos) << out;
+    EXPECT_EQ(out.find("level 4 of world 0 chosen"), std::string::npos) << out;
+}
+
+TEST(game_screens, LongTextsStayInsideLabelsPopupsAndCards)
+{
+    TAMBLE_REQUIRE_DISPLAY();
+    // The widest name the screen lets through and a long star total make the longest label.
+    const char* const profile = "saves { 0 { name \"WWWWWWW\" stars 199 } }";
+    ASSERT_TRUE(write_config(config_file(), profile));
+    // Tile 4 at (8, 40), by the frames, is the test data's level that solves itself: it gives
+    // a rune segment, whose cards follow the success.
+    std::string script = std::string(choose_ann) + to_map + "340 move 8 40\n355 click left 8 40\n";
+    ASSERT_EQ(run_menus(script, 1000), 0);
+    std::string out = read_text(prefix() + "out");
+    int title = frame_of(out, "play: AWARD_TITLE");
+    ASSERT_GT(title, 355) << out;
+    // Again from the same save file (the first run saved the segment), with CONTINUE.
+    script += std::to_string(title + 45) + " click left 56 39\n";
+    ASSERT_TRUE(write_config(config_file(), profile));
+    ASSERT_EQ(run_menus(script, title + 80, "338,350," + std::to_string(title + 60)), 0);
+
+    // The popup is drawn over the frames, where they cover the map (x below 2).
+    EXPECT_GT(changed_pixels(capture(338), capture(350), -5, 27, 1.5f, 37), 500);
+    // The profile label is 28 units long at most; its text ends 4 units before that (view x
+    // 16 with the 8-unit margin), clear of the eyelet in its rounded end.
+    EXPECT_LT(dark_pixels(capture(350), 16.4f, 8.5f, 17.1f, 11.5f), 3);
+    EXPECT_GT(dark_pixels(capture(350), -7.5f, 8.5f, 15.5f, 11.5f), 200);  // the text is there
+    // The award card's lines end inside the paper, whose ragged edge lies at 62.6 to 63.
+    std::string info = capture(title + 60);
+    EXPECT_GT(dark_pixels(info, 20, 27.5f, 61, 36.5f), 500);
+    EXPECT_LT(dark_pixels(info, 61.4f, 27.5f, 62.4f, 36.5f), 3);
 }
 
 TEST(game_screens, DamagedSaveFileIsReportedKeptAsideAndTheBackupUsed)

@@ -180,6 +180,41 @@ TEST(world_map, ZoomTakesTwoSecondsAndEscapeCancelsIt)
     EXPECT_NEAR(c.half_height, 32.0f, 0.001);
 }
 
+TEST(world_map, ClickAfterACancelledZoomActsOnWhatIsDrawnUnderIt)
+{
+    std::vector<map_level> l(3);
+    float places[3][3] = {{40, 44, 1}, {26, 44, 1}, {30, 44, 0}};
+    for (int i = 0; i < 3; ++i) {
+        l[size_t(i)].x = places[i][0];
+        l[size_t(i)].y = places[i][1];
+        l[size_t(i)].state = int32_t(places[i][2]);
+    }
+    // Unzoomed, the two views are one.
+    map_zoom z;
+    EXPECT_EQ(map_pressed_tile(l, z, 26.5f, 44), 1);
+    // A zoom into tile 0, cancelled after 100 frames of three steps.
+    z.start();
+    EXPECT_EQ(map_pressed_tile(l, z, 40, 44), -1);  // nothing is chosen while zooming
+    for (int i = 0; i < 300; ++i)
+        z.step(l[0].x, l[0].y);
+    z.cancel();
+    ASSERT_LT(z.half_height, 20.0f);
+    // Where tile 1 is drawn now, in the whole map's view where clicks are read.
+    auto drawn_at = [&](const map_level& t, float& x, float& y) {
+        x = 32 + (t.x - z.centre_x) * 32 / z.half_height;
+        y = 32 + (t.y - z.centre_y) * 32 / z.half_height;
+    };
+    float x, y;
+    drawn_at(l[1], x, y);
+    ASSERT_GT(x, 2.0f);  // right of the frames: the player sees it
+    EXPECT_EQ(map_pressed_tile(l, z, x, y), 1);
+    // A click on empty map where tile 1 lay before the zoom chooses nothing, and a locked
+    // tile is drawn but not chosen.
+    EXPECT_EQ(map_pressed_tile(l, z, 26, 44), -1);
+    drawn_at(l[2], x, y);
+    EXPECT_EQ(map_pressed_tile(l, z, x, y), -1);
+}
+
 TEST(world_map, CardTurnsOverInTheFirstSecond)
 {
     map_zoom z;

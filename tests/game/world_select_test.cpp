@@ -73,6 +73,32 @@ TEST(world_select, EndingNeedsBothMedallionsOfEveryWorld)
     EXPECT_TRUE(awards_ending_met(0));
 }
 
+TEST(world_select, EndingIsCheckedAfterEveryNewAward)
+{
+    set_game_tree(three_worlds,
+                  R"(saves { 0 { name "Ann" 0 { trophies 2 } 1 { trophies 54 } 3 { trophies 6 } } })");
+    world_records(0);
+    // The medallion that completes the condition reaches the ending.
+    award_grant won = awards_grant(0, 0, 2);
+    EXPECT_TRUE(won.granted);
+    EXPECT_TRUE(won.ending);
+    // So does every later new award (an ending missed by closing the game on the award card
+    // is not lost), but an award held already is no award and no ending.
+    won = awards_grant(0, 0, 3);
+    EXPECT_TRUE(won.granted && won.ending);
+    EXPECT_FALSE(won.rune_completed);
+    won = awards_grant(0, 0, 3);
+    EXPECT_FALSE(won.granted || won.ending);
+    // The last segment completes the rune: the world's bit is added to "runes" once.
+    won = awards_grant(0, 1, 3);
+    EXPECT_TRUE(won.rune_completed);
+    EXPECT_EQ(script_global_tree().get("config.saves.#0.runes").as_int(), 2);
+    EXPECT_EQ(script_global_tree().get("config.saves.#0.#1.trophies").as_int(), 62);
+    // Awards that no bit can hold are refused.
+    EXPECT_FALSE(awards_grant(0, 32, 1).granted);
+    EXPECT_FALSE(awards_grant(0, 0, 31).granted);
+}
+
 TEST(world_select, RowsHoverSelectAndChoose)
 {
     world_select_logic ws(3);

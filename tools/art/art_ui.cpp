@@ -226,9 +226,12 @@ void draw_menu_box(art_canvas& c)
     cairo_stroke(c.cr);
 }
 
+// The shell's labels show the picture up to u 0.95 and keep their text 3 units (world name)
+// or 4 units (star total) short of that end: the rounded end and its eyelet fit in what is
+// left, 0.4 short of the edge.
 void draw_label(art_canvas& c)
 {
-    art_tag(c, -2, 0.5, c.units_w * 0.95 - 0.3, c.units_h - 1.4, true, 62);
+    art_tag(c, -2, 0.5, c.units_w * 0.95 - 0.4 + 2, c.units_h - 1.4, true, 62);
 }
 
 // The level popup above a map tile: a paper card over the top 8 units, its tail
