@@ -164,9 +164,11 @@ void play_logic::show_solution()
         return;
     live = build_world(v_mode_playback, true);
     world_replaced = true;
-    play_if(audio.music, "music\\solution");
+    // Ducked first, so that the solution's music starts at the ducked level and enters
+    // after 2 s instead of sounding until the duck has faded it.
     if (audio.duck)
         audio.duck(2.0f);
+    play_if(audio.music, "music\\solution");
     script_handle state_bits = config_node()
                                    .make("saves")
                                    .make(script_id(slot))

@@ -71,7 +71,9 @@ void blur_sequence::draw(float x, float y, float width, float height, float prog
     if (!(progress == progress))
         progress = 0.0f;
     if (level_count == 0) {
-        if (source) {
+        // A texture without an image binds a name GL draws as plain white: skip it as if
+        // it were missing.
+        if (source && !source->empty()) {
             glColor4f(b, b, b, 1.0f - progress);
             source->bind(0);
             quad(x, y, width, height);

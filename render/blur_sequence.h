@@ -18,8 +18,9 @@ public:
     int32_t level_count = 0;
     std::vector<uint32_t> names;  // GL textures of the blurred levels
 
-    // Reads the source's pixels back from GL and builds the levels (none for a missing
-    // or empty source: the sequence then draws the source alone, or nothing).
+    // Reads the source's pixels back from GL and builds the levels. Without levels (none
+    // asked for) the source alone is drawn; a missing source, or one that holds no image,
+    // draws nothing.
     blur_sequence(ref_ptr<gl_texture> texture, int32_t levels, float sigma);
     ~blur_sequence();
     blur_sequence(const blur_sequence&) = delete;

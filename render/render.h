@@ -17,7 +17,8 @@
 //   blur_sequence                          dissolving captions
 //   triangle_batch_global                  depth-sorted textured triangles
 //   draw_world                             a level's bodies, nodes, ropes, markers and pens
-//   render_target_global                   level pictures (BMP) captured from the back buffer
+//   render_target_global                   the off-screen target and its square capture
+//   capture_level_pictures                 a level's four intro pictures as PNG sources
 //   effect_rain                            the rain a level may name
 //
 // Start-up, in this order: gl_register_texture_creator(pak); parse the "INIT" chunks into the
@@ -29,11 +30,11 @@
 #pragma once
 
 #include "render/blur_sequence.h"
-#include "render/bmp.h"
 #include "render/effect.h"
 #include "render/effect_rain.h"
 #include "render/font.h"
 #include "render/glyph_font.h"
+#include "render/level_pictures.h"
 #include "render/render_target.h"
 #include "render/resample.h"
 #include "render/texture.h"

@@ -1,9 +1,8 @@
-// render_target: framebuffer set-up with its log lines, the square capture, level pictures.
+// render_target: framebuffer set-up with its log lines, the square capture and its pictures.
 #include "render/render_target.h"
 
 #include "app/log.h"
 #include "app/window/window.h"
-#include "render/bmp.h"
 #include "render/resample.h"
 
 #include <GL/gl.h>
@@ -21,6 +20,10 @@ const char* const proc_names[] = {
     "glBindRenderbufferEXT",       "glRenderbufferStorageEXT",  "glFramebufferRenderbufferEXT",
     "glCheckFramebufferStatusEXT", "glFramebufferTexture2DEXT",
 };
+
+// Not among the entry points set-up needs, but part of the same extension: used to delete
+// what a failed set-up made. Without them the names are dropped with the context.
+const char* const delete_proc_names[] = {"glDeleteFramebuffersEXT", "glDeleteRenderbuffersEXT"};
 
 struct fbo_procs {
     PFNGLGENFRAMEBUFFERSEXTPROC gen_framebuffers;
@@ -75,23 +78,11 @@ std::array<level_image, 4> make_level_images(const uint8_t* bgra, int32_t size)
     return out;
 }
 
-bool write_level_images(const char* base, const std::array<level_image, 4>& images)
-{
-    if (!base)
-        return false;
-    bool ok = true;
-    for (int i = 3; i >= 0; --i) {
-        const level_image& img = images[size_t(i)];
-        std::string path = std::string(base) + std::to_string(i) + ".bmp";
-        ok = bmp_write(path.c_str(), img.size, img.size, img.bgra.data()) && ok;
-    }
-    return ok;
-}
-
 bool render_target::setup(glw_window& on_window, pak_system* store)
 {
-    if (ready)
-        return true;
+    if (ready || tried)
+        return ready;
+    tried = true;
     window = &on_window;
     size = on_window.height;
     log_line(log_info) << "SCREEN HEIGHT:" << size;
@@ -114,6 +105,8 @@ bool render_target::setup(glw_window& on_window, pak_system* store)
     p.framebuffer_renderbuffer = reinterpret_cast<PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC>(found[5]);
     p.check_framebuffer_status = reinterpret_cast<PFNGLCHECKFRAMEBUFFERSTATUSEXTPROC>(found[6]);
     p.framebuffer_texture_2d = reinterpret_cast<PFNGLFRAMEBUFFERTEXTURE2DEXTPROC>(found[7]);
+    auto delete_framebuffers = reinterpret_cast<PFNGLDELETEFRAMEBUFFERSEXTPROC>(resolver(delete_proc_names[0]));
+    auto delete_renderbuffers = reinterpret_cast<PFNGLDELETERENDERBUFFERSEXTPROC>(resolver(delete_proc_names[1]));
 
     // Errors left by earlier drawing must not be taken for set-up's own.
     while (glGetError() != GL_NO_ERROR) {}
@@ -168,8 +161,10 @@ bool render_target::setup(glw_window& on_window, pak_system* store)
     if (!ok) {
         if (tex)
             glDeleteTextures(1, &tex);
-        // The framebuffer and renderbuffer names are dropped with the context; deleting
-        // them would need two more entry points that set-up does not resolve.
+        if (rb && delete_renderbuffers)
+            delete_renderbuffers(1, &rb);
+        if (fb && delete_framebuffers)
+            delete_framebuffers(1, &fb);
         while (glGetError() != GL_NO_ERROR) {}
         return false;
     }
@@ -221,12 +216,6 @@ bool render_target::end_capture(std::array<level_image, 4>& images)
     glReadPixels(0, 0, s, s, GL_BGRA, GL_UNSIGNED_BYTE, bgra.data());
     images = make_level_images(bgra.data(), s);
     return true;
-}
-
-bool render_target::save_level_images(const char* base)
-{
-    std::array<level_image, 4> images;
-    return end_capture(images) && write_level_images(base, images);
 }
 
 void render_target::release()

@@ -7,6 +7,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -37,6 +38,40 @@ void halve_in_place(uint8_t* pixels, int32_t width, int32_t height)
             for (int c = 0; c < 4; ++c)
                 out[c] = uint8_t((a[c] + a[c + 4] + b[c] + b[c + 4]) >> 2);
         }
+}
+
+// One halving toward the GL size limit, in place: each pixel is the mean of the 2 x 2 pixels
+// it covers, or of the two (one) there are where a side is already 1.
+void shrink_in_place(std::vector<uint8_t>& pixels, int32_t& width, int32_t& height)
+{
+    int32_t hw = std::max(1, width / 2), hh = std::max(1, height / 2);
+    bool dx = width > 1, dy = height > 1;
+    uint32_t count = (dx ? 2u : 1u) * (dy ? 2u : 1u);
+    for (int32_t y = 0; y < hh; ++y)
+        for (int32_t x = 0; x < hw; ++x) {
+            const uint8_t* a = pixels.data() + (size_t(2 * y) * size_t(width) + size_t(2 * x)) * 4;
+            const uint8_t* b = a + (dy ? size_t(width) * 4 : 0);
+            uint8_t* out = pixels.data() + (size_t(y) * size_t(hw) + size_t(x)) * 4;
+            for (int c = 0; c < 4; ++c) {
+                uint32_t sum = a[c] + (dx ? a[c + 4] : 0u) + (dy ? b[c] : 0u) + (dx && dy ? b[c + 4] : 0u);
+                out[c] = uint8_t(sum / count);
+            }
+        }
+    width = hw;
+    height = hh;
+    pixels.resize(size_t(hw) * size_t(hh) * 4);
+}
+
+int32_t gl_size_limit()
+{
+    gl_texture_state& state = gl_textures();
+    if (state.max_size <= 0) {
+        GLint limit = 0;
+        glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
+        // GL guarantees 64; a context that answers nothing is taken at that.
+        state.max_size = limit >= 64 ? int32_t(limit) : 64;
+    }
+    return state.max_size;
 }
 
 void upload_level(int32_t level, int32_t width, int32_t height, const uint8_t* pixels)
@@ -103,12 +138,15 @@ void gl_texture::upload(const uint8_t* data, uint32_t size)
     bool coded = (head.flags & image_flag_coded) != 0;
     const char* problem = nullptr;
     image_rgba image;
+    const int32_t limit = gl_size_limit();
+    // Too large for GL: the half-size decoder gives the first halving for free.
+    bool half = state.half_size || head.width > limit || head.height > limit;
     if (head.width <= 0 || head.height <= 0 || head.width > image_max_dimension ||
         head.height > image_max_dimension)
         problem = "unusable size";
     else if (!coded && uint64_t(size) != uint64_t(head.width) * uint64_t(head.height) * 4)
         problem = "raw DATA does not match the size";
-    else if (!image_decode_data(head, data, size, state.half_size, state.fast_decoder != 0, image))
+    else if (!image_decode_data(head, data, size, half, state.fast_decoder != 0, image))
         problem = "damaged image data";
     if (problem) {
         log_line(log_problem) << "gl_texture: '" << ref->name << "' (" << std::to_string(head.width) << " x "
@@ -116,12 +154,30 @@ void gl_texture::upload(const uint8_t* data, uint32_t size)
         head.width = head.height = 0;
         return;
     }
-    head.width = image.width;
-    head.height = image.height;
+    if (image.width > limit || image.height > limit) {
+        while (image.width > limit || image.height > limit)
+            shrink_in_place(image.pixels, image.width, image.height);
+        log_line(log_problem) << "gl_texture: '" << ref->name << "' (" << std::to_string(head.width) << " x "
+                              << std::to_string(head.height) << ") is larger than GL takes ("
+                              << std::to_string(limit) << "): uploaded at " << std::to_string(image.width)
+                              << " x " << std::to_string(image.height);
+    }
     translucent_flag = has_translucency(image.pixels);
 
     int32_t w = image.width, h = image.height;
+    // Errors left by earlier calls must not be taken for the upload's own.
+    while (glGetError() != GL_NO_ERROR) {}
     upload_level(0, w, h, image.pixels.data());
+    if (GLenum error = glGetError(); error != GL_NO_ERROR) {
+        log_line(log_problem) << "gl_texture: '" << ref->name << "' (" << std::to_string(w) << " x "
+                              << std::to_string(h) << "): GL refused the image (error "
+                              << std::to_string(error) << "), empty texture";
+        head.width = head.height = 0;
+        translucent_flag = false;
+        return;
+    }
+    head.width = w;
+    head.height = h;
     levels = 1;
     // Raw images (fonts, exact art) are drawn at their own size only.
     if (coded)

@@ -31,6 +31,9 @@ struct gl_texture_state {
     bool half_size = false;
     // -1 until the first texture load decides it from the processor; tests may force it.
     int32_t fast_decoder = -1;
+    // The largest side GL takes (GL_MAX_TEXTURE_SIZE): 0 until the first texture load asks
+    // GL; tests may set it lower. A larger image is halved until it fits.
+    int32_t max_size = 0;
 };
 gl_texture_state& gl_textures();
 
@@ -56,8 +59,9 @@ public:
     int32_t levels = 0;             // mipmap levels uploaded
 
     // Decodes and uploads the chunk's image. A chunk without "HEAD" or "DATA", with an
-    // unusable size, raw bytes that do not match the size, or a damaged stream gives an
-    // empty texture (one log line), never a read past the record.
+    // unusable size, raw bytes that do not match the size, a damaged stream, or an image GL
+    // refuses gives an empty texture (one log line), never a read past the record. An image
+    // larger than GL takes is halved until it fits (one log line).
     explicit gl_texture(ref_ptr<pak_chunkref> r);
     ~gl_texture() override;
     gl_texture(const gl_texture&) = delete;

@@ -7,9 +7,9 @@
 
 namespace {
 
-// Stopping silences a voice in the next pass, however short the pass and however loud
-// the voice: the step toward the target is unbounded.
-constexpr float stop_rate = std::numeric_limits<float>::infinity();
+// The fastest any gain moves, per 1024 frames: the whole range in sound_declick_frames.
+// Stopping uses it, so a stopped voice is silent within 10 ms but never jumps to silence.
+constexpr float declick_rate = float(sound_rate_frames) / float(sound_declick_frames);
 
 // Largest per-channel gain: with it a sample times the gain still fits 32 bits. Normal
 // voices reach 768; only set_volume far above 1 comes near.
@@ -97,9 +97,9 @@ bool sound_mixer::set_volume(int32_t handle, float volume, float seconds)
     if (!v)
         return false;
     float target = volume < 0.0f ? 0.0f : volume > 0.001f ? volume : 0.001f;
-    float rate = seconds > 0.0f ? sound_fade_rate / seconds : stop_rate;
-    if (!(rate > 0.0f))
-        rate = stop_rate;
+    float rate = seconds > 0.0f ? sound_fade_rate / seconds : declick_rate;
+    if (!(rate > 0.0f) || rate > declick_rate)
+        rate = declick_rate;
     v->rate.store(rate, std::memory_order_relaxed);
     v->target.store(target, std::memory_order_relaxed);
     return true;
@@ -110,7 +110,7 @@ bool sound_mixer::stop(int32_t handle)
     sound_voice* v = find(handle);
     if (!v)
         return false;
-    v->rate.store(stop_rate, std::memory_order_relaxed);
+    v->rate.store(declick_rate, std::memory_order_relaxed);
     v->target.store(0.0f, std::memory_order_relaxed);
     return true;
 }
@@ -121,7 +121,7 @@ bool sound_mixer::is_playing(int32_t handle) const
     return v && v->state.load(std::memory_order_acquire) == voice_playing;
 }
 
-int32_t sound_mixer::position_of(int32_t handle) const
+int64_t sound_mixer::position_of(int32_t handle) const
 {
     const sound_voice* v = find(handle);
     return v ? v->position.load(std::memory_order_relaxed) : -1;
@@ -204,9 +204,12 @@ void sound_mixer::mix_pass(int16_t* out, int32_t frames)
         int32_t n = v.source->read(v.stream, frames, in, (v.flags & sound_flag_loop) != 0);
         v.position.store(v.position.load(std::memory_order_relaxed) + n, std::memory_order_relaxed);
 
-        // The gain moves toward its target by at most one rate step per 1024 frames.
-        float target = v.target.load(std::memory_order_relaxed);
-        float step = v.rate.load(std::memory_order_relaxed) * pass_share;
+        // The gain moves toward its target by at most one rate step per 1024 frames, frame by
+        // frame, so that a fade (or a stop) is a ramp and not a step at the pass's edge.
+        const float from = v.gain;
+        const float target = v.target.load(std::memory_order_relaxed);
+        const float rate = v.rate.load(std::memory_order_relaxed);
+        const float step = rate * pass_share;
         if (target > v.gain + step)
             v.gain += step;
         else if (target < v.gain - step)
@@ -214,13 +217,17 @@ void sound_mixer::mix_pass(int16_t* out, int32_t frames)
         else
             v.gain = target;
 
-        float volume = (v.flags & sound_flag_music) ? music_v : sound_v;
-        int32_t left = channel_gain((1.0f - v.pan) * v.gain * volume * sound_master_scale);
-        int32_t right = channel_gain(v.pan * v.gain * volume * sound_master_scale);
-        if (left | right) {
-            for (int32_t i = 0; i < n; ++i) {
-                acc[2 * i] += (int32_t(in[2 * i]) * left) >> 11;
-                acc[2 * i + 1] += (int32_t(in[2 * i + 1]) * right) >> 11;
+        const float volume = (v.flags & sound_flag_music) ? music_v : sound_v;
+        if (v.gain != from) {
+            add_ramp(v, in, n, from, target, rate / float(sound_rate_frames), volume);
+        } else {
+            int32_t left = channel_gain((1.0f - v.pan) * v.gain * volume * sound_master_scale);
+            int32_t right = channel_gain(v.pan * v.gain * volume * sound_master_scale);
+            if (left | right) {
+                for (int32_t i = 0; i < n; ++i) {
+                    acc[2 * i] += (int32_t(in[2 * i]) * left) >> 11;
+                    acc[2 * i + 1] += (int32_t(in[2 * i + 1]) * right) >> 11;
+                }
             }
         }
         // A sample that ended, or a voice faded to nothing, is handed back to the main
@@ -240,6 +247,20 @@ void sound_mixer::mix_pass(int16_t* out, int32_t frames)
         out[i] = int16_t(s < -32768 ? -32768 : s > 32767 ? 32767 : s);
     }
     frames_mixed.fetch_add(uint64_t(frames), std::memory_order_relaxed);
+}
+
+void sound_mixer::add_ramp(const sound_voice& v, const int16_t* in, int32_t frames, float from, float to,
+                           float per_frame, float volume)
+{
+    int32_t* acc = sum.data();
+    const float left_share = (1.0f - v.pan) * volume * sound_master_scale;
+    const float right_share = v.pan * volume * sound_master_scale;
+    for (int32_t i = 0; i < frames; ++i) {
+        float moved = per_frame * float(i + 1);
+        float g = to > from ? std::min(from + moved, to) : std::max(from - moved, to);
+        acc[2 * i] += (int32_t(in[2 * i]) * channel_gain(left_share * g)) >> 11;
+        acc[2 * i + 1] += (int32_t(in[2 * i + 1]) * channel_gain(right_share * g)) >> 11;
+    }
 }
 
 void sound_mixer::refill_streams()

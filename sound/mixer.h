@@ -39,6 +39,9 @@ constexpr int32_t sound_rate_frames = 1024;
 // Fixed scale of every voice: at full gain in the middle a voice reaches each channel at
 // 384/2048 x 8 = 1.5 times its recorded level.
 constexpr float sound_master_scale = 768.0f;
+// No gain moves faster than the whole range in this many frames (10 ms): a voice stopped or
+// switched fades out over them instead of jumping to silence at a buffer edge.
+constexpr int32_t sound_declick_frames = 441;
 // Longest piece `mix` handles in one go; longer requests are mixed piece by piece.
 constexpr int32_t sound_max_pass_frames = 4096;
 
@@ -60,7 +63,8 @@ struct sound_voice {
     // Changed by the main thread while the mixer uses them.
     std::atomic<float> target{0.0f};
     std::atomic<float> rate{0.0f};
-    std::atomic<int32_t> position{0};  // frames played so far
+    // Frames played so far: 64 bits, since one looping voice passes 2^31 frames in 13.5 hours.
+    std::atomic<int64_t> position{0};
 };
 
 class sound_mixer {
@@ -82,16 +86,18 @@ public:
     // or 0 when the sample is missing or unplayable, all 16 voices are busy or the sample
     // already plays 4 times. There is no stealing.
     int32_t play(const ref_ptr<w_sample>& sample, float volume, float pan, int32_t flags);
-    // Fades a voice toward `volume` over `seconds` (a negative volume fades it out and
-    // ends it; volumes up to 0.001 hold it at 0.001, alive). False when the handle names
+    // Fades a voice toward `volume` over `seconds`, but never faster than the whole range in
+    // sound_declick_frames (a negative volume fades it out and ends it; volumes up to 0.001
+    // hold it at 0.001, alive). False when the handle names
     // no voice: never issued, already freed, or being stopped.
     bool set_volume(int32_t handle, float volume, float seconds);
-    // Silences a voice at the next pass; the tick after it frees it.
+    // Silences a voice within sound_declick_frames (the next pass of the device); the tick
+    // after that frees it.
     bool stop(int32_t handle);
     // Whether a handle names a voice that plays and is not being stopped.
     bool is_playing(int32_t handle) const;
     // Frames a voice has played, or -1 for a handle that names no voice.
-    int32_t position_of(int32_t handle) const;
+    int64_t position_of(int32_t handle) const;
     // Frees the voices the mixer has finished with. Once per simulation step.
     void tick();
     void set_sound_volume(float v);
@@ -109,6 +115,10 @@ private:
     sound_voice* find(int32_t handle);
     const sound_voice* find(int32_t handle) const;
     void mix_pass(int16_t* out, int32_t frames);
+    // Adds one voice's frames to the sums while its gain moves from `from` toward `to`
+    // by `per_frame` each frame.
+    void add_ramp(const sound_voice& v, const int16_t* in, int32_t frames, float from, float to,
+                  float per_frame, float volume);
     void free_voice(sound_voice& v);
 
     std::vector<int16_t> scratch;  // one voice's frames of a pass

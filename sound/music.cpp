@@ -38,7 +38,10 @@ void play_music(const char* name)
         return;
     m.current = ref;
     stop(m.handle);
-    m.handle = ref ? play_sample(ref, 1.0f, 0.5f, sound_flag_loop | sound_flag_music) : 0;
+    // A song started while the music is ducked starts ducked: it must not be heard over the
+    // jingle before a duck could take it down. The countdown brings it in.
+    float volume = m.duck_steps > 0 ? 0.0f : 1.0f;
+    m.handle = ref ? play_sample(ref, volume, 0.5f, sound_flag_loop | sound_flag_music) : 0;
 }
 
 void stop_music()

@@ -65,6 +65,13 @@ bool w_sample::restart(sample_stream& s)
     return s.decoder != nullptr;
 }
 
+bool w_sample::rewind(sample_stream& s)
+{
+    s.reader = sample.reader();
+    s.remaining = s.decoder->rewind() ? int32_t(std::min<uint32_t>(frames(), INT32_MAX)) : 0;
+    return s.remaining > 0;
+}
+
 int32_t w_sample::open_stream()
 {
     if (!playable())
@@ -121,7 +128,7 @@ int32_t w_sample::read(int32_t index, int32_t frames, int16_t* out, bool loop)
     int32_t done = int32_t(s.fifo.pop(out, size_t(2 * frames)) / 2);
     done += decode(s, out + 2 * done, frames - done);
     // A damaged stream (remaining < 0) is not looped: its voice ends.
-    if (done < frames && loop && s.remaining == 0 && restart(s))
+    if (done < frames && loop && s.remaining == 0 && rewind(s))
         done += decode(s, out + 2 * done, frames - done);
     return done;
 }

@@ -91,6 +91,9 @@ private:
     bool valid(int32_t index) const;
     // A fresh reader and decoder at the start of the data; false when the header is damaged.
     bool restart(sample_stream& s);
+    // The same for a looping stream at its end, reusing the stream's decoder: the mixer
+    // thread wraps loops, and it must not allocate.
+    bool rewind(sample_stream& s);
     // Decodes at most `frames` frames into `out`, limited to what remains; a stream whose
     // data ran out ends here (the damaged rest is not played).
     int32_t decode(sample_stream& s, int16_t* out, int32_t frames);

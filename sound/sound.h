@@ -51,12 +51,12 @@ void sound_tick();
 int32_t play(const ref_ptr<w_sample>& sample, float volume, float pan, int32_t flags);
 // The same for a chunk reference: its w_sample is made first when none is alive.
 int32_t play_sample(const ref_ptr<pak_chunkref>& chunk, float volume, float pan, int32_t flags);
-// Fades a voice to `volume` over `seconds`. A volume of 0 (or up to 0.001) holds the voice
-// at 0.001, alive and in place; a negative volume fades it out and ends it. False when the
-// handle names no voice.
+// Fades a voice to `volume` over `seconds` (never faster than the whole range in 10 ms). A
+// volume of 0 (or up to 0.001) holds the voice at 0.001, alive and in place; a negative
+// volume fades it out and ends it. False when the handle names no voice.
 bool set_volume(int32_t handle, float volume, float seconds);
-// Silences a voice at once (the next mixing pass); the next tick frees it. False when the
-// handle names no voice.
+// Silences a voice within 10 ms, fading it out rather than cutting it at a buffer edge; the
+// tick after that frees it. False when the handle names no voice.
 bool stop(int32_t handle);
 
 // The two process-wide volumes, each in [0, 1] (other values are clamped). The mute switches
@@ -83,6 +83,8 @@ void sound_set_recorder(v_replay* replay);
 
 // Switches the music to the named sample, looping under the music volume. The same name
 // again keeps the song playing where it is. A name that does not resolve leaves no music.
+// While the music is ducked a new song starts at the ducked level and comes in when the
+// duck's countdown ends.
 void play_music(const char* name);
 void stop_music();
 // The music voice's handle, for fades; 0 without music.

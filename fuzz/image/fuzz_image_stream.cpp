@@ -1,7 +1,8 @@
 // Arbitrary bytes as image data. Byte 0 picks the form: bit 7 clear, the rest is a
 // coded stream decoded at a small size (bytes 1 and 2: width and height, 1..64)
 // full and half, plain and fast; bit 7 set, the rest is an "IMAG" chunk's records.
-// Plain and fast full-size decodes must agree exactly.
+// Plain and fast full-size decodes must agree exactly, and a stream the size check
+// refuses must not decode.
 #include "data/pak_chunk.h"
 #include "render/image/image_chunk.h"
 #include "render/image/image_codec.h"
@@ -20,11 +21,13 @@ void decode_stream(const uint8_t* data, size_t size)
     data += 3;
     size -= 3;
     bit_iovector stream(data, int32_t(size * 8));
+    // The size check is a true lower bound: a stream it refuses never decodes.
+    bool fits = image_stream_fits(w, h, stream);
     std::vector<uint8_t> plain(size_t(w) * size_t(h) * 4), fast(plain.size());
     bool ok_plain = image_decode_full(w, h, stream, plain.data());
     stream.seek(0);
     bool ok_fast = image_decode_full_fast(w, h, stream, fast.data());
-    if (ok_plain != ok_fast || plain != fast)
+    if (ok_plain != ok_fast || plain != fast || (ok_plain && !fits))
         std::abort();
     if (!image_half_size_ok(w, h) || w < 2 || h < 2)
         return;

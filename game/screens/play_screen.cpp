@@ -11,7 +11,7 @@
 #include "game/screens/screen_frame.h"
 #include "game/star_text.h"
 #include "render/effect_rain.h"
-#include "render/render_target.h"
+#include "render/level_pictures.h"
 #include "render/world_draw.h"
 #include "sound/sound.h"
 
@@ -20,7 +20,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <filesystem>
 #include <thread>
 
 namespace {
@@ -52,16 +51,6 @@ void colour(float b, float a = 1.0f)
 
 }  // namespace
 
-std::string play_capture_base(const std::string& data_folder, const std::string& level)
-{
-    std::string name = level;
-    std::replace(name.begin(), name.end(), '\\', '/');
-    std::string folder = data_folder.empty() ? "." : data_folder;
-    if (folder.back() == '/')
-        folder.pop_back();
-    return folder + "/tex/" + name;
-}
-
 void play_set_capture_folder(const std::string& folder)
 {
     capture_folder() = folder.empty() ? "base" : folder;
@@ -89,8 +78,6 @@ play_screen::play_screen(int32_t slot, int32_t world, int32_t level)
     caption_failed = caption("tex\\ui\\text_FAILED");
     if (logic.entry.rain && logic.live)
         effect = std::make_unique<effect_rain>(&game_pak(), logic.live.get());
-    if (glw_window* window = app_window())
-        render_target_global().setup(*window, &game_pak());
 }
 
 play_screen::~play_screen() = default;
@@ -179,21 +166,17 @@ void play_screen::handle_input()
 
 void play_screen::capture_intro_images()
 {
-    render_target& rt = render_target_global();
-    if (!logic.pristine || !rt.begin_capture()) {
+    glw_window* window = app_window();
+    std::string note;
+    if (!logic.pristine || !window) {
         log_line(log_always) << "play: the intro pictures cannot be captured here";
         return;
     }
-    draw_backdrop(1.0f);
-    draw_world(*logic.pristine, 1.0f, 1.0f);
-    glDisable(GL_DEPTH_TEST);
-    std::string base = play_capture_base(capture_folder(), logic.entry.level);
-    std::error_code ec;
-    std::filesystem::create_directories(std::filesystem::path(base).parent_path(), ec);
-    if (rt.save_level_images(base.c_str()))
-        log_line(log_always) << "play: intro pictures written to " << base << "0.bmp ... 3.bmp";
+    if (capture_level_pictures(render_target_global(), *window, &game_pak(), *logic.pristine, capture_folder(),
+                               logic.entry.level, note))
+        log_line(log_always) << "play: intro pictures written to " << note;
     else
-        log_line(log_always) << "play: cannot write the intro pictures " << base << "0.bmp ... 3.bmp";
+        log_line(log_always) << "play: the intro pictures of " << logic.entry.level << " were not written: " << note;
 }
 
 void play_screen::draw_world(const v_world& world, float b, float alpha) const

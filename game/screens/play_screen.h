@@ -51,8 +51,7 @@ private:
     void capture_intro_images();
 };
 
-// Where the developer capture writes a level's four intro pictures: "<folder>/tex/<level>"
-// with '/' between the names (the pictures are "<base>0.bmp" to "<base>3.bmp").
-std::string play_capture_base(const std::string& data_folder, const std::string& level);
-// The data folder of the developer capture: the first --data tree, else "base".
+// The data folder the developer capture (Ctrl+P) writes the level's four intro pictures
+// into, as the sources the archive build packs ("<folder>/tex/levels/<level>0.png" ...,
+// render/level_pictures.h): the first --data tree, else "base".
 void play_set_capture_folder(const std::string& folder);

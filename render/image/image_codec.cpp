@@ -48,6 +48,24 @@ bool image_decode_half_fast(int32_t half_width, int32_t half_height, bit_seek_st
     return run_decoder(image_detail::decode_half_vector, half_width, half_height, stream, rgba_out);
 }
 
+bool image_stream_fits(int32_t width, int32_t height, bit_seek_stream& stream)
+{
+    if (width <= 0 || height <= 0)
+        return width >= 0 && height >= 0;
+    int32_t at = stream.tell();
+    image_detail::word_reader r;
+    std::vector<uint32_t> copy;
+    image_detail::reader_for(stream, r, copy);
+    stream.seek(at);
+    image_detail::decode_trees d;
+    if (!image_detail::read_header(r, d))
+        return false;
+    int64_t macroblocks = int64_t((width + 15) / 16) * int64_t((height + 15) / 16);
+    int64_t least = image_detail::least_macroblock_bits(d);
+    int64_t left = r.size_bits - r.position();
+    return least == 0 || macroblocks <= left / least;
+}
+
 bool image_half_size_ok(int32_t full_width, int32_t full_height)
 {
     return full_width % 16 != 1 && full_height % 16 != 1;
@@ -103,6 +121,9 @@ bool image_decode_data(const image_head& head, const uint8_t* data, size_t size,
     if (!data || size > size_t(INT32_MAX / 8))
         return false;
     bit_iovector stream(data, int32_t(size * 8));
+    // Before the image is allocated: a few hundred bytes must not claim a gigabyte.
+    if (!image_stream_fits(head.width, head.height, stream))
+        return false;
     image_rgba img;
     bool ok;
     if (half && image_half_size_ok(head.width, head.height) && head.width >= 2 && head.height >= 2) {

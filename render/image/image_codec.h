@@ -29,6 +29,13 @@ bool image_decode_half(int32_t half_width, int32_t half_height, bit_seek_stream&
 bool image_decode_half_fast(int32_t half_width, int32_t half_height, bit_seek_stream& stream,
                             uint8_t* rgba_out);
 
+// Whether the stream, from its position, can hold an image of this size: its trees give
+// the fewest bits a macroblock takes, and the stream must have them for every macroblock.
+// Decoders of untrusted data ask before they allocate the image, so that a short stream
+// claiming a huge size is refused at once. False for a damaged header too. The stream's
+// position is left where it was.
+bool image_stream_fits(int32_t width, int32_t height, bit_seek_stream& stream);
+
 // True when an image of this full size can be decoded at half size.
 bool image_half_size_ok(int32_t full_width, int32_t full_height);
 

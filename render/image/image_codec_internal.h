@@ -140,6 +140,13 @@ void half_transform(const float coefficients[64], float out[16]);
 // Reads the quality and the six trees. False for a damaged header.
 bool read_header(word_reader& r, decode_trees& d);
 
+// The fewest bits one block can take with these trees: the cheapest DC symbol with its
+// value bits, and the cheapest AC symbol with its value bits (every block reads at least
+// one). 0 with lone-leaf trees (a flat image); a huge value when no DC symbol is valid.
+int64_t least_block_bits(const huff_tree& dc, const huff_tree& ac);
+// The same for a macroblock (four luma, four alpha and two chroma blocks).
+int64_t least_macroblock_bits(const decode_trees& d);
+
 // Decodes one block's coefficients, dequantised, into out[natural index * stride]
 // (the caller zeroes all 64). Returns the number of the last zigzag position set
 // plus one (1 for a block with only its DC), or -1 for a bad symbol. Inline, so

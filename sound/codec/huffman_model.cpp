@@ -3,12 +3,21 @@
 
 #include "data/bit_stream.h"
 
+#include <algorithm>
+
 w_huffman_model::w_huffman_model(int symbol_count)
     : nodes(size_t(2 * symbol_count)), n(symbol_count), bits(0), root(2 * symbol_count - 1),
       escape(2 * symbol_count - 1)
 {
     for (int v = 1; v < n; v *= 2)
         ++bits;
+    nodes[size_t(escape)].weight = 1;
+}
+
+void w_huffman_model::clear()
+{
+    std::fill(nodes.begin(), nodes.end(), node{});
+    root = escape = 2 * n - 1;
     nodes[size_t(escape)].weight = 1;
 }
 

@@ -32,6 +32,9 @@ public:
     // n is a power of two, at least 2.
     explicit w_huffman_model(int symbol_count = 1024);
 
+    // Forgets every symbol: the model is as constructed, in the memory it already has.
+    void clear();
+
     int symbol_count() const { return n; }
     int raw_bits() const { return bits; }
 

@@ -4,6 +4,7 @@
 
 #include "sound/codec/spectral_curve.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -118,12 +119,35 @@ std::unique_ptr<w_sample_decoder> w_sample_decoder::create(bit_passive_istream* 
     if (reader->overrun || !w_block_size_ok(n))
         return nullptr;
     std::unique_ptr<w_sample_decoder> d(new w_sample_decoder(reader, n, q));
+    d->prime();
+    return d;
+}
+
+void w_sample_decoder::prime()
+{
     // The priming block: its first half only overlaps the silence before the stream
     // and is never output; its second half is the overlap of the first output block.
-    d->decode_block(0);
-    d->decode_block(1);
-    d->position = n;
-    return d;
+    decode_block(0);
+    decode_block(1);
+    position = tables.n;
+}
+
+bool w_sample_decoder::rewind()
+{
+    word_bits in{*reader};
+    int n = int(in.read(16));
+    int q = int(in.read(8));
+    dry = reader->overrun || n != tables.n || q != tables.step;
+    if (dry)
+        return false;
+    for (channel& c : channels) {
+        for (w_huffman_model& m : c.models)
+            m.clear();
+        std::fill(c.out.begin(), c.out.end(), 0.0f);
+        std::fill(c.save.begin(), c.save.end(), 0.0f);
+    }
+    prime();
+    return true;
 }
 
 void w_sample_decoder::decode_block(int c)

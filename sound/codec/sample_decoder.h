@@ -38,6 +38,12 @@ public:
     // [w_min_block_size, w_max_block_size].
     static std::unique_ptr<w_sample_decoder> create(bit_passive_istream* reader);
 
+    // Starts the stream again from the header, which `reader` must now point at (a looping
+    // voice at its end). Everything is reset in the memory the decoder already holds, so
+    // the mixer thread can call it without allocating. False, leaving the decoder dry,
+    // when the header no longer matches the one the decoder was made for.
+    bool rewind();
+
     // Writes n interleaved left/right frames and returns n. Once the stream has run
     // past the end of its data, the damaged block and all later ones are silence.
     int decode(int16_t* out, int frames);
@@ -68,4 +74,6 @@ public:
     w_sample_decoder(bit_passive_istream* reader, int block_size, int step_parameter);
     // Decodes one block of a channel into its out/save pair.
     void decode_block(int c);
+    // Decodes the priming block that every stream starts with.
+    void prime();
 };

@@ -1,5 +1,5 @@
 // Helpers shared by the pak tests and the tests of chunk objects: bytes of strings and of
-// chunks, and a chunk held in memory.
+// chunks, and chunks held in memory.
 #pragma once
 
 #include "data/pak.h"
@@ -33,5 +33,29 @@ public:
         if (!bytes.empty())
             std::memcpy(buffer, bytes.data(), bytes.size());
         return 0;
+    }
+};
+
+// A read-only store of chunks added by the test.
+class test_module : public pak_module {
+public:
+    explicit test_module(pak_system* sys) : pak_module(sys, false) {}
+    bool is_directory() const override { return false; }
+    ref_ptr<pak_chunkref> write(const pak_editchunk&, int, bool) override { return nullptr; }
+    ref_ptr<pak_chunkref> write_raw(uint32_t, const char*, uint32_t, bool, const void*, int, bool) override
+    {
+        return nullptr;
+    }
+    void add(const char* name, uint32_t code, std::vector<uint8_t> bytes)
+    {
+        ref_ptr<test_chunkref> ref(new test_chunkref);
+        ref->set_name(name);
+        ref->module = this;
+        ref->code = code;
+        ref->container = 1;
+        ref->uncompressed_size = uint32_t(bytes.size());
+        ref->stored_size = ref->uncompressed_size;
+        ref->bytes = std::move(bytes);
+        insert(ref_ptr<pak_chunkref>(ref.get()));
     }
 };

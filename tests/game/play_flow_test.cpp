@@ -5,10 +5,13 @@
 #include "game/menu_states.h"
 #include "game/play_logic.h"
 #include "game/scene_sequence.h"
+#include "physics/level.h"
+#include "tests/data/pak_test_util.h"
 #include "tests/game/game_test_util.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -200,6 +203,31 @@ TEST(play_logic, TipShowsOncePerProfileAndAMissingLevelBuildsNoWorld)
         again.frame(-4, 52);
     }
     EXPECT_TRUE(again.done());
+}
+
+// The solution's music must not be heard before the duck takes it down: the music is
+// ducked first, so that it starts at the ducked level and enters after 2 s.
+TEST(play_logic, ShowSolutionDucksTheMusicBeforeItStartsTheSolutionsSong)
+{
+    set_game_tree("0 { 0 { level \"levels\\Sol\" difficulty 2 } }", "");
+    script_handle level = script_handle::fresh(&script_global_symbols());
+    level.make_block();
+    script_global_tree().link(script_global_symbols().intern("levels\\Sol"), level);
+    pak_system pak;
+    auto store = std::make_unique<test_module>(&pak);
+    store->add("levels\\Sol_r", pak_code_rply, {});
+    pak.add_module(std::move(store));
+    v_level_set_store(&pak);
+    std::string trace;
+    play_audio_t audio;
+    audio.music = [&](const char* name) { trace += std::string("music ") + name + "; "; };
+    audio.duck = [&](float seconds) { trace += "duck " + std::to_string(seconds) + "; "; };
+    play_logic logic(0, 0, 0, audio);
+    ASSERT_FALSE(logic.entry.level.empty());
+    logic.set_state(play_solution);
+    v_level_set_store(nullptr);
+    EXPECT_EQ(logic.state, play_solution);
+    EXPECT_EQ(trace, "duck 2.000000; music music\\solution; ");
 }
 
 TEST(play_logic, StarCounterAndIntroCrossFade)

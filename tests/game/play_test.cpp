@@ -2,10 +2,12 @@
 // typing, world 0 chosen, a level picked on its map and solved by cutting what its solution
 // file cuts at the frames it says, the success with its star counter, the way back to the
 // map, and the progress in the save file; the recorded solution earning no stars; a failed
-// attempt going back to READY. Levels, their positions on the map and the cuts come from the
-// data (the worlds, the solution files and tamble-sim), so a new level set needs no edit here.
+// attempt going back to READY, with Ctrl+P writing the level's intro pictures on the way.
+// Levels, their positions on the map and the cuts come from the data (the worlds, the
+// solution files and tamble-sim), so a new level set needs no edit here.
 #include "tests/game/game_run.h"
 #include "tests/test_display.h"
+#include "tests/window/png_read.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -360,11 +362,28 @@ TEST(game_play, FailedAttemptGoesBackToReady)
     int playing = frame_of(out, "play: PLAYING");
     ASSERT_GT(playing, 0) << out;
 
+    // Ctrl+P while playing writes the level's intro pictures as the PNG sources the archive
+    // build packs, into the first --data tree.
+    namespace fs = std::filesystem;
+    fs::path data = fs::absolute(run_prefix() + "data");
+    fs::remove_all(data);
+    fs::create_directories(data);
+    run.args.insert(run.args.end(), {"--data", data.string()});
+    run.script += std::to_string(playing + 2) + " keydown ctrl\n" + std::to_string(playing + 3) + " key p\n" +
+                  std::to_string(playing + 4) + " keyup ctrl\n";
     run.script += cut_events(level, playing);
     run.frames = playing + level.decided_step / 3 + 3 * 60;
     ASSERT_TRUE(write_config(run_config_file(), profile.c_str()));
     ASSERT_EQ(run_game(run), 0);
     out = read_text(run_prefix() + "out");
+    EXPECT_EQ(count_of(out, "play: intro pictures written to"), 1) << out;
+    std::string picture = (data / "tex").string() + "/" + level.name.substr(0, level.name.find('\\')) + "/" +
+                          level.name.substr(level.name.find('\\') + 1);
+    for (int i = 0; i < 4; ++i) {
+        test_image img;
+        ASSERT_TRUE(png_read_rgb_file(picture + std::to_string(i) + ".png", img)) << picture << i;
+        EXPECT_EQ(img.width, 16 << i);
+    }
     int failed = frame_of(out, "play: FAILED");
     ASSERT_GT(failed, playing) << out;
     // FAILED dissolves for a second, then the level is set up afresh and READY shows.
@@ -379,6 +398,7 @@ TEST(game_play, FailedAttemptGoesBackToReady)
     saved_config saved(run_config_file());
     ASSERT_TRUE(saved.ok);
     EXPECT_EQ(saved.slot(0).get("stars").as_int(), 0);
+    fs::remove_all(data);
 }
 
 TEST(game_entry, UnknownOptionsAndUnusableGameDataAreReported)

@@ -3,6 +3,7 @@
 #include "render/image/image_codec.h"
 #include "render/image/image_codec_internal.h"
 #include "render/image/image_transform.h"
+#include "tests/alloc_probe.h"
 #include "tests/image/image_pattern.h"
 
 #include <gtest/gtest.h>
@@ -448,6 +449,38 @@ TEST(image_data, head_record_and_decoding_by_size_and_flags)
     EXPECT_FALSE(image_decode_data(coded, data.data(), data.size(), false, false, out));
     coded.width = -4;
     EXPECT_FALSE(image_decode_data(coded, data.data(), data.size(), false, false, out));
+}
+
+TEST(image_data, a_stream_too_short_for_its_claimed_size_is_refused_before_the_image_is_allocated)
+{
+    // 480 bytes of a real picture's stream under a head that claims 16384 x 16384: the
+    // decoder used to zero a gigabyte before the stream ran out.
+    std::vector<uint8_t> img = image_pattern::make(64, 64, 5);
+    std::vector<uint8_t> data = image_encode_data(64, 64, img.data(), 90);
+    ASSERT_GT(data.size(), 480u);
+    data.resize(480);
+    image_head huge{0, image_max_dimension, image_max_dimension, image_flag_coded};
+    image_rgba out;
+    {
+        alloc_probe probe;
+        for (bool half : {false, true})
+            EXPECT_FALSE(image_decode_data(huge, data.data(), data.size(), half, false, out)) << half;
+        EXPECT_LT(probe.largest(), size_t(1) << 20);
+    }
+    EXPECT_TRUE(out.pixels.empty());
+
+    // What the encoder writes always fits its own size, down to the flat picture whose
+    // lone-leaf trees take no bits at all per block.
+    for (int32_t size : {1, 16, 33, 64}) {
+        std::vector<uint8_t> busy = image_pattern::make(size, size, 7);
+        bit_iovector s = encoded(size, size, busy, 90);
+        EXPECT_TRUE(image_stream_fits(size, size, s)) << size;
+        EXPECT_EQ(s.tell(), 0);
+    }
+    std::vector<uint8_t> flat(size_t(512) * 512 * 4, 200);
+    bit_iovector plain = encoded(512, 512, flat, 90);
+    EXPECT_TRUE(image_stream_fits(512, 512, plain));
+    decode(mode::full, 512, 512, plain);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The worlds data checks of tamble-sim verify: awards, level entries, rune locks, level
 // files that belong nowhere, levels no profile can open, and ratings along a main path.
+#include "tools/sim/sim_level.h"
 #include "tools/sim/sim_worlds.h"
 
 #include "data/pak_script.h"
@@ -7,7 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <set>
 
 namespace {
@@ -199,6 +204,23 @@ TEST(sim_worlds, StrayLevelFilesAndFallingRatingsAreReported)
     // A scene that plays by itself belongs nowhere and is fine.
     p = sim_check_worlds(data, level_files, {"levels\\Stray"}, every_image, nullptr);
     EXPECT_FALSE(mentions(p, "levels\\Stray")) << all(p);
+}
+
+// Verify accepts only the intro pictures the archive build packs: a PNG source (what the
+// capture writes) or a texture chunk, never a BMP file the build would leave out.
+TEST(sim_worlds, OnlyPictureSourcesTheBuildPacksCountAsIntroImages)
+{
+    namespace fs = std::filesystem;
+    fs::path root = fs::temp_directory_path() / ("tamble_intro_images_" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    fs::create_directories(root / "tex" / "levels");
+    std::ofstream(root / "tex" / "levels" / "Drop0.bmp") << "BM";
+    sim_context ctx;
+    EXPECT_FALSE(sim_texture_source_found(ctx, root.string(), "tex\\levels\\Drop0"));
+    std::ofstream(root / "tex" / "levels" / "Drop0.png") << "png";
+    EXPECT_TRUE(sim_texture_source_found(ctx, root.string(), "tex\\levels\\Drop0"));
+    EXPECT_FALSE(sim_texture_source_found(ctx, root.string(), "tex\\levels\\Drop1"));
+    fs::remove_all(root);
 }
 
 }  // namespace

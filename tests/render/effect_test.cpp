@@ -163,6 +163,15 @@ TEST_F(effect_draw_test, a_blur_sequence_dissolves_from_the_sharp_image_into_eve
     EXPECT_EQ(none.level_count, 0);
     none.draw(16, 48, 24, 24, 0.0f, 1.0f);
     EXPECT_TRUE(near_colour(at(10, 48), 0, 0, 0)) << at(10, 48);
+    // A texture that holds no image (its data is damaged) is a missing caption too, not a
+    // white box.
+    store.module->add("tex\\damaged", pak_code_imag, test_image_records(32, 32, image_flag_coded, {1, 2, 3}));
+    ref_ptr<gl_texture> damaged = store.texture("tex\\damaged");
+    ASSERT_TRUE(damaged);
+    ASSERT_TRUE(damaged->empty());
+    blur_sequence blank(damaged, 4, 3.0f);
+    blank.draw(16, 48, 24, 24, 0.0f, 1.0f);
+    EXPECT_TRUE(near_colour(at(10, 48), 0, 0, 0)) << at(10, 48);
 }
 
 }  // namespace

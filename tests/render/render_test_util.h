@@ -1,5 +1,5 @@
 // Helpers of the render tests: a store of chunks made in memory (textures encoded in the
-// test), a window whose back buffer the tests draw into and read back, and a BMP reader.
+// test), a window whose back buffer the tests draw into and read back, and a log capture.
 #pragma once
 
 #include "app/log.h"
@@ -27,30 +27,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-// A read-only store of chunks added by the test.
-class test_module : public pak_module {
-public:
-    explicit test_module(pak_system* sys) : pak_module(sys, false) {}
-    bool is_directory() const override { return false; }
-    ref_ptr<pak_chunkref> write(const pak_editchunk&, int, bool) override { return nullptr; }
-    ref_ptr<pak_chunkref> write_raw(uint32_t, const char*, uint32_t, bool, const void*, int, bool) override
-    {
-        return nullptr;
-    }
-    void add(const char* name, uint32_t code, std::vector<uint8_t> bytes)
-    {
-        ref_ptr<test_chunkref> ref(new test_chunkref);
-        ref->set_name(name);
-        ref->module = this;
-        ref->code = code;
-        ref->container = 1;
-        ref->uncompressed_size = uint32_t(bytes.size());
-        ref->stored_size = ref->uncompressed_size;
-        ref->bytes = std::move(bytes);
-        insert(ref_ptr<pak_chunkref>(ref.get()));
-    }
-};
 
 // A pak system with the texture creator and one memory store, installed as the store that
 // levels (and so world drawing) resolve names through.
@@ -190,30 +166,6 @@ inline bool near_colour(test_rgb c, int r, int g, int b, int tolerance = 24)
 inline std::ostream& operator<<(std::ostream& o, const test_rgb& c)
 {
     return o << "(" << c.r << ", " << c.g << ", " << c.b << ")";
-}
-
-// What the BMP writer writes: the 54-byte headers and 32-bit pixels, bottom row first.
-struct test_bmp {
-    int32_t width = 0, height = 0;
-    std::vector<uint8_t> bgra;
-    const uint8_t* at(int32_t x, int32_t y_from_top) const
-    {
-        return bgra.data() + (size_t(height - 1 - y_from_top) * size_t(width) + size_t(x)) * 4;
-    }
-};
-
-inline bool test_read_bmp(const std::string& path, test_bmp& out)
-{
-    std::vector<uint8_t> file = test_read_bytes(path);
-    if (file.size() < 54 || file[0] != 'B' || file[1] != 'M' || load_le32(&file[10]) != 54 ||
-        load_le32(&file[14]) != 40 || load_le16(&file[28]) != 32 || load_le32(&file[2]) != file.size())
-        return false;
-    out.width = int32_t(load_le32(&file[18]));
-    out.height = int32_t(load_le32(&file[22]));
-    if (out.width <= 0 || out.height <= 0 || file.size() != 54 + size_t(out.width) * size_t(out.height) * 4)
-        return false;
-    out.bgra.assign(file.begin() + 54, file.end());
-    return true;
 }
 
 // Counts the log lines sink 1 receives while alive.

@@ -1,9 +1,10 @@
-// The Gaussian resampler at every size (smaller and larger than the source), the BMP
-// writer's file layout, and the four level pictures made from a capture.
-#include "render/bmp.h"
+// The Gaussian resampler at every size (smaller and larger than the source), and the four
+// level pictures made from a capture and written as PNG files.
+#include "render/level_pictures.h"
 #include "render/render_target.h"
 #include "render/resample.h"
 #include "tests/render/render_test_util.h"
+#include "tests/window/png_read.h"
 
 #include <unistd.h>
 
@@ -78,36 +79,45 @@ TEST(resample, shrinking_blurs_and_a_sigma_of_zero_or_a_huge_one_stays_in_range)
     }
 }
 
-TEST(level_images, four_opaque_pictures_of_128_64_32_and_16_pixels_in_bmp_files)
+TEST(level_images, four_opaque_pictures_of_128_64_32_and_16_pixels_in_png_files)
 {
     // A 256-pixel capture, left half red and right half blue (BGRA, bottom row first), with
-    // some transparency that the pictures must not keep.
+    // some transparency that the pictures must not keep, and a green bottom row that must
+    // end up at the bottom of the files.
     std::vector<uint8_t> capture(256 * 256 * 4);
     for (int y = 0; y < 256; ++y)
         for (int x = 0; x < 256; ++x) {
             uint8_t* p = &capture[size_t(y * 256 + x) * 4];
             p[0] = x < 128 ? 0 : 255;
-            p[1] = 0;
+            p[1] = y < 8 ? 255 : 0;
             p[2] = x < 128 ? 255 : 0;
             p[3] = 10;
         }
     std::array<level_image, 4> images = make_level_images(capture.data(), 256);
     const std::string base = "level_images_" + std::to_string(getpid()) + "_";
-    ASSERT_TRUE(write_level_images(base.c_str(), images));
+    std::string error;
+    ASSERT_TRUE(write_level_pictures(base, images, error)) << error;
     const int sizes[4] = {16, 32, 64, 128};
     for (int i = 0; i < 4; ++i) {
-        test_bmp bmp;
-        std::string path = base + std::to_string(i) + ".bmp";
-        ASSERT_TRUE(test_read_bmp(path, bmp)) << path;
-        EXPECT_EQ(bmp.width, sizes[i]);
-        EXPECT_EQ(bmp.height, sizes[i]);
-        EXPECT_EQ(bmp.bgra, images[size_t(i)].bgra);
-        const uint8_t* left = bmp.at(1, sizes[i] / 2);
-        const uint8_t* right = bmp.at(sizes[i] - 2, sizes[i] / 2);
-        EXPECT_GT(left[2], 200) << path;
-        EXPECT_LT(left[0], 60) << path;
-        EXPECT_GT(right[0], 200) << path;
-        EXPECT_EQ(left[3], 255);
+        EXPECT_EQ(images[size_t(i)].size, sizes[i]);
+        EXPECT_EQ(images[size_t(i)].bgra[3], 255);
+        test_image png;
+        std::string path = base + std::to_string(i) + ".png";
+        ASSERT_TRUE(png_read_rgb_file(path, png)) << path;
+        EXPECT_EQ(png.width, sizes[i]);
+        EXPECT_EQ(png.height, sizes[i]);
+        // The file holds the picture's colours, top row first.
+        const uint8_t* bottom_left = png.at(1, sizes[i] - 1);
+        const uint8_t* from = &images[size_t(i)].bgra[4];
+        EXPECT_EQ(bottom_left[0], from[2]);
+        EXPECT_EQ(bottom_left[1], from[1]);
+        EXPECT_EQ(bottom_left[2], from[0]);
+        const uint8_t* left = png.at(1, sizes[i] / 2);
+        const uint8_t* right = png.at(sizes[i] - 2, sizes[i] / 2);
+        EXPECT_GT(left[0], 200) << path;
+        EXPECT_LT(left[2], 60) << path;
+        EXPECT_GT(right[2], 200) << path;
+        EXPECT_GT(png.at(sizes[i] / 2, sizes[i] - 1)[1], png.at(sizes[i] / 2, 0)[1]) << path;
         std::remove(path.c_str());
     }
     // The smaller pictures are the blurrier: the edge between the halves spreads wider.
@@ -121,8 +131,13 @@ TEST(level_images, four_opaque_pictures_of_128_64_32_and_16_pixels_in_bmp_files)
     };
     EXPECT_LT(edge_width(images[3]), edge_width(images[0]));
 
-    EXPECT_FALSE(bmp_write("/nonexistent/dir/x.bmp", 2, 2, capture.data()));
-    EXPECT_FALSE(write_level_images("/nonexistent/dir/x", images));
+    // A folder that cannot be made (a file stands in its way), and no pictures at all.
+    const std::string blocker = base + "blocker";
+    std::fclose(std::fopen(blocker.c_str(), "w"));
+    EXPECT_FALSE(write_level_pictures(blocker + "/x", images, error));
+    EXPECT_NE(error.find("x0.png"), std::string::npos) << error;
+    std::remove(blocker.c_str());
+    EXPECT_FALSE(write_level_pictures(base, std::array<level_image, 4>{}, error));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@ struct texture_test : render_fixture {
     void TearDown() override
     {
         gl_textures().half_size = false;
+        gl_textures().max_size = 0;
         set_wall_clock(nullptr);
         render_fixture::TearDown();
     }
@@ -83,6 +84,30 @@ TEST_F(texture_test, small_screens_get_coded_textures_at_half_size)
 
     gl_texture_choose_half_size(1280, 1024);
     EXPECT_FALSE(gl_textures().half_size);
+}
+
+TEST_F(texture_test, images_larger_than_gl_takes_are_halved_until_they_fit_with_one_log_line)
+{
+    // GL refused such images and they drew white while counting as loaded.
+    gl_textures().max_size = 64;
+    store.add_texture("tex\\huge", 256, 128, 0x20C040FF, false);
+    store.add_texture("tex\\tall_raw", 1, 200, 0xC02040FF, true);
+    test_log_capture log;
+    ref_ptr<gl_texture> huge = store.texture("tex\\huge"), tall = store.texture("tex\\tall_raw");
+    ASSERT_TRUE(huge && tall);
+    EXPECT_EQ(level_sizes(*huge).front(), std::make_pair(64, 32));
+    EXPECT_EQ(huge->levels, 6);
+    EXPECT_EQ(huge->width(), 64);
+    EXPECT_EQ(huge->memory_size, 64u * 32 * 4);
+    EXPECT_EQ(level_sizes(*tall), (std::vector<std::pair<int, int>>{{1, 50}}));
+    EXPECT_EQ(tall->height(), 50);
+    EXPECT_EQ(log.count_containing("is larger than GL takes (64)"), 2u);
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    huge->draw_quad(16, 32, 16, 8);
+    tall->draw_quad(48, 32, 8, 40);
+    EXPECT_TRUE(near_colour(at(16, 32), 0x20, 0xC0, 0x40)) << at(16, 32);
+    EXPECT_TRUE(near_colour(at(48, 32), 0xC0, 0x20, 0x40)) << at(48, 32);
 }
 
 TEST_F(texture_test, the_memory_counter_follows_the_living_textures)

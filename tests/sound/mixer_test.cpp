@@ -1,12 +1,14 @@
 // The mixer driven directly, one pass at a time: voice limits and handles, ends and loops,
 // fades, volumes, and the levels of the sum checked against the decoded frames.
 #include "sound/mixer.h"
+#include "tests/alloc_probe.h"
 #include "tests/sound/sound_test_util.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 
 namespace {
 
@@ -156,11 +158,67 @@ TEST(mixer, set_volume_fades_by_its_rate_per_1024_frames_and_stop_silences_at_on
     m.tick();
     EXPECT_TRUE(m.is_playing(h));
 
-    ASSERT_TRUE(m.set_volume(h, 3.0f, 0.0f));  // no upper limit here; no time means at once
+    // No upper limit here; no time means as fast as a gain may move: the whole range in
+    // 441 frames, so 3.0 takes 1323.
+    ASSERT_TRUE(m.set_volume(h, 3.0f, 0.0f));
+    mixed up(m, 1024);
+    EXPECT_LT(v.gain, 3.0f);
+    mixed up_more(m, 1024);
+    EXPECT_FLOAT_EQ(v.gain, 3.0f);
     ASSERT_TRUE(m.stop(h));
-    mixed stopped(m, 64);
-    EXPECT_TRUE(stopped.silent_from(0));
+    mixed stopped(m, 2048);
+    EXPECT_TRUE(stopped.silent_from(1323));
     EXPECT_EQ(v.state.load(), voice_done);
+}
+
+TEST(mixer, a_stopped_voice_fades_out_over_10_ms_instead_of_jumping_at_the_pass_edge)
+{
+    sound_mixer m;
+    // A slow tone whose crest falls on the end of the first 512-frame pass (a period of 2048
+    // frames): where the old stop cut it, the output jumped from 24576 to 0.
+    ref_ptr<w_sample> s = test_sample(test_tone(44100, 44100.0 / 2048.0, 0.5));
+    int32_t h = m.play(s, 1.0f, 0.5f, sound_flag_loop);
+    mixed playing(m, 512);
+    ASSERT_GT(playing.left(511), 20000);
+    ASSERT_TRUE(m.stop(h));
+    EXPECT_FALSE(m.is_playing(h));
+    mixed stopping(m, 512);
+    std::vector<int16_t> heard(playing.out);
+    heard.insert(heard.end(), stopping.out.begin(), stopping.out.end());
+    int largest_step = 0;
+    for (size_t i = 2; i < heard.size(); i += 2)
+        largest_step = std::max(largest_step, std::abs(heard[i] - heard[i - 2]));
+    // The tone itself moves at most about 75 a frame; the fade adds 24576 / 441.
+    EXPECT_LT(largest_step, 200);
+    EXPECT_GT(stopping.left(200), 8000);  // still fading
+    EXPECT_TRUE(stopping.silent_from(441));
+    EXPECT_EQ(voice_of(m, h).state.load(), voice_done);
+    m.tick();
+    EXPECT_EQ(m.busy_voices(), 0);
+}
+
+TEST(mixer, a_looping_voice_wraps_without_allocating_and_counts_past_2_to_the_31_frames)
+{
+    sound_mixer m;
+    ref_ptr<w_sample> s = test_sample(test_tone(300, 700.0, 0.3));
+    int32_t h = m.play(s, 1.0f, 0.5f, sound_flag_loop);
+    // Thirteen and a half hours into one song.
+    const int64_t start = std::numeric_limits<int32_t>::max() - 100;
+    m.voices[h & (sound_voice_count - 1)].position.store(start);
+    std::vector<int16_t> out(2 * 512);
+    {
+        // What the mixer thread does: every pass wraps the 300-frame loop at least once.
+        alloc_probe probe;
+        for (int i = 0; i < 20; ++i) {
+            m.mix(out.data(), 512);
+            m.refill_streams();
+        }
+        EXPECT_EQ(probe.count(), 0u);
+    }
+    EXPECT_TRUE(m.is_playing(h));
+    // A pass delivers the loop's rest and one more lap at most, so 300 to 512 frames.
+    EXPECT_GE(m.position_of(h), start + 20 * 300);
+    EXPECT_LE(m.position_of(h), start + 20 * 512);
 }
 
 TEST(mixer, music_at_volume_zero_keeps_its_place)

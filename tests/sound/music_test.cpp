@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 namespace {
 
 // The program's sound state, reset around each test.
@@ -127,6 +130,33 @@ TEST_F(sound_state, ducking_twice_holds_the_music_down_until_the_later_countdown
     mix(5);  // back over 0.1 s
     EXPECT_FLOAT_EQ(voice(h).gain, 1.0f);
     EXPECT_EQ(music_handle(), h);
+}
+
+TEST_F(sound_state, a_song_started_while_ducked_starts_at_the_ducked_level_and_comes_in_with_the_countdown)
+{
+    samples.add_sample("music\\a", test_tone(30000, 220.0, 0.2));
+    samples.add_sample("music\\solution", test_tone(30000, 330.0, 0.2));
+    play_music("music\\a");
+    mix(2);
+    // Show Solution: the duck first, then the solution's music.
+    duck_music(2.0f);
+    play_music("music\\solution");
+    int32_t h = music_handle();
+    ASSERT_NE(h, 0);
+    EXPECT_FLOAT_EQ(voice(h).gain, 0.001f);
+    std::vector<int16_t> out(2 * 1024);
+    sound_global_mixer().mix(out.data(), 1024);
+    // Once the old song has faded out (10 ms), nothing is heard: at full gain the new one
+    // would reach 9830.
+    int loudest = 0;
+    for (size_t i = 2 * 441; i < out.size(); ++i)
+        loudest = std::max(loudest, std::abs(int(out[i])));
+    EXPECT_LT(loudest, 50);
+    ticks(359);
+    EXPECT_FLOAT_EQ(voice(h).target.load(), 0.001f);
+    ticks(1);
+    mix(5);
+    EXPECT_FLOAT_EQ(voice(h).gain, 1.0f);
 }
 
 TEST(collision_sounds, pairs_match_both_ways_and_class_priorities_pick_the_own_sample)

@@ -1,8 +1,9 @@
 // Measurements of what the build rendered (build/generated/sound) and packed
 // (tamble.pk2): every sample the game asks for exists; nothing clips or sits off
 // centre; songs loop without a seam and share one loudness; effects and jingles keep
-// consistent levels below the music; the archive's streams decode to the same length
-// with a clean signal-to-noise ratio.
+// consistent levels below the music, and jingles end within their duck; the archive's
+// streams decode to the same length with a clean signal-to-noise ratio, and songs and
+// jingles leave the mixer room for its gain.
 #include "tools/synth/catalogue.h"
 #include "tools/synth/loudness.h"
 #include "tools/synth/measures.h"
@@ -186,6 +187,35 @@ TEST(rendered_samples, levels_follow_their_kind_and_songs_share_one_loudness)
     }
 }
 
+// The play screen ducks the music for 2 s around "ditty_fail" and 4 s around
+// "ditty_success" (game/play_logic.cpp); the level's song comes back then, in its own key,
+// so each jingle must have died away by the end of its duck.
+TEST(rendered_samples, jingles_are_over_when_the_ducked_music_returns)
+{
+    const std::map<std::string, double> ducks = {{"music\\ditty_fail", 2.0}, {"music\\ditty_success", 4.0}};
+    size_t checked = 0;
+    for (const rendered* r : of_kind(sample_kind::jingle)) {
+        auto duck = ducks.find(r->entry->name);
+        if (duck == ducks.end())
+            continue;
+        ++checked;
+        // The loudest 50 ms from the music's return on.
+        const size_t window = 2205;
+        double loudest = -200.0;
+        for (size_t at = seconds_to_frames(duck->second); at < r->pcm.frames(); at += window / 2) {
+            size_t n = std::min(window, r->pcm.frames() - at);
+            double sum = 0;
+            for (size_t i = 2 * at; i < 2 * (at + n); ++i)
+                sum += double(r->pcm.samples[i]) * r->pcm.samples[i];
+            loudest = std::max(loudest, 10.0 * std::log10(sum / (2.0 * n) / (32768.0 * 32768.0) + 1e-20));
+        }
+        EXPECT_LT(loudest, -60.0) << r->entry->name;
+        std::printf("%-24s %.2f s long, after %.1f s at most %.1f dBFS\n", r->entry->name,
+                    double(r->pcm.frames()) / 44100.0, duck->second, loudest);
+    }
+    EXPECT_EQ(checked, ducks.size());
+}
+
 TEST(archived_samples, decode_to_their_length_with_a_clean_signal_to_noise_ratio)
 {
     pak_system sys;
@@ -208,7 +238,16 @@ TEST(archived_samples, decode_to_their_length_with_a_clean_signal_to_noise_ratio
         double snr = snr_db(r.pcm.samples, decoded);
         double floor = r.entry->kind == sample_kind::music ? 22.0 : 18.0;
         EXPECT_GE(snr, floor) << r.entry->name;
-        std::printf("%-28s %8u frames %8u bytes  SNR %5.1f dB\n", r.entry->name, unsigned(r.pcm.frames()),
-                    unsigned(chunk->stored_size), snr);
+        // The mixer plays a centred voice at 1.5 times its level: every song and jingle, as
+        // the game decodes it, must still fit 16 bits then, or the mix clips.
+        int loudest = 0;
+        for (int16_t v : decoded)
+            loudest = std::max(loudest, std::abs(int(v)));
+        if (r.entry->kind == sample_kind::music || r.entry->kind == sample_kind::jingle) {
+            EXPECT_LE(loudest * 3, 2 * 32767) << r.entry->name << " peaks at " << loudest;
+        }
+        std::printf("%-28s %8u frames %8u bytes  SNR %5.1f dB  decoded peak %6.2f dBFS\n", r.entry->name,
+                    unsigned(r.pcm.frames()), unsigned(chunk->stored_size), snr,
+                    20.0 * std::log10(std::max(loudest, 1) / 32768.0));
     }
 }

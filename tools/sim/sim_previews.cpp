@@ -1,28 +1,22 @@
-// tamble-sim previews: the four intro pictures of every level of the worlds data, drawn
-// with the game's world drawing through the render target's capture (the path of the play
-// screen's capture key) and kept as PNG sources "tex/levels/X0.png" ... "X3.png" under the
-// data root, from which the archive builder makes the "tex\levels\X0" ... textures.
+// tamble-sim previews: the four intro pictures of every level of the worlds data, made by
+// the capture the play screen's Ctrl+P and the level editor use (render/level_pictures.h)
+// and kept as PNG sources "tex/levels/X0.png" ... "X3.png" under the data root, from which
+// the archive builder makes the "tex\levels\X0" ... textures.
 #include "tools/sim/commands.h"
 #include "tools/sim/sim_cuts.h"
 #include "tools/sim/sim_level.h"
 #include "tools/sim/sim_worlds.h"
 
 #include "app/window/message_box.h"
-#include "app/window/png_write.h"
 #include "app/window/test_driver.h"
 #include "app/window/window.h"
 #include "data/pak_script.h"
-#include "render/render_target.h"
+#include "render/level_pictures.h"
 #include "render/texture.h"
 #include "render/world_draw.h"
 
-#include <SDL_opengl.h>
-
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -33,31 +27,6 @@ constexpr const char* usage =
 int fail(const std::string& message)
 {
     return sim_tool_fail("previews", message, usage);
-}
-
-// A picture of the capture (BGRA, bottom row first) as an RGB PNG (top row first).
-bool write_png(const std::string& path, const level_image& image)
-{
-    int32_t s = image.size;
-    std::vector<uint8_t> rgb(size_t(s) * size_t(s) * 3);
-    for (int32_t y = 0; y < s; ++y)
-        for (int32_t x = 0; x < s; ++x) {
-            const uint8_t* from = &image.bgra[(size_t(s - 1 - y) * size_t(s) + size_t(x)) * 4];
-            uint8_t* to = &rgb[(size_t(y) * size_t(s) + size_t(x)) * 3];
-            to[0] = from[2];
-            to[1] = from[1];
-            to[2] = from[0];
-        }
-    return png_write_rgb(path.c_str(), s, s, rgb.data());
-}
-
-// "levels\Drop" under ROOT: "ROOT/tex/levels/Drop".
-std::string picture_base(const std::string& root, const std::string& level)
-{
-    std::string path = root + "/tex/";
-    for (char c : level)
-        path += c == '\\' ? '/' : c;
-    return path;
 }
 
 }  // namespace
@@ -122,29 +91,15 @@ int sim_cmd_previews(int argc, char** argv)
                      "tamble-sim previews: no render target (the framebuffer-object extension is missing)\n");
         status = 3;
     }
-    // Whatever has no texture in the stores is drawn plainly rather than left out.
-    world_draw_style style;
-    style.fallback = true;
     for (size_t i = 0; status != 3 && i < levels.size(); ++i) {
         const std::string& level = levels[i];
         v_world world;
         v_level_report report;
-        std::array<level_image, 4> images;
-        if (!sim_load_world(ctx, level, v_mode_play, nullptr, world, report, error) ||
-            !target.begin_capture()) {
-            std::printf("FAIL  %s: %s\n", level.c_str(), error.empty() ? "cannot capture" : error.c_str());
-            status = 1;
-            continue;
-        }
-        glEnable(GL_DEPTH_TEST);
-        draw_world(world, style);
-        std::string base = picture_base(root, level);
-        std::error_code ec;
-        fs::create_directories(fs::path(base).parent_path(), ec);
-        bool ok = target.end_capture(images);
-        for (int k = 0; ok && k < 4; ++k)
-            ok = write_png(base + std::to_string(k) + ".png", images[size_t(k)]);
-        std::printf("%s  %s: %s0.png ... 3.png\n", ok ? "ok  " : "FAIL", level.c_str(), base.c_str());
+        std::string note;
+        bool ok = sim_load_world(ctx, level, v_mode_play, nullptr, world, report, error) &&
+                  capture_level_pictures(target, window, &ctx.pak, world, root, level, note);
+        std::printf("%s  %s: %s\n", ok ? "ok  " : "FAIL", level.c_str(),
+                    note.empty() ? error.c_str() : note.c_str());
         status = ok ? status : 1;
         window.swap();
         window.pump_messages();

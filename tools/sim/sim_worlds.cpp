@@ -333,22 +333,27 @@ struct image_search {
 bool image_found(const std::string& texture, void* p)
 {
     const image_search& s = *static_cast<const image_search*>(p);
-    std::string path = s.root + "/";
+    return sim_texture_source_found(*s.ctx, s.root, texture);
+}
+
+}  // namespace
+
+bool sim_texture_source_found(sim_context& ctx, const std::string& root, const std::string& texture)
+{
+    std::string path = root + "/";
     for (char c : texture)
         path += c == '\\' ? '/' : c;
     std::error_code ec;
-    if (fs::is_regular_file(path + ".png", ec) || fs::is_regular_file(path + ".bmp", ec))
+    if (fs::is_regular_file(path + ".png", ec))
         return true;
     // Asked of each store quietly: a missing image is reported once, by the check.
-    for (const std::unique_ptr<pak_module>& m : s.ctx->pak.modules) {
+    for (const std::unique_ptr<pak_module>& m : ctx.pak.modules) {
         ref_ptr<pak_chunkref> chunk = m->get(texture.c_str());
         if (chunk && chunk->get_code() == pak_code_imag)
             return true;
     }
     return false;
 }
-
-}  // namespace
 
 bool sim_root_has_worlds(const std::string& root)
 {

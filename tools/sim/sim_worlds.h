@@ -76,9 +76,14 @@ std::vector<std::string> sim_check_worlds(const sim_worlds_data& data,
 // Map tiles closer than this open each other when one is solved.
 constexpr float sim_neighbour_distance = 3.01f;
 
+// Whether a texture (an intro image, "tex\levels\Drop0") reaches the archive: as a ".png"
+// source under the root, the only picture sources the build converts, or as a texture
+// chunk of the context's stores.
+bool sim_texture_source_found(sim_context& ctx, const std::string& root, const std::string& texture);
+
 // The checks above for a data root: its worlds data, its level files (a level whose
-// solution file says "unattended" is a scene), and the intro images, found as ".png" or
-// ".bmp" sources under the root or as texture chunks of the context's stores.
+// solution file says "unattended" is a scene), and the intro images
+// (sim_texture_source_found).
 std::vector<std::string> sim_verify_worlds(sim_context& ctx, const std::string& root, sim_worlds_data& data);
 // Whether the "INIT" sources under the root itself (not the stores given beside it) hold a
 // "worlds" block.

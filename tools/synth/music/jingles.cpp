@@ -72,11 +72,13 @@ const song_spec& success_jingle()
 
 const song_spec& fail_jingle()
 {
-    // A gentle, falling sigh in C minor: a shrug, not a scolding.
+    // A gentle, falling sigh in C minor: a shrug, not a scolding. The play screen ducks
+    // the level's song for 2 s around it, and the song is in another key, so the sigh has
+    // faded out by 1.9 s.
     static const song_spec song = {
         "music\\ditty_fail",
-        96.0,
-        4,
+        120.0,
+        3,
         0.0f,
         jingle_room,
         0.5f,
@@ -88,13 +90,15 @@ const song_spec& fail_jingle()
         {
             {"sigh",
              1,
-             "Ab:1 G:1 Cm:2",
-             {{"marimba", "Eb5:0.5 C5:0.5 D5:0.5 B4:0.5 C5:2"},
-              {"pad", "x:1 x:1 x:2"},
-              {"bass", "0:1 0:1 0:2"}}},
+             "Ab:1 G:1 Cm:1",
+             {{"marimba", "Eb5:0.5 C5:0.5 D5:0.5 B4:0.5 C5:1"},
+              {"pad", "x:1 x:1 x:1"},
+              {"bass", "0:1 0:1 0:1"}}},
         },
         {"sigh"},
         false,
+        1.9,
+        0.4,
     };
     return song;
 }

@@ -64,4 +64,8 @@ struct song_spec {
     std::vector<section_spec> sections;
     std::vector<const char*> form;
     bool loops = true;  // songs loop; jingles play once and ring out
+    // A jingle the game ducks the music for must be over when the music returns: with a
+    // time here (seconds) it fades out over the last `fade_out` and ends by then.
+    double ends_by = 0.0;
+    double fade_out = 0.4;
 };

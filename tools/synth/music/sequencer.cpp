@@ -533,6 +533,10 @@ stereo_buffer render_song(const song_spec& song, const sequenced_song& seq, cons
         dry.resize(pass);
         dry.left.shrink_to_fit();
         dry.right.shrink_to_fit();
+    } else if (song.ends_by > 0.0) {
+        size_t end = std::min(dry.frames(), seconds_to_frames(song.ends_by));
+        dry.resize(end);
+        end_in_silence(dry, std::min(pass, end), song.fade_out);
     } else {
         end_in_silence(dry, pass, 0.03);
     }
