@@ -664,10 +664,8 @@ void level_editor::edit_key(uint32_t vk)
             open_picker(true);
         return;
     case 'P':
-        if (control && services.build_previews) {
-            services.build_previews();
-            status = "Previews built (the log lists them).";
-        }
+        if (control && services.build_previews)
+            status = services.build_previews();
         return;
     case 'V':
         if (!solved.valid || solved.text != level_text()) {

@@ -85,8 +85,8 @@ struct le_solved_run {
 
 // What the editor asks of the program around it; empty functions do nothing.
 struct le_services {
-    // Ctrl+P: the pictures of the first levels of the store.
-    std::function<void()> build_previews;
+    // Ctrl+P: the pictures of the first levels of the store; what was done, for the status.
+    std::function<std::string()> build_previews;
     // V: the solution check and the difficulty rating of the edit level with the kept
     // run; a line for the status and a longer text for a dialog.
     std::function<bool(const std::string& level_text, const le_solved_run& run, std::string& summary,

@@ -10,6 +10,7 @@
 #include "editors/common/editor_shell.h"
 #include "editors/level/level_editor_draw.h"
 #include "editors/level/level_solution.h"
+#include "editors/level/preview_builder.h"
 #include "game/screens/game_assets.h"
 #include "physics/level.h"
 #include "physics/replay.h"
@@ -70,6 +71,12 @@ int level_editor_main(const editor_options& options)
     current_editor = &editor;
     v_set_message_box(editor_message);
     editor.services = editor_services();
+    std::string picture_root = options.data_root.empty() ? options.user_folder : options.data_root;
+    editor.services.build_previews = [&] {
+        int written = build_level_previews(window, game_pak(), picture_root);
+        std::string under = picture_root.empty() || picture_root.back() == '/' ? picture_root : picture_root + "/";
+        return "Pictures of " + std::to_string(written) + " levels written under " + under + "tex/levels/.";
+    };
     std::string settings;
     std::string settings_path = ed_settings_path(options);
     bool has_settings = file_read_all(settings_path, settings, settings_limit);

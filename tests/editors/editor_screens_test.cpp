@@ -142,12 +142,17 @@ TEST(editor_screens, a_level_built_tested_and_saved_passes_verify_and_opens_agai
     EXPECT_GT(changed_pixels(run_capture(back), run_capture(picker), 0, 10, 64, 50), 500);
     EXPECT_GT(changed_pixels(run_capture(back), run_capture(help), 0, 20, 64, 44), 500);
 
-    // Opened again and saved under another name, the level is the same, byte for byte.
+    // Opened again and saved under another name, the level is the same, byte for byte. Now
+    // that the tree holds it, Ctrl+P draws its intro pictures into the tree.
     editor_script again;
     again.key("l").type("Drop Two").key("enter");
     save_as(again, "Copy");
+    again.with("ctrl", "p");
     ASSERT_EQ(run_game(editor_run(dir, again.str(), again.frame + 5, {"--data", tree})), 0);
     EXPECT_EQ(test_read_text(dir.file("levels/Copy.LEVL.txt")), text);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_GT(test_read_bytes(dir.file("tex/levels/Drop Two" + std::to_string(i) + ".png")).size(), 100u)
+            << read_text(run_prefix() + "out");
 }
 
 TEST(editor_screens, undo_crosses_a_save_and_unsaved_work_is_asked_about_and_kept)
