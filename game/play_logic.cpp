@@ -1,9 +1,9 @@
 // The play screen's states, input, timings and the success handling with its awards.
 #include "game/play_logic.h"
 
+#include "app/input_codes.h"
 #include "app/log.h"
 #include "app/pacing.h"
-#include "app/window/window.h"
 #include "data/script.h"
 #include "game/awards.h"
 #include "game/config.h"

@@ -1,7 +1,7 @@
 // Player select: slots, typing, creating, deleting, choosing.
 #include "game/player_select_logic.h"
 
-#include "app/window/window.h"
+#include "app/input_codes.h"
 #include "game/config.h"
 #include "game/hit_test.h"
 #include "game/hud_state.h"
