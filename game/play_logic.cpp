@@ -4,6 +4,7 @@
 #include "app/input_codes.h"
 #include "app/log.h"
 #include "app/pacing.h"
+#include "app/step.h"
 #include "data/script.h"
 #include "game/awards.h"
 #include "game/config.h"
@@ -18,7 +19,6 @@
 
 namespace {
 
-constexpr float step_time = 1.0f / 180.0f;
 constexpr float highlight_per_step = 0.044444446f;
 constexpr float pick_reach = 10.0f;
 constexpr int32_t tip_lines_max = 6;
@@ -186,7 +186,7 @@ void play_logic::step(int32_t step_in_frame)
         highlight = std::min(highlight + highlight_per_step, 1.0f);
     else if (highlight > target)
         highlight = std::max(highlight - highlight_per_step, 0.0f);
-    clock += step_time;
+    clock += step_seconds;
 }
 
 void play_logic::cut_selected()

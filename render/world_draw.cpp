@@ -303,10 +303,10 @@ std::vector<rail_segment> body_rails(const v_body& body)
         for (int axis = 0; axis < 2 && inside; ++axis) {
             float pa = axis ? p.y : p.x, da = axis ? d.y : d.x;
             if (std::fabs(da) < 1e-6f) {
-                inside = pa >= 0.0f && pa <= 64.0f;
+                inside = pa >= 0.0f && pa <= v_playfield_size;
                 continue;
             }
-            float t0 = (0.0f - pa) / da, t1 = (64.0f - pa) / da;
+            float t0 = (0.0f - pa) / da, t1 = (v_playfield_size - pa) / da;
             lo = std::max(lo, std::min(t0, t1));
             hi = std::min(hi, std::max(t0, t1));
         }

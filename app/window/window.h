@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/input_codes.h"
+#include "app/view_space.h"
 
 #include <cstdint>
 #include <deque>
@@ -67,7 +68,7 @@ ed_kb_callback_t& ed_kb_callback();
 class glw_window {
 public:
     // left, top, right, bottom in view units.
-    float view[4] = {0, 0, 64, 64};
+    float view[4] = {0, 0, view_size, view_size};
     char class_name[256] = {};
     char title[256] = {};
     bool fullscreen = false;
@@ -141,7 +142,7 @@ public:
     bool handle_event(const SDL_Event& e);
 
 private:
-    float view_cx = 32, view_cy = 32, view_hh = 32;
+    float view_cx = view_centre, view_cy = view_centre, view_hh = view_size / 2;
     bool quit_posted = false;
     bool control_down = false;
     bool screenshot_due = false;

@@ -7,6 +7,7 @@
 // The archive is $TAMBLE_BENCH_ARCHIVE, else tamble.pk2 in the working directory or in
 // build/. When it holds no textures, a generated set stands in for the game's art (32
 // coded 256 x 256 pictures and 4 raw 256 x 256 sheets), and the label says so.
+#include "app/view_space.h"
 #include "app/window/window.h"
 #include "data/pak.h"
 #include "physics/level.h"
@@ -259,7 +260,7 @@ int main(int argc, char** argv)
     if (glw_display_named()) {
         bench_window = std::make_unique<glw_window>("tamble", "bench_render", nullptr, nullptr);
         if (bench_window->create_gl_window(1280, 1024, 32, false))
-            bench_window->set_view(32, 32, 32);
+            bench_window->set_view(view_centre, view_centre, view_size / 2);
         else
             bench_window.reset();
     }

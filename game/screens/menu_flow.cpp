@@ -3,6 +3,7 @@
 #include "game/screens/menu_flow.h"
 
 #include "app/log.h"
+#include "app/view_space.h"
 #include "app/window/message_box.h"
 #include "app/window/test_driver.h"
 #include "app/window/window.h"
@@ -186,7 +187,7 @@ int menu_begin(const game_options& options)
     load_collision_sounds();
     sound_connect_world(&v_replay_global());
     render_target_global().setup(window, &game_pak());
-    window.set_view(32, 32, 32);
+    window.set_view(view_centre, view_centre, view_size / 2);
     load_configuration(options.config_path);
     // Swaps wait for the display's refresh; a scripted run goes as fast as it can.
     if (!options.driver.driven())

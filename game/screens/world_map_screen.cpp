@@ -1,6 +1,8 @@
 // World map: consumed-steps loop, the zoom, input, and drawing of tiles, popup and card.
 #include "game/screens/world_map_screen.h"
 
+#include "app/step.h"
+#include "app/view_space.h"
 #include "app/window/window.h"
 #include "game/screens/game_assets.h"
 #include "game/screens/game_hud.h"
@@ -61,7 +63,7 @@ int32_t world_map_screen::run(game_hud& hud, bool returning)
     });
     screen_frame_t frame;
     frame.step = [&](int32_t) {
-        brightness = std::min(brightness + 1.0f / 180.0f, 1.0f);
+        brightness = std::min(brightness + step_seconds, 1.0f);
         sound_tick();
         hud.update(hud_slide_full);
         screen_pump();
@@ -78,7 +80,7 @@ int32_t world_map_screen::run(game_hud& hud, bool returning)
     if (window)
         window->flush_input();
     run_consumed_loop(host, frame, frame_timer());
-    screen_set_view(32, 32, 32);
+    screen_set_view(view_centre, view_centre, view_size / 2);
     if (leave || screen_quit_requested())
         return -1;
     return chosen;
@@ -177,7 +179,7 @@ void world_map_screen::draw(const game_hud& hud)
     } else if (chosen >= 0) {
         draw_card(levels[size_t(chosen)]);
     }
-    screen_set_view(32, 32, 32);
+    screen_set_view(view_centre, view_centre, view_size / 2);
     hud.draw_menu(true);
     glColor4f(b, b, b, 1);
     hud.draw_pointer();
