@@ -1,13 +1,14 @@
 // Parsing of the test driver's options and event scripts.
 #include "app/driver_script.h"
 
+#include "app/file_io.h"
 #include "app/input_codes.h"
 
 #include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 const char driver_options_help[] =
@@ -260,16 +261,12 @@ bool driver_parse_script(std::string_view text, driver_script& out, std::string&
 
 bool driver_load_script(const char* path, driver_script& out, std::string& error)
 {
-    std::FILE* f = std::fopen(path, "rb");
-    if (!f) {
-        error = std::string("cannot open ") + path;
+    std::string text;
+    if (!file_read_all(path, text, driver_script_limit)) {
+        error = std::string("cannot open or read ") + path + " (a script has at most " +
+                std::to_string(driver_script_limit >> 20) + " MiB)";
         return false;
     }
-    std::string text;
-    char buf[4096];
-    for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;)
-        text.append(buf, n);
-    std::fclose(f);
     if (!driver_parse_script(text, out, error)) {
         error = std::string(path) + ": " + error;
         return false;

@@ -1,7 +1,7 @@
 // The directory store: one chunk file per chunk, named "<root><name>.<CODE>.pkc" with the
 // name's backslashes as subdirectories; scanning a root, reading and writing chunk files.
+#include "app/file_io.h"
 #include "data/byte_order.h"
-#include "data/file_io.h"
 #include "data/pak_store.h"
 #include "data/pak_tree.h"
 

@@ -1,7 +1,7 @@
 // The source-tree store: scanning the root and reading script sources as chunks.
 #include "tools/sim/sim_source_store.h"
 
-#include "data/file_io.h"
+#include "app/file_io.h"
 #include "data/pak_tree.h"
 
 #include <cstdio>
