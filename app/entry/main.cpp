@@ -6,9 +6,9 @@
 #include "app/entry_options.h"
 #include "app/log.h"
 #include "app/window/pref_path.h"
+#include "data/pak_source_dir.h"
 #include "game/screens/menu_flow.h"
 #include "game/screens/play_screen.h"
-#include "tools/sim/sim_source_store.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -64,7 +64,7 @@ int main(int argc, char** argv)
                 message = "The data folder " + root + " does not exist.";
                 return false;
             }
-            pak.add_module(std::make_unique<sim_source_store>(&pak, root));
+            pak.add_module(std::make_unique<pak_source_dir>(&pak, root));
         }
         if (archive.empty() && entry.data_roots.empty()) {
             message = "Tamble cannot find its game data, tamble.pk2. It looked in:";

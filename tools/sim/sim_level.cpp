@@ -6,7 +6,6 @@
 #include "physics/constraint.h"
 #include "physics/type_creators.h"
 #include "tools/sim/sim_sounds.h"
-#include "tools/sim/sim_source_store.h"
 
 #include <filesystem>
 
@@ -66,7 +65,7 @@ bool sim_context::open(const sim_source_options& options, std::string& error)
             error = "data root '" + root + "' is not a directory";
             return false;
         }
-        pak.add_module(std::make_unique<sim_source_store>(&pak, root));
+        pak.add_module(std::make_unique<pak_source_dir>(&pak, root));
     }
     for (const std::string& archive : options.archives) {
         if (!pak.add_archive(archive.c_str(), false)) {
