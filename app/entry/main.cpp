@@ -2,10 +2,10 @@
 // the save file, and hands over to the menu flow.
 //
 //   tamble [--windowed] [--archive FILE] [--data DIR]... [--config FILE] [log] [test driver options]
-#include "app/entry/data_search.h"
 #include "app/entry_options.h"
 #include "app/log.h"
 #include "app/window/pref_path.h"
+#include "data/archive_search.h"
 #include "data/pak_source_dir.h"
 #include "game/screens/menu_flow.h"
 #include "game/screens/play_screen.h"
@@ -53,7 +53,7 @@ int main(int argc, char** argv)
     std::string archive = entry.archive;
     std::vector<std::string> looked_in;
     if (archive.empty())
-        archive = find_game_archive(argv[0], looked_in);
+        archive = pak_find_game_archive(argv[0], {TAMBLE_INSTALL_DATADIR}, looked_in);
     // Without an archive a source tree alone is played, with what has no texture drawn plainly.
     options.plain_drawing = archive.empty();
     options.data_name = !archive.empty() ? archive : entry.data_roots.empty() ? "" : entry.data_roots.front();
