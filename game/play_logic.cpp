@@ -40,6 +40,24 @@ void play_if(const std::function<void(const char*)>& fn, const char* name)
 
 }  // namespace
 
+bool play_state_shows_card(int32_t state)
+{
+    switch (state) {
+    case play_award_title:
+    case play_award_info:
+    case play_award_leaving:
+    case play_tip:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool play_state_in_cards(int32_t state)
+{
+    return state == play_award_intro || play_state_shows_card(state);
+}
+
 const char* play_state_name(int32_t state)
 {
     static const char* const names[] = {
@@ -258,7 +276,7 @@ void play_logic::mouse(uint32_t flags, float x, float y)
 
 void play_logic::point_at(float x, float y)
 {
-    if (state >= play_award_intro && state <= play_tip) {
+    if (play_state_in_cards(state)) {
         hovered_button = inside_rect(x, y, 56, 39 + continue_offset(), 16, 4) ? play_button_continue : 0;
         return;
     }
@@ -355,7 +373,7 @@ void play_logic::frame(float x, float y)
     default:
         break;
     }
-    if (state >= play_award_intro && state <= play_tip)
+    if (play_state_in_cards(state))
         point_at(x, y);
 
     if (star_counter_shown()) {

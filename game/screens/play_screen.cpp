@@ -279,7 +279,7 @@ void play_screen::draw_star_counter(const game_hud& hud, float b)
 void play_screen::draw_card(const game_hud& hud, float b)
 {
     int32_t state = logic.state;
-    if (state < play_award_title || state > play_tip)
+    if (!play_state_shows_card(state))
         return;
     const glyph_font& font = hud.font();
     gl_texture* graphic = card_textures.get(logic.card_graphic);
