@@ -33,7 +33,6 @@ public:
     explicit w_huffman_model(int symbol_count = 1024);
 
     int symbol_count() const { return n; }
-    int raw_bits() const { return bits; }
 
     // Reads one symbol: the path bits from the root, then for the escape node the
     // raw symbol, least significant bit first. The reader needs read_bit() and
