@@ -5,6 +5,7 @@
 #include "app/log.h"
 #include "app/pacing.h"
 #include "app/step.h"
+#include "data/asset_names.h"
 #include "data/script.h"
 #include "game/awards.h"
 #include "game/config.h"
@@ -148,7 +149,7 @@ void play_logic::set_state(int32_t next)
     switch (next) {
     case play_ready:
         replace_world();
-        play_if(audio.play, "music\\ditty_READY");
+        play_if(audio.play, music_ditty_ready);
         break;
     case play_restart:
         replace_world();
@@ -157,12 +158,12 @@ void play_logic::set_state(int32_t next)
     case play_award_intro:
         if (audio.duck)
             audio.duck(4.0f);
-        play_if(audio.play, "music\\ditty_success");
+        play_if(audio.play, music_ditty_success);
         break;
     case play_failed:
         if (audio.duck)
             audio.duck(2.0f);
-        play_if(audio.play, "music\\ditty_fail");
+        play_if(audio.play, music_ditty_fail);
         break;
     case play_solution:
         show_solution();
@@ -182,7 +183,7 @@ void play_logic::show_solution()
         return;
     live = build_world(v_mode_playback, true);
     world_replaced = true;
-    play_if(audio.music, "music\\solution");
+    play_if(audio.music, music_solution);
     if (audio.duck)
         audio.duck(2.0f);
     script_handle state_bits = config_node()
@@ -211,7 +212,7 @@ void play_logic::cut_selected()
 {
     if (!live || !live->selected)
         return;
-    play_if(audio.play, "sounds\\Cut_Constraint");
+    play_if(audio.play, sounds_cut_constraint);
     live->selected->cut = true;
     live->set_hovered(nullptr);
     live->set_selected(nullptr);
@@ -255,7 +256,7 @@ void play_logic::mouse(uint32_t flags, float x, float y)
                 clock = 0.0f;
                 state = play_leaving;
             } else {
-                play_if(audio.play, "sounds\\Select_Constraint");
+                play_if(audio.play, sounds_select_constraint);
                 if (live)
                     live->set_selected(live->hovered);
             }
@@ -379,7 +380,7 @@ void play_logic::frame(float x, float y)
     if (star_counter_shown()) {
         int32_t n = std::clamp(int32_t(std::floor((clock - 1.0f) * 4.0f)), 0, entry.difficulty);
         if (n > counted)
-            play_if(audio.play, "sounds\\StarBlip");
+            play_if(audio.play, sounds_star_blip);
         counted = n;
     }
 }

@@ -4,6 +4,7 @@
 #include "app/log.h"
 #include "app/view_space.h"
 #include "app/window/window.h"
+#include "data/asset_names.h"
 #include "render/bmp.h"
 #include "render/resample.h"
 
@@ -178,8 +179,8 @@ bool render_target::setup(glw_window& on_window, pak_system* store)
     depth_buffer = rb;
     colour_texture = tex;
     if (store) {
-        store->get_object("tex\\ui\\playfield_tile", playfield_tile);
-        store->get_object("tex\\ui\\playfield_background", playfield_background);
+        store->get_object(tex_ui_playfield_tile, playfield_tile);
+        store->get_object(tex_ui_playfield_background, playfield_background);
     }
     ready = true;
     return true;

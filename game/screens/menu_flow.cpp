@@ -7,6 +7,7 @@
 #include "app/window/message_box.h"
 #include "app/window/test_driver.h"
 #include "app/window/window.h"
+#include "data/asset_names.h"
 #include "game/config.h"
 #include "game/menu_states.h"
 #include "game/screens/game_assets.h"
@@ -71,7 +72,7 @@ void load_configuration(const std::string& path)
 // The desktop shows the game's own icon for its window.
 void set_window_icon(glw_window& window)
 {
-    ref_ptr<gl_texture> icon = game_texture("tex\\ui\\app_icon");
+    ref_ptr<gl_texture> icon = game_texture(tex_ui_app_icon);
     std::vector<uint8_t> rgba;
     if (icon && icon->read_pixels(rgba))
         window.set_icon(rgba.data(), icon->width(), icon->height());
@@ -200,7 +201,7 @@ int menu_begin(const game_options& options)
         status = 1;
     } else {
         play_scene_sequence(script_global_tree().get("startup"));
-        play_music("music\\title");
+        play_music(music_title);
         auto hud = std::make_unique<game_hud>();
         std::unique_ptr<v_world> title_world = make_title_world();
         if (!screen_quit_requested())

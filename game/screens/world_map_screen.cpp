@@ -4,6 +4,7 @@
 #include "app/step.h"
 #include "app/view_space.h"
 #include "app/window/window.h"
+#include "data/asset_names.h"
 #include "game/screens/game_assets.h"
 #include "game/screens/game_hud.h"
 #include "game/screens/screen_frame.h"
@@ -15,9 +16,9 @@
 #include <algorithm>
 
 world_map_screen::world_map_screen()
-    : popup(game_texture("tex\\ui\\InfoBox_LevelPop")), glow(game_texture("tex\\ui\\UnderTile_")),
-      pip_off(game_texture("tex\\ui\\Difficulty_Off")), pip_half(game_texture("tex\\ui\\Difficulty_Half")),
-      pip_on(game_texture("tex\\ui\\Difficulty_On"))
+    : popup(game_texture(tex_ui_level_popup)), glow(game_texture(tex_ui_tile_glow)),
+      pip_off(game_texture(tex_ui_difficulty_off)), pip_half(game_texture(tex_ui_difficulty_half)),
+      pip_on(game_texture(tex_ui_difficulty_on))
 {}
 
 int32_t world_map_screen::run(game_hud& hud, bool returning)
@@ -26,7 +27,7 @@ int32_t world_map_screen::run(game_hud& hud, bool returning)
     for (const std::string& name : map_rune_plate(hud.slot(), hud.world()))
         rune_plate.push_back(tiles.get(name));
     brightness = returning ? 0.0f : 1.0f;
-    play_music("music\\map");
+    play_music(music_map);
 
     bool leave = false;
     glw_window* window = app_window();
@@ -57,7 +58,7 @@ int32_t world_map_screen::run(game_hud& hud, bool returning)
                 const std::string& level = levels[size_t(chosen)].level_name;
                 revealed = level.empty() ? nullptr : game_texture("tex\\" + level + "0");
                 stop_music();
-                game_play("music\\ditty_zoom");
+                game_play(music_ditty_zoom);
             }
         }
     });
