@@ -77,7 +77,7 @@ run: build
 	  echo "'make test' plays it under Xvfb."; \
 	  exit 1; \
 	fi
-	./$(BUILD)/app/entry/tamble --windowed --archive $(BUILD)/tamble.pk2 $(RUN_ARGS)
+	./$(BUILD)/program/tamble --windowed --archive $(BUILD)/tamble.pk2 $(RUN_ARGS)
 
 # The live physics viewer on one level: make view RUN_LEVEL=base/levels/Pair.LEVL.txt
 RUN_LEVEL ?= base/levels/Drop.LEVL.txt

@@ -1,16 +1,13 @@
-// tamble: the program. Reads the command line, chooses the run mode, finds the game data and
-// the save file, and hands over to the menu flow.
-//
-//   tamble [--windowed] [--archive FILE] [--data DIR]... [--config FILE] [log] [test driver options]
-#include "app/entry/data_search.h"
-#include "app/entry_options.h"
+// The game's entry: stores, save file and capture folder from the command line.
+#include "program/game_entry.h"
+
 #include "app/log.h"
 #include "app/window/pref_path.h"
+#include "data/archive_search.h"
+#include "data/pak_source_dir.h"
 #include "game/screens/menu_flow.h"
 #include "game/screens/play_screen.h"
-#include "tools/sim/sim_source_store.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -18,30 +15,10 @@
 
 namespace fs = std::filesystem;
 
-int main(int argc, char** argv)
+int game_entry(const entry_options& entry, const char* argv0, std::chrono::steady_clock::time_point started)
 {
     game_options options;
-    options.started = std::chrono::steady_clock::now();
-    entry_options entry;
-    std::string error;
-    if (!entry_parse_options(argc, argv, entry, error)) {
-        std::fprintf(stderr, "tamble: %s\n%s", error.c_str(), entry_usage().c_str());
-        return 2;
-    }
-    if (entry.help) {
-        std::printf("%s", entry_usage().c_str());
-        return 0;
-    }
-    if (entry.version) {
-        std::printf("%s\n", entry_version().c_str());
-        return 0;
-    }
-    run_mode mode = choose_run_mode(entry.command_line);
-    if (mode != run_mode::game) {
-        std::fprintf(stderr, "tamble: the %s is not part of this build\n",
-                     mode == run_mode::body_editor ? "body editor" : "level editor");
-        return 2;
-    }
+    options.started = started;
     log_mute_for_game(entry.command_line);
 
     options.driver = entry.driver;
@@ -53,7 +30,7 @@ int main(int argc, char** argv)
     std::string archive = entry.archive;
     std::vector<std::string> looked_in;
     if (archive.empty())
-        archive = find_game_archive(argv[0], looked_in);
+        archive = pak_find_game_archive(argv0, {TAMBLE_INSTALL_DATADIR}, looked_in);
     // Without an archive a source tree alone is played, with what has no texture drawn plainly.
     options.plain_drawing = archive.empty();
     options.data_name = !archive.empty() ? archive : entry.data_roots.empty() ? "" : entry.data_roots.front();
@@ -64,7 +41,7 @@ int main(int argc, char** argv)
                 message = "The data folder " + root + " does not exist.";
                 return false;
             }
-            pak.add_module(std::make_unique<sim_source_store>(&pak, root));
+            pak.add_module(std::make_unique<pak_source_dir>(&pak, root));
         }
         if (archive.empty() && entry.data_roots.empty()) {
             message = "Tamble cannot find its game data, tamble.pk2. It looked in:";
