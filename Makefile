@@ -77,7 +77,7 @@ run: build
 	  echo "'make test' plays it under Xvfb."; \
 	  exit 1; \
 	fi
-	./$(BUILD)/app/entry/tamble --windowed --archive $(BUILD)/tamble.pk2 $(RUN_ARGS)
+	./$(BUILD)/program/tamble --windowed --archive $(BUILD)/tamble.pk2 $(RUN_ARGS)
 
 # The level editor on the checkout's level sources: levels/ of base/ is where it opens and
 # saves, with the types of base/ and the textures of the built archive.
@@ -86,7 +86,7 @@ editor: build
 	  echo "make editor built everything, but the editor opens a window and there is no display here."; \
 	  exit 1; \
 	fi
-	./$(BUILD)/app/entry/tamble editor --data base --archive $(BUILD)/tamble.pk2 $(RUN_ARGS)
+	./$(BUILD)/program/tamble editor --data base --archive $(BUILD)/tamble.pk2 $(RUN_ARGS)
 
 # The live physics viewer on one level: make view RUN_LEVEL=base/levels/Pair.LEVL.txt
 RUN_LEVEL ?= base/levels/Drop.LEVL.txt

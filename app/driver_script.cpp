@@ -1,11 +1,14 @@
 // Parsing of the test driver's options and event scripts.
 #include "app/driver_script.h"
 
+#include "app/file_io.h"
+#include "app/input_codes.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 const char driver_options_help[] =
@@ -77,12 +80,13 @@ struct key_name {
 };
 
 constexpr key_name key_names[] = {
-    {"backspace", 0x08}, {"tab", 0x09},      {"enter", 0x0D},  {"return", 0x0D}, {"shift", 0x10},
-    {"ctrl", 0x11},      {"control", 0x11},  {"escape", 0x1B}, {"esc", 0x1B},    {"space", 0x20},
-    {"pageup", 0x21},    {"pagedown", 0x22}, {"end", 0x23},    {"home", 0x24},   {"left", 0x25},
-    {"up", 0x26},        {"right", 0x27},    {"down", 0x28},   {"insert", 0x2D}, {"delete", 0x2E},
-    {"equals", 0xBB},    {"=", 0xBB},        {"minus", 0xBD},  {"-", 0xBD},      {"[", 0xDB},
-    {"]", 0xDD},
+    {"backspace", vk_back}, {"tab", vk_tab},         {"enter", vk_return},    {"return", vk_return},
+    {"shift", vk_shift},    {"ctrl", vk_control},    {"control", vk_control}, {"escape", vk_escape},
+    {"esc", vk_escape},     {"space", vk_space},     {"pageup", vk_page_up},  {"pagedown", vk_page_down},
+    {"end", vk_end},        {"home", vk_home},       {"left", vk_left},       {"up", vk_up},
+    {"right", vk_right},    {"down", vk_down},       {"insert", vk_insert},   {"delete", vk_delete},
+    {"equals", vk_equals},  {"=", vk_equals},        {"minus", vk_minus},     {"-", vk_minus},
+    {"[", vk_open_bracket}, {"]", vk_close_bracket},
 };
 
 bool parse_event(std::string_view line, driver_event& e, std::string& why)
@@ -208,7 +212,7 @@ uint32_t driver_key_code(std::string_view name)
     if (n.size() >= 2 && n.size() <= 3 && n[0] == 'f') {
         int64_t f;
         if (parse_int(std::string_view(n).substr(1), f) && f >= 1 && f <= 12)
-            return 0x70 + uint32_t(f - 1);
+            return vk_f1 + uint32_t(f - 1);
     }
     for (const key_name& k : key_names)
         if (n == k.name)
@@ -257,16 +261,12 @@ bool driver_parse_script(std::string_view text, driver_script& out, std::string&
 
 bool driver_load_script(const char* path, driver_script& out, std::string& error)
 {
-    std::FILE* f = std::fopen(path, "rb");
-    if (!f) {
-        error = std::string("cannot open ") + path;
+    std::string text;
+    if (!file_read_all(path, text, driver_script_limit)) {
+        error = std::string("cannot open or read ") + path + " (a script has at most " +
+                std::to_string(driver_script_limit >> 20) + " MiB)";
         return false;
     }
-    std::string text;
-    char buf[4096];
-    for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;)
-        text.append(buf, n);
-    std::fclose(f);
     if (!driver_parse_script(text, out, error)) {
         error = std::string(path) + ": " + error;
         return false;

@@ -42,7 +42,9 @@ struct driver_script {
 
 // Parses a script; on failure `error` says "line N: ..." and `out` is left empty.
 bool driver_parse_script(std::string_view text, driver_script& out, std::string& error);
+// Reads and parses a script file of at most driver_script_limit bytes.
 bool driver_load_script(const char* path, driver_script& out, std::string& error);
+constexpr uint64_t driver_script_limit = uint64_t(16) << 20;
 // A key name ("space", "enter", "a", "f5", ...) or a number (decimal or 0x..) to a
 // virtual-key number; 0 when unknown.
 uint32_t driver_key_code(std::string_view name);

@@ -1,10 +1,10 @@
-// Mouse flag bits and virtual-key numbers: what input events carry, shared by the window
-// layer that makes them and the screen and editor logic that reads them (without SDL).
+// The codes of input events as screen logic sees them: the mouse flag bits and the
+// virtual-key numbers. No SDL here, so that logic and its tests need no window.
 #pragma once
 
 #include <cstdint>
 
-// Mouse flag bits of mouse_event.
+// Mouse flag bits of a mouse event.
 enum : uint32_t {
     left_press = 1,
     right_press = 2,
@@ -16,7 +16,8 @@ enum : uint32_t {
     right_release = 128,
 };
 
-// Virtual-key numbers the game compares key codes with.
+// Virtual-key numbers the game compares key codes with. Letters and digits are their
+// upper-case ASCII codes ('A', '7'); F1 to F12 follow each other from vk_f1.
 enum : uint32_t {
     vk_back = 0x08,
     vk_tab = 0x09,
@@ -33,6 +34,7 @@ enum : uint32_t {
     vk_up = 0x26,
     vk_right = 0x27,
     vk_down = 0x28,
+    vk_insert = 0x2D,
     vk_delete = 0x2E,
     vk_f1 = 0x70,
     vk_f12 = 0x7B,

@@ -1,7 +1,8 @@
 // The pak resource system in one include: chunks and records, creators, `pak_system`,
-// and the archive and directory stores.
+// and the archive, directory and source-tree stores.
 #pragma once
 
 #include "data/pak_chunk.h"
+#include "data/pak_source_dir.h"
 #include "data/pak_store.h"
 #include "data/pak_system.h"

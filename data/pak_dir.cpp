@@ -1,7 +1,7 @@
 // The directory store: one chunk file per chunk, named "<root><name>.<CODE>.pkc" with the
 // name's backslashes as subdirectories; scanning a root, reading and writing chunk files.
+#include "app/file_io.h"
 #include "data/byte_order.h"
-#include "data/file_io.h"
 #include "data/pak_store.h"
 #include "data/pak_tree.h"
 
@@ -16,17 +16,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-bool code_is_plain(uint32_t code)
-{
-    for (int i = 0; i < 4; ++i) {
-        char c = char((code >> (8 * i)) & 0xFF);
-        bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-        if (!ok)
-            return false;
-    }
-    return true;
-}
 
 // A name whose parts are all real names: nothing that could climb out of the root.
 bool name_stays_inside(const char* name)
@@ -50,21 +39,6 @@ bool name_stays_inside(const char* name)
 }
 
 }  // namespace
-
-bool pak_parse_chunk_file_name(const std::string& file_name, std::string& base, uint32_t& code)
-{
-    // "x.CODE.pkc": at least one character, a dot, four, ".pkc".
-    size_t n = file_name.size();
-    if (n < 10 || file_name.compare(n - 4, 4, ".pkc") != 0 || file_name[n - 9] != '.')
-        return false;
-    code = 0;
-    for (int i = 0; i < 4; ++i)
-        code |= uint32_t(uint8_t(file_name[n - 8 + size_t(i)])) << (8 * i);
-    if (!code_is_plain(code))
-        return false;
-    base = file_name.substr(0, n - 9);
-    return true;
-}
 
 ref_ptr<pakdir_chunkref> pak_open_chunk_file(const std::string& file_path, const char* name, uint32_t code)
 {
@@ -195,7 +169,7 @@ pak_dir::pak_dir(pak_system* sys, bool can_write, const char* root_path)
     for (const pak_tree_file& file : files) {
         std::string stem, name;
         uint32_t code = 0;
-        if (pak_parse_chunk_file_name(file.leaf, stem, code) && file.chunk_name(stem, name))
+        if (pak_split_coded_name(file.leaf, ".pkc", stem, code) && file.chunk_name(stem, name))
             found.emplace_back(name, code);
     }
     std::sort(found.begin(), found.end());
@@ -223,7 +197,7 @@ ref_ptr<pak_chunkref> pak_dir::write(const pak_editchunk& chunk, int level, bool
 ref_ptr<pak_chunkref> pak_dir::write_raw(uint32_t code, const char* name, uint32_t size, bool container,
                                          const void* data, int level, bool replace)
 {
-    if (!writable || !name || !name_stays_inside(name) || !code_is_plain(code) || size > pak_max_chunk_size) {
+    if (!writable || !name || !name_stays_inside(name) || !pak_code_is_plain(code) || size > pak_max_chunk_size) {
         status = status_uncreated;
         return nullptr;
     }

@@ -57,8 +57,6 @@ public:
 // Opens a chunk file by path, taking the chunk's name and code from the caller. The
 // result always exists; its status says whether it is usable.
 ref_ptr<pakdir_chunkref> pak_open_chunk_file(const std::string& file_path, const char* name, uint32_t code);
-// Splits "dir/x.IMAG.pkc" into the base name "x" and the code; false for other names.
-bool pak_parse_chunk_file_name(const std::string& file_name, std::string& base, uint32_t& code);
 // Reads the whole chunk of a chunk file (stored or compressed) into `bytes`, whatever its
 // name. False, with `bytes` empty, for a missing, damaged or truncated file.
 bool pak_read_chunk_file(const std::string& file_path, std::vector<uint8_t>& bytes);

@@ -8,6 +8,34 @@
 
 namespace fs = std::filesystem;
 
+bool pak_code_is_plain(uint32_t code)
+{
+    for (int i = 0; i < 4; ++i) {
+        char c = char((code >> (8 * i)) & 0xFF);
+        bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+        if (!ok)
+            return false;
+    }
+    return true;
+}
+
+bool pak_split_coded_name(std::string_view file_name, std::string_view extension, std::string& base,
+                          uint32_t& code)
+{
+    // At least one character, a dot, four, the extension.
+    size_t n = file_name.size(), e = extension.size();
+    if (n < e + 6 || file_name.substr(n - e) != extension || file_name[n - e - 5] != '.')
+        return false;
+    uint32_t c = 0;
+    for (size_t i = 0; i < 4; ++i)
+        c |= uint32_t(uint8_t(file_name[n - e - 4 + i])) << (8 * i);
+    if (!pak_code_is_plain(c))
+        return false;
+    code = c;
+    base = std::string(file_name.substr(0, n - e - 5));
+    return true;
+}
+
 bool pak_tree_file::chunk_name(const std::string& stem, std::string& name) const
 {
     if (stem.empty() || stem.find_first_of("/\\") != std::string::npos ||

@@ -4,7 +4,9 @@
 // with backslashes and its name without extensions.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct pak_tree_file {
@@ -24,3 +26,11 @@ struct pak_tree_file {
 // names hold a backslash, which no chunk name can reach. False, with a message, when the
 // root is not a folder or cannot be listed to the end.
 bool pak_walk_tree(const std::string& root, std::vector<pak_tree_file>& files, std::string* error = nullptr);
+
+// Splits a file name "NAME.CODE<extension>" into NAME and the code ("x.LEVL.txt" with
+// ".txt" gives "x" and "LEVL"); false for other names. NAME is never empty and CODE is four
+// letters, digits or '_'. Every store and tool that names chunks by file uses it.
+bool pak_split_coded_name(std::string_view file_name, std::string_view extension, std::string& base,
+                          uint32_t& code);
+// Whether a chunk code is four letters, digits or '_', as names of files can carry it.
+bool pak_code_is_plain(uint32_t code);

@@ -2,7 +2,7 @@
 // file, and damaged files moved aside.
 #include "game/config_file.h"
 
-#include "data/file_io.h"
+#include "app/file_io.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

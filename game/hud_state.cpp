@@ -1,17 +1,20 @@
 // The shell's slide, map fade, menu hover and layout.
 #include "game/hud_state.h"
 
+#include "app/step.h"
+#include "app/view_space.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
 constexpr float slide_per_step = 0.022222223f;
-constexpr float fade_per_step = 1.0f / 180.0f;
+constexpr float fade_per_step = step_seconds;
 
 float margin_of(float view_width)
 {
-    return (view_width - 64.0f) / 2.0f;
+    return (view_width - view_size) / 2.0f;
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The menu flow's transitions.
 #include "game/menu_states.h"
 
+#include "data/asset_names.h"
+
 int32_t menu_run_states(const menu_screens_t& s)
 {
     menu_state state = menu_state::player_select;
@@ -45,7 +47,7 @@ int32_t menu_run_states(const menu_screens_t& s)
         case menu_state::level_select:
             level = s.world_map(returning);
             if (level < 0) {
-                s.music("music\\title");
+                s.music(music_title);
                 state = menu_state::world_select;
             } else {
                 state = menu_state::play;
@@ -61,7 +63,7 @@ int32_t menu_run_states(const menu_screens_t& s)
             break;
         case menu_state::ending: {
             bool quit = s.ending();
-            s.music("music\\title");
+            s.music(music_title);
             if (quit) {
                 s.destroy_hud();
                 hud_alive = false;

@@ -1,9 +1,11 @@
 // The play screen's states, input, timings and the success handling with its awards.
 #include "game/play_logic.h"
 
+#include "app/input_codes.h"
 #include "app/log.h"
 #include "app/pacing.h"
-#include "app/window/window.h"
+#include "app/step.h"
+#include "data/asset_names.h"
 #include "data/script.h"
 #include "game/awards.h"
 #include "game/config.h"
@@ -18,7 +20,6 @@
 
 namespace {
 
-constexpr float step_time = 1.0f / 180.0f;
 constexpr float highlight_per_step = 0.044444446f;
 constexpr float pick_reach = 10.0f;
 constexpr int32_t tip_lines_max = 6;
@@ -39,6 +40,24 @@ void play_if(const std::function<void(const char*)>& fn, const char* name)
 }
 
 }  // namespace
+
+bool play_state_shows_card(int32_t state)
+{
+    switch (state) {
+    case play_award_title:
+    case play_award_info:
+    case play_award_leaving:
+    case play_tip:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool play_state_in_cards(int32_t state)
+{
+    return state == play_award_intro || play_state_shows_card(state);
+}
 
 const char* play_state_name(int32_t state)
 {
@@ -130,7 +149,7 @@ void play_logic::set_state(int32_t next)
     switch (next) {
     case play_ready:
         replace_world();
-        play_if(audio.play, "music\\ditty_READY");
+        play_if(audio.play, music_ditty_ready);
         break;
     case play_restart:
         replace_world();
@@ -139,12 +158,12 @@ void play_logic::set_state(int32_t next)
     case play_award_intro:
         if (audio.duck)
             audio.duck(4.0f);
-        play_if(audio.play, "music\\ditty_success");
+        play_if(audio.play, music_ditty_success);
         break;
     case play_failed:
         if (audio.duck)
             audio.duck(2.0f);
-        play_if(audio.play, "music\\ditty_fail");
+        play_if(audio.play, music_ditty_fail);
         break;
     case play_solution:
         show_solution();
@@ -168,7 +187,7 @@ void play_logic::show_solution()
     // after 2 s instead of sounding until the duck has faded it.
     if (audio.duck)
         audio.duck(2.0f);
-    play_if(audio.music, "music\\solution");
+    play_if(audio.music, music_solution);
     script_handle state_bits = config_node()
                                    .make("saves")
                                    .make(script_id(slot))
@@ -188,14 +207,14 @@ void play_logic::step(int32_t step_in_frame)
         highlight = std::min(highlight + highlight_per_step, 1.0f);
     else if (highlight > target)
         highlight = std::max(highlight - highlight_per_step, 0.0f);
-    clock += step_time;
+    clock += step_seconds;
 }
 
 void play_logic::cut_selected()
 {
     if (!live || !live->selected)
         return;
-    play_if(audio.play, "sounds\\Cut_Constraint");
+    play_if(audio.play, sounds_cut_constraint);
     live->selected->cut = true;
     live->set_hovered(nullptr);
     live->set_selected(nullptr);
@@ -239,7 +258,7 @@ void play_logic::mouse(uint32_t flags, float x, float y)
                 clock = 0.0f;
                 state = play_leaving;
             } else {
-                play_if(audio.play, "sounds\\Select_Constraint");
+                play_if(audio.play, sounds_select_constraint);
                 if (live)
                     live->set_selected(live->hovered);
             }
@@ -260,7 +279,7 @@ void play_logic::mouse(uint32_t flags, float x, float y)
 
 void play_logic::point_at(float x, float y)
 {
-    if (state >= play_award_intro && state <= play_tip) {
+    if (play_state_in_cards(state)) {
         hovered_button = inside_rect(x, y, 56, 39 + continue_offset(), 16, 4) ? play_button_continue : 0;
         return;
     }
@@ -357,13 +376,13 @@ void play_logic::frame(float x, float y)
     default:
         break;
     }
-    if (state >= play_award_intro && state <= play_tip)
+    if (play_state_in_cards(state))
         point_at(x, y);
 
     if (star_counter_shown()) {
         int32_t n = std::clamp(int32_t(std::floor((clock - 1.0f) * 4.0f)), 0, entry.difficulty);
         if (n > counted)
-            play_if(audio.play, "sounds\\StarBlip");
+            play_if(audio.play, sounds_star_blip);
         counted = n;
     }
 }

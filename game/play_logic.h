@@ -36,6 +36,15 @@ enum : int32_t {
 // The state's name for the log: "READY", "PLAYING", "SUCCESS", ...
 const char* play_state_name(int32_t state);
 
+// The sets of states the screen asks about, named so that a new state joins them by choice
+// and never by falling inside a range of numbers.
+// The states that draw a card: an award's title and its information (and while they fade
+// out), or the tip.
+bool play_state_shows_card(int32_t state);
+// The award sequence (its intro, before the card shows, included) and the tip card: the
+// level is not played and the pointer reaches only the card's continue button.
+bool play_state_in_cards(int32_t state);
+
 // The margin buttons and the cards' continue button. A negative value remembers the last
 // button while the pointer is off it, so that its label can slide back in.
 enum : int32_t {
@@ -94,7 +103,7 @@ public:
     int32_t hovered_button = -1;
     float highlight = 0.0f;
 
-    // The card of states 9 to 12.
+    // The card the states of play_state_shows_card draw.
     std::vector<std::string> tip_lines;
     std::string card_graphic;  // texture name, empty for none
     int32_t award = 0;

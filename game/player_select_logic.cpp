@@ -1,7 +1,8 @@
 // Player select: slots, typing, creating, deleting, choosing.
 #include "game/player_select_logic.h"
 
-#include "app/window/window.h"
+#include "app/input_codes.h"
+#include "app/step.h"
 #include "game/config.h"
 #include "game/hit_test.h"
 #include "game/hud_state.h"
@@ -48,7 +49,7 @@ bool player_select_logic::step()
     } else if (mode == player_closing) {
         opening = std::max(opening - opening_per_step, 0.0f);
     } else if (mode == player_leaving) {
-        brightness -= 1.0f / 180.0f;
+        brightness -= step_seconds;
         if (brightness <= 0.0f)
             return true;
     }

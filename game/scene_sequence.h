@@ -11,6 +11,7 @@
 // This is the logic; game/screens/scene_player.h runs it in a window.
 #pragma once
 
+#include "app/step.h"
 #include "data/script_handle.h"
 
 #include <cstdint>
@@ -31,7 +32,7 @@ struct scene_sequence {
 scene_sequence read_scene_sequence(const script_handle& block);
 
 // Steps one scene faded in and out over.
-constexpr int32_t scene_fade_steps = 180;
+constexpr int32_t scene_fade_steps = steps_per_second;
 
 class scene_sequence_logic {
 public:

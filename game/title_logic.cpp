@@ -1,19 +1,15 @@
 // Phases and levels of the title logo and the title-scroll transition.
 #include "game/title_logic.h"
 
+#include "app/step.h"
+
 #include <algorithm>
 #include <cmath>
-
-namespace {
-
-constexpr float step_time = 1.0f / 180.0f;
-
-}  // namespace
 
 void title_logo_logic::step()
 {
     if (phase == fading_in) {
-        level += step_time;
+        level += step_seconds;
         if (level >= 1.0f) {
             level = 1.0f;
             phase = waiting;
@@ -48,20 +44,20 @@ float title_logo_logic::logo_alpha() const
 void title_scroll_logic::step()
 {
     if (phase == 0) {
-        opening -= step_time;
+        opening -= step_seconds;
         if (opening <= 0.0f) {
             opening = 0.0f;
             phase = 1;
         }
     } else if (phase == 1) {
-        turn += step_time;
+        turn += step_seconds;
         if (turn >= 1.0f) {
             turn = 1.0f;
             phase = 2;
         }
     } else if (phase == 2) {
-        world -= step_time;
-        opening += step_time;
+        world -= step_seconds;
+        opening += step_seconds;
         if (opening >= 1.0f) {
             opening = 1.0f;
             phase = 3;

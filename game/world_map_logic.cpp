@@ -1,6 +1,7 @@
 // World map: availability, hover, popup, difficulty and the zoom.
 #include "game/world_map_logic.h"
 
+#include "data/asset_names.h"
 #include "game/hit_test.h"
 #include "game/profile.h"
 #include "game/world_data.h"
@@ -23,10 +24,10 @@ void fill_tiles(map_level& level, const script_handle& data)
         level.tiles[1] = text_of(rune_world.get("rune_tile1"));
         level.tiles[2] = level.tiles[3] = text_of(rune_world.get("rune_tile2"));
     } else {
-        level.tiles[1] = "tex\\ui\\Tile_AvailableLevel";
-        level.tiles[2] = level.tiles[3] = "tex\\ui\\Tile_CompletedLevel";
+        level.tiles[1] = tex_ui_tile_available;
+        level.tiles[2] = level.tiles[3] = tex_ui_tile_completed;
     }
-    level.tiles[0] = "tex\\ui\\Tile_UnavailableLevel";
+    level.tiles[0] = tex_ui_tile_unavailable;
 }
 
 }  // namespace

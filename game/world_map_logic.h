@@ -4,6 +4,8 @@
 // with its flipping card.
 #pragma once
 
+#include "app/view_space.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -55,7 +57,7 @@ map_popup map_popup_for(float tile_x, float tile_y);
 struct map_zoom {
     int32_t phase = 0;
     float s = 0.0f;
-    float centre_x = 32.0f, centre_y = 32.0f, half_height = 32.0f;
+    float centre_x = view_centre, centre_y = view_centre, half_height = view_size / 2;
 
     bool zooming() const { return phase >= 2; }
     // The pointer and clicks are read in the whole map's view (centre (32, 32), half-height

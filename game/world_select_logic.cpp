@@ -1,6 +1,7 @@
 // World selection: records, rows, hover and choice.
 #include "game/world_select_logic.h"
 
+#include "app/step.h"
 #include "game/awards.h"
 #include "game/hit_test.h"
 #include "game/hud_state.h"
@@ -79,14 +80,14 @@ world_select_logic::world_select_logic(int32_t record_count) : rows(std::min(rec
 bool world_select_logic::step()
 {
     if (!open) {
-        opening += 1.0f / 180.0f;
+        opening += step_seconds;
         if (opening >= 1.0f) {
             opening = 1.0f;
             open = true;
         }
     }
     if (opening < 1.0f) {
-        opening = std::min(opening + 1.0f / 180.0f, 1.0f);
+        opening = std::min(opening + step_seconds, 1.0f);
         return false;
     }
     return true;

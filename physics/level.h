@@ -36,6 +36,8 @@ bool v_level_load_text(v_world& world, const char* text, const char* level_name 
                        v_level_report* report = nullptr);
 // The same from a file; a file that cannot be opened leaves the world empty, silently.
 bool v_level_load_file(v_world& world, const char* path, v_level_report* report = nullptr);
+// Files larger than this are not levels; reading stops rather than exhausting memory.
+constexpr uint64_t v_level_file_limit = uint64_t(64) << 20;
 
 // The level text exactly as the saver writes it.
 std::string v_level_text(const v_world& world);

@@ -3,8 +3,8 @@
 // playback.
 #include "physics/level.h"
 
+#include "app/file_io.h"
 #include "app/log.h"
-#include "data/file_io.h"
 #include "data/script.h"
 
 #include <cstdio>
@@ -15,9 +15,6 @@ namespace {
 
 pak_system* type_store = nullptr;
 v_message_box_fn message_box_fn = nullptr;
-
-// Files larger than this are not levels; reading stops rather than exhausting memory.
-constexpr uint64_t max_level_file = 64L << 20;
 
 template <class T>
 ref_ptr<T> resolve(const char* name)
@@ -248,7 +245,7 @@ bool v_level_load_text(v_world& world, const char* text, const char* level_name,
 bool v_level_load_file(v_world& world, const char* path, v_level_report* report)
 {
     std::string text;
-    if (!file_read_all(path, text, max_level_file)) {
+    if (!file_read_all(path, text, v_level_file_limit)) {
         world.clear();
         return false;
     }

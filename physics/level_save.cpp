@@ -2,8 +2,8 @@
 // letters, and the replay file written beside the level.
 #include "physics/level.h"
 
+#include "app/file_io.h"
 #include "app/log.h"
-#include "data/file_io.h"
 
 #include <cstdarg>
 #include <cstdio>

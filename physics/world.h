@@ -21,8 +21,10 @@ enum : int32_t { v_mode_play = 0, v_mode_playback = 1, v_mode_record = 2 };
 
 // Steps a cut waits, shown at the constraint's midpoint, before it happens in playback.
 constexpr int32_t v_cut_event_steps = 100;
-// Below this y a coloured node has fallen out of the playfield.
-constexpr float v_playfield_bottom = 64.0f;
+// The playfield of levels is the square x 0..v_playfield_size, y 0..v_playfield_size (y grows
+// downward). Below its bottom a coloured node has fallen out.
+constexpr float v_playfield_size = 64.0f;
+constexpr float v_playfield_bottom = v_playfield_size;
 
 struct v_marker {
     float x = 0.0f, y = 0.0f, angle = 0.0f;

@@ -1,5 +1,6 @@
 // The world step in its fixed order, the playback step that follows a replay instead,
 // the recording of each step, and run_world_for.
+#include "data/asset_names.h"
 #include "physics/collision.h"
 #include "physics/replay.h"
 #include "physics/solver.h"
@@ -90,7 +91,7 @@ void v_world::step_simulate()
             if (result == v_catch_wrong_pot && verdict == v_verdict_undecided)
                 verdict = v_verdict_failed;
             if (result == v_catch_own_pot) {
-                v_sounds().play_named("music\\ditty_ball_in_pot", 1.0f);
+                v_sounds().play_named(music_ditty_ball_in_pot, 1.0f);
                 nodes.erase(nodes.begin() + std::ptrdiff_t(i));
                 continue;
             }

@@ -1,6 +1,8 @@
 // effect_rain: streak spawning and falling, splash placing and timing, drawing.
 #include "render/effect_rain.h"
 
+#include "data/asset_names.h"
+
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -23,8 +25,8 @@ float random_unit()
 effect_rain::effect_rain(pak_system* store, const v_world* on_world) : world(on_world)
 {
     if (store) {
-        store->get_object("tex\\Effect_RainStreak", streak_texture);
-        store->get_object("tex\\Effect_RainSpat_Frame", splash_texture);
+        store->get_object(tex_rain_streak, streak_texture);
+        store->get_object(tex_rain_splash, splash_texture);
     }
     for (int32_t q = 0; q < streak_count; ++q) {
         effect_vertex* v = streaks + q * 4;

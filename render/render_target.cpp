@@ -2,7 +2,9 @@
 #include "render/render_target.h"
 
 #include "app/log.h"
+#include "app/view_space.h"
 #include "app/window/window.h"
+#include "data/asset_names.h"
 #include "render/resample.h"
 
 #include <GL/gl.h>
@@ -172,8 +174,8 @@ bool render_target::setup(glw_window& on_window, pak_system* store)
     depth_buffer = rb;
     colour_texture = tex;
     if (store) {
-        store->get_object("tex\\ui\\playfield_tile", playfield_tile);
-        store->get_object("tex\\ui\\playfield_background", playfield_background);
+        store->get_object(tex_ui_playfield_tile, playfield_tile);
+        store->get_object(tex_ui_playfield_background, playfield_background);
     }
     ready = true;
     return true;
@@ -193,7 +195,7 @@ bool render_target::begin_capture()
     glViewport(0, 0, capture_size, capture_size);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(0.0, 64.0, 64.0, 0.0, 0.0, 16.0);
+    glOrtho(0.0, view_size, view_size, 0.0, 0.0, 16.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
@@ -209,7 +211,7 @@ bool render_target::end_capture(std::array<level_image, 4>& images)
     capturing = false;
     glPopAttrib();
     if (window)
-        window->set_view(32.0f, 32.0f, 32.0f);
+        window->set_view(view_centre, view_centre, view_size / 2);
     int32_t s = capture_size;
     std::vector<uint8_t> bgra(size_t(s) * size_t(s) * 4);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);

@@ -13,6 +13,8 @@ public:
     pak_system* store = nullptr;
     std::unordered_map<std::string, ref_ptr<gl_texture>> entries;
 
+    explicit gl_texture_cache(pak_system* from = nullptr) : store(from) {}
+
     // The texture of a name, or null when the store has none (or no store is set). A
     // missing name is logged by the store the first time only.
     gl_texture* get(const std::string& name);

@@ -2,6 +2,7 @@
 // markers and the pens of pending cuts.
 #include "render/world_draw.h"
 
+#include "data/asset_names.h"
 #include "physics/level.h"
 #include "physics/trig.h"
 #include "render/texture_cache.h"
@@ -14,10 +15,6 @@
 #include <cmath>
 
 namespace {
-
-constexpr const char* pen_texture = "tex\\ui\\Pen_";
-constexpr const char* hover_texture = "tex\\ui\\constraint_mouseover";
-constexpr const char* selected_texture = "tex\\ui\\constraint_selected";
 
 gl_texture_cache& textures()
 {
@@ -183,7 +180,8 @@ constraint_drawn draw_rope(const v_constraint& con, int32_t highlight, triangle_
         }
     }
     gl_texture* glow =
-        highlight ? usable_texture(highlight == 2 ? selected_texture : hover_texture) : nullptr;
+        highlight ? usable_texture(highlight == 2 ? tex_ui_constraint_selected : tex_ui_constraint_hovered)
+                  : nullptr;
     if (!rope && !glow)
         return drawn;
 
@@ -251,7 +249,8 @@ constraint_drawn draw_link(const v_constraint& con, int32_t highlight, triangle_
         drawn.body = true;
     });
     if (highlight) {
-        gl_texture* glow = usable_texture(highlight == 2 ? selected_texture : hover_texture);
+        gl_texture* glow =
+            usable_texture(highlight == 2 ? tex_ui_constraint_selected : tex_ui_constraint_hovered);
         if (glow) {
             float z = look.polygons.empty() ? 0.0f : look.polygons[0].z;
             batch.begin_fan(glow, z + 0.01f);
@@ -303,10 +302,10 @@ std::vector<rail_segment> body_rails(const v_body& body)
         for (int axis = 0; axis < 2 && inside; ++axis) {
             float pa = axis ? p.y : p.x, da = axis ? d.y : d.x;
             if (std::fabs(da) < 1e-6f) {
-                inside = pa >= 0.0f && pa <= 64.0f;
+                inside = pa >= 0.0f && pa <= v_playfield_size;
                 continue;
             }
-            float t0 = (0.0f - pa) / da, t1 = (64.0f - pa) / da;
+            float t0 = (0.0f - pa) / da, t1 = (v_playfield_size - pa) / da;
             lo = std::max(lo, std::min(t0, t1));
             hi = std::min(hi, std::max(t0, t1));
         }
@@ -374,7 +373,7 @@ void draw_world(const v_world& world, const world_draw_style& style)
     }
 
     if (!world.cut_events.empty()) {
-        if (gl_texture* pen = usable_texture(pen_texture)) {
+        if (gl_texture* pen = usable_texture(tex_ui_pen)) {
             glColor4fv(colour);
             glEnable(GL_BLEND);
             glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);

@@ -1,6 +1,7 @@
 // One looping music voice, switched by name, and the duck-and-restore around jingles.
 #include "sound/music.h"
 
+#include "app/step.h"
 #include "data/pak_system.h"
 #include "sound/sound.h"
 
@@ -8,8 +9,6 @@
 
 namespace {
 
-// Simulation steps per second: sound_tick runs once per step.
-constexpr float steps_per_second = 180.0f;
 constexpr float duck_fade_seconds = 0.2f;
 constexpr float restore_fade_seconds = 0.1f;
 
@@ -63,7 +62,7 @@ void duck_music(float seconds)
     music_state& m = music();
     // The target stops at the 0.001 floor: the voice stays alive and keeps its place.
     set_volume(m.handle, 0.0f, duck_fade_seconds);
-    float steps = std::ceil(seconds * steps_per_second);
+    float steps = std::ceil(seconds * float(steps_per_second));
     m.duck_steps = steps >= 1.0f ? (steps < 1e9f ? int32_t(steps) : 1000000000) : 1;
 }
 

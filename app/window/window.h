@@ -2,6 +2,9 @@
 // and the mouse and keyboard events, handed to callbacks and kept in queues.
 #pragma once
 
+#include "app/input_codes.h"
+#include "app/view_space.h"
+
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -14,40 +17,6 @@ class glw_test_driver;
 // The test driver marks the window events it injects with this value in data1, so that a
 // driven window can tell them from the system's.
 constexpr int32_t glw_scripted_window_event = 0x54424C45;
-
-// Mouse flag bits of mouse_event.
-enum : uint32_t {
-    left_press = 1,
-    right_press = 2,
-    left_double = 4,
-    right_double = 8,
-    left_held = 16,
-    right_held = 32,
-    left_release = 64,
-    right_release = 128,
-};
-
-// Virtual-key numbers the game compares key codes with.
-enum : uint32_t {
-    vk_back = 0x08,
-    vk_tab = 0x09,
-    vk_return = 0x0D,
-    vk_shift = 0x10,
-    vk_control = 0x11,
-    vk_escape = 0x1B,
-    vk_space = 0x20,
-    vk_left = 0x25,
-    vk_up = 0x26,
-    vk_right = 0x27,
-    vk_down = 0x28,
-    vk_delete = 0x2E,
-    vk_f1 = 0x70,
-    vk_f12 = 0x7B,
-    vk_equals = 0xBB,
-    vk_minus = 0xBD,
-    vk_open_bracket = 0xDB,
-    vk_close_bracket = 0xDD,
-};
 
 struct mouse_event {
     uint32_t flags = 0;
@@ -99,7 +68,7 @@ ed_kb_callback_t& ed_kb_callback();
 class glw_window {
 public:
     // left, top, right, bottom in view units.
-    float view[4] = {0, 0, 64, 64};
+    float view[4] = {0, 0, view_size, view_size};
     char class_name[256] = {};
     char title[256] = {};
     bool fullscreen = false;
@@ -175,7 +144,7 @@ public:
     bool handle_event(const SDL_Event& e);
 
 private:
-    float view_cx = 32, view_cy = 32, view_hh = 32;
+    float view_cx = view_centre, view_cy = view_centre, view_hh = view_size / 2;
     bool quit_posted = false;
     bool control_down = false;
     bool screenshot_due = false;

@@ -4,10 +4,12 @@
 // at full and at half size. The GL benchmarks need a display (Xvfb and Mesa's software
 // rasteriser under `make bench`); without one they are skipped.
 //
-// The archive is $TAMBLE_BENCH_ARCHIVE, else tamble.pk2 in the working directory or in
-// build/. When it holds no textures, a generated set stands in for the game's art (32
+// The archive is the game's tamble.pk2, found as the game finds it (the working directory
+// first, then beside the program) or else in the build folder. When it holds no textures, a generated set stands in for the game's art (32
 // coded 256 x 256 pictures and 4 raw 256 x 256 sheets), and the label says so.
+#include "app/view_space.h"
 #include "app/window/window.h"
+#include "data/archive_search.h"
 #include "data/pak.h"
 #include "physics/level.h"
 #include "physics/scenes/scenes.h"
@@ -193,13 +195,10 @@ struct archive_textures {
     archive_textures()
     {
         gl_register_texture_creator(pak);
-        const char* env = std::getenv("TAMBLE_BENCH_ARCHIVE");
-        for (std::string path :
-             {std::string(env ? env : ""), std::string("tamble.pk2"), std::string("build/tamble.pk2")})
-            if (!path.empty() && std::filesystem::exists(path) && pak.add_archive(path.c_str(), false)) {
-                source = path;
-                break;
-            }
+        std::vector<std::string> looked_in;
+        std::string path = pak_find_game_archive(nullptr, {TAMBLE_BUILD_DIR}, looked_in);
+        if (!path.empty() && pak.add_archive(path.c_str(), false))
+            source = path;
         collect(pak);
         if (!refs.empty())
             return;
@@ -259,7 +258,7 @@ int main(int argc, char** argv)
     if (glw_display_named()) {
         bench_window = std::make_unique<glw_window>("tamble", "bench_render", nullptr, nullptr);
         if (bench_window->create_gl_window(1280, 1024, 32, false))
-            bench_window->set_view(32, 32, 32);
+            bench_window->set_view(view_centre, view_centre, view_size / 2);
         else
             bench_window.reset();
     }

@@ -2,9 +2,11 @@
 // without the decoding ahead that follows each pass), and the latency from `play` on the
 // main thread to the first audible frame leaving the device callback.
 //
-// The voices play the game's samples when the build's tamble.pk2 holds "SAMP" chunks (the
-// four longest, each four times), else four pieces of the shared test signal. Latency runs
+// The voices play the game's samples when its tamble.pk2 (found as the game finds it, or
+// in the build folder) holds "SAMP" chunks (the four longest, each four times), else four
+// pieces of the shared test signal. Latency runs
 // on the driver SDL_AUDIODRIVER names (the dummy driver when it is unset).
+#include "data/archive_search.h"
 #include "data/pak.h"
 #include "sound/codec/sample_encoder.h"
 #include "sound/device/audio_device.h"
@@ -37,7 +39,9 @@ sample_set& samples()
     if (!set.samples.empty())
         return set;
     sound_register_creators(set.pak);
-    if (set.pak.add_archive(TAMBLE_ARCHIVE, false)) {
+    std::vector<std::string> looked_in;
+    std::string archive = pak_find_game_archive(nullptr, {TAMBLE_BUILD_DIR}, looked_in);
+    if (!archive.empty() && set.pak.add_archive(archive.c_str(), false)) {
         std::vector<ref_ptr<w_sample>> all;
         pak_enum_function each([&](ref_ptr<pak_chunkref> ref) {
             ref_ptr<w_sample> s;
@@ -61,7 +65,7 @@ sample_set& samples()
             set.samples.push_back(
                 ref_ptr<w_sample>(new w_sample(nullptr, chunk.data(), uint32_t(chunk.size()))));
         }
-        set.origin = "the test signal (no samples in " TAMBLE_ARCHIVE ")";
+        set.origin = "the test signal (no samples in " + (archive.empty() ? "tamble.pk2" : archive) + ")";
     }
     return set;
 }

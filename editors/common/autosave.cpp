@@ -1,7 +1,7 @@
 // Writing, reading and removing the autosave file.
 #include "editors/common/autosave.h"
 
-#include "data/file_io.h"
+#include "app/file_io.h"
 
 #include <cstdio>
 

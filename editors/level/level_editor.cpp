@@ -4,7 +4,7 @@
 #include "app/input_codes.h"
 #include "app/log.h"
 #include "app/step.h"
-#include "data/file_io.h"
+#include "app/file_io.h"
 #include "data/script_text.h"
 
 #include <algorithm>

@@ -6,7 +6,7 @@
 #include "app/window/message_box.h"
 #include "app/window/test_driver.h"
 #include "app/window/window.h"
-#include "data/file_io.h"
+#include "app/file_io.h"
 #include "editors/common/editor_shell.h"
 #include "editors/level/level_editor_draw.h"
 #include "editors/level/level_solution.h"

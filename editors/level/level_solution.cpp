@@ -1,7 +1,7 @@
 // Solution files and replays of solved test runs.
 #include "editors/level/level_solution.h"
 
-#include "data/file_io.h"
+#include "app/file_io.h"
 #include "data/script_text.h"
 #include "physics/level.h"
 #include "sound/sound.h"

@@ -1,6 +1,7 @@
 // Start-up asset loading and the screens' resource helpers.
 #include "game/screens/game_assets.h"
 
+#include "data/asset_names.h"
 #include "data/pak_script.h"
 #include "physics/level.h"
 #include "physics/type_creators.h"
@@ -15,19 +16,19 @@ namespace {
 // The references kept for the whole run, so the play screen's interface pieces never
 // wait for a load.
 const char* const preloaded_names[] = {
-    "tex\\ui\\constraint_mouseover",
-    "tex\\ui\\constraint_selected",
-    "tex\\ui\\Pen_",
-    "tex\\ui\\replay_vignette",
-    "sounds\\Rollover1",
-    "sounds\\Select_Constraint",
-    "sounds\\Cut_Constraint",
-    "music\\ditty_READY",
-    "music\\ditty_success",
-    "music\\ditty_fail",
-    "music\\ditty_ball_in_pot",
-    "sounds\\Hit_Balls_Metal",
-    "sounds\\Hit_SolidWood",
+    tex_ui_constraint_hovered,
+    tex_ui_constraint_selected,
+    tex_ui_pen,
+    tex_ui_replay_vignette,
+    sounds_rollover,
+    sounds_select_constraint,
+    sounds_cut_constraint,
+    music_ditty_ready,
+    music_ditty_success,
+    music_ditty_fail,
+    music_ditty_ball_in_pot,
+    sounds_hit_balls_metal,
+    sounds_hit_solid_wood,
 };
 
 std::vector<ref_ptr<pak_chunk>>& preloaded()
@@ -127,9 +128,9 @@ void game_play(const char* sample_name)
 void game_play(ui_sound sound)
 {
     if (sound == ui_sound::rollover)
-        game_play("sounds\\Rollover1");
+        game_play(sounds_rollover);
     else if (sound == ui_sound::select)
-        game_play("sounds\\Select_Constraint");
+        game_play(sounds_select_constraint);
 }
 
 world_draw_style& game_world_style()

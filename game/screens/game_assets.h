@@ -6,6 +6,7 @@
 #include "data/pak.h"
 #include "game/ui_sound.h"
 #include "render/texture.h"
+#include "render/texture_cache.h"
 #include "render/world_draw.h"
 
 #include <functional>
@@ -28,6 +29,8 @@ bool game_load_assets(const std::function<bool(pak_system&, std::string&)>& add_
 void game_release_assets();
 
 // A texture by name; null when the store has none (the store logs it). Null draws nothing.
+// Screens that name textures by string (icons, tiles, cards) hold a gl_texture_cache on
+// game_pak() instead, so each name is fetched once.
 ref_ptr<gl_texture> game_texture(const char* name);
 ref_ptr<gl_texture> game_texture(const std::string& name);
 

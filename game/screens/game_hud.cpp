@@ -1,6 +1,7 @@
 // The screen shell: loading, profile and world labels, the per-step update and drawing.
 #include "game/screens/game_hud.h"
 
+#include "data/asset_names.h"
 #include "game/profile.h"
 #include "game/screens/fit_text.h"
 #include "game/screens/game_assets.h"
@@ -26,10 +27,10 @@ void draw_title_background(gl_texture* bg, float scroll)
 }  // namespace
 
 game_hud::game_hud()
-    : text(game_texture("tex\\font\\64x64_Black")), frames(game_texture("tex\\ui\\frames")),
-      settings_box(game_texture("tex\\ui\\InfoBox_Settings")), label(game_texture("tex\\ui\\InfoBox_Label")),
-      cursor(game_texture("tex\\ui\\mouse_cursor1")), title_bg(game_texture("tex\\ui\\title_bg")),
-      highlight(game_texture("tex\\ui\\MouseOver_Settings")), star(game_texture("tex\\ui\\Star_On"))
+    : text(game_texture(tex_font_text)), frames(game_texture(tex_ui_frames)),
+      settings_box(game_texture(tex_ui_settings_box)), label(game_texture(tex_ui_label_box)),
+      cursor(game_texture(tex_ui_mouse_cursor)), title_bg(game_texture(tex_ui_title_background)),
+      highlight(game_texture(tex_ui_highlight)), star(game_texture(tex_ui_star_on))
 {}
 
 void game_hud::set_profile(int32_t slot)

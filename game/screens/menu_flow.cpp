@@ -3,9 +3,11 @@
 #include "game/screens/menu_flow.h"
 
 #include "app/log.h"
+#include "app/view_space.h"
 #include "app/window/message_box.h"
 #include "app/window/test_driver.h"
 #include "app/window/window.h"
+#include "data/asset_names.h"
 #include "game/config.h"
 #include "game/menu_states.h"
 #include "game/screens/game_assets.h"
@@ -77,7 +79,7 @@ void load_configuration(const std::string& path)
 // The desktop shows the game's own icon for its window.
 void set_window_icon(glw_window& window)
 {
-    ref_ptr<gl_texture> icon = game_texture("tex\\ui\\app_icon");
+    ref_ptr<gl_texture> icon = game_texture(tex_ui_app_icon);
     std::vector<uint8_t> rgba;
     if (icon && icon->read_pixels(rgba))
         window.set_icon(rgba.data(), icon->width(), icon->height());
@@ -195,7 +197,7 @@ int menu_begin(const game_options& options)
     load_collision_sounds();
     sound_connect_world(&v_replay_global());
     render_target_global().setup(window, &game_pak());
-    window.set_view(32, 32, 32);
+    window.set_view(view_centre, view_centre, view_size / 2);
     load_configuration(options.config_path);
     // Swaps wait for the display's refresh; a scripted run goes as fast as it can.
     if (!options.driver.driven())
@@ -208,7 +210,7 @@ int menu_begin(const game_options& options)
         status = 1;
     } else {
         play_scene_sequence(script_global_tree().get("startup"));
-        play_music("music\\title");
+        play_music(music_title);
         auto hud = std::make_unique<game_hud>();
         std::unique_ptr<v_world> title_world = make_title_world();
         if (!screen_quit_requested())

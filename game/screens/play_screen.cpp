@@ -5,6 +5,7 @@
 #include "app/log.h"
 #include "app/pacing.h"
 #include "app/window/window.h"
+#include "data/asset_names.h"
 #include "game/screens/fit_text.h"
 #include "game/screens/game_assets.h"
 #include "game/screens/game_hud.h"
@@ -57,25 +58,21 @@ void play_set_capture_folder(const std::string& folder)
 }
 
 play_screen::play_screen(int32_t slot, int32_t world, int32_t level)
-    : logic(slot, world, level, game_audio()), cursor(game_texture("tex\\ui\\mouse_cursor1")),
-      star_off(game_texture("tex\\ui\\Star_Off")), star_half(game_texture("tex\\ui\\Star_Half")),
-      star_on(game_texture("tex\\ui\\Star_On")), highlight(game_texture("tex\\ui\\MouseOver_Settings")),
-      frames(game_texture("tex\\ui\\frames")), vignette(game_texture("tex\\ui\\replay_vignette")),
-      paper(game_texture("tex\\ui\\InfoBox_Paper_1024")),
-      button_restart(game_texture("tex\\ui\\button_restartlevel")),
-      button_solution(game_texture("tex\\ui\\button_showsolution")),
-      button_menu(game_texture("tex\\ui\\button_menu")),
-      label_restart(game_texture("tex\\ui\\ButtonLabel_RestartLevel")),
-      label_solution(game_texture("tex\\ui\\ButtonLabel_ShowSolution")),
-      label_menu(game_texture("tex\\ui\\ButtonLabel_Menu")),
-      backdrop(game_texture("tex\\ui\\playfield_background"))
+    : logic(slot, world, level, game_audio()), cursor(game_texture(tex_ui_mouse_cursor)),
+      star_off(game_texture(tex_ui_star_off)), star_half(game_texture(tex_ui_star_half)),
+      star_on(game_texture(tex_ui_star_on)), highlight(game_texture(tex_ui_highlight)),
+      frames(game_texture(tex_ui_frames)), vignette(game_texture(tex_ui_replay_vignette)),
+      paper(game_texture(tex_ui_paper_large)), button_restart(game_texture(tex_ui_button_restart)),
+      button_solution(game_texture(tex_ui_button_solution)), button_menu(game_texture(tex_ui_button_menu)),
+      label_restart(game_texture(tex_ui_label_restart)), label_solution(game_texture(tex_ui_label_solution)),
+      label_menu(game_texture(tex_ui_label_menu)), backdrop(game_texture(tex_ui_playfield_background))
 {
     if (!logic.entry.level.empty())
         for (int32_t i = 0; i < 4; ++i)
             intro_images[i] = game_texture(play_intro_image_name(logic.entry.level, i));
-    caption_ready = caption("tex\\ui\\text_READY");
-    caption_success = caption("tex\\ui\\text_SUCCESS");
-    caption_failed = caption("tex\\ui\\text_FAILED");
+    caption_ready = caption(tex_ui_text_ready);
+    caption_success = caption(tex_ui_text_success);
+    caption_failed = caption(tex_ui_text_failed);
     if (logic.entry.rain && logic.live)
         effect = std::make_unique<effect_rain>(&game_pak(), logic.live.get());
 }
@@ -262,7 +259,7 @@ void play_screen::draw_star_counter(const game_hud& hud, float b)
 void play_screen::draw_card(const game_hud& hud, float b)
 {
     int32_t state = logic.state;
-    if (state < play_award_title || state > play_tip)
+    if (!play_state_shows_card(state))
         return;
     const glyph_font& font = hud.font();
     gl_texture* graphic = card_textures.get(logic.card_graphic);

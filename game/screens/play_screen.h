@@ -6,10 +6,11 @@
 #pragma once
 
 #include "game/play_logic.h"
-#include "game/screens/texture_set.h"
+#include "game/screens/game_assets.h"
 #include "render/blur_sequence.h"
 #include "render/effect.h"
 #include "render/texture.h"
+#include "render/texture_cache.h"
 
 #include <cstdint>
 #include <memory>
@@ -26,7 +27,7 @@ public:
     ref_ptr<gl_texture> button_restart, button_solution, button_menu;
     ref_ptr<gl_texture> label_restart, label_solution, label_menu, backdrop;
     std::unique_ptr<blur_sequence> caption_ready, caption_success, caption_failed;
-    texture_set card_textures;
+    gl_texture_cache card_textures{&game_pak()};
     bool paused = false;
 
     play_screen(int32_t slot, int32_t world, int32_t level);

@@ -3,6 +3,7 @@
 #include "game/screens/player_select_screen.h"
 
 #include "app/window/window.h"
+#include "data/asset_names.h"
 #include "game/profile.h"
 #include "game/screens/fit_text.h"
 #include "game/screens/game_assets.h"
@@ -24,14 +25,12 @@ constexpr float button_label_end = 52.0f;
 }  // namespace
 
 player_select_screen::player_select_screen()
-    : star(game_texture("tex\\ui\\Star_On")), scroll(game_texture("tex\\ui\\title_scroll_segments")),
-      list_lines(game_texture("tex\\ui\\List_Lines")), label_bar(game_texture("tex\\ui\\LabelBar")),
-      text_cursor(game_texture("tex\\ui\\Cursor_")),
-      delete_normal(game_texture("tex\\ui\\Button_DeletePlayer_Normal")),
-      delete_hover(game_texture("tex\\ui\\Button_DeletePlayer_MouseOver")),
-      ok_normal(game_texture("tex\\ui\\Button_GreenOK_Normal")),
-      ok_hover(game_texture("tex\\ui\\Button_GreenOK_MouseOver")),
-      paper(game_texture("tex\\ui\\InfoBox_Paper_512")), yes_no(game_texture("tex\\ui\\MouseOver_YesNo"))
+    : star(game_texture(tex_ui_star_on)), scroll(game_texture(tex_ui_title_scroll)),
+      list_lines(game_texture(tex_ui_list_lines)), label_bar(game_texture(tex_ui_label_bar)),
+      text_cursor(game_texture(tex_ui_text_cursor)), delete_normal(game_texture(tex_ui_delete_normal)),
+      delete_hover(game_texture(tex_ui_delete_hovered)), ok_normal(game_texture(tex_ui_ok_normal)),
+      ok_hover(game_texture(tex_ui_ok_hovered)), paper(game_texture(tex_ui_paper_small)),
+      yes_no(game_texture(tex_ui_yes_no_highlight))
 {}
 
 int32_t player_select_screen::run(game_hud& hud, v_world* title_world)

@@ -1,6 +1,7 @@
 // The app window's side of the screens' frames.
 #include "game/screens/screen_frame.h"
 
+#include "app/view_space.h"
 #include "app/window/window.h"
 
 #include <SDL_opengl.h>
@@ -65,7 +66,7 @@ void screen_pointer(float& x, float& y)
 float screen_view_width()
 {
     glw_window* w = app_window();
-    return w ? w->view_width() : 64.0f;
+    return w ? w->view_width() : view_size;
 }
 
 void screen_set_view(float cx, float cy, float half_height)

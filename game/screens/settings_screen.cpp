@@ -2,6 +2,7 @@
 #include "game/screens/settings_screen.h"
 
 #include "app/window/window.h"
+#include "data/asset_names.h"
 #include "game/config.h"
 #include "game/screens/game_assets.h"
 #include "game/screens/screen_frame.h"
@@ -10,10 +11,10 @@
 #include <SDL_opengl.h>
 
 settings_screen::settings_screen()
-    : cursor(game_texture("tex\\ui\\mouse_cursor1")), paper(game_texture("tex\\ui\\InfoBox_Paper_1024")),
-      highlight(game_texture("tex\\ui\\MouseOver_Settings")), box_off(game_texture("tex\\ui\\checkbox_off")),
-      box_on(game_texture("tex\\ui\\checkbox_on")), box_hover(game_texture("tex\\ui\\checkbox_mouseover")),
-      text(game_texture("tex\\font\\64x64_Black"))
+    : cursor(game_texture(tex_ui_mouse_cursor)), paper(game_texture(tex_ui_paper_large)),
+      highlight(game_texture(tex_ui_highlight)), box_off(game_texture(tex_ui_checkbox_off)),
+      box_on(game_texture(tex_ui_checkbox_on)), box_hover(game_texture(tex_ui_checkbox_hovered)),
+      text(game_texture(tex_font_text))
 {}
 
 void settings_screen::run()

@@ -4,6 +4,7 @@
 #include "app/clock.h"
 #include "app/pacing.h"
 #include "app/window/window.h"
+#include "data/asset_names.h"
 #include "game/screens/game_assets.h"
 #include "game/screens/game_hud.h"
 #include "game/screens/screen_frame.h"
@@ -47,7 +48,7 @@ bool pressed()
 
 void run_title_logo(v_world* title_world)
 {
-    ref_ptr<gl_texture> logo = game_texture("tex\\ui\\title_logo");
+    ref_ptr<gl_texture> logo = game_texture(tex_ui_title_logo);
     title_logo_logic logic;
     frame_host_t host = screen_host([&] {
         if (pressed() && logic.press())
@@ -84,8 +85,8 @@ void title_world_step(game_hud& hud, v_world* title_world)
 
 void run_title_scroll(game_hud& hud, v_world* title_world)
 {
-    ref_ptr<gl_texture> segments = game_texture("tex\\ui\\title_scroll_segments");
-    ref_ptr<gl_texture> background = game_texture("tex\\ui\\title_bg");
+    ref_ptr<gl_texture> segments = game_texture(tex_ui_title_scroll);
+    ref_ptr<gl_texture> background = game_texture(tex_ui_title_background);
     title_scroll_logic logic;
     frame_host_t host = screen_host([] { pressed(); });
     screen_frame_t frame;

@@ -2,7 +2,10 @@
 #include "game/screens/world_map_screen.h"
 
 #include "app/log.h"
+#include "app/step.h"
+#include "app/view_space.h"
 #include "app/window/window.h"
+#include "data/asset_names.h"
 #include "game/screens/game_assets.h"
 #include "game/screens/game_hud.h"
 #include "game/screens/screen_frame.h"
@@ -14,9 +17,9 @@
 #include <algorithm>
 
 world_map_screen::world_map_screen()
-    : popup(game_texture("tex\\ui\\InfoBox_LevelPop")), glow(game_texture("tex\\ui\\UnderTile_")),
-      pip_off(game_texture("tex\\ui\\Difficulty_Off")), pip_half(game_texture("tex\\ui\\Difficulty_Half")),
-      pip_on(game_texture("tex\\ui\\Difficulty_On"))
+    : popup(game_texture(tex_ui_level_popup)), glow(game_texture(tex_ui_tile_glow)),
+      pip_off(game_texture(tex_ui_difficulty_off)), pip_half(game_texture(tex_ui_difficulty_half)),
+      pip_on(game_texture(tex_ui_difficulty_on))
 {}
 
 int32_t world_map_screen::run(game_hud& hud, bool returning)
@@ -25,7 +28,7 @@ int32_t world_map_screen::run(game_hud& hud, bool returning)
     for (const std::string& name : map_rune_plate(hud.slot(), hud.world()))
         rune_plate.push_back(tiles.get(name));
     brightness = returning ? 0.0f : 1.0f;
-    play_music("music\\map");
+    play_music(music_map);
 
     bool leave = false;
     glw_window* window = app_window();
@@ -60,12 +63,12 @@ int32_t world_map_screen::run(game_hud& hud, bool returning)
             const std::string& level = levels[size_t(chosen)].level_name;
             revealed = level.empty() ? nullptr : game_texture("tex\\" + level + "0");
             stop_music();
-            game_play("music\\ditty_zoom");
+            game_play(music_ditty_zoom);
         }
     });
     screen_frame_t frame;
     frame.step = [&](int32_t) {
-        brightness = std::min(brightness + 1.0f / 180.0f, 1.0f);
+        brightness = std::min(brightness + step_seconds, 1.0f);
         sound_tick();
         hud.update(hud_slide_full);
         screen_pump();
@@ -82,7 +85,7 @@ int32_t world_map_screen::run(game_hud& hud, bool returning)
     if (window)
         window->flush_input();
     run_consumed_loop(host, frame, frame_timer());
-    screen_set_view(32, 32, 32);
+    screen_set_view(view_centre, view_centre, view_size / 2);
     if (leave || screen_quit_requested())
         return -1;
     return chosen;
@@ -170,7 +173,7 @@ void world_map_screen::draw(const game_hud& hud)
 
     if (zoom.zooming() && chosen >= 0)
         draw_card(levels[size_t(chosen)]);
-    screen_set_view(32, 32, 32);
+    screen_set_view(view_centre, view_centre, view_size / 2);
     hud.draw_menu(true);
 
     // The hovered tile and its popup go over the menu and the frames, in the map's view so
@@ -183,7 +186,7 @@ void world_map_screen::draw(const game_hud& hud)
             const map_level& level = levels[size_t(hovered)];
             draw_tile(level, 10, 4, 3.2f);
             draw_popup(hud, level);
-            screen_set_view(32, 32, 32);
+            screen_set_view(view_centre, view_centre, view_size / 2);
         }
         previous_hovered = hovered;
     }

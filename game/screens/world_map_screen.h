@@ -3,7 +3,7 @@
 // the tile and flips it over to the level's first intro picture, and the level is chosen.
 #pragma once
 
-#include "game/screens/texture_set.h"
+#include "game/screens/game_assets.h"
 #include "game/world_map_logic.h"
 
 #include <cstdint>
@@ -14,7 +14,7 @@ class game_hud;
 class world_map_screen {
 public:
     ref_ptr<gl_texture> popup, glow, pip_off, pip_half, pip_on, revealed;
-    texture_set tiles;
+    gl_texture_cache tiles{&game_pak()};
     std::vector<gl_texture*> rune_plate;
     std::vector<map_level> levels;
     map_zoom zoom;

@@ -2,6 +2,7 @@
 #include "game/screens/world_select_screen.h"
 
 #include "app/window/window.h"
+#include "data/asset_names.h"
 #include "game/screens/fit_text.h"
 #include "game/screens/game_assets.h"
 #include "game/screens/game_hud.h"
@@ -21,11 +22,9 @@ constexpr float world_select_slide = 3.0f;
 }  // namespace
 
 world_select_screen::world_select_screen()
-    : scroll(game_texture("tex\\ui\\title_scroll_segments")),
-      emblem_default(game_texture("tex\\ui\\Emblem_Default")),
-      list_lines(game_texture("tex\\ui\\List_Lines")), label_bar(game_texture("tex\\ui\\LabelBar")),
-      ok_normal(game_texture("tex\\ui\\Button_GreenOK_Normal")),
-      ok_hover(game_texture("tex\\ui\\Button_GreenOK_MouseOver"))
+    : scroll(game_texture(tex_ui_title_scroll)), emblem_default(game_texture(tex_ui_emblem_default)),
+      list_lines(game_texture(tex_ui_list_lines)), label_bar(game_texture(tex_ui_label_bar)),
+      ok_normal(game_texture(tex_ui_ok_normal)), ok_hover(game_texture(tex_ui_ok_hovered))
 {}
 
 int32_t world_select_screen::run(game_hud& hud)

@@ -3,7 +3,7 @@
 // above the list; OK chooses it.
 #pragma once
 
-#include "game/screens/texture_set.h"
+#include "game/screens/game_assets.h"
 #include "game/world_select_logic.h"
 
 #include <cstdint>
@@ -14,7 +14,7 @@ class game_hud;
 class world_select_screen {
 public:
     ref_ptr<gl_texture> scroll, emblem_default, list_lines, label_bar, ok_normal, ok_hover, emblem;
-    texture_set icons;
+    gl_texture_cache icons{&game_pak()};
     std::vector<world_record> records;
     world_select_logic logic;
 

@@ -36,7 +36,6 @@ public:
     void clear();
 
     int symbol_count() const { return n; }
-    int raw_bits() const { return bits; }
 
     // Reads one symbol: the path bits from the root, then for the escape node the
     // raw symbol, least significant bit first. The reader needs read_bit() and

@@ -76,6 +76,9 @@ TEST(driver_script, bad_lines_name_the_line_and_leave_nothing)
     std::string error;
     EXPECT_FALSE(driver_load_script("/nonexistent/script.txt", s, error));
     EXPECT_NE(error.find("cannot open"), std::string::npos);
+    // An endless file is refused at the size limit, not read until memory runs out.
+    EXPECT_FALSE(driver_load_script("/dev/zero", s, error));
+    EXPECT_NE(error.find("/dev/zero"), std::string::npos);
 }
 
 TEST(driver_script, key_names)

@@ -1,5 +1,7 @@
 // The built archive holds every texture the game, the screens and the editors
-// fetch, every texture the base types name, and every texture decodes.
+// fetch (the program's list in data/asset_names.h), every texture the base types name, and
+// every texture decodes.
+#include "data/asset_names.h"
 #include "tests/art/art_test_util.h"
 #include "tests/data/script_test_util.h"
 
@@ -11,80 +13,14 @@
 
 namespace {
 
-// The names the program fetches, screen by screen.
-const char* const fetched_names[] = {
-    // Fonts.
-    "tex\\font\\64x64_Black",
-    "tex\\font\\8x8_1",
-    // Render target, world drawing and the preloaded set: highlights, the cut pen and
-    // its frames (the pen shows frames 0 to 5), the solution vignette.
-    "tex\\ui\\playfield_tile",
-    "tex\\ui\\playfield_background",
-    "tex\\ui\\constraint_mouseover",
-    "tex\\ui\\constraint_selected",
-    "tex\\ui\\Pen_",
-    "tex\\ui\\Pen_2",
-    "tex\\ui\\Pen_3",
-    "tex\\ui\\Pen_4",
-    "tex\\ui\\Pen_5",
-    "tex\\ui\\Pen_6",
-    "tex\\ui\\replay_vignette",
-    // Rain.
-    "tex\\Effect_RainStreak",
-    "tex\\Effect_RainSpat_Frame",
-    "tex\\Effect_RainSpat_Frame2",
-    // Title screens.
-    "tex\\ui\\title_logo",
-    "tex\\ui\\title_scroll_segments",
-    "tex\\ui\\title_bg",
-    // Play screen.
-    "tex\\ui\\mouse_cursor1",
-    "tex\\ui\\Star_Off",
-    "tex\\ui\\Star_Half",
-    "tex\\ui\\Star_On",
-    "tex\\ui\\text_READY",
-    "tex\\ui\\text_SUCCESS",
-    "tex\\ui\\text_FAILED",
-    "tex\\ui\\MouseOver_Settings",
-    "tex\\ui\\frames",
-    "tex\\ui\\button_restartlevel",
-    "tex\\ui\\button_showsolution",
-    "tex\\ui\\button_menu",
-    "tex\\ui\\ButtonLabel_RestartLevel",
-    "tex\\ui\\ButtonLabel_ShowSolution",
-    "tex\\ui\\ButtonLabel_Menu",
-    "tex\\ui\\InfoBox_Paper_1024",
-    // World map.
-    "tex\\ui\\Tile_UnavailableLevel",
-    "tex\\ui\\Tile_AvailableLevel",
-    "tex\\ui\\Tile_CompletedLevel",
-    "tex\\ui\\InfoBox_LevelPop",
-    "tex\\ui\\UnderTile_",
-    "tex\\ui\\Difficulty_Off",
-    "tex\\ui\\Difficulty_Half",
-    "tex\\ui\\Difficulty_On",
-    // HUD, player select and settings.
-    "tex\\ui\\InfoBox_Settings",
-    "tex\\ui\\InfoBox_Label",
-    "tex\\ui\\Cursor_",
-    "tex\\ui\\List_Lines",
-    "tex\\ui\\LabelBar",
-    "tex\\ui\\Button_DeletePlayer_Normal",
-    "tex\\ui\\Button_DeletePlayer_MouseOver",
-    "tex\\ui\\Button_GreenOK_Normal",
-    "tex\\ui\\Button_GreenOK_MouseOver",
-    "tex\\ui\\InfoBox_Paper_512",
-    "tex\\ui\\MouseOver_YesNo",
-    "tex\\ui\\checkbox_off",
-    "tex\\ui\\checkbox_on",
-    "tex\\ui\\checkbox_mouseover",
-    // World selection.
-    "tex\\ui\\Emblem_Default",
-    // Editors.
-    "tex\\ui\\listbox_bkg",
-    "tex\\ui\\listbox_sel",
-    "tex\\ui\\scroll_bkg",
-    "tex\\ui\\scroll_but",
+// Textures the archive holds beyond the names the program fetches (data/asset_names.h):
+// the frames of the animated ones it draws (the pen shows frames 0 to 5, the rain's splash
+// two), and what the editors will fetch.
+const char* const further_textures[] = {
+    "tex\\ui\\Pen_2",      "tex\\ui\\Pen_3",       "tex\\ui\\Pen_4",
+    "tex\\ui\\Pen_5",      "tex\\ui\\Pen_6",       "tex\\Effect_RainSpat_Frame2",
+    "tex\\font\\8x8_1",    "tex\\ui\\listbox_bkg", "tex\\ui\\listbox_sel",
+    "tex\\ui\\scroll_bkg", "tex\\ui\\scroll_but",
 };
 
 std::set<std::string> archive_names(uint32_t code)
@@ -105,7 +41,9 @@ TEST(art_archive, holds_every_fetched_texture)
 {
     std::set<std::string> textures = archive_names(pak_code_imag);
     ASSERT_GT(textures.size(), 100u) << "the archive " TAMBLE_ARCHIVE " holds no generated art";
-    for (const char* name : fetched_names)
+    for (const char* name : asset_fetched_textures)
+        EXPECT_TRUE(textures.count(name)) << name;
+    for (const char* name : further_textures)
         EXPECT_TRUE(textures.count(name)) << name;
 }
 

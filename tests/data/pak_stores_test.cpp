@@ -329,6 +329,44 @@ TEST(pak_dir, writing_creates_missing_directories_and_refuses_names_leaving_the_
     EXPECT_EQ(read_name(*m2, "tex\\deep\\er\\pic"), "ok");
 }
 
+// A source tree serves script sources and chunk files by chunk name, by the same name rule
+// as the directory store and the archive builder, and takes no writes.
+TEST(pak_source_dir, serves_script_sources_and_chunk_files_by_chunk_name)
+{
+    test_scratch_dir dir;
+    test_write_text(dir.file("levels/Ledge.LEVL.txt"), "level text");
+    test_write_text(dir.file("a.INIT.txt"), "x 1");  // the shortest name there is
+    ASSERT_TRUE(pak_write_chunk_file(dir.file("levels/Ledge_r.RPLY.pkc"), false, 0, "rp", 2));
+    for (const char* other : {"levels/Ledge.solution", "levels/x.LE-L.txt", "notes.txt", ".hidden/b.LEVL.txt",
+                              "levels/.LEVL.txt", "CMakeLists.txt"})
+        test_write_text(dir.file(other), "no source");
+
+    pak_system sys;
+    auto store = std::make_unique<pak_source_dir>(&sys, dir.path.string());
+    pak_module* m = store.get();
+    sys.add_module(std::move(store));
+    EXPECT_EQ(m->chunk_count(), 3u);
+    ref_ptr<pak_chunkref> level = m->get("levels\\Ledge");
+    ASSERT_TRUE(level);
+    EXPECT_EQ(level->get_code(), pak_code_levl);
+    EXPECT_EQ(pak_read_all(*level), pak_bytes("level text"));
+    ASSERT_TRUE(m->get("a"));
+    EXPECT_EQ(m->get("a")->get_code(), pak_code_init);
+    ref_ptr<pak_chunkref> replay = m->get("levels\\Ledge_r");
+    ASSERT_TRUE(replay);
+    EXPECT_EQ(replay->get_code(), pak_code_rply);
+    EXPECT_EQ(pak_read_all(*replay), pak_bytes("rp"));
+    EXPECT_FALSE(m->write_raw(pak_code_levl, "new", 1, false, "x", 0, true));
+
+    std::string base;
+    uint32_t code = 0;
+    EXPECT_FALSE(pak_split_coded_name("Ledge.LEVL.txt", ".pkc", base, code));
+    EXPECT_FALSE(pak_split_coded_name(".LEVL.txt", ".txt", base, code));
+    ASSERT_TRUE(pak_split_coded_name("dir/x.IMAG.pkc", ".pkc", base, code));
+    EXPECT_EQ(base, "dir/x");
+    EXPECT_EQ(code, pak_code_imag);
+}
+
 // The one walk every store and tool shares: sorted, hidden files and folders left out,
 // folders that no chunk name can reach left out, names from folders and stems.
 TEST(pak_tree, walks_sorted_and_leaves_out_what_no_store_may_serve)

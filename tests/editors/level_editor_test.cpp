@@ -5,7 +5,7 @@
 #include "editors/level/level_editor.h"
 #include "editors/level/level_solution.h"
 #include "editors/level/preview_list.h"
-#include "tools/sim/sim_source_store.h"
+#include "data/pak_source_dir.h"
 #include "tools/sim/sim_level.h"
 #include "tools/sim/sim_verify.h"
 #include "tests/test_util.h"
@@ -405,7 +405,7 @@ TEST(level_previews, the_first_six_levels_count_and_test_or_gun_levels_are_skipp
     for (const char* name : {"Alpha", "Beta", "Gamma", "Delta", "MyTest", "Gunner", "Epsilon", "Zeta"})
         test_write_text(dir.file(std::string("levels/") + name + ".LEVL.txt"), "nodes {}");
     pak_system store;
-    store.add_module(std::make_unique<sim_source_store>(&store, dir.path.string()));
+    store.add_module(std::make_unique<pak_source_dir>(&store, dir.path.string()));
     std::vector<std::string> order;
     pak_enum_function all([&](ref_ptr<pak_chunkref> ref) { order.push_back(ref->name); });
     store.enumerate(pak_code_levl, all);

@@ -3,7 +3,7 @@
 // file that is left loads whole, holding either the old or the new configuration.
 #include "game/config.h"
 
-#include "data/file_io_internal.h"
+#include "app/file_io_internal.h"
 #include "game/profile.h"
 #include "tests/game/game_test_util.h"
 

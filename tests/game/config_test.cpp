@@ -4,8 +4,8 @@
 // old file whole and is told to the player once; the mute switches reach the mixer.
 #include "game/config.h"
 
+#include "app/file_io_internal.h"
 #include "app/log.h"
-#include "data/file_io_internal.h"
 #include "game/config_file.h"
 #include "game/profile.h"
 #include "tests/game/game_test_util.h"

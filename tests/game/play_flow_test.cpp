@@ -1,7 +1,7 @@
 // The game's flow without a window: the menu states in the order a session walks them, the
 // scene sequences' fades and skips, the play screen's tip cards, missing levels, the star
 // counter and the intro cross-fade.
-#include "app/window/window.h"
+#include "app/input_codes.h"
 #include "game/menu_states.h"
 #include "game/play_logic.h"
 #include "game/scene_sequence.h"

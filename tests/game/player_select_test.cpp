@@ -1,7 +1,7 @@
 // Player select: the designed paths through the screen with pointer, keys and typing.
 #include "game/player_select_logic.h"
 
-#include "app/window/window.h"
+#include "app/input_codes.h"
 #include "game/hud_state.h"
 #include "game/profile.h"
 #include "tests/game/game_test_util.h"

@@ -1,7 +1,6 @@
 // tamble-sim helpers: cut and solution parsing, the source-tree store, and verification
 // of a level that passes and of levels that must not.
 #include "tools/sim/sim_cuts.h"
-#include "tools/sim/sim_source_store.h"
 #include "tools/sim/sim_verify.h"
 
 #include "app/log.h"
@@ -49,30 +48,6 @@ TEST(sim_cuts, SolutionFilesSortCutsAndNameTheBadLine)
     EXPECT_EQ(v_level_replay_path("base/levels/Ledge.LEVL.txt"), "base/levels/Ledge_r.RPLY.pkc");
 }
 
-TEST(sim_source_store, ServesScriptSourcesAndChunkFilesByChunkName)
-{
-    std::string base;
-    uint32_t code = 0;
-    ASSERT_TRUE(sim_parse_source_name("Ledge.LEVL.txt", base, code));
-    EXPECT_EQ(base, "Ledge");
-    EXPECT_EQ(code, pak_code_levl);
-    EXPECT_FALSE(sim_parse_source_name("Ledge.solution", base, code));
-    EXPECT_FALSE(sim_parse_source_name("x.LE-L.txt", base, code));
-
-    pak_system sys;
-    sys.add_module(
-        std::make_unique<sim_source_store>(&sys, std::string(TAMBLE_SOURCE_DIR) + "/tests/levels/data"));
-    ref_ptr<pak_chunkref> level = sys.get("levels\\rope_over_pot");
-    ASSERT_TRUE(level);
-    EXPECT_EQ(level->get_code(), pak_code_levl);
-    std::vector<char> text(level->get_size());
-    EXPECT_EQ(level->read(text.data()), 0);
-    ref_ptr<pak_chunkref> replay = sys.get("levels\\rope_over_pot_r");
-    ASSERT_TRUE(replay);
-    EXPECT_EQ(replay->get_code(), pak_code_rply);
-    EXPECT_FALSE(sys.get("levels\\rope_over_pot.solution"));
-}
-
 class sim_verify : public ::testing::Test {
 protected:
     void SetUp() override
@@ -114,7 +89,7 @@ TEST_F(sim_verify, HiddenFoldersAreNeitherServedNorVerified)
     fs::copy(root / "levels", root / ".attic" / "levels", fs::copy_options::recursive);
     EXPECT_EQ(sim_find_solved_levels(root.string()), std::vector<std::string>{level});
     pak_system sys;
-    sys.add_module(std::make_unique<sim_source_store>(&sys, root.string()));
+    sys.add_module(std::make_unique<pak_source_dir>(&sys, root.string()));
     EXPECT_TRUE(sys.get("levels\\rope_over_pot"));
     EXPECT_FALSE(sys.get(".attic\\levels\\rope_over_pot"));
 }

@@ -8,6 +8,7 @@
 #include "tools/synth/loudness.h"
 #include "tools/synth/measures.h"
 
+#include "data/asset_names.h"
 #include "data/pak_store.h"
 #include "sound/codec/sample_chunk.h"
 #include "sound/codec/wav_file.h"
@@ -18,6 +19,7 @@
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <sstream>
 
@@ -79,31 +81,15 @@ double short_loudness_of(const rendered& r)
 
 TEST(rendered_samples, every_sample_the_game_plays_is_rendered)
 {
-    static const char* const required[] = {
-        "sounds\\Rollover1",
-        "sounds\\Select_Constraint",
-        "sounds\\Cut_Constraint",
-        "sounds\\StarBlip",
-        "sounds\\Hit_Balls_Metal",
-        "sounds\\Hit_SolidWood",
-        "music\\ditty_READY",
-        "music\\ditty_success",
-        "music\\ditty_fail",
-        "music\\ditty_ball_in_pot",
-        "music\\ditty_zoom",
-        "music\\title",
-        "music\\map",
-        "music\\solution",
-        "music\\song1",
-        "music\\song2",
-        "music\\song3",
-        "music\\song4",
-    };
+    // The program's fixed names (data/asset_names.h) and the songs the worlds data names.
+    std::vector<std::string> required(std::begin(asset_fetched_samples), std::end(asset_fetched_samples));
+    for (const char* song : {"music\\song1", "music\\song2", "music\\song3", "music\\song4"})
+        required.push_back(song);
     std::map<std::string, const rendered*> found;
     for (const rendered& r : all_rendered())
         found[r.entry->name] = &r;
     EXPECT_EQ(found.size(), sample_catalogue().size()) << "a catalogued sample has no readable WAVE file";
-    for (const char* name : required)
+    for (const std::string& name : required)
         EXPECT_TRUE(found.count(name)) << name;
     // The star counter plays four blips a second, and a sample sounds at most four times
     // at once: a longer blip would lose the fifth star's sound.

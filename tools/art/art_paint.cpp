@@ -95,15 +95,6 @@ void art_gear_path(cairo_t* cr, double cx, double cy, double r_root, double r_ti
     cairo_close_path(cr);
 }
 
-void art_heart_path(cairo_t* cr, double cx, double cy, double s)
-{
-    cairo_new_sub_path(cr);
-    cairo_move_to(cr, cx, cy + s * 0.9);
-    cairo_curve_to(cr, cx - s * 1.3, cy + s * 0.1, cx - s * 0.9, cy - s * 1.0, cx, cy - s * 0.45);
-    cairo_curve_to(cr, cx + s * 0.9, cy - s * 1.0, cx + s * 1.3, cy + s * 0.1, cx, cy + s * 0.9);
-    cairo_close_path(cr);
-}
-
 art_colour art_wood_at(const art_wood& w, double x, double y)
 {
     double ca = std::cos(w.angle), sa = std::sin(w.angle);

@@ -30,7 +30,6 @@ void art_star_path(cairo_t* cr, double cx, double cy, double r_out, double r_in,
                    double rotation = -art_pi / 2);
 void art_polygon_path(cairo_t* cr, double cx, double cy, double r, int sides, double rotation);
 void art_gear_path(cairo_t* cr, double cx, double cy, double r_root, double r_tip, int teeth);
-void art_heart_path(cairo_t* cr, double cx, double cy, double size);
 
 // Materials: procedural fills of the current path (the path is kept).
 struct art_wood {

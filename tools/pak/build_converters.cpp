@@ -5,7 +5,7 @@
 #include "tools/pak/image_source.h"
 #include "tools/pak/sound_convert.h"
 
-#include "data/file_io.h"
+#include "app/file_io.h"
 #include "data/script.h"
 
 #include <cstdio>

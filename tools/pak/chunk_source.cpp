@@ -1,6 +1,8 @@
 // Loading chunks from chunk files, archives and directory stores for the tools.
 #include "tools/pak/chunk_source.h"
 
+#include "data/pak_tree.h"
+
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -52,7 +54,7 @@ bool load_chunk_source(const std::string& source, tool_chunk& out, std::string& 
     if (fs::is_regular_file(source, ec)) {
         std::string base;
         uint32_t code = 0;
-        if (!pak_parse_chunk_file_name(fs::path(source).filename().string(), base, code)) {
+        if (!pak_split_coded_name(fs::path(source).filename().string(), ".pkc", base, code)) {
             error = "'" + source + "' is not a chunk file (NAME.CODE.pkc) nor ARCHIVE:NAME";
             return false;
         }

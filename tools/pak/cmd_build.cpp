@@ -39,7 +39,7 @@ bool classify(const pak_tree_file& file, source_file& src, std::string& name, st
         uint32_t code = c->code;
         if (code == 0) {
             std::string base;
-            if (!pak_parse_chunk_file_name(stem + ".pkc", base, code)) {
+            if (!pak_split_coded_name(file.leaf, c->extension, base, code)) {
                 // "notes.txt" or "CMakeLists.txt" are simply no sources; "x.LEV.txt" is a slip.
                 if (stem.find('.') != std::string::npos)
                     warning =

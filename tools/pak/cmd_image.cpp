@@ -1,4 +1,5 @@
 // tamble-pak image: PNG to "IMAG" chunk file and back.
+#include "data/pak_tree.h"
 #include "render/image/image_chunk.h"
 #include "tools/pak/chunk_source.h"
 #include "tools/pak/commands.h"
@@ -47,7 +48,7 @@ int encode(int argc, char** argv)
         return pak_tool_fail("image", "encode takes IN.png OUT.IMAG.pkc", 2);
     std::string base;
     uint32_t code = 0;
-    if (!pak_parse_chunk_file_name(out, base, code) || code != pak_code_imag)
+    if (!pak_split_coded_name(out, ".pkc", base, code) || code != pak_code_imag)
         return pak_tool_fail("image", "'" + out + "': the output must be named NAME.IMAG.pkc", 2);
 
     std::string error;

@@ -2,7 +2,7 @@
 // writer, and turn script text into the binary configuration form.
 #include "tools/pak/commands.h"
 
-#include "data/file_io.h"
+#include "app/file_io.h"
 #include "data/script.h"
 
 #include <cstdio>

@@ -4,7 +4,7 @@
 #include "tools/pak/commands.h"
 #include "tools/pak/sound_convert.h"
 
-#include "data/file_io.h"
+#include "app/file_io.h"
 
 #include "sound/codec/sample_chunk.h"
 #include "sound/codec/sample_decoder.h"

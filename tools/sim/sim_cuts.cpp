@@ -1,10 +1,10 @@
 // Parsing of cut options and solution files.
 #include "tools/sim/sim_cuts.h"
 
+#include "app/file_io.h"
+
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -104,14 +104,12 @@ bool sim_parse_solution(std::string_view text, sim_solution& out, std::string& e
 
 bool sim_read_solution(const std::string& path, sim_solution& out, std::string& error)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot open " + path;
+    std::string text;
+    if (!file_read_all(path, text, sim_solution_file_limit)) {
+        error = "cannot open or read " + path;
         return false;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!sim_parse_solution(text.str(), out, error)) {
+    if (!sim_parse_solution(text, out, error)) {
         error = path + ": " + error;
         return false;
     }

@@ -33,7 +33,9 @@ bool sim_parse_count(std::string_view text, int32_t& out);
 bool sim_parse_cut(std::string_view text, sim_cut& out);
 // The whole text of a solution file. On failure `error` names the line.
 bool sim_parse_solution(std::string_view text, sim_solution& out, std::string& error);
+// Reads and parses a solution file of at most sim_solution_file_limit bytes.
 bool sim_read_solution(const std::string& path, sim_solution& out, std::string& error);
+constexpr uint64_t sim_solution_file_limit = uint64_t(1) << 20;
 // Orders cuts by step, keeping the given order among equal steps.
 void sim_sort_cuts(std::vector<sim_cut>& cuts);
 

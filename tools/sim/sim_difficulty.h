@@ -5,6 +5,7 @@
 // that a random short schedule solves shows up here as one with an unintended way out.
 #pragma once
 
+#include "app/step.h"
 #include "tools/sim/sim_cuts.h"
 #include "tools/sim/sim_level.h"
 
@@ -17,9 +18,9 @@ struct sim_difficulty_options {
     int32_t single_grid = 15;  // steps between the cut times of the one-cut search
     int32_t pair_grid = 45;    // the same for the two-cut search and the wrong cuts
     // A searched schedule counts when it solves at most this long after the solution does.
-    int32_t slack_steps = 5 * 180;
+    int32_t slack_steps = 5 * steps_per_second;
     // A window is followed at most this far on either side of the solution's step.
-    int32_t window_reach = 3 * 180;
+    int32_t window_reach = 3 * steps_per_second;
 };
 
 // The span of steps at which one cut of the solution, the other cuts held, still solves

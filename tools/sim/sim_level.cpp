@@ -1,15 +1,13 @@
 // Opening the tool's stores and turning level and replay arguments into worlds and bytes.
 #include "tools/sim/sim_level.h"
 
+#include "app/file_io.h"
 #include "data/pak_script.h"
 #include "physics/constraint.h"
 #include "physics/type_creators.h"
 #include "tools/sim/sim_sounds.h"
-#include "tools/sim/sim_source_store.h"
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -67,7 +65,7 @@ bool sim_context::open(const sim_source_options& options, std::string& error)
             error = "data root '" + root + "' is not a directory";
             return false;
         }
-        pak.add_module(std::make_unique<sim_source_store>(&pak, root));
+        pak.add_module(std::make_unique<pak_source_dir>(&pak, root));
     }
     for (const std::string& archive : options.archives) {
         if (!pak.add_archive(archive.c_str(), false)) {
@@ -90,14 +88,10 @@ bool sim_is_level_file(const std::string& level)
 bool sim_level_text(sim_context& ctx, const std::string& level, std::string& text, std::string& error)
 {
     if (sim_is_level_file(level)) {
-        std::ifstream in(level, std::ios::binary);
-        if (!in) {
-            error = "cannot open level file '" + level + "'";
+        if (!file_read_all(level, text, v_level_file_limit)) {
+            error = "cannot open or read level file '" + level + "'";
             return false;
         }
-        std::ostringstream s;
-        s << in.rdbuf();
-        text = s.str();
         return true;
     }
     ref_ptr<pak_chunkref> ref = ctx.pak.get(level.c_str());

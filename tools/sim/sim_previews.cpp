@@ -7,6 +7,7 @@
 #include "tools/sim/sim_level.h"
 #include "tools/sim/sim_worlds.h"
 
+#include "app/view_space.h"
 #include "app/window/message_box.h"
 #include "app/window/test_driver.h"
 #include "app/window/window.h"
@@ -83,7 +84,7 @@ int sim_cmd_previews(int argc, char** argv)
     if (!window.create_gl_window(size, size, 32, false))
         return fail("cannot open a window with an OpenGL context");
     gl_texture_choose_half_size(size, size);
-    window.set_view(32, 32, 32);
+    window.set_view(view_centre, view_centre, view_size / 2);
     render_target& target = render_target_global();
     int status = 0;
     if (!target.setup(window, &ctx.pak)) {

@@ -13,7 +13,7 @@ bool sane(vec2 p)
 
 bool inside(vec2 p)
 {
-    return p.x >= 0.0f && p.x <= 64.0f && p.y >= 0.0f && p.y <= 64.0f;
+    return p.x >= 0.0f && p.x <= v_playfield_size && p.y >= 0.0f && p.y <= v_playfield_size;
 }
 
 std::string where(vec2 p)

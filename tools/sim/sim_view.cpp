@@ -10,6 +10,7 @@
 #include "app/driver_script.h"
 #include "app/log.h"
 #include "app/pacing.h"
+#include "app/view_space.h"
 #include "app/window/message_box.h"
 #include "app/window/test_driver.h"
 #include "app/window/window.h"
@@ -191,7 +192,7 @@ struct viewer {
 
         glLineWidth(1.0f);
         set_colour({0.25f, 0.25f, 0.3f});
-        rect_outline(0, 0, 64, 64);
+        rect_outline(0, 0, v_playfield_size, v_playfield_size);
 
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         world_draw_style style;
@@ -313,7 +314,7 @@ int sim_cmd_view(int argc, char** argv)
                      "tamble-sim view: cannot open a window with an OpenGL context on this display\n");
         return 3;
     }
-    window.set_view(32, 32, 32);
+    window.set_view(view_centre, view_centre, view_size / 2);
     v.window = &window;
     sound_start();
 

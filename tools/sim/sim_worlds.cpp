@@ -5,7 +5,7 @@
 #include "data/pak_tree.h"
 #include "data/script.h"
 #include "tools/sim/sim_cuts.h"
-#include "tools/sim/sim_source_store.h"
+#include "data/pak_source_dir.h"
 
 #include <algorithm>
 #include <cmath>
@@ -358,7 +358,7 @@ bool sim_texture_source_found(sim_context& ctx, const std::string& root, const s
 bool sim_root_has_worlds(const std::string& root)
 {
     pak_system own;
-    own.add_module(std::make_unique<sim_source_store>(&own, root));
+    own.add_module(std::make_unique<pak_source_dir>(&own, root));
     script_handle tree = script_handle::fresh(&script_global_symbols());
     init_parser parser(tree);
     own.enumerate(pak_code_init, parser);

@@ -6,6 +6,7 @@
 #include "tools/synth/music/sequencer.h"
 #include "tools/synth/spectrogram.h"
 
+#include "app/file_io.h"
 #include "sound/codec/wav_file.h"
 
 #include <algorithm>
@@ -34,21 +35,6 @@ int usage()
     return 2;
 }
 
-bool read_file(const std::string& path, std::vector<uint8_t>& out)
-{
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f)
-        return false;
-    uint8_t buf[65536];
-    size_t got;
-    out.clear();
-    while ((got = std::fread(buf, 1, sizeof buf, f)) > 0)
-        out.insert(out.end(), buf, buf + got);
-    bool ok = !std::ferror(f);
-    std::fclose(f);
-    return ok;
-}
-
 bool write_file(const std::filesystem::path& path, const void* data, size_t size)
 {
     std::FILE* f = std::fopen(path.string().c_str(), "wb");
@@ -62,7 +48,7 @@ bool read_wav(const std::string& path, w_pcm& pcm)
 {
     std::vector<uint8_t> bytes;
     std::string error;
-    if (!read_file(path, bytes)) {
+    if (!file_read_all(path, bytes)) {
         std::fprintf(stderr, "tamble-synth: '%s': cannot read\n", path.c_str());
         return false;
     }

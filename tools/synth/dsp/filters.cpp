@@ -49,16 +49,6 @@ biquad biquad::peaking(double freq, double q, double gain_db)
     return biquad(1 + c.alpha * a, -2 * c.cw, 1 - c.alpha * a, 1 + c.alpha / a, -2 * c.cw, 1 - c.alpha / a);
 }
 
-biquad biquad::high_shelf(double freq, double gain_db)
-{
-    cookbook c(freq, 0.7071);
-    double a = std::pow(10.0, gain_db / 40.0);
-    double s = 2 * std::sqrt(a) * c.alpha;
-    return biquad(a * ((a + 1) + (a - 1) * c.cw + s), -2 * a * ((a - 1) + (a + 1) * c.cw),
-                  a * ((a + 1) + (a - 1) * c.cw - s), (a + 1) - (a - 1) * c.cw + s,
-                  2 * ((a - 1) - (a + 1) * c.cw), (a + 1) - (a - 1) * c.cw - s);
-}
-
 void biquad::process(mono_buffer& buffer)
 {
     for (float& v : buffer)

@@ -12,7 +12,6 @@ public:
     // Constant 0 dB peak gain.
     static biquad bandpass(double freq, double q);
     static biquad peaking(double freq, double q, double gain_db);
-    static biquad high_shelf(double freq, double gain_db);
 
     float process(float x)
     {

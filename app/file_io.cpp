@@ -1,7 +1,7 @@
 // Whole-file reads and replacing writes (see file_io.h).
-#include "data/file_io.h"
+#include "app/file_io.h"
 
-#include "data/file_io_internal.h"
+#include "app/file_io_internal.h"
 
 #include <fcntl.h>
 #include <unistd.h>

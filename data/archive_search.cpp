@@ -1,15 +1,12 @@
 // Looking for tamble.pk2.
-#include "app/entry/data_search.h"
+#include "data/archive_search.h"
 
 #include <filesystem>
 
-#ifndef TAMBLE_INSTALL_DATADIR
-#define TAMBLE_INSTALL_DATADIR ""
-#endif
-
 namespace fs = std::filesystem;
 
-std::string find_game_archive(const char* argv0, std::vector<std::string>& looked_in)
+std::string pak_find_game_archive(const char* argv0, const std::vector<std::string>& known_folders,
+                                  std::vector<std::string>& looked_in)
 {
     std::error_code ec;
     std::vector<fs::path> places;
@@ -24,8 +21,9 @@ std::string find_game_archive(const char* argv0, std::vector<std::string>& looke
         places.push_back(folder / "tamble.pk2");
         places.push_back((folder / ".." / "share" / "tamble" / "tamble.pk2").lexically_normal());
     }
-    if (*TAMBLE_INSTALL_DATADIR)
-        places.push_back(fs::path(TAMBLE_INSTALL_DATADIR) / "tamble.pk2");
+    for (const std::string& folder : known_folders)
+        if (!folder.empty())
+            places.push_back(fs::path(folder) / "tamble.pk2");
     for (const fs::path& p : places) {
         std::string name = p.string();
         bool seen = false;

@@ -1,5 +1,5 @@
 // Parsing the tamble program's command line.
-#include "app/entry_options.h"
+#include "program/entry_options.h"
 
 #ifndef TAMBLE_VERSION
 #define TAMBLE_VERSION "0"

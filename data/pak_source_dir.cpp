@@ -1,7 +1,8 @@
 // The source-tree store: scanning the root and reading script sources as chunks.
-#include "tools/sim/sim_source_store.h"
+#include "data/pak_source_dir.h"
 
-#include "data/file_io.h"
+#include "app/file_io.h"
+#include "data/pak_store.h"
 #include "data/pak_tree.h"
 
 #include <cstdio>
@@ -24,30 +25,9 @@ public:
     }
 };
 
-bool code_char(char c)
-{
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-}
-
 }  // namespace
 
-bool sim_parse_source_name(const std::string& file_name, std::string& base, uint32_t& code)
-{
-    size_t n = file_name.size();
-    if (n < 11 || file_name.compare(n - 4, 4, ".txt") != 0 || file_name[n - 9] != '.')
-        return false;
-    code = 0;
-    for (int i = 0; i < 4; ++i) {
-        char c = file_name[n - 8 + size_t(i)];
-        if (!code_char(c))
-            return false;
-        code |= uint32_t(uint8_t(c)) << (8 * i);
-    }
-    base = file_name.substr(0, n - 9);
-    return true;
-}
-
-sim_source_store::sim_source_store(pak_system* sys, const std::string& root_path)
+pak_source_dir::pak_source_dir(pak_system* sys, const std::string& root_path)
     : pak_module(sys, false), root(root_path)
 {
     if (!root.empty() && root.back() != '/')
@@ -57,8 +37,8 @@ sim_source_store::sim_source_store(pak_system* sys, const std::string& root_path
     for (const pak_tree_file& file : files) {
         std::string stem, name;
         uint32_t code = 0;
-        bool script = sim_parse_source_name(file.leaf, stem, code);
-        if ((!script && !pak_parse_chunk_file_name(file.leaf, stem, code)) || !file.chunk_name(stem, name))
+        bool script = pak_split_coded_name(file.leaf, ".txt", stem, code);
+        if ((!script && !pak_split_coded_name(file.leaf, ".pkc", stem, code)) || !file.chunk_name(stem, name))
             continue;
         ref_ptr<pak_chunkref> ref;
         if (script) {
@@ -82,14 +62,13 @@ sim_source_store::sim_source_store(pak_system* sys, const std::string& root_path
     }
 }
 
-ref_ptr<pak_chunkref> sim_source_store::write(const pak_editchunk&, int, bool)
+ref_ptr<pak_chunkref> pak_source_dir::write(const pak_editchunk&, int, bool)
 {
     status = status_uncreated;
     return nullptr;
 }
 
-ref_ptr<pak_chunkref> sim_source_store::write_raw(uint32_t, const char*, uint32_t, bool, const void*, int,
-                                                  bool)
+ref_ptr<pak_chunkref> pak_source_dir::write_raw(uint32_t, const char*, uint32_t, bool, const void*, int, bool)
 {
     status = status_uncreated;
     return nullptr;
