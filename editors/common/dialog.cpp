@@ -72,11 +72,35 @@ void ed_dialog::ask_save(const std::string& text, int32_t why)
     show(text, "Unsaved changes", {ed_answer::save, ed_answer::discard, ed_answer::cancel}, why);
 }
 
+float ed_dialog::keys_line_y() const
+{
+    return ed_dialog_text_y + float(lines.size()) * ed_dialog_line_height + 0.5f;
+}
+
+std::string ed_dialog::keys_line() const
+{
+    std::string out;
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        std::string key = i == 0 ? "Enter" : i + 1 == buttons.size() ? "Esc" : std::string(1, ed_answer_label(buttons[i])[0]);
+        if (i == 0 && buttons.size() > 1)
+            key += " or " + std::string(1, ed_answer_label(buttons[i])[0]);
+        out += (out.empty() ? "" : "    ") + key + ": " + ed_answer_label(buttons[i]);
+    }
+    return out;
+}
+
+ed_rect ed_dialog::panel() const
+{
+    float bottom = keys_line_y() + 1.5f + ed_dialog_button_h + 1.5f;
+    return {ed_dialog_left, ed_dialog_top, ed_dialog_right, bottom};
+}
+
 ed_rect ed_dialog::button_rect(size_t i) const
 {
     float gap = 1.0f, total = float(buttons.size()) * ed_dialog_button_w + float(buttons.size() - 1) * gap;
-    float left = (ed_dialog_panel.left + ed_dialog_panel.right - total) / 2 + float(i) * (ed_dialog_button_w + gap);
-    return {left, ed_dialog_button_y, left + ed_dialog_button_w, ed_dialog_button_y + ed_dialog_button_h};
+    float left = (ed_dialog_left + ed_dialog_right - total) / 2 + float(i) * (ed_dialog_button_w + gap);
+    float top = keys_line_y() + 1.5f;
+    return {left, top, left + ed_dialog_button_w, top + ed_dialog_button_h};
 }
 
 void ed_dialog::point(float x, float y)

@@ -12,12 +12,14 @@
 
 enum class ed_answer { none, ok, yes, no, save, discard, cancel };
 
-// The panel and its rows, in interface units.
-constexpr ed_rect ed_dialog_panel = {10, 22, 54, 40};
+// The panel and its rows, in interface units: the caption, the message, a line saying
+// which keys answer, then the buttons; the panel grows with the message.
+constexpr float ed_dialog_left = 10, ed_dialog_right = 54, ed_dialog_top = 22;
 constexpr float ed_dialog_text_x = 12, ed_dialog_text_y = 24;
+constexpr float ed_dialog_line_height = 1.0f;
 // Characters per line of the message before it wraps.
 constexpr int32_t ed_dialog_columns = 60;
-constexpr float ed_dialog_button_y = 36, ed_dialog_button_h = 2.5f, ed_dialog_button_w = 10;
+constexpr float ed_dialog_button_h = 2.5f, ed_dialog_button_w = 10;
 
 class ed_dialog {
 public:
@@ -34,6 +36,10 @@ public:
     void ask_save(const std::string& text, int32_t why);
     void close() { open = false; }
 
+    ed_rect panel() const;
+    // The line under the message that names the keys, and where it stands.
+    std::string keys_line() const;
+    float keys_line_y() const;
     ed_rect button_rect(size_t i) const;
     void point(float x, float y);
     // The answer given, or none; the dialog closes when it is answered.

@@ -57,6 +57,12 @@ void ed_list_box::reveal(int32_t index)
     clamp_first();
 }
 
+void ed_list_box::fit_height()
+{
+    float wanted = rect.top + float(std::max(size(), 1)) * row_height + 0.25f;
+    rect.bottom = std::min(rect.bottom, wanted);
+}
+
 int32_t ed_list_box::find(const std::string& name) const
 {
     auto it = std::find(items.begin(), items.end(), name);

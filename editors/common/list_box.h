@@ -42,6 +42,8 @@ public:
     void scroll_by(int32_t rows);
     // Scrolls so that entry i is shown.
     void reveal(int32_t index);
+    // Shortens the rectangle to the rows there are (at least one), never past its bottom.
+    void fit_height();
     // The index of the entry with this name, -1 when absent.
     int32_t find(const std::string& name) const;
 

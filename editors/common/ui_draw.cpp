@@ -94,16 +94,20 @@ void ed_text(const ed_ui_textures& ui, float x, float y, const std::string& line
 
 void ed_list(const ed_ui_textures& ui, const ed_list_box& list)
 {
-    textured(ui.listbox_bkg.get(), list.rect, {1, 1, 1, 0.95f});
+    // The level must not show through the names.
+    ed_fill(list.rect, {0.1f, 0.07f, 0.05f, 1.0f});
+    textured(ui.listbox_bkg.get(), list.rect, {1, 1, 1, 1});
     ed_outline(list.rect, frame_colour);
     float cell = ui.text ? ui.text->cell_width : 0.66f;
     for (int32_t i = list.first; i < list.size() && i < list.first + list.rows_shown(); ++i) {
         ed_rect row = list.row_rect(i);
-        if (i == list.hovered || i == list.marked)
+        bool lit = i == list.hovered || i == list.marked;
+        if (lit)
             textured(ui.listbox_sel.get(), row, {1, 1, 1, i == list.hovered ? 1.0f : 0.6f});
         // Long names are cut to the row rather than run under the scroll bar.
         size_t fits = size_t(std::max(0.0f, (row.width() - 1.0f) / cell));
-        ed_text(ui, row.left + 0.5f, row.top, list.items[size_t(i)].substr(0, fits));
+        ed_text(ui, row.left + 0.5f, row.top, list.items[size_t(i)].substr(0, fits),
+                lit ? ed_colour{0.12f, 0.07f, 0.02f, 1} : ed_colour{});
     }
     if (list.scrolls()) {
         textured(ui.scroll_bkg.get(), list.bar_rect(), {0.7f, 0.7f, 0.75f, 1});
@@ -141,12 +145,14 @@ void ed_dialog_draw(const ed_ui_textures& ui, const ed_dialog& dialog)
 {
     if (!dialog.open)
         return;
-    ed_fill(ed_dialog_panel, panel_colour);
-    ed_outline(ed_dialog_panel, frame_colour);
+    ed_rect panel = dialog.panel();
+    ed_fill(panel, panel_colour);
+    ed_outline(panel, frame_colour);
     ed_text(ui, ed_dialog_text_x, ed_dialog_text_y - 1.5f, dialog.caption, frame_colour);
     float line_h = ui.text ? ui.text->cell_height : 1.0f;
     for (size_t i = 0; i < dialog.lines.size(); ++i)
         ed_text(ui, ed_dialog_text_x, ed_dialog_text_y + float(i) * line_h, dialog.lines[i]);
+    ed_text(ui, ed_dialog_text_x, dialog.keys_line_y(), dialog.keys_line(), dim_text);
     for (size_t i = 0; i < dialog.buttons.size(); ++i)
         button(ui, dialog.button_rect(i), ed_answer_label(dialog.buttons[i]), int32_t(i) == dialog.hovered);
 }

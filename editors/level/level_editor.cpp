@@ -58,6 +58,8 @@ void fill_list(ed_list_box& list, const std::vector<ref_ptr<T>>& types)
     list.items.clear();
     for (const auto& t : types)
         list.items.push_back(le_list_name(t->name));
+    list.rect = le_list_area;
+    list.fit_height();
 }
 
 // What a load of a level text left out, for the designer.
@@ -143,6 +145,8 @@ bool level_editor::startup(pak_system& store, const std::string* settings_text, 
         const char* text = entry.as_string();
         rope_list.items.push_back(text ? text : settings_symbols.name_of(key));
     });
+    rope_list.rect = le_list_area;
+    rope_list.fit_height();
 
     file.clear();
     folder = levels_folder;
