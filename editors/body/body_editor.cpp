@@ -331,6 +331,11 @@ void body_editor::load(const std::string& path)
         status = "Not loaded: " + bare_file(path) + " is damaged.";
         return;
     }
+    // Numbers with more decimals than the writer keeps are taken as it prints them, so
+    // that what undo gives back is what it saved.
+    std::string printed = loaded.text();
+    std::string none;
+    body::parse(printed, loaded, none);
     // Loading is an edit like any other: undo brings back the body that was open.
     history.record({body_text(), file});
     work = std::move(loaded);
@@ -607,6 +612,12 @@ void body_editor::edit_key(uint32_t vk)
             mode = mode_insert_corners;
             status = "The data holds no textures: the polygon gets none.";
         } else {
+            // The list opens at the texture the last polygon got, else at the bodies'.
+            int32_t at = work.polygons.empty() ? -1 : texture_list.find(work.polygons.back().texture);
+            for (size_t i = 0; at < 0 && i < texture_list.items.size(); ++i)
+                if (texture_list.items[i].starts_with("tex\\bodies\\"))
+                    at = int32_t(i);
+            show_texture_list(at, false);
             mode = mode_new_texture;
             status = "Choose the new polygon's texture.";
         }
@@ -618,9 +629,9 @@ void body_editor::edit_key(uint32_t vk)
                 return;
             }
             retexture_polygon = hover_polygon;
-            texture_list.marked = texture_list.find(poly->texture);
-            texture_list.reveal(texture_list.marked);
+            show_texture_list(texture_list.find(poly->texture), true);
             mode = mode_retexture;
+            status = "Choose another texture for polygon " + std::to_string(hover_polygon) + ".";
         } else if (texture_mode) {
             texture_mode = false;
             texture_polygon = -1;
@@ -690,6 +701,16 @@ void body_editor::edit_key(uint32_t vk)
             open_picker(true);
         return;
     case vk_delete: delete_selected(); return;
+    }
+}
+
+void body_editor::show_texture_list(int32_t entry, bool mark)
+{
+    texture_list.marked = mark ? entry : -1;
+    texture_list.hovered = -1;
+    if (entry >= 0) {
+        texture_list.first = entry;
+        texture_list.scroll_by(0);
     }
 }
 

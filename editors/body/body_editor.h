@@ -45,7 +45,8 @@ constexpr float ui_centre_x = 32, ui_centre_y = 33, ui_half_height = 33;
 // (the list, the picker, the dialogs and the help card), whose layouts are made for it.
 constexpr float font_width = 0.726f, font_height = 1.1f;
 constexpr float widget_font_width = 0.66f, widget_font_height = 1.0f;
-constexpr float line_x = 1;
+// The lines start this far from the window's left edge.
+constexpr float line_margin = 1;
 constexpr float title_y = 0.3f;
 constexpr float status_y = 58.6f, problem_y = 60.0f, selection_y = 61.4f, color_y = 62.8f, prompt_y = 64.2f;
 // The texture list, and the preview of the texture under the pointer beside it.
@@ -188,6 +189,8 @@ private:
     void end_carry();
     void move_carried();
     void choose_texture(int32_t entry);
+    // Opens the list with the entry in its top row; `mark` shows it as the current one.
+    void show_texture_list(int32_t entry, bool mark);
     void delete_selected();
     void scale_texture(bool horizontal);
     void answer(ed_answer a, int32_t purpose);

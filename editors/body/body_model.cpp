@@ -12,12 +12,15 @@ namespace bedit {
 
 namespace {
 
-// The keys the editor writes, interned first into a new table so that they keep this
-// spelling in saved files whatever a loaded file wrote. (The nine names every table
-// starts with, "X", "Y", "TX", "TY", "TEX", "Z" and "POLYS" among them, come out in
-// capitals.)
-const char* const managed_keys[] = {"mass", "pot_color", "nodes", "constraints", "n1",   "n2",
-                                    "collidable", "fric", "elast", "pot", "node"};
+// Every key of a body type, interned first into a new table in the type loader's order:
+// a key's number decides where the writer puts it, so this way a body's text comes out
+// the same however a loaded file ordered or spelled its keys. (The nine names every table
+// starts with, "X", "Y", "TX", "TY", "TEX", "Z" and "POLYS" among them, come before these
+// and are written in capitals.)
+const char* const body_keys[] = {"material",   "mass",   "moment", "radius", "pot_color", "motor",
+                                 "rotate",     "max_speed", "angle_lock", "rail_y", "rail_x", "nodes",
+                                 "constraints", "n1",    "n2",     "collidable", "fric",  "elast",
+                                 "pot",        "node"};
 
 // The entry `key` of the tree, emptied to a block.
 script_handle cleared(const script_handle& tree, const char* key)
@@ -50,7 +53,7 @@ std::string counted(size_t n, const char* one, const char* many)
 
 body::body() : symbols(std::make_unique<script_symbol_table>(4096, 256, 256))
 {
-    for (const char* key : managed_keys)
+    for (const char* key : body_keys)
         symbols->intern(key);
     tree = script_handle::fresh(symbols.get());
     tree.make_block();
@@ -262,7 +265,35 @@ std::vector<problem> body::check() const
         out.push_back({true, "The mass is " + number(m) +
                                  ": the game refuses a body without mass. Set \"mass\" above 0 in the file "
                                  "(a body without one is saved with 10)."});
+    // Numbers written with very many digits read as not-a-number; the loader refuses them
+    // in these keys, with the motor and speed scaled and the rail normalised as it does.
     float moment = float(tree.get("moment").as_real());
+    auto key = [&](const char* name) { return float(tree.get(name).as_real()); };
+    float rail_x = key("rail_x"), rail_y = key("rail_y");
+    vec2 rail{rail_y, -rail_x};
+    if (rail_x != 0.0f || rail_y != 0.0f)
+        rail = normalised(rail);
+    const std::pair<const char*, float> scalars[] = {
+        {"moment", moment}, {"radius", key("radius")}, {"motor", -key("motor") * 10.0f},
+        {"rotate", key("rotate")}, {"max_speed", key("max_speed") * 10.0f}, {"rail_x", is_finite(rail) ? 0.0f : NAN}};
+    for (const auto& [name, value] : scalars)
+        if (!std::isfinite(value)) {
+            out.push_back({true, std::string("\"") + name + "\" holds a number the game cannot use (too many digits?): "
+                                                            "the game refuses the body."});
+            return out;
+        }
+    for (size_t i = 0; i < nodes.size(); ++i)
+        if (!is_finite(nodes[i].position) || !std::isfinite(nodes[i].mass)) {
+            out.push_back({true, "Node " + std::to_string(i) + " holds a number the game cannot use: the game refuses "
+                                                               "the body."});
+            return out;
+        }
+    for (size_t i = 0; i < constraints.size(); ++i)
+        if (!std::isfinite(constraints[i].fric) || !std::isfinite(constraints[i].elast)) {
+            out.push_back({true, "Constraint " + std::to_string(i) +
+                                     " holds a friction or elasticity the game cannot use: the game refuses the body."});
+            return out;
+        }
     if (moment < 0.0f)
         out.push_back({true, "\"moment\" is negative in the file: the game refuses the body. Set it to 0 "
                              "(worked out from the nodes) or above."});
