@@ -6,6 +6,7 @@
 #include "app/entry_options.h"
 #include "app/log.h"
 #include "app/window/pref_path.h"
+#include "editors/body/body_editor_screen.h"
 #include "editors/level/level_editor_screen.h"
 #include "game/screens/game_assets.h"
 #include "game/screens/menu_flow.h"
@@ -106,7 +107,7 @@ int main(int argc, char** argv)
             log_line(log_always) << "Your Levels: " << placed << " of " << names.size()
                                  << " levels fit the map; the others are left out";
     };
-    if (mode == run_mode::level_editor) {
+    if (mode == run_mode::level_editor || mode == run_mode::body_editor) {
         editor_options editor;
         editor.driver = entry.driver;
         editor.add_stores = options.add_stores;
@@ -118,11 +119,7 @@ int main(int argc, char** argv)
         editor.user_folder = fs::path(options.config_path).parent_path().string();
         if (!editor.user_folder.empty())
             editor.user_folder += '/';
-        return level_editor_main(editor);
-    }
-    if (mode == run_mode::body_editor) {
-        std::fprintf(stderr, "tamble: the body editor is not part of this build\n");
-        return 2;
+        return mode == run_mode::level_editor ? level_editor_main(editor) : bedit::body_editor_main(editor);
     }
     return menu_begin(options);
 }
