@@ -176,6 +176,57 @@ TEST_F(body_editor_test, a_body_built_with_keys_and_clicks_is_saved_as_the_game_
     EXPECT_FALSE(other.history.modified());
 }
 
+TEST_F(body_editor_test, every_shipped_body_opened_and_saved_again_is_the_same_type_for_the_game)
+{
+    auto type_of = [](const std::string& text) {
+        script_symbol_table symbols;
+        script_handle root = script_handle::fresh(&symbols);
+        EXPECT_TRUE(script_parser(root).parse(text.c_str()));
+        return ref_ptr<v_body_type>(new v_body_type(nullptr, root));
+    };
+    int checked = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(TAMBLE_SOURCE_DIR) + "/base/bodies")) {
+        SCOPED_TRACE(entry.path().string());
+        editor.load(entry.path().string());
+        ASSERT_FALSE(editor.dialog.open);
+        EXPECT_FALSE(any_refused(editor.problems));
+        ref_ptr<v_body_type> before = type_of(test_read_text(entry.path().string()));
+        ref_ptr<v_body_type> after = type_of(editor.body_text());
+        ASSERT_TRUE(before->loaded && after->loaded);
+        EXPECT_EQ(after->mass, before->mass);
+        EXPECT_EQ(after->moment, before->moment);
+        EXPECT_EQ(after->material, before->material);
+        EXPECT_EQ(after->pot_color, before->pot_color);
+        EXPECT_EQ(after->motor, before->motor);
+        EXPECT_EQ(after->has_rail, before->has_rail);
+        const v_body &a = *after->prototype, &b = *before->prototype;
+        ASSERT_EQ(a.nodes.size(), b.nodes.size());
+        for (size_t i = 0; i < a.nodes.size(); ++i)
+            EXPECT_EQ(a.nodes[i].position, b.nodes[i].position) << i;
+        ASSERT_EQ(a.constraints.size(), b.constraints.size());
+        for (size_t i = 0; i < a.constraints.size(); ++i) {
+            EXPECT_EQ(a.constraints[i].n1 - a.nodes.data(), b.constraints[i].n1 - b.nodes.data());
+            EXPECT_EQ(a.constraints[i].n2 - a.nodes.data(), b.constraints[i].n2 - b.nodes.data());
+            EXPECT_EQ(a.constraints[i].pot, b.constraints[i].pot);
+            EXPECT_EQ(a.constraints[i].fric, b.constraints[i].fric);
+            EXPECT_EQ(a.constraints[i].elast, b.constraints[i].elast);
+        }
+        EXPECT_EQ(a.collidable.size(), b.collidable.size());
+        ASSERT_EQ(after->polys.polygons.size(), before->polys.polygons.size());
+        for (size_t i = 0; i < after->polys.polygons.size(); ++i) {
+            EXPECT_EQ(after->polys.polygons[i].texture, before->polys.polygons[i].texture);
+            EXPECT_EQ(after->polys.polygons[i].z, before->polys.polygons[i].z);
+        }
+        ASSERT_EQ(after->polys.vertices.size(), before->polys.vertices.size());
+        for (size_t i = 0; i < after->polys.vertices.size(); ++i) {
+            const v_poly_vertex &x = after->polys.vertices[i], &y = before->polys.vertices[i];
+            EXPECT_TRUE(x.x == y.x && x.y == y.y && x.tx == y.tx && x.ty == y.ty && x.node == y.node) << i;
+        }
+        ++checked;
+    }
+    EXPECT_GT(checked, 10);
+}
+
 TEST_F(body_editor_test, values_stay_in_their_limits_mirroring_twice_restores_and_two_corners_make_no_polygon)
 {
     build_box();
@@ -207,6 +258,25 @@ TEST_F(body_editor_test, values_stay_in_their_limits_mirroring_twice_restores_an
     EXPECT_EQ(editor.work.polygons[0].z, -1.0f);
     press_key(vk_f5);
     EXPECT_EQ(editor.work.color, 0);
+    // Texture sub-mode: H and V scale every polygon's texture coordinates; outside it H
+    // shows the help card.
+    press_key('T');
+    ASSERT_TRUE(editor.texture_mode);
+    EXPECT_EQ(editor.grid_spacing(), texture_grid_step);
+    press_key('H');
+    with(vk_shift, 'V');
+    EXPECT_FALSE(editor.help);
+    EXPECT_EQ(editor.work.polygons[0].corners[2].tx, 2.0f);
+    EXPECT_EQ(editor.work.polygons[0].corners[2].ty, 0.5f);
+    with(vk_shift, 'H');
+    press_key('V');
+    press_key('T');
+    EXPECT_FALSE(editor.texture_mode);
+    press_key('H');
+    EXPECT_TRUE(editor.help);
+    press_key('N');  // any key closes the card, and does nothing else
+    EXPECT_FALSE(editor.help);
+    EXPECT_EQ(editor.work.nodes.size(), 4u);
 
     // Mirroring: x to the other side, ends swapped; twice gives back every position, also
     // off the grid and of free corners.
@@ -415,7 +485,7 @@ TEST_F(body_editor_test, a_damaged_file_keeps_the_body_and_f4_asks_before_starti
     EXPECT_EQ(editor.body_text(), odd);
 }
 
-TEST_F(body_editor_test, every_edit_undoes_and_redoes_and_dragging_carries_as_clicking_does)
+TEST_F(body_editor_test, every_edit_undoes_and_redoes_dragging_carries_and_unsaved_work_is_kept)
 {
     std::vector<std::string> states{editor.body_text()};
     auto step = [&] { states.push_back(editor.body_text()); };
@@ -467,6 +537,28 @@ TEST_F(body_editor_test, every_edit_undoes_and_redoes_and_dragging_carries_as_cl
         }
         EXPECT_EQ(editor.body_text(), states[i]) << i;
     }
+
+    // Leaving asks about unsaved work; the test driver's end keeps it in the autosave,
+    // and the next start offers it back.
+    editor.autosave = ed_autosave(dir.file("body_editor.autosave"), "tamble body editor autosave");
+    editor.close_requested(false);
+    ASSERT_TRUE(editor.dialog.open);
+    press_key(vk_escape);
+    EXPECT_FALSE(editor.quit);
+    editor.close_requested(true);
+    EXPECT_TRUE(editor.quit);
+    body_editor next;
+    startup(next, ctx.pak, dir.file("bodies"));
+    next.autosave = editor.autosave;
+    next.offer_autosave();
+    ASSERT_TRUE(next.dialog.open);
+    next.key('Y', true);
+    EXPECT_EQ(next.body_text(), states.back());
+    EXPECT_TRUE(next.history.modified());
+    next.close_requested(false);
+    next.key('D', true);
+    EXPECT_TRUE(next.quit);
+    EXPECT_TRUE(test_read_text(dir.file("body_editor.autosave")).empty());
 }
 
 TEST_F(body_editor_test, trying_the_body_drops_it_onto_a_floor_among_the_balls_and_leaves_it_untouched)
