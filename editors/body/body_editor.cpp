@@ -1,10 +1,7 @@
-// The body editor's rules: start-up, keys, mouse modes, selection, files and undo.
+// The body editor's rules: start-up, the view, selection, keys and mouse modes.
 #include "editors/body/body_editor.h"
 
 #include "app/input_codes.h"
-#include "app/log.h"
-#include "app/step.h"
-#include "data/file_io.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,15 +15,7 @@ namespace bedit {
 
 namespace {
 
-// Body files are small texts; anything larger is not one.
-constexpr uint64_t body_file_limit = 16ull << 20;
-
 constexpr uint32_t vk_f2 = vk_f1 + 1, vk_f4 = vk_f1 + 3, vk_f5 = vk_f1 + 4, vk_f6 = vk_f1 + 5;
-
-std::string bare_file(const std::string& path)
-{
-    return path.empty() ? "(new body)" : fs::path(path).filename().string();
-}
 
 std::string format(const char* pattern, double a, double b = 0.0)
 {
@@ -61,6 +50,11 @@ bool inside(const std::vector<vec2>& outline, vec2 p)
 }
 
 }  // namespace
+
+std::string file_label(const std::string& path)
+{
+    return path.empty() ? "(new body)" : fs::path(path).filename().string();
+}
 
 body_editor::body_editor() = default;
 
@@ -98,16 +92,6 @@ void startup(body_editor& e, pak_system& store, const std::string& bodies_folder
     e.status = "Ready. F2 shows every key.";
 }
 
-void body_editor::offer_autosave()
-{
-    ed_snapshot saved;
-    if (!autosave.read(saved))
-        return;
-    dialog.ask_yes_no("The body editor did not close cleanly last time. Its unsaved work on " +
-                          bare_file(saved.file) + " was kept. Restore it?",
-                      "Restore unsaved work", ask_restore);
-}
-
 // ----- Views and lines
 
 void body_editor::to_interface(float ex, float ey, float& ix, float& iy) const
@@ -126,7 +110,7 @@ void body_editor::to_editor(float ix, float iy, float& ex, float& ey) const
 
 std::string body_editor::title_line() const
 {
-    std::string line = bare_file(file);
+    std::string line = file_label(file);
     if (history.modified())
         line += " *";
     line += trial ? "   TRYING" : texture_mode ? "   TEXTURES" : "   EDITING";
@@ -246,274 +230,6 @@ vec2 body_editor::placed(vec2 editor_point) const
     vec2 local = editor_point - vec2{origin_x, origin_y};
     float step = grid ? grid_spacing() : position_quantum;
     return {snapped(local.x, step), snapped(local.y, step)};
-}
-
-// ----- Undo and files
-
-void body_editor::record_edit()
-{
-    problems = work.check();
-    if (trial || mode == mode_carry_node || mode == mode_carry_corner || mode == mode_pan)
-        return;
-    history.record({body_text(), file});
-}
-
-bool body_editor::restore(const std::string& text)
-{
-    body b;
-    std::string notes;
-    if (!body::parse(text, b, notes))
-        return false;
-    work = std::move(b);
-    mode = mode_idle;
-    texture_mode = false;
-    texture_polygon = remembered = first_node = -1;
-    refresh_selection();
-    problems = work.check();
-    return true;
-}
-
-void body_editor::undo()
-{
-    record_edit();
-    const ed_snapshot* s = history.undo();
-    if (!s) {
-        status = "Nothing to undo.";
-        return;
-    }
-    restore(s->text);
-    file = s->file;
-    status = "Undone.";
-}
-
-void body_editor::redo()
-{
-    const ed_snapshot* s = history.redo();
-    if (!s) {
-        status = "Nothing to redo.";
-        return;
-    }
-    restore(s->text);
-    file = s->file;
-    status = "Redone.";
-}
-
-void body_editor::new_body()
-{
-    // The keys the editor does not manage ("mass", "material", ...) stay, as does the
-    // colour: a new body starts from the settings of the last. The file name goes, so that
-    // Ctrl+S cannot write the empty body over the file just left (Ctrl+Z brings it back).
-    work.nodes.clear();
-    work.constraints.clear();
-    work.polygons.clear();
-    inserting = {};
-    mode = mode_idle;
-    texture_mode = false;
-    texture_polygon = remembered = first_node = retexture_polygon = -1;
-    carried_node = carried_polygon = carried_corner = -1;
-    file.clear();
-    refresh_selection();
-    status = "A new body (Ctrl+Z brings the last one back).";
-}
-
-void body_editor::load(const std::string& path)
-{
-    std::string text;
-    if (!file_read_all(path, text, body_file_limit)) {
-        dialog.message("The body " + bare_file(path) + " cannot be read.", "Load");
-        return;
-    }
-    body loaded;
-    std::string notes;
-    if (!body::parse(text, loaded, notes)) {
-        // The body being edited, and whatever was unsaved in it, stays as it was.
-        dialog.message("Error Loading File.", "Load");
-        status = "Not loaded: " + bare_file(path) + " is damaged.";
-        return;
-    }
-    // Numbers with more decimals than the writer keeps are taken as it prints them, so
-    // that what undo gives back is what it saved.
-    std::string printed = loaded.text();
-    std::string none;
-    body::parse(printed, loaded, none);
-    // Loading is an edit like any other: undo brings back the body that was open.
-    history.record({body_text(), file});
-    work = std::move(loaded);
-    file = path;
-    mode = mode_idle;
-    texture_mode = false;
-    texture_polygon = remembered = first_node = -1;
-    refresh_selection();
-    ed_snapshot now{body_text(), file};
-    history.record(now);
-    history.mark_saved(now);
-    problems = work.check();
-    if (!notes.empty())
-        dialog.message(notes, "Load");
-    status = "Loaded " + bare_file(path) + ".";
-}
-
-bool body_editor::save(const std::string& path)
-{
-    std::string text = body_text();
-    std::error_code ec;
-    fs::create_directories(fs::path(path).parent_path(), ec);
-    std::string error;
-    if (!file_write_replacing(path, text.data(), text.size(), &error)) {
-        dialog.message("The body cannot be saved as " + path + ": " + error +
-                           ". Nothing was lost: the body stays open, and a file saved earlier is whole.",
-                       "Save");
-        status = "Not saved.";
-        return false;
-    }
-    // A save names the document: its undo states belong to the new file from now on.
-    for (ed_snapshot& state : history.states)
-        if (state.file == file)
-            state.file = path;
-    file = path;
-    ed_snapshot now{text, file};
-    history.record(now);
-    history.mark_saved(now);
-    autosave.remove();
-    autosave.written();
-    log_line(log_info) << "Body Saved. \"" << path << "\"";
-    status = "Saved " + bare_file(path) + ".";
-    return true;
-}
-
-void body_editor::save_checked(const std::string& path)
-{
-    problems = work.check();
-    std::string refused;
-    for (const problem& p : problems)
-        if (p.refused && refused.empty())
-            refused = p.text;
-    std::string why;
-    if (refused.empty() && !trial_body_type(body_text(), why))
-        refused = why;
-    if (refused.empty()) {
-        save(path);
-        return;
-    }
-    pending_save = path;
-    dialog.ask_yes_no("The game would refuse this body, and levels that use it would leave it out. " + refused +
-                          "\n\nSave it anyway?",
-                      "Save", ask_save_refused);
-}
-
-void body_editor::open_picker(bool saving)
-{
-    picker_saves = saving;
-    picker.begin(folder, "Body Type", ".BTYP.txt", saving, file.empty() ? "" : ed_reduce_name(file));
-}
-
-void body_editor::picked(const ed_pick& pick)
-{
-    if (pick.kind == ed_pick::cancelled) {
-        status = "Cancelled.";
-        return;
-    }
-    if (pick.kind != ed_pick::chosen)
-        return;
-    if (picker_saves)
-        save_checked(pick.path);
-    else
-        load(pick.path);
-}
-
-// ----- Dialogs
-
-void body_editor::unsaved_then(int32_t purpose, const char* question)
-{
-    if (!history.modified()) {
-        answer(ed_answer::discard, purpose);
-        return;
-    }
-    dialog.ask_save(std::string(question) + " " + bare_file(file) + " has unsaved changes.", purpose);
-}
-
-void body_editor::answer(ed_answer a, int32_t purpose)
-{
-    if (a == ed_answer::cancel || a == ed_answer::none) {
-        status = "Cancelled.";
-        return;
-    }
-    switch (purpose) {
-    case ask_new_body:
-        if (a == ed_answer::yes) {
-            new_body();
-            record_edit();
-        } else {
-            status = "The body stays as it is.";
-        }
-        return;
-    case ask_save_refused:
-        if (a == ed_answer::yes)
-            save(pending_save);
-        else
-            status = "Not saved.";
-        return;
-    case ask_restore: {
-        ed_snapshot saved;
-        if (a == ed_answer::yes && autosave.read(saved) && restore(saved.text)) {
-            file = saved.file;
-            history.reset({body_text(), file});
-            // The restored work is not on the disk yet.
-            history.mark_saved({std::string(), file});
-            status = "Unsaved work restored: save it to keep it.";
-        } else {
-            autosave.remove();
-            status = "The unsaved work was dropped.";
-        }
-        return;
-    }
-    default: break;
-    }
-    if (a == ed_answer::save) {
-        // Saving first, then the action: a new file asks for its name, and the action
-        // waits for the next time it is asked.
-        if (file.empty()) {
-            open_picker(true);
-            return;
-        }
-        if (!save(file))
-            return;
-    }
-    if (purpose == ask_load) {
-        open_picker(false);
-    } else if (purpose == ask_quit) {
-        autosave.remove();
-        quit = true;
-    }
-}
-
-void body_editor::close_requested(bool forced)
-{
-    if (forced) {
-        if (history.modified())
-            autosave.write(history.current());
-        else
-            autosave.remove();
-        quit = true;
-        return;
-    }
-    if (trial)
-        stop_trial();
-    unsaved_then(ask_quit, "Leaving the editor:");
-}
-
-void body_editor::tick()
-{
-    if (trial)
-        return;
-    if (autosave.due(double(step_seconds))) {
-        if (history.modified()) {
-            std::string error;
-            if (!autosave.write(history.current(), &error))
-                status = "The autosave cannot be written: " + error;
-        }
-        autosave.written();
-    }
 }
 
 // ----- Keys
@@ -953,46 +669,6 @@ void body_editor::choose_texture(int32_t entry)
         mode = mode_idle;
         record_edit();
     }
-}
-
-// ----- Trying the body
-
-void body_editor::start_trial()
-{
-    problems = work.check();
-    std::string refused;
-    for (const problem& p : problems)
-        if (p.refused)
-            refused += (refused.empty() ? "" : "\n") + p.text;
-    std::string why;
-    ref_ptr<v_body_type> type = refused.empty() ? trial_body_type(body_text(), why) : nullptr;
-    if (!type) {
-        dialog.message("The game would refuse this body, so it cannot be tried yet.\n" +
-                           (refused.empty() ? why : refused),
-                       "Try it");
-        return;
-    }
-    trial_type = type;
-    trial = trial_world(type, store);
-    clear_selection();
-    end_carry();
-    status = "Trying the body: it falls onto a floor among a ball of each colour. Space: back to editing.";
-}
-
-void body_editor::stop_trial()
-{
-    if (!trial)
-        return;
-    trial.reset();
-    trial_type = nullptr;
-    refresh_selection();
-    status = "Back to editing; the body is as it was.";
-}
-
-void body_editor::trial_step()
-{
-    if (trial)
-        trial->step();
 }
 
 }  // namespace bedit

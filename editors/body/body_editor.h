@@ -1,7 +1,10 @@
 // The body editor's logic: the body being built, the mouse modes, the keys, the texture
 // list, the view and grid, undo, the file picker, the dialogs, the autosave and the
-// trial run ("Try it"). It includes no GL or SDL and is tested without a display; the
-// window, the loop and the drawing live in body_editor_screen.cpp and body_editor_draw.cpp.
+// trial run ("Try it"). It includes no GL or SDL and is tested without a display. The
+// rules live in body_editor.cpp (the view, selection, keys and mouse modes),
+// body_editor_files.cpp (undo, files, dialogs, autosave) and body_trial.cpp (the trial
+// run); the window, the loop and the drawing in body_editor_screen.cpp and
+// body_editor_draw.cpp.
 //
 // Positions: mouse events carry editor units (the window's view is the editor's view
 // while events are pumped), where the body's origin is at (32, 32); the list, the picker
@@ -203,6 +206,9 @@ private:
     constraint* selected_constraint();
     polygon* selected_polygon();
 };
+
+// The name a body file is shown by: its file name, or "(new body)".
+std::string file_label(const std::string& path);
 
 // Start-up: the texture list from every "IMAG" chunk of the store, sorted by name; the
 // grid on; the view at (32, 32) with zoom 20; the folder; no file; a new body.

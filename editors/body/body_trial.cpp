@@ -122,4 +122,42 @@ std::unique_ptr<v_world> trial_world(const ref_ptr<v_body_type>& type, pak_syste
     return world;
 }
 
+void body_editor::start_trial()
+{
+    problems = work.check();
+    std::string refused;
+    for (const problem& p : problems)
+        if (p.refused)
+            refused += (refused.empty() ? "" : "\n") + p.text;
+    std::string why;
+    ref_ptr<v_body_type> type = refused.empty() ? trial_body_type(body_text(), why) : nullptr;
+    if (!type) {
+        dialog.message("The game would refuse this body, so it cannot be tried yet.\n" +
+                           (refused.empty() ? why : refused),
+                       "Try it");
+        return;
+    }
+    trial_type = type;
+    trial = trial_world(type, store);
+    clear_selection();
+    end_carry();
+    status = "Trying the body: it falls onto a floor among a ball of each colour. Space: back to editing.";
+}
+
+void body_editor::stop_trial()
+{
+    if (!trial)
+        return;
+    trial.reset();
+    trial_type = nullptr;
+    refresh_selection();
+    status = "Back to editing; the body is as it was.";
+}
+
+void body_editor::trial_step()
+{
+    if (trial)
+        trial->step();
+}
+
 }  // namespace bedit
