@@ -1,6 +1,7 @@
 // The editors' entry.
 #include "program/editor_entry.h"
 
+#include "editors/body/body_editor_screen.h"
 #include "editors/level/level_editor_screen.h"
 #include "program/entry_stores.h"
 
@@ -27,4 +28,10 @@ int level_editor_entry(const entry_options& entry, const char* argv0)
 {
     entry_stores stores;
     return level_editor_main(editor_options_from(entry, argv0, stores));
+}
+
+int body_editor_entry(const entry_options& entry, const char* argv0)
+{
+    entry_stores stores;
+    return bedit::body_editor_main(editor_options_from(entry, argv0, stores));
 }

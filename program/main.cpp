@@ -30,9 +30,7 @@ int main(int argc, char** argv)
     run_mode mode = choose_run_mode(entry.command_line);
     if (mode == run_mode::level_editor)
         return level_editor_entry(entry, argv[0]);
-    if (mode == run_mode::body_editor) {
-        std::fprintf(stderr, "tamble: the body editor is not part of this build\n");
-        return 2;
-    }
+    if (mode == run_mode::body_editor)
+        return body_editor_entry(entry, argv[0]);
     return game_entry(entry, argv[0], started);
 }
