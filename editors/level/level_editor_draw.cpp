@@ -210,14 +210,15 @@ void level_editor_view::draw_interface(glw_window& window, level_editor& editor)
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    const float left = le_selection_line_x;
+    // The lines keep to the window's left edge, whatever its aspect, as the body editor's.
+    const float left = window.view[0] + le_selection_line_x;
     ed_text(ui, left, le_title_line_y, editor.title_line() + "      H: keys", title_colour);
     ed_text(ui, left, le_selection_line_y - 1.3f, editor.status, status_colour);
     std::string selection = editor.selection_line();
     if (!selection.empty())
-        ed_text(ui, le_selection_line_x, le_selection_line_y, selection);
+        ed_text(ui, left, le_selection_line_y, selection);
     if (const char* prompt = editor.prompt())
-        ed_text(ui, le_selection_line_x, le_prompt_line_y, prompt, prompt_colour);
+        ed_text(ui, left, le_prompt_line_y, prompt, prompt_colour);
     if (const ed_list_box* list = editor.shown_list()) {
         ed_list(ui, *list);
         draw_preview(editor);
