@@ -21,12 +21,12 @@ ui_sound settings_logic::point(float x, float y)
 settings_outcome settings_logic::press()
 {
     settings_outcome out;
-    if (hovered == settings_none)
+    if (hovered == settings_none || accepted)
         return out;
     out.sound = ui_sound::select;
     if (hovered == settings_accept) {
         config_save();
-        out.accepted = true;
+        out.accepted = accepted = true;
     } else {
         config_toggle_switch(hovered == settings_music ? "mute_music" : "mute_sound");
     }

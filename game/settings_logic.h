@@ -14,6 +14,8 @@ struct settings_outcome {
 
 struct settings_logic {
     int32_t hovered = settings_none;
+    // Accept was pressed: the screen ends, and presses after it do nothing.
+    bool accepted = false;
 
     // Follows the pointer (view units).
     ui_sound point(float x, float y);

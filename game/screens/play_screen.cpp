@@ -89,6 +89,7 @@ bool play_screen::run(game_hud& hud)
     pacing.begin();
     float x = 32, y = 32;
     int32_t logged_state = -1;
+    const input_sink_t sink = input();
     while (!logic.done()) {
         if (logic.state != logged_state) {
             // With "log" on the command line the states show with the frame they began in,
@@ -126,7 +127,7 @@ bool play_screen::run(game_hud& hud)
             effect->update();
         if (!screen_pump())
             break;
-        handle_input();
+        screen_drain(sink);
         screen_pointer(x, y);
         logic.frame(x, y);
         if (logic.world_replaced) {
@@ -146,19 +147,17 @@ bool play_screen::run(game_hud& hud)
     return logic.ending;
 }
 
-void play_screen::handle_input()
+input_sink_t play_screen::input()
 {
-    glw_window* window = app_window();
-    if (!window)
-        return;
-    uint32_t key, down, flags, c;
-    float mx, my;
-    while (window->pop_key_event(key, down))
-        if (down && logic.key(key, window->control_held()) == play_dev_action::capture)
+    input_sink_t sink;
+    sink.key = [this](uint32_t key, bool down) {
+        glw_window* window = app_window();
+        if (down && window && logic.key(key, window->control_held()) == play_dev_action::capture)
             capture_intro_images();
-    while (window->pop_char_event(c)) {}
-    while (window->pop_mouse_event(flags, mx, my))
-        logic.mouse(flags, mx, my);
+    };
+    // Each event acts at its own position (play_logic::mouse), not at the frame's pointer.
+    sink.mouse = [this](uint32_t flags, float x, float y) { logic.mouse(flags, x, y); };
+    return sink;
 }
 
 void play_screen::capture_intro_images()

@@ -2,7 +2,7 @@
 // the delete question.
 #include "game/screens/player_select_screen.h"
 
-#include "app/window/window.h"
+#include "app/input_codes.h"
 #include "data/asset_names.h"
 #include "game/profile.h"
 #include "game/screens/fit_text.h"
@@ -55,33 +55,28 @@ int32_t player_select_screen::run(game_hud& hud, v_world* title_world)
         }
         return faded_out || screen_quit_requested();
     };
-    run_averaged_loop(screen_host([&] { handle_input(hud); }), frame, frame_timer());
+    run_averaged_loop(screen_host(input(hud)), frame, frame_timer());
     return result;
 }
 
-void player_select_screen::handle_input(game_hud& hud)
+input_sink_t player_select_screen::input(const game_hud& hud)
 {
-    glw_window* window = app_window();
-    if (!window)
-        return;
-    uint32_t flags, key, down, c;
-    float x, y;
-    while (window->pop_key_event(key, down))
+    input_sink_t sink;
+    sink.key = [this](uint32_t key, bool down) {
         if (down)
             game_play(logic.key(key));
-    while (window->pop_char_event(c))
-        game_play(logic.character(c));
-    while (window->pop_mouse_event(flags, x, y)) {
+    };
+    sink.character = [this](uint32_t c) { game_play(logic.character(c)); };
+    sink.mouse = [this, &hud](uint32_t flags, float x, float y) {
         game_play(logic.point(x, y));
         if (!(flags & left_press))
-            continue;
+            return;
         player_select_outcome out = logic.press(hud.hovered_item());
         game_play(out.sound);
-        if (out.open_settings) {
+        if (out.open_settings)
             open_settings();
-            return;
-        }
-    }
+    };
+    return sink;
 }
 
 void player_select_screen::draw(const game_hud& hud, const v_world* title_world) const

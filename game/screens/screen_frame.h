@@ -1,14 +1,17 @@
 // What every menu screen's frame loop shares: the app window's side of a frame, the 2-D
-// drawing state, the message pump with the quit it may report, and the pointer.
+// drawing state, the message pump with the quit it may report, the input drain and the
+// pointer.
 #pragma once
 
+#include "app/input_drain.h"
 #include "app/pacing.h"
 
-#include <functional>
+// The window's side of a frame for the app window: flush, clear, swap, and at the end of
+// every frame the drain of the input queues into `sink` (app/input_drain.h).
+frame_host_t screen_host(input_sink_t sink);
 
-// The window's side of a frame for the app window: flush, clear, swap, and `drain` to
-// empty the input queues into the screen's handlers.
-frame_host_t screen_host(std::function<void()> drain);
+// Empties the app window's input queues into `sink`, for a screen that runs its own loop.
+void screen_drain(const input_sink_t& sink);
 
 // The 2-D state screens draw in: depth test off, textures and blending on, colour (b, b, b, 1).
 void screen_begin_2d(float brightness = 1.0f);

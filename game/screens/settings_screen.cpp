@@ -19,30 +19,21 @@ settings_screen::settings_screen()
 
 void settings_screen::run()
 {
-    bool accepted = false;
     glw_window* window = app_window();
-    frame_host_t host = screen_host([&] {
-        uint32_t flags, key, down;
-        float x, y;
-        while (window && window->pop_key_event(key, down)) {}
-        while (window && window->pop_mouse_event(flags, x, y)) {
-            game_play(logic.point(x, y));
-            if ((flags & left_press) && !accepted) {
-                settings_outcome out = logic.press();
-                game_play(out.sound);
-                accepted = out.accepted;
-            }
-        }
-        if (window)
-            window->char_queue.clear();
-    });
+    input_sink_t input;
+    input.mouse = [this](uint32_t flags, float x, float y) {
+        game_play(logic.point(x, y));
+        if (flags & left_press)
+            game_play(logic.press().sound);
+    };
+    frame_host_t host = screen_host(input);
     screen_frame_t frame;
     frame.step = [](int32_t) {
         sound_tick();
         screen_pump();
     };
     frame.draw = [this] { draw(); };
-    frame.done = [&] { return accepted || screen_quit_requested(); };
+    frame.done = [this] { return logic.accepted || screen_quit_requested(); };
     if (window)
         window->flush_input();
     run_consumed_loop(host, frame, frame_timer());

@@ -36,34 +36,29 @@ int32_t world_select_screen::run(game_hud& hud)
     bool leave = false;
 
     glw_window* window = app_window();
-    frame_host_t host = screen_host([&] {
-        uint32_t flags, key, down, c;
-        float x, y;
-        while (window && window->pop_key_event(key, down)) {}
-        while (window && window->pop_char_event(c)) {}
-        while (!leave && window && window->pop_mouse_event(flags, x, y)) {
-            game_play(logic.point(x, y));
-            if (!(flags & left_press))
-                continue;
-            world_select_outcome out = logic.press(hud.hovered_item());
-            game_play(out.sound);
-            if (out.open_settings) {
-                open_settings();
-                return;
-            }
-            if (out.back || out.chosen_row >= 0) {
-                result = out.back ? -1 : records[size_t(out.chosen_row)].index;
-                leave = true;
-            } else if (out.selection_changed) {
-                int32_t world = logic.selected >= 0 ? records[size_t(logic.selected)].index : -1;
-                if (out.sound == ui_sound::select)
-                    emblem = game_texture(world_node(world).get("emblem").as_string());
-                else if (world < 0)
-                    emblem = nullptr;
-                hud.set_world(world);
-            }
+    input_sink_t input;
+    input.mouse = [&](uint32_t flags, float x, float y) {
+        game_play(logic.point(x, y));
+        if (!(flags & left_press))
+            return;
+        world_select_outcome out = logic.press(hud.hovered_item());
+        game_play(out.sound);
+        if (out.open_settings) {
+            open_settings();
+        } else if (out.back || out.chosen_row >= 0) {
+            result = out.back ? -1 : records[size_t(out.chosen_row)].index;
+            leave = true;
+        } else if (out.selection_changed) {
+            int32_t world = logic.selected >= 0 ? records[size_t(logic.selected)].index : -1;
+            if (out.sound == ui_sound::select)
+                emblem = game_texture(world_node(world).get("emblem").as_string());
+            else if (world < 0)
+                emblem = nullptr;
+            hud.set_world(world);
         }
-    });
+    };
+    input.stop = [&] { return leave; };
+    frame_host_t host = screen_host(input);
     screen_frame_t frame;
     frame.step = [&](int32_t) {
         sound_tick();
