@@ -1,8 +1,15 @@
-// Hit tests of the screens, in view units; every comparison is strict, so a point on an
-// edge is outside.
+// The rectangles of the screens' layouts and their hit tests, in view units; every
+// comparison is strict, so a point on an edge is outside.
 #pragma once
 
 #include <cmath>
+
+// A rectangle of a screen's layout by its centre and size. A screen's logic header names
+// each of its buttons once; the hit test and the drawing both read that name.
+struct ui_rect {
+    float x = 0, y = 0;
+    float w = 0, h = 0;
+};
 
 // Inside the rectangle of centre (cx, cy) and size (w, h).
 inline bool inside_rect(float x, float y, float cx, float cy, float w, float h)
@@ -14,4 +21,9 @@ inline bool inside_rect(float x, float y, float cx, float cy, float w, float h)
 inline bool within(float x, float y, float cx, float cy, float reach)
 {
     return std::abs(x - cx) < reach && std::abs(y - cy) < reach;
+}
+
+inline bool inside_rect(float x, float y, const ui_rect& r)
+{
+    return inside_rect(x, y, r.x, r.y, r.w, r.h);
 }

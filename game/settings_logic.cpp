@@ -2,16 +2,15 @@
 #include "game/settings_logic.h"
 
 #include "game/config.h"
-#include "game/hit_test.h"
 
 ui_sound settings_logic::point(float x, float y)
 {
     int32_t item = settings_none;
-    if (inside_rect(x, y, 42, 37, 12, 3))
+    if (inside_rect(x, y, settings_accept_button))
         item = settings_accept;
-    else if (inside_rect(x, y, 20, 27, 3, 3))
+    else if (inside_rect(x, y, settings_music_box))
         item = settings_music;
-    else if (inside_rect(x, y, 20, 30, 3, 3))
+    else if (inside_rect(x, y, settings_sound_box))
         item = settings_sound;
     bool entered = item != hovered && item != settings_none;
     hovered = item;

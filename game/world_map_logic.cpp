@@ -113,7 +113,7 @@ int32_t map_tile_at(const std::vector<map_level>& levels, float x, float y)
 {
     int32_t hovered = -1;
     for (size_t i = 0; i < levels.size(); ++i)
-        if (levels[i].state != 0 && within(x, y, levels[i].x, levels[i].y, 1.5f))
+        if (levels[i].state != 0 && within(x, y, levels[i].x, levels[i].y, map_tile_size / 2))
             hovered = int32_t(i);
     return hovered;
 }

@@ -36,8 +36,12 @@ std::vector<map_level> map_levels(int32_t slot, int32_t world);
 // has found in this world, bottom first. Empty without "rune_medium".
 std::vector<std::string> map_rune_plate(int32_t slot, int32_t world);
 
-// The last tile with a non-zero state whose centre lies within 1.5 units of the pointer
-// in x and in y; -1 for none.
+// A tile is drawn map_tile_size across and answers the pointer on that square (hovered, it
+// is drawn larger, over the menu).
+constexpr float map_tile_size = 3;
+
+// The last tile with a non-zero state whose square (map_tile_size across) holds the
+// pointer; -1 for none.
 int32_t map_tile_at(const std::vector<map_level>& levels, float x, float y);
 
 // "Simple" for difficulty 1 (and below) up to "Master" for 8 (and above).

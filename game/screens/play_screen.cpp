@@ -217,12 +217,14 @@ void play_screen::draw_labels(float b)
     if (s <= 0.0f)
         return;
     colour(b);
+    // The label is 16 x 4 once out; it grows from the playfield's edge, its inner end first.
     if (button == play_button_restart)
-        gl_draw_quad(label_restart.get(), 8 * s, 12, 16 * s, 4, {1 - s, 0}, {1, 1});
+        gl_draw_quad(label_restart.get(), 8 * s, play_restart_button.y, 16 * s, 4, {1 - s, 0}, {1, 1});
     else if (button == play_button_solution)
-        gl_draw_quad(label_solution.get(), 64 - 8 * s, 12, 16 * s, 4, {0, 0}, {s, 1});
+        gl_draw_quad(label_solution.get(), v_playfield_size - 8 * s, play_solution_button.y, 16 * s, 4, {0, 0},
+                     {s, 1});
     else
-        gl_draw_quad(label_menu.get(), 8 * s, 52, 16 * s, 4, {1 - s, 0}, {1, 1});
+        gl_draw_quad(label_menu.get(), 8 * s, play_menu_button.y, 16 * s, 4, {1 - s, 0}, {1, 1});
 }
 
 void play_screen::draw_captions(float b)
@@ -295,11 +297,12 @@ void play_screen::draw_card(const game_hud& hud, float b)
             fit_print(font, 20, 27.5f + 3.0f * float(i), 3, line_room, lines[i]);
     }
     if (logic.clock > 0.5f) {
-        float d = logic.continue_offset();
+        const float x = play_continue_button.x, y = play_continue_button.y + logic.continue_offset();
+        const float h = play_continue_text_height;
         // The highlight goes under the word, so that it stays legible.
         if (logic.hovered_button == play_button_continue)
-            gl_draw_quad(highlight.get(), 56, 40.5f + d, 24, 3);
-        font.print(56, 39 + d, 3, "CONTINUE", font_centre);
+            gl_draw_quad(highlight.get(), x, y + h / 2, play_continue_highlight_width, h);
+        font.print(x, y, h, "CONTINUE", font_centre);
     }
 }
 
@@ -372,10 +375,14 @@ void play_screen::draw(const game_hud& hud, float x, float y)
     draw_card(hud, b);
 
     colour(b);
-    gl_draw_quad(button_restart.get(), -4, 12, 8, 16);
+    auto margin_button = [](gl_texture* picture, ui_rect r) {
+        r.h = play_button_picture_height;
+        screen_quad(picture, r);
+    };
+    margin_button(button_restart.get(), play_restart_button);
     if (logic.solution_offered)
-        gl_draw_quad(button_solution.get(), 68, 12, 8, 16);
-    gl_draw_quad(button_menu.get(), -4, 52, 8, 16);
+        margin_button(button_solution.get(), play_solution_button);
+    margin_button(button_menu.get(), play_menu_button);
     if (paused)
         draw_pause(hud);
     colour(b);

@@ -49,6 +49,11 @@ void screen_begin_2d(float brightness)
     glColor4f(brightness, brightness, brightness, 1.0f);
 }
 
+void screen_quad(gl_texture* texture, const ui_rect& r, gl_uv uv0, gl_uv uv1)
+{
+    gl_draw_quad(texture, r.x, r.y, r.w, r.h, uv0, uv1);
+}
+
 bool screen_pump()
 {
     glw_window* w = app_window();

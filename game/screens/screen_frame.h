@@ -5,6 +5,8 @@
 
 #include "app/input_drain.h"
 #include "app/pacing.h"
+#include "game/hit_test.h"
+#include "render/texture.h"
 
 // The window's side of a frame for the app window: flush, clear, swap, and at the end of
 // every frame the drain of the input queues into `sink` (app/input_drain.h).
@@ -15,6 +17,9 @@ void screen_drain(const input_sink_t& sink);
 
 // The 2-D state screens draw in: depth test off, textures and blending on, colour (b, b, b, 1).
 void screen_begin_2d(float brightness = 1.0f);
+
+// A texture (may be null) on a rectangle of a screen's layout.
+void screen_quad(gl_texture* texture, const ui_rect& r, gl_uv uv0 = {0, 0}, gl_uv uv1 = {1, 1});
 
 // Pumps the window's messages. Once the window is closed (or the test driver's frame
 // limit is reached) it stays false, so that every screen leaves and the program ends.

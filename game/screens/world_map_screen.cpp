@@ -155,7 +155,7 @@ void world_map_screen::draw(const game_hud& hud)
     for (size_t i = 0; i < levels.size(); ++i)
         if (int32_t(i) != hovered || zoom.zooming())
             if (!(zoom.zooming() && int32_t(i) == chosen))
-                draw_tile(levels[i], 7.5f, 3, 2.4f);
+                draw_tile(levels[i], 7.5f, map_tile_size, 2.4f);
     for (gl_texture* layer : rune_plate)
         gl_draw_quad(layer, 59, 59, 8, 8);
 

@@ -95,7 +95,8 @@ void world_select_screen::draw_row(const game_hud& hud, int32_t i)
     if (i == logic.selected) {
         gl_draw_quad(label_bar.get(), 36, y, 52, 4, {0.1f, 0}, {0.9f, 1});
         font.print(53.5f, 26.7f + shift, 2.5f, "SELECT", font_right);
-        gl_draw_quad(logic.ok_hovered ? ok_hover.get() : ok_normal.get(), 56, y, 4, 4);
+        gl_draw_quad(logic.ok_hovered ? ok_hover.get() : ok_normal.get(), world_ok_x, y, world_ok_size,
+                     world_ok_size);
     } else if (i == logic.hovered) {
         gl_draw_quad(list_lines.get(), 32, y, 34, 4, {0, 0}, {1, 0.125f});
     } else {
