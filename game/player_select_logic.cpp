@@ -63,11 +63,9 @@ bool player_select_logic::step()
 ui_sound player_select_logic::point(float x, float y)
 {
     if (confirming) {
-        int32_t answer = player_button_none;
-        if (inside_rect(x, y, player_answer_no_rect))
-            answer = player_answer_no;
-        else if (inside_rect(x, y, player_answer_yes_rect))
-            answer = player_answer_yes;
+        int32_t answer = item_at(
+            x, y, {{player_answer_no_rect, player_answer_no}, {player_answer_yes_rect, player_answer_yes}},
+            player_button_none);
         return on_change(hovered_button, answer, player_button_none);
     }
     if (!list_open()) {

@@ -5,13 +5,11 @@
 
 ui_sound settings_logic::point(float x, float y)
 {
-    int32_t item = settings_none;
-    if (inside_rect(x, y, settings_accept_button))
-        item = settings_accept;
-    else if (inside_rect(x, y, settings_music_box))
-        item = settings_music;
-    else if (inside_rect(x, y, settings_sound_box))
-        item = settings_sound;
+    int32_t item = item_at(x, y,
+                           {{settings_accept_button, settings_accept},
+                            {settings_music_box, settings_music},
+                            {settings_sound_box, settings_sound}},
+                           settings_none);
     bool entered = item != hovered && item != settings_none;
     hovered = item;
     return entered ? ui_sound::rollover : ui_sound::none;

@@ -34,7 +34,8 @@ constexpr int32_t png_max_dimension = 16384;
 // palette images are expanded, 16-bit ones reduced, an image without alpha reads opaque and
 // an alpha channel read as RGB is composited over black. False with the reason in `error`
 // (and `out` empty) for a damaged, truncated or oversized image.
-bool png_file_decode(const uint8_t* bytes, size_t size, int32_t channels, png_pixels& out, std::string& error);
+bool png_file_decode(const uint8_t* bytes, size_t size, int32_t channels, png_pixels& out,
+                     std::string& error);
 // Reads and decodes the file at `path`; the reason names the path.
 bool png_file_read(const std::string& path, int32_t channels, png_pixels& out, std::string& error);
 

@@ -107,7 +107,8 @@ void glw_test_driver::before_swap(glw_window& window)
     if (glw_read_pixels(w, h, rgb) && png_file_write(path, w, h, 3, rgb.data(), error))
         captures_written.push_back(path);
     else
-        log_line(log_info) << "test driver: cannot write " << path << (error.empty() ? "" : " (" + error + ")");
+        log_line(log_info) << "test driver: cannot write " << path
+                           << (error.empty() ? "" : " (" + error + ")");
 }
 
 void glw_test_driver::after_swap(glw_window& window)

@@ -221,8 +221,8 @@ void play_screen::draw_labels(float b)
     if (button == play_button_restart)
         gl_draw_quad(label_restart.get(), 8 * s, play_restart_button.y, 16 * s, 4, {1 - s, 0}, {1, 1});
     else if (button == play_button_solution)
-        gl_draw_quad(label_solution.get(), v_playfield_size - 8 * s, play_solution_button.y, 16 * s, 4, {0, 0},
-                     {s, 1});
+        gl_draw_quad(label_solution.get(), v_playfield_size - 8 * s, play_solution_button.y, 16 * s, 4,
+                     {0, 0}, {s, 1});
     else
         gl_draw_quad(label_menu.get(), 8 * s, play_menu_button.y, 16 * s, 4, {1 - s, 0}, {1, 1});
 }

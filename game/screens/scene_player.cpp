@@ -41,7 +41,6 @@ int32_t play_scene_sequence(const script_handle& block)
 
     input_sink_t input;
     input.mouse = [&](uint32_t flags, float, float) { logic.press(flags); };
-    frame_host_t host = screen_host(input);
     screen_frame_t frame;
     frame.step = [&](int32_t) {
         // The sequence ends in the middle of a frame's steps; the rest are not run.
@@ -63,6 +62,6 @@ int32_t play_scene_sequence(const script_handle& block)
         glDisable(GL_DEPTH_TEST);
     };
     frame.done = [&] { return logic.done() || screen_quit_requested(); };
-    run_averaged_loop(host, frame, frame_timer());
+    run_averaged_loop(screen_host(input), frame, frame_timer());
     return 0;
 }

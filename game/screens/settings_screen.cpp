@@ -26,7 +26,6 @@ void settings_screen::run()
         if (flags & left_press)
             game_play(logic.press().sound);
     };
-    frame_host_t host = screen_host(input);
     screen_frame_t frame;
     frame.step = [](int32_t) {
         sound_tick();
@@ -36,7 +35,7 @@ void settings_screen::run()
     frame.done = [this] { return logic.accepted || screen_quit_requested(); };
     if (window)
         window->flush_input();
-    run_consumed_loop(host, frame, frame_timer());
+    run_consumed_loop(screen_host(input), frame, frame_timer());
 }
 
 void settings_screen::draw() const

@@ -40,7 +40,6 @@ void run_title_logo(v_world* title_world)
         if (logic.press(flags))
             game_play(ui_sound::select);
     };
-    frame_host_t host = screen_host(input);
     screen_frame_t frame;
     frame.step = [&](int32_t) {
         sound_tick();
@@ -58,7 +57,7 @@ void run_title_logo(v_world* title_world)
         }
     };
     frame.done = [&] { return logic.phase == title_logo_logic::done || screen_quit_requested(); };
-    run_averaged_loop(host, frame, frame_timer());
+    run_averaged_loop(screen_host(input), frame, frame_timer());
 }
 
 void title_world_step(game_hud& hud, v_world* title_world)
@@ -75,8 +74,6 @@ void run_title_scroll(game_hud& hud, v_world* title_world)
     ref_ptr<gl_texture> segments = game_texture(tex_ui_title_scroll);
     ref_ptr<gl_texture> background = game_texture(tex_ui_title_background);
     title_scroll_logic logic;
-    // The transition takes no input; what comes meanwhile is dropped.
-    frame_host_t host = screen_host({});
     screen_frame_t frame;
     frame.step = [&](int32_t) {
         title_world_step(hud, title_world);
@@ -99,5 +96,6 @@ void run_title_scroll(game_hud& hud, v_world* title_world)
         draw_scroll(segments.get(), logic.turn, logic.opening);
     };
     frame.done = [&] { return logic.done() || screen_quit_requested(); };
-    run_consumed_loop(host, frame, frame_timer());
+    // The transition takes no input; what comes meanwhile is dropped.
+    run_consumed_loop(screen_host({}), frame, frame_timer());
 }

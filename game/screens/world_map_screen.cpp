@@ -49,7 +49,6 @@ int32_t world_map_screen::run(game_hud& hud, bool returning)
         game_play(music_ditty_zoom);
     };
     input.stop = [this] { return logic.leaving; };
-    frame_host_t host = screen_host(input);
     screen_frame_t frame;
     frame.step = [&](int32_t) {
         sound_tick();
@@ -73,7 +72,7 @@ int32_t world_map_screen::run(game_hud& hud, bool returning)
     };
     if (window)
         window->flush_input();
-    run_consumed_loop(host, frame, frame_timer());
+    run_consumed_loop(screen_host(input), frame, frame_timer());
     screen_set_view(view_centre, view_centre, view_size / 2);
     if (logic.leaving || screen_quit_requested())
         return -1;

@@ -58,7 +58,6 @@ int32_t world_select_screen::run(game_hud& hud)
         }
     };
     input.stop = [&] { return leave; };
-    frame_host_t host = screen_host(input);
     screen_frame_t frame;
     frame.step = [&](int32_t) {
         sound_tick();
@@ -70,7 +69,7 @@ int32_t world_select_screen::run(game_hud& hud)
     frame.done = [&] { return leave || screen_quit_requested(); };
     if (window)
         window->flush_input();
-    run_consumed_loop(host, frame, frame_timer());
+    run_consumed_loop(screen_host(input), frame, frame_timer());
     return result;
 }
 

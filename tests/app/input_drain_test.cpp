@@ -49,10 +49,13 @@ struct fake_queues {
 input_sink_t recording_sink(std::vector<std::string>& seen)
 {
     input_sink_t sink;
-    sink.key = [&](uint32_t k, bool down) { seen.push_back("key " + std::to_string(k) + (down ? " down" : " up")); };
+    sink.key = [&](uint32_t k, bool down) {
+        seen.push_back("key " + std::to_string(k) + (down ? " down" : " up"));
+    };
     sink.character = [&](uint32_t c) { seen.push_back("char " + std::to_string(c)); };
     sink.mouse = [&](uint32_t f, float x, float y) {
-        seen.push_back("mouse " + std::to_string(f) + " at " + std::to_string(int(x)) + "," + std::to_string(int(y)));
+        seen.push_back("mouse " + std::to_string(f) + " at " + std::to_string(int(x)) + "," +
+                       std::to_string(int(y)));
     };
     return sink;
 }

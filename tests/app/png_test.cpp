@@ -128,8 +128,9 @@ TEST(png_file, damaged_truncated_and_oversized_files_are_refused)
     // A head claiming more than the limit is refused before any pixel is allocated.
     std::vector<uint8_t> huge = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
     uint32_t wide = uint32_t(png_max_dimension) + 1;
-    put_chunk(huge, "IHDR", {uint8_t(wide >> 24), uint8_t(wide >> 16), uint8_t(wide >> 8), uint8_t(wide), 0, 0, 0, 1,
-                             8, 2, 0, 0, 0});
+    put_chunk(huge, "IHDR",
+              {uint8_t(wide >> 24), uint8_t(wide >> 16), uint8_t(wide >> 8), uint8_t(wide), 0, 0, 0, 1, 8, 2,
+               0, 0, 0});
     put_chunk(huge, "IDAT", {0x78, 0x9C, 0x03, 0x00, 0x00, 0x00, 0x00, 0x01});
     put_chunk(huge, "IEND", {});
     EXPECT_FALSE(png_file_decode(huge.data(), huge.size(), 3, img, error));

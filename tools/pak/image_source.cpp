@@ -39,7 +39,8 @@ bool convert_png_image(const std::string& path, build_output& out, std::string& 
     png_pixels image;
     if (!png_file_read(path, 4, image, error))
         return false;
-    out.bytes = image_chunk_content(image.width, image.height, image.data.data(), options.quality, options.raw);
+    out.bytes =
+        image_chunk_content(image.width, image.height, image.data.data(), options.quality, options.raw);
     out.container = true;
     out.level = options.raw ? 9 : 0;
     return true;
