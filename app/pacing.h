@@ -57,7 +57,8 @@ struct frame_host_t {
     // Clears colour (0, 0, 0, 0) and the colour and depth buffers.
     std::function<void()> clear;
     std::function<bool()> swap;
-    // Drains the mouse and keyboard queues into the screen's handlers.
+    // Empties the input queues into the screen's handlers, after the swap (drain_input of
+    // app/input_drain.h, the one order of events every screen and editor sees).
     std::function<void()> drain_input;
 };
 

@@ -9,7 +9,6 @@
 #include "data/script.h"
 #include "game/awards.h"
 #include "game/config.h"
-#include "game/hit_test.h"
 #include "game/profile.h"
 #include "game/world_data.h"
 #include "physics/level.h"
@@ -280,16 +279,18 @@ void play_logic::mouse(uint32_t flags, float x, float y)
 void play_logic::point_at(float x, float y)
 {
     if (play_state_in_cards(state)) {
-        hovered_button = inside_rect(x, y, 56, 39 + continue_offset(), 16, 4) ? play_button_continue : 0;
+        ui_rect button = play_continue_button;
+        button.y += continue_offset();
+        hovered_button = inside_rect(x, y, button) ? play_button_continue : 0;
         return;
     }
     if (state != play_playing)
         return;
-    if (inside_rect(x, y, -4, 12, 8, 8))
+    if (inside_rect(x, y, play_restart_button))
         hovered_button = play_button_restart;
-    else if (solution_offered && inside_rect(x, y, 68, 12, 8, 8))
+    else if (solution_offered && inside_rect(x, y, play_solution_button))
         hovered_button = play_button_solution;
-    else if (inside_rect(x, y, -4, 52, 8, 8))
+    else if (inside_rect(x, y, play_menu_button))
         hovered_button = play_button_menu;
     else
         hovered_button = -std::abs(hovered_button);

@@ -8,6 +8,7 @@
 //   0 { level "levels\Drop" title "Drop" difficulty 2 song 1 x 34 y 44 trophy 1 tip 3 effect rain  0 3 }
 #pragma once
 
+#include "game/hit_test.h"
 #include "physics/world.h"
 
 #include <cstdint>
@@ -54,6 +55,20 @@ enum : int32_t {
     play_button_menu = 3,
     play_button_continue = 4,
 };
+
+// The layout (view units). The margin buttons sit in the frames beside the playfield (x 0
+// to 64): each answers on its rectangle, its picture is play_button_picture_height high on
+// the same centre, and its label slides out of the playfield's edge on the same line.
+constexpr ui_rect play_restart_button{-4, 12, 8, 8};
+constexpr ui_rect play_solution_button{68, 12, 8, 8};
+constexpr ui_rect play_menu_button{-4, 52, 8, 8};
+constexpr float play_button_picture_height = 16;
+// The cards' continue button answers on this rectangle, lower by continue_offset(). Its
+// word is printed play_continue_text_height high from the rectangle's centre down, on a
+// highlight play_continue_highlight_width wide.
+constexpr ui_rect play_continue_button{56, 39, 16, 4};
+constexpr float play_continue_text_height = 3;
+constexpr float play_continue_highlight_width = 24;
 
 // What the logic asks of the sound system. Empty functions play nothing.
 struct play_audio_t {

@@ -4,7 +4,6 @@
 #include "app/input_codes.h"
 #include "app/step.h"
 #include "game/config.h"
-#include "game/hit_test.h"
 #include "game/hud_state.h"
 #include "game/profile.h"
 
@@ -14,11 +13,6 @@ namespace {
 
 constexpr float opening_per_step = 0.011111111f;
 
-float row_y(int32_t row)
-{
-    return 28.0f + 4.0f * float(row);
-}
-
 ui_sound on_change(int32_t& current, int32_t now, int32_t none)
 {
     bool entered = now != current && now != none;
@@ -27,6 +21,16 @@ ui_sound on_change(int32_t& current, int32_t now, int32_t none)
 }
 
 }  // namespace
+
+float player_row_y(int32_t row)
+{
+    return 28.0f + 4.0f * float(row);
+}
+
+ui_rect player_row_rect(int32_t row)
+{
+    return {32, player_row_y(row), 40, 3};
+}
 
 bool player_name_character(uint32_t c)
 {
@@ -59,13 +63,9 @@ bool player_select_logic::step()
 ui_sound player_select_logic::point(float x, float y)
 {
     if (confirming) {
-        int32_t answer = player_button_none;
-        if (y > 34.0f && y < 37.0f) {
-            if (x > 20.0f && x < 28.0f)
-                answer = player_answer_no;
-            else if (x > 36.0f && x < 44.0f)
-                answer = player_answer_yes;
-        }
+        int32_t answer = item_at(
+            x, y, {{player_answer_no_rect, player_answer_no}, {player_answer_yes_rect, player_answer_yes}},
+            player_button_none);
         return on_change(hovered_button, answer, player_button_none);
     }
     if (!list_open()) {
@@ -74,18 +74,18 @@ ui_sound player_select_logic::point(float x, float y)
         return ui_sound::none;
     }
     int32_t row = player_no_slot;
-    if (x > 12.0f && x < 52.0f)
-        for (int32_t i = 0; i < profile_slots; ++i)
-            if (y > 26.5f + 4.0f * float(i) && y < 29.5f + 4.0f * float(i))
-                row = i;
+    for (int32_t i = 0; i < profile_slots; ++i)
+        if (inside_rect(x, y, player_row_rect(i)))
+            row = i;
     ui_sound sound = on_change(hovered_row, row, player_no_slot);
 
     int32_t button = player_button_none;
     if (selected != player_no_slot) {
         // The delete button is only drawn on a taken slot, so only there can it be hovered.
-        if (profile_taken(selected) && within(x, y, 13.5f, row_y(selected), 1.5f))
+        float y_selected = player_row_y(selected);
+        if (profile_taken(selected) && within(x, y, player_delete_x, y_selected, player_delete_reach))
             button = player_button_delete;
-        else if (within(x, y, 54.5f, row_y(selected), 2.0f))
+        else if (within(x, y, player_ok_x, y_selected, player_ok_size / 2))
             button = player_button_ok;
     }
     if (on_change(hovered_button, button, player_button_none) == ui_sound::rollover)

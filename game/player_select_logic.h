@@ -4,6 +4,7 @@
 // sounds it asks for and draws what it holds.
 #pragma once
 
+#include "game/hit_test.h"
 #include "game/ui_sound.h"
 
 #include <cstdint>
@@ -14,6 +15,22 @@ constexpr int32_t player_no_slot = 4;
 constexpr size_t player_name_max = 63;
 // A name may measure at most this many glyph heights in the screen font.
 constexpr float player_name_max_width = 5.0f;
+
+// The layout (view units). Row i is centred on the line player_row_y(i) and answers the
+// pointer on player_row_rect(i). On the selected row, the delete button (a taken slot)
+// answers within player_delete_reach of its centre and is drawn player_delete_size across;
+// OK answers on its whole picture. The question's answers are highlighted
+// player_answer_highlight_height high on the centre of the rectangle they answer on.
+float player_row_y(int32_t row);
+ui_rect player_row_rect(int32_t row);
+constexpr float player_delete_x = 13.5f;
+constexpr float player_delete_reach = 1.5f;
+constexpr float player_delete_size = 2.5f;
+constexpr float player_ok_x = 54.5f;
+constexpr float player_ok_size = 4;
+constexpr ui_rect player_answer_no_rect{24, 35.5f, 8, 3};
+constexpr ui_rect player_answer_yes_rect{40, 35.5f, 8, 3};
+constexpr float player_answer_highlight_height = 4;
 
 // Modes of the screen.
 enum : int32_t { player_opening = 0, player_open = 1, player_closing = 2, player_leaving = 3 };

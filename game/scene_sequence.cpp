@@ -1,6 +1,7 @@
 // Reading scene sequences, and the counters, fades and skips of their scenes.
 #include "game/scene_sequence.h"
 
+#include "app/input_codes.h"
 #include "app/step.h"
 #include "game/world_data.h"
 
@@ -57,9 +58,9 @@ float scene_sequence_logic::brightness() const
     return 1.0f;
 }
 
-bool scene_sequence_logic::click()
+bool scene_sequence_logic::press(uint32_t mouse_flags)
 {
-    if (done())
+    if (!(mouse_flags & left_press) || done())
         return false;
     int32_t fade_out = steps[scene] - scene_fade_steps;
     if (counter >= fade_out)

@@ -47,7 +47,8 @@ public:
     // The brightness of the current scene: fading in over its first second and out over
     // its last; a scene shorter than a second only fades in.
     float brightness() const;
-    // A click: from the middle of a scene to its fade-out (from a fade-in, to the point of
-    // the fade-out with the same brightness). True when it skipped.
-    bool click();
+    // A mouse event (flags of app/input_codes.h): a left press skips from the middle of a
+    // scene to its fade-out (from a fade-in, to the point of the fade-out with the same
+    // brightness). True when it skipped.
+    bool press(uint32_t mouse_flags);
 };

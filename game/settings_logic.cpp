@@ -2,17 +2,14 @@
 #include "game/settings_logic.h"
 
 #include "game/config.h"
-#include "game/hit_test.h"
 
 ui_sound settings_logic::point(float x, float y)
 {
-    int32_t item = settings_none;
-    if (inside_rect(x, y, 42, 37, 12, 3))
-        item = settings_accept;
-    else if (inside_rect(x, y, 20, 27, 3, 3))
-        item = settings_music;
-    else if (inside_rect(x, y, 20, 30, 3, 3))
-        item = settings_sound;
+    int32_t item = item_at(x, y,
+                           {{settings_accept_button, settings_accept},
+                            {settings_music_box, settings_music},
+                            {settings_sound_box, settings_sound}},
+                           settings_none);
     bool entered = item != hovered && item != settings_none;
     hovered = item;
     return entered ? ui_sound::rollover : ui_sound::none;
@@ -21,12 +18,12 @@ ui_sound settings_logic::point(float x, float y)
 settings_outcome settings_logic::press()
 {
     settings_outcome out;
-    if (hovered == settings_none)
+    if (hovered == settings_none || accepted)
         return out;
     out.sound = ui_sound::select;
     if (hovered == settings_accept) {
         config_save();
-        out.accepted = true;
+        out.accepted = accepted = true;
     } else {
         config_toggle_switch(hovered == settings_music ? "mute_music" : "mute_sound");
     }

@@ -1,6 +1,7 @@
 // Phases and levels of the title logo and the title-scroll transition.
 #include "game/title_logic.h"
 
+#include "app/input_codes.h"
 #include "app/step.h"
 
 #include <algorithm>
@@ -23,9 +24,9 @@ void title_logo_logic::step()
     }
 }
 
-bool title_logo_logic::press()
+bool title_logo_logic::press(uint32_t mouse_flags)
 {
-    if (phase != waiting)
+    if (phase != waiting || !(mouse_flags & (left_press | right_press)))
         return false;
     phase = fading_out;
     return true;

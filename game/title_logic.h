@@ -14,8 +14,9 @@ public:
     float level = 0.0f;
 
     void step();
-    // A press of either button; true when it starts the fade-out (a click sound plays).
-    bool press();
+    // A mouse event (flags of app/input_codes.h): a press of either button while waiting
+    // starts the fade-out; true then (a click sound plays).
+    bool press(uint32_t mouse_flags);
     float world_brightness() const;
     float logo_alpha() const;
 };

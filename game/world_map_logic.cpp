@@ -1,8 +1,11 @@
 // World map: availability, hover, popup, difficulty and the zoom.
 #include "game/world_map_logic.h"
 
+#include "app/input_codes.h"
+#include "app/step.h"
 #include "data/asset_names.h"
 #include "game/hit_test.h"
+#include "game/hud_state.h"
 #include "game/profile.h"
 #include "game/world_data.h"
 
@@ -110,7 +113,7 @@ int32_t map_tile_at(const std::vector<map_level>& levels, float x, float y)
 {
     int32_t hovered = -1;
     for (size_t i = 0; i < levels.size(); ++i)
-        if (levels[i].state != 0 && within(x, y, levels[i].x, levels[i].y, 1.5f))
+        if (levels[i].state != 0 && within(x, y, levels[i].x, levels[i].y, map_tile_size / 2))
             hovered = int32_t(i);
     return hovered;
 }
@@ -197,6 +200,55 @@ float map_zoom::card_angle() const
     float t = std::min(2.0f * s, 1.0f);
     float eased = t < 0.5f ? std::pow(2.0f * t, 3.0f) / 2.0f : 1.0f - std::pow(2.0f - 2.0f * t, 3.0f) / 2.0f;
     return eased * 3.141592f;
+}
+
+world_map_logic::world_map_logic(std::vector<map_level> map, bool returning)
+    : levels(std::move(map)), brightness(returning ? 0.0f : 1.0f)
+{}
+
+ui_sound world_map_logic::point(float map_x, float map_y)
+{
+    if (zoom.zooming())
+        return ui_sound::none;
+    int32_t tile = map_tile_at(levels, map_x, map_y);
+    bool entered = tile >= 0 && tile != hovered;
+    hovered = tile;
+    return entered ? ui_sound::rollover : ui_sound::none;
+}
+
+world_map_outcome world_map_logic::press(int32_t hud_item, float x, float y)
+{
+    world_map_outcome out;
+    if (hud_item != hud_item_none) {
+        out.sound = ui_sound::select;
+        out.open_settings = hud_item == hud_item_settings;
+        out.leave = leaving = !out.open_settings;
+        return out;
+    }
+    // The tile under the press itself, in the view that is drawn, not under the pointer of
+    // the last frame.
+    int32_t tile = map_pressed_tile(levels, zoom, x, y);
+    if (tile < 0)
+        return out;
+    out.sound = ui_sound::select;
+    out.zoom_tile = chosen = tile;
+    zoom.start();
+    return out;
+}
+
+bool world_map_logic::key(uint32_t virtual_key)
+{
+    if (virtual_key != vk_escape || zoom.phase != 2)
+        return false;
+    zoom.cancel();
+    return true;
+}
+
+void world_map_logic::step()
+{
+    brightness = std::min(brightness + step_seconds, 1.0f);
+    if (zoom.zooming() && chosen >= 0)
+        zoom.step(levels[size_t(chosen)].x, levels[size_t(chosen)].y);
 }
 
 void map_card_corner(float centre_x, float centre_y, float ox, float oy, float angle, float& x, float& y)

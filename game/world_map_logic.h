@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/view_space.h"
+#include "game/ui_sound.h"
 
 #include <cstdint>
 #include <string>
@@ -35,8 +36,12 @@ std::vector<map_level> map_levels(int32_t slot, int32_t world);
 // has found in this world, bottom first. Empty without "rune_medium".
 std::vector<std::string> map_rune_plate(int32_t slot, int32_t world);
 
-// The last tile with a non-zero state whose centre lies within 1.5 units of the pointer
-// in x and in y; -1 for none.
+// A tile is drawn map_tile_size across and answers the pointer on that square (hovered, it
+// is drawn larger, over the menu).
+constexpr float map_tile_size = 3;
+
+// The last tile with a non-zero state whose square (map_tile_size across) holds the
+// pointer; -1 for none.
 int32_t map_tile_at(const std::vector<map_level>& levels, float x, float y);
 
 // "Simple" for difficulty 1 (and below) up to "Master" for 8 (and above).
@@ -79,6 +84,45 @@ struct map_zoom {
 // The tile a left press at (x, y) of the whole map's view chooses: the open tile drawn
 // under it in the view as it stands; -1 for none, and always while a zoom runs.
 int32_t map_pressed_tile(const std::vector<map_level>& levels, const map_zoom& zoom, float x, float y);
+
+// What a press on the map asks of the screen.
+struct world_map_outcome {
+    ui_sound sound = ui_sound::none;
+    bool open_settings = false;
+    // Back: the player leaves the map without a level.
+    bool leave = false;
+    // The tile the zoom has started into: the screen reveals its level's first picture and
+    // plays the zoom's music. -1 for none.
+    int32_t zoom_tile = -1;
+};
+
+// The map's rules: the tile under the pointer, presses on the menu and on tiles, Escape,
+// the zoom into the chosen tile and the fade-in on return from a level.
+class world_map_logic {
+public:
+    std::vector<map_level> levels;
+    map_zoom zoom;
+    // The open tile under the pointer (-1 for none); it stays as it was while a zoom runs.
+    int32_t hovered = -1;
+    // The tile zoomed into, and once the zoom is over the level chosen; -1 for none.
+    int32_t chosen = -1;
+    bool leaving = false;
+    float brightness = 1.0f;
+
+    world_map_logic() = default;
+    // `returning`: back from a level, the map fades in from black over a second.
+    world_map_logic(std::vector<map_level> map, bool returning);
+    // Follows the pointer, in the view the map is drawn in (the zoom's, which after a
+    // cancelled zoom is not the menu's). Entering a tile asks for the rollover.
+    ui_sound point(float map_x, float map_y);
+    // A left press at (x, y) of the whole map's view, where the menu is and where the window
+    // reports it: `hud_item` first, else the open tile drawn under it starts the zoom.
+    world_map_outcome press(int32_t hud_item, float x, float y);
+    // A key event, pressed or released: Escape cancels a running zoom (true then).
+    bool key(uint32_t virtual_key);
+    // One step: the fade-in, and the zoom towards the chosen tile.
+    void step();
+};
 
 // A corner of the flipping card at offset (ox, oy) from the tile centre, in perspective.
 void map_card_corner(float centre_x, float centre_y, float ox, float oy, float angle, float& x, float& y);

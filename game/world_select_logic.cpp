@@ -96,7 +96,7 @@ bool world_select_logic::step()
 ui_sound world_select_logic::point(float x, float y)
 {
     ui_sound sound = ui_sound::none;
-    bool ok = selected >= 0 && within(x, y, 56.0f, world_row_y(selected), 2.0f);
+    bool ok = selected >= 0 && within(x, y, world_ok_x, world_row_y(selected), world_ok_size / 2);
     if (ok && !ok_hovered)
         sound = ui_sound::rollover;
     ok_hovered = ok;

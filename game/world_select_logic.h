@@ -58,5 +58,8 @@ public:
     world_select_outcome press(int32_t hud_item);
 };
 
-// The centre line of row i.
+// The layout (view units): the centre line of row i, and the selected row's OK button,
+// which answers on its whole picture.
 float world_row_y(int32_t row);
+constexpr float world_ok_x = 56;
+constexpr float world_ok_size = 4;

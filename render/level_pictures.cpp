@@ -1,7 +1,7 @@
 // capture_level_pictures: the capture, its drawing and the PNG sources it writes.
 #include "render/level_pictures.h"
 
-#include "app/window/png_write.h"
+#include "app/image_file/png_file.h"
 #include "render/world_draw.h"
 
 #include <GL/gl.h>
@@ -76,10 +76,8 @@ bool write_level_pictures(const std::string& base, const std::array<level_image,
             return false;
         }
         std::vector<uint8_t> rgb = top_down_rgb(image);
-        if (!png_write_rgb(path.c_str(), image.size, image.size, rgb.data())) {
-            error = path + ": cannot be written";
+        if (!png_file_write(path, image.size, image.size, 3, rgb.data(), error))
             return false;
-        }
     }
     return true;
 }

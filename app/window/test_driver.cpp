@@ -1,9 +1,9 @@
 // The test driver: virtual time, scripted events pushed into SDL's queue, frame captures.
 #include "app/window/test_driver.h"
 
+#include "app/image_file/png_file.h"
 #include "app/log.h"
 #include "app/window/message_box.h"
-#include "app/window/png_write.h"
 #include "app/window/window.h"
 
 #include <SDL.h>
@@ -103,10 +103,12 @@ void glw_test_driver::before_swap(glw_window& window)
     SDL_GL_GetDrawableSize(window.window, &w, &h);
     std::vector<uint8_t> rgb;
     std::string path = options.capture_prefix + std::to_string(frame) + ".png";
-    if (glw_read_pixels(w, h, rgb) && png_write_rgb(path.c_str(), w, h, rgb.data()))
+    std::string error;
+    if (glw_read_pixels(w, h, rgb) && png_file_write(path, w, h, 3, rgb.data(), error))
         captures_written.push_back(path);
     else
-        log_line(log_info) << "test driver: cannot write " << path;
+        log_line(log_info) << "test driver: cannot write " << path
+                           << (error.empty() ? "" : " (" + error + ")");
 }
 
 void glw_test_driver::after_swap(glw_window& window)

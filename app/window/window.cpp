@@ -1,9 +1,9 @@
 // glw_window on SDL2: creation, the GL context, the view space, queues and the event choke point.
 #include "app/window/window.h"
 
+#include "app/image_file/png_file.h"
 #include "app/log.h"
 #include "app/window/message_box.h"
-#include "app/window/png_write.h"
 #include "app/window/test_driver.h"
 
 #include <SDL.h>
@@ -378,11 +378,12 @@ void glw_window::take_screenshot()
         std::fclose(existing);
         path = screenshot_folder + stamp + "-" + std::to_string(n) + ".png";
     }
-    if (png_write_rgb(path.c_str(), w, h, rgb.data())) {
+    std::string error;
+    if (png_file_write(path, w, h, 3, rgb.data(), error)) {
         last_screenshot = path;
         log_line(log_always) << "screenshot: " << path;
     } else {
-        log_line(log_always) << "screenshot: cannot write " << path;
+        log_line(log_always) << "screenshot: cannot write " << path << " (" << error << ")";
     }
 }
 

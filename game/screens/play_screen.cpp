@@ -89,6 +89,7 @@ bool play_screen::run(game_hud& hud)
     pacing.begin();
     float x = 32, y = 32;
     int32_t logged_state = -1;
+    const input_sink_t sink = input();
     while (!logic.done()) {
         if (logic.state != logged_state) {
             // With "log" on the command line the states show with the frame they began in,
@@ -126,7 +127,7 @@ bool play_screen::run(game_hud& hud)
             effect->update();
         if (!screen_pump())
             break;
-        handle_input();
+        screen_drain(sink);
         screen_pointer(x, y);
         logic.frame(x, y);
         if (logic.world_replaced) {
@@ -146,19 +147,17 @@ bool play_screen::run(game_hud& hud)
     return logic.ending;
 }
 
-void play_screen::handle_input()
+input_sink_t play_screen::input()
 {
-    glw_window* window = app_window();
-    if (!window)
-        return;
-    uint32_t key, down, flags, c;
-    float mx, my;
-    while (window->pop_key_event(key, down))
-        if (down && logic.key(key, window->control_held()) == play_dev_action::capture)
+    input_sink_t sink;
+    sink.key = [this](uint32_t key, bool down) {
+        glw_window* window = app_window();
+        if (down && window && logic.key(key, window->control_held()) == play_dev_action::capture)
             capture_intro_images();
-    while (window->pop_char_event(c)) {}
-    while (window->pop_mouse_event(flags, mx, my))
-        logic.mouse(flags, mx, my);
+    };
+    // Each event acts at its own position (play_logic::mouse), not at the frame's pointer.
+    sink.mouse = [this](uint32_t flags, float x, float y) { logic.mouse(flags, x, y); };
+    return sink;
 }
 
 void play_screen::capture_intro_images()
@@ -218,12 +217,14 @@ void play_screen::draw_labels(float b)
     if (s <= 0.0f)
         return;
     colour(b);
+    // The label is 16 x 4 once out; it grows from the playfield's edge, its inner end first.
     if (button == play_button_restart)
-        gl_draw_quad(label_restart.get(), 8 * s, 12, 16 * s, 4, {1 - s, 0}, {1, 1});
+        gl_draw_quad(label_restart.get(), 8 * s, play_restart_button.y, 16 * s, 4, {1 - s, 0}, {1, 1});
     else if (button == play_button_solution)
-        gl_draw_quad(label_solution.get(), 64 - 8 * s, 12, 16 * s, 4, {0, 0}, {s, 1});
+        gl_draw_quad(label_solution.get(), v_playfield_size - 8 * s, play_solution_button.y, 16 * s, 4,
+                     {0, 0}, {s, 1});
     else
-        gl_draw_quad(label_menu.get(), 8 * s, 52, 16 * s, 4, {1 - s, 0}, {1, 1});
+        gl_draw_quad(label_menu.get(), 8 * s, play_menu_button.y, 16 * s, 4, {1 - s, 0}, {1, 1});
 }
 
 void play_screen::draw_captions(float b)
@@ -296,11 +297,12 @@ void play_screen::draw_card(const game_hud& hud, float b)
             fit_print(font, 20, 27.5f + 3.0f * float(i), 3, line_room, lines[i]);
     }
     if (logic.clock > 0.5f) {
-        float d = logic.continue_offset();
+        const float x = play_continue_button.x, y = play_continue_button.y + logic.continue_offset();
+        const float h = play_continue_text_height;
         // The highlight goes under the word, so that it stays legible.
         if (logic.hovered_button == play_button_continue)
-            gl_draw_quad(highlight.get(), 56, 40.5f + d, 24, 3);
-        font.print(56, 39 + d, 3, "CONTINUE", font_centre);
+            gl_draw_quad(highlight.get(), x, y + h / 2, play_continue_highlight_width, h);
+        font.print(x, y, h, "CONTINUE", font_centre);
     }
 }
 
@@ -373,10 +375,14 @@ void play_screen::draw(const game_hud& hud, float x, float y)
     draw_card(hud, b);
 
     colour(b);
-    gl_draw_quad(button_restart.get(), -4, 12, 8, 16);
+    auto margin_button = [](gl_texture* picture, ui_rect r) {
+        r.h = play_button_picture_height;
+        screen_quad(picture, r);
+    };
+    margin_button(button_restart.get(), play_restart_button);
     if (logic.solution_offered)
-        gl_draw_quad(button_solution.get(), 68, 12, 8, 16);
-    gl_draw_quad(button_menu.get(), -4, 52, 8, 16);
+        margin_button(button_solution.get(), play_solution_button);
+    margin_button(button_menu.get(), play_menu_button);
     if (paused)
         draw_pause(hud);
     colour(b);

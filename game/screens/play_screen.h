@@ -5,6 +5,7 @@
 // While the window is minimised or has lost the focus the level pauses where it is.
 #pragma once
 
+#include "app/input_drain.h"
 #include "game/play_logic.h"
 #include "game/screens/game_assets.h"
 #include "render/blur_sequence.h"
@@ -39,7 +40,8 @@ public:
     bool run(game_hud& hud);
 
 private:
-    void handle_input();
+    // What the frame's drain hands the logic.
+    input_sink_t input();
     void draw(const game_hud& hud, float pointer_x, float pointer_y);
     void draw_backdrop(float b) const;
     void draw_level(float b);

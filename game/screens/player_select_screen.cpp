@@ -2,7 +2,7 @@
 // the delete question.
 #include "game/screens/player_select_screen.h"
 
-#include "app/window/window.h"
+#include "app/input_codes.h"
 #include "data/asset_names.h"
 #include "game/profile.h"
 #include "game/screens/fit_text.h"
@@ -55,33 +55,28 @@ int32_t player_select_screen::run(game_hud& hud, v_world* title_world)
         }
         return faded_out || screen_quit_requested();
     };
-    run_averaged_loop(screen_host([&] { handle_input(hud); }), frame, frame_timer());
+    run_averaged_loop(screen_host(input(hud)), frame, frame_timer());
     return result;
 }
 
-void player_select_screen::handle_input(game_hud& hud)
+input_sink_t player_select_screen::input(const game_hud& hud)
 {
-    glw_window* window = app_window();
-    if (!window)
-        return;
-    uint32_t flags, key, down, c;
-    float x, y;
-    while (window->pop_key_event(key, down))
+    input_sink_t sink;
+    sink.key = [this](uint32_t key, bool down) {
         if (down)
             game_play(logic.key(key));
-    while (window->pop_char_event(c))
-        game_play(logic.character(c));
-    while (window->pop_mouse_event(flags, x, y)) {
+    };
+    sink.character = [this](uint32_t c) { game_play(logic.character(c)); };
+    sink.mouse = [this, &hud](uint32_t flags, float x, float y) {
         game_play(logic.point(x, y));
         if (!(flags & left_press))
-            continue;
+            return;
         player_select_outcome out = logic.press(hud.hovered_item());
         game_play(out.sound);
-        if (out.open_settings) {
+        if (out.open_settings)
             open_settings();
-            return;
-        }
-    }
+    };
+    return sink;
 }
 
 void player_select_screen::draw(const game_hud& hud, const v_world* title_world) const
@@ -108,7 +103,7 @@ void player_select_screen::draw_rows(const game_hud& hud) const
 {
     const glyph_font& font = hud.font();
     for (int32_t i = 0; i < profile_slots; ++i) {
-        float y = 28.0f + 4.0f * float(i), top = y - 1.6f;
+        float y = player_row_y(i), top = y - 1.6f;
         bool selected = i == logic.selected, taken = profile_taken(i);
         if (selected)
             gl_draw_quad(label_bar.get(), 34, y, 54, 4, {0.1f, 0}, {0.9f, 1});
@@ -123,12 +118,15 @@ void player_select_screen::draw_rows(const game_hud& hud) const
             fit_print(font, 12, top, 3, 21, "ENTER YOUR NAME:");
             float end = font.print(33.5f, top, 3, logic.typed.c_str());
             gl_draw_quad(text_cursor.get(), end + 1.5f, y - 0.1f, 2, 2);
-            gl_draw_quad(ok_hovered ? ok_hover.get() : ok_normal.get(), 54.5f, y, 4, 4);
+            gl_draw_quad(ok_hovered ? ok_hover.get() : ok_normal.get(), player_ok_x, y, player_ok_size,
+                         player_ok_size);
             font.print(button_label_end, y - 1.3f, 2.5f, "OK", font_right);
         } else if (selected) {
             bool delete_hovered = logic.hovered_button == player_button_delete && !logic.confirming;
-            gl_draw_quad(delete_hovered ? delete_hover.get() : delete_normal.get(), 13.5f, y, 2.5f, 2.5f);
-            gl_draw_quad(ok_hovered ? ok_hover.get() : ok_normal.get(), 54.5f, y, 4, 4);
+            gl_draw_quad(delete_hovered ? delete_hover.get() : delete_normal.get(), player_delete_x, y,
+                         player_delete_size, player_delete_size);
+            gl_draw_quad(ok_hovered ? ok_hover.get() : ok_normal.get(), player_ok_x, y, player_ok_size,
+                         player_ok_size);
             font.print(button_label_end, y - 1.3f, 2.5f, "SELECT", font_right);
         } else if (!taken) {
             font.print(18, top, 3, "--EMPTY--");
@@ -149,10 +147,13 @@ void player_select_screen::draw_question(const game_hud& hud) const
     const char* name = profile_name(logic.selected);
     std::string question = std::string("TO DELETE ") + (name ? name : "") + "?";
     font.print(32, 28, 3, question.c_str(), font_centre);
+    const ui_rect& no = player_answer_no_rect;
+    const ui_rect& yes = player_answer_yes_rect;
+    const float h = player_answer_highlight_height;
     if (logic.hovered_button == player_answer_no)
-        gl_draw_quad(yes_no.get(), 24, 35.5f, 8, 4, {0, 0.3f}, {1, 0.7f});
+        screen_quad(yes_no.get(), {no.x, no.y, no.w, h}, {0, 0.3f}, {1, 0.7f});
     else if (logic.hovered_button == player_answer_yes)
-        gl_draw_quad(yes_no.get(), 40, 35.5f, 8, 4, {0, 0.3f}, {1, 0.7f});
-    font.print(24, 33.7f, 3, "NO", font_centre);
-    font.print(40, 33.7f, 3, "YES", font_centre);
+        screen_quad(yes_no.get(), {yes.x, yes.y, yes.w, h}, {0, 0.3f}, {1, 0.7f});
+    font.print(no.x, 33.7f, 3, "NO", font_centre);
+    font.print(yes.x, 33.7f, 3, "YES", font_centre);
 }

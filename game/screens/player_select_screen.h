@@ -2,6 +2,7 @@
 // selecting, naming, creating, deleting (with a question first) and choosing a profile.
 #pragma once
 
+#include "app/input_drain.h"
 #include "game/player_select_logic.h"
 #include "physics/world.h"
 #include "render/texture.h"
@@ -25,5 +26,6 @@ private:
     void draw(const game_hud& hud, const v_world* title_world) const;
     void draw_rows(const game_hud& hud) const;
     void draw_question(const game_hud& hud) const;
-    void handle_input(game_hud& hud);
+    // What the frame's drain hands the logic.
+    input_sink_t input(const game_hud& hud);
 };

@@ -4,7 +4,6 @@
 #include "app/clock.h"
 #include "app/log.h"
 #include "app/pacing.h"
-#include "app/window/window.h"
 #include "data/script.h"
 #include "game/scene_sequence.h"
 #include "game/screens/game_assets.h"
@@ -40,16 +39,8 @@ int32_t play_scene_sequence(const script_handle& block)
     if (logic.done() || screen_quit_requested())
         return 0;
 
-    glw_window* window = app_window();
-    frame_host_t host = screen_host([&] {
-        uint32_t flags, key, down, c;
-        float x, y;
-        while (window && window->pop_key_event(key, down)) {}
-        while (window && window->pop_char_event(c)) {}
-        while (window && window->pop_mouse_event(flags, x, y))
-            if (flags & left_press)
-                logic.click();
-    });
+    input_sink_t input;
+    input.mouse = [&](uint32_t flags, float, float) { logic.press(flags); };
     screen_frame_t frame;
     frame.step = [&](int32_t) {
         // The sequence ends in the middle of a frame's steps; the rest are not run.
@@ -71,6 +62,6 @@ int32_t play_scene_sequence(const script_handle& block)
         glDisable(GL_DEPTH_TEST);
     };
     frame.done = [&] { return logic.done() || screen_quit_requested(); };
-    run_averaged_loop(host, frame, frame_timer());
+    run_averaged_loop(screen_host(input), frame, frame_timer());
     return 0;
 }

@@ -12,7 +12,13 @@ bool quit_requested = false;
 
 }  // namespace
 
-frame_host_t screen_host(std::function<void()> drain)
+void screen_drain(const input_sink_t& sink)
+{
+    if (glw_window* w = app_window())
+        drain_input(*w, sink);
+}
+
+frame_host_t screen_host(input_sink_t sink)
 {
     frame_host_t host;
     host.flush_input = [] {
@@ -27,7 +33,7 @@ frame_host_t screen_host(std::function<void()> drain)
         glw_window* w = app_window();
         return w && w->swap();
     };
-    host.drain_input = std::move(drain);
+    host.drain_input = [sink = std::move(sink)] { screen_drain(sink); };
     return host;
 }
 
@@ -41,6 +47,11 @@ void screen_begin_2d(float brightness)
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor4f(brightness, brightness, brightness, 1.0f);
+}
+
+void screen_quad(gl_texture* texture, const ui_rect& r, gl_uv uv0, gl_uv uv1)
+{
+    gl_draw_quad(texture, r.x, r.y, r.w, r.h, uv0, uv1);
 }
 
 bool screen_pump()

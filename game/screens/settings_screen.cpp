@@ -19,51 +19,44 @@ settings_screen::settings_screen()
 
 void settings_screen::run()
 {
-    bool accepted = false;
     glw_window* window = app_window();
-    frame_host_t host = screen_host([&] {
-        uint32_t flags, key, down;
-        float x, y;
-        while (window && window->pop_key_event(key, down)) {}
-        while (window && window->pop_mouse_event(flags, x, y)) {
-            game_play(logic.point(x, y));
-            if ((flags & left_press) && !accepted) {
-                settings_outcome out = logic.press();
-                game_play(out.sound);
-                accepted = out.accepted;
-            }
-        }
-        if (window)
-            window->char_queue.clear();
-    });
+    input_sink_t input;
+    input.mouse = [this](uint32_t flags, float x, float y) {
+        game_play(logic.point(x, y));
+        if (flags & left_press)
+            game_play(logic.press().sound);
+    };
     screen_frame_t frame;
     frame.step = [](int32_t) {
         sound_tick();
         screen_pump();
     };
     frame.draw = [this] { draw(); };
-    frame.done = [&] { return accepted || screen_quit_requested(); };
+    frame.done = [this] { return logic.accepted || screen_quit_requested(); };
     if (window)
         window->flush_input();
-    run_consumed_loop(host, frame, frame_timer());
+    run_consumed_loop(screen_host(input), frame, frame_timer());
 }
 
 void settings_screen::draw() const
 {
     screen_begin_2d();
     script_handle config = config_node();
-    gl_draw_quad(paper.get(), 32, 32, 32, 24);
-    text.print(22, 27, 3, "Mute Music", font_middle);
-    text.print(22, 30, 3, "Mute Sound Effects", font_middle);
-    gl_draw_quad(config.get("mute_music").as_int() > 0 ? box_on.get() : box_off.get(), 20, 27, 3, 3);
-    gl_draw_quad(config.get("mute_sound").as_int() > 0 ? box_on.get() : box_off.get(), 20, 30, 3, 3);
+    const ui_rect& music = settings_music_box;
+    const ui_rect& sound = settings_sound_box;
+    const ui_rect& accept = settings_accept_button;
+    screen_quad(paper.get(), settings_paper);
+    text.print(settings_label_x, music.y, settings_text_height, "Mute Music", font_middle);
+    text.print(settings_label_x, sound.y, settings_text_height, "Mute Sound Effects", font_middle);
+    screen_quad(config.get("mute_music").as_int() > 0 ? box_on.get() : box_off.get(), music);
+    screen_quad(config.get("mute_sound").as_int() > 0 ? box_on.get() : box_off.get(), sound);
     if (logic.hovered == settings_accept)
-        gl_draw_quad(highlight.get(), 42, 37, 12, 3);
-    text.print(42, 37, 3, "Accept", font_centre | font_middle);
+        screen_quad(highlight.get(), accept);
+    text.print(accept.x, accept.y, settings_text_height, "Accept", font_centre | font_middle);
     if (logic.hovered == settings_music)
-        gl_draw_quad(box_hover.get(), 20, 27, 3, 3);
+        screen_quad(box_hover.get(), music);
     else if (logic.hovered == settings_sound)
-        gl_draw_quad(box_hover.get(), 20, 30, 3, 3);
+        screen_quad(box_hover.get(), sound);
     float x, y;
     screen_pointer(x, y);
     gl_draw_quad(cursor.get(), x, y, 8, 8);

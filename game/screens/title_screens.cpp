@@ -3,7 +3,6 @@
 
 #include "app/clock.h"
 #include "app/pacing.h"
-#include "app/window/window.h"
 #include "data/asset_names.h"
 #include "game/screens/game_assets.h"
 #include "game/screens/game_hud.h"
@@ -30,30 +29,17 @@ void draw_title_world(const v_world* world, float b, float alpha)
     glDisable(GL_DEPTH_TEST);
 }
 
-// Drains the queues; true when a button was pressed.
-bool pressed()
-{
-    glw_window* window = app_window();
-    bool press = false;
-    uint32_t flags, key, down, c;
-    float x, y;
-    while (window && window->pop_key_event(key, down)) {}
-    while (window && window->pop_char_event(c)) {}
-    while (window && window->pop_mouse_event(flags, x, y))
-        press = press || (flags & (left_press | right_press)) != 0;
-    return press;
-}
-
 }  // namespace
 
 void run_title_logo(v_world* title_world)
 {
     ref_ptr<gl_texture> logo = game_texture(tex_ui_title_logo);
     title_logo_logic logic;
-    frame_host_t host = screen_host([&] {
-        if (pressed() && logic.press())
+    input_sink_t input;
+    input.mouse = [&](uint32_t flags, float, float) {
+        if (logic.press(flags))
             game_play(ui_sound::select);
-    });
+    };
     screen_frame_t frame;
     frame.step = [&](int32_t) {
         sound_tick();
@@ -71,7 +57,7 @@ void run_title_logo(v_world* title_world)
         }
     };
     frame.done = [&] { return logic.phase == title_logo_logic::done || screen_quit_requested(); };
-    run_averaged_loop(host, frame, frame_timer());
+    run_averaged_loop(screen_host(input), frame, frame_timer());
 }
 
 void title_world_step(game_hud& hud, v_world* title_world)
@@ -88,7 +74,6 @@ void run_title_scroll(game_hud& hud, v_world* title_world)
     ref_ptr<gl_texture> segments = game_texture(tex_ui_title_scroll);
     ref_ptr<gl_texture> background = game_texture(tex_ui_title_background);
     title_scroll_logic logic;
-    frame_host_t host = screen_host([] { pressed(); });
     screen_frame_t frame;
     frame.step = [&](int32_t) {
         title_world_step(hud, title_world);
@@ -111,5 +96,6 @@ void run_title_scroll(game_hud& hud, v_world* title_world)
         draw_scroll(segments.get(), logic.turn, logic.opening);
     };
     frame.done = [&] { return logic.done() || screen_quit_requested(); };
-    run_consumed_loop(host, frame, frame_timer());
+    // The transition takes no input; what comes meanwhile is dropped.
+    run_consumed_loop(screen_host({}), frame, frame_timer());
 }

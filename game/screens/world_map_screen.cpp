@@ -2,7 +2,6 @@
 #include "game/screens/world_map_screen.h"
 
 #include "app/log.h"
-#include "app/step.h"
 #include "app/view_space.h"
 #include "app/window/window.h"
 #include "data/asset_names.h"
@@ -24,71 +23,60 @@ world_map_screen::world_map_screen()
 
 int32_t world_map_screen::run(game_hud& hud, bool returning)
 {
-    levels = map_levels(hud.slot(), hud.world());
+    logic = world_map_logic(map_levels(hud.slot(), hud.world()), returning);
     for (const std::string& name : map_rune_plate(hud.slot(), hud.world()))
         rune_plate.push_back(tiles.get(name));
-    brightness = returning ? 0.0f : 1.0f;
     play_music(music_map);
 
-    bool leave = false;
     glw_window* window = app_window();
-    frame_host_t host = screen_host([&] {
-        uint32_t flags, key, down, c;
-        float x, y;
-        while (window && window->pop_key_event(key, down))
-            if (key == vk_escape && zoom.phase == 2)
-                zoom.cancel();
-        while (window && window->pop_char_event(c)) {}
-        while (!leave && window && window->pop_mouse_event(flags, x, y)) {
-            if (!(flags & left_press))
-                continue;
-            if (hud.hovered_item() != hud_item_none) {
-                game_play(ui_sound::select);
-                if (hud.hovered_item() == hud_item_settings) {
-                    open_settings();
-                    return;
-                }
-                leave = true;
-                continue;
-            }
-            // The tile under the click itself, in the view that is drawn, not under the
-            // pointer of the last frame.
-            int32_t tile = map_pressed_tile(levels, zoom, x, y);
-            if (tile < 0)
-                continue;
-            log_line(log_info) << "map: zoom into level " << tile << "at frame " << window->swaps;
-            game_play(ui_sound::select);
-            chosen = tile;
-            zoom.start();
-            const std::string& level = levels[size_t(chosen)].level_name;
-            revealed = level.empty() ? nullptr : game_texture("tex\\" + level + "0");
-            stop_music();
-            game_play(music_ditty_zoom);
-        }
-    });
+    input_sink_t input;
+    input.key = [this](uint32_t key, bool) { logic.key(key); };
+    input.mouse = [&](uint32_t flags, float x, float y) {
+        if (!(flags & left_press))
+            return;
+        world_map_outcome out = logic.press(hud.hovered_item(), x, y);
+        if (out.zoom_tile >= 0)
+            log_line(log_info) << "map: zoom into level " << out.zoom_tile << "at frame "
+                               << (window ? window->swaps : 0);
+        game_play(out.sound);
+        if (out.open_settings)
+            open_settings();
+        if (out.zoom_tile < 0)
+            return;
+        const std::string& level = logic.levels[size_t(out.zoom_tile)].level_name;
+        revealed = level.empty() ? nullptr : game_texture("tex\\" + level + "0");
+        stop_music();
+        game_play(music_ditty_zoom);
+    };
+    input.stop = [this] { return logic.leaving; };
     screen_frame_t frame;
     frame.step = [&](int32_t) {
-        brightness = std::min(brightness + step_seconds, 1.0f);
         sound_tick();
         hud.update(hud_slide_full);
         screen_pump();
-        if (zoom.zooming() && chosen >= 0)
-            zoom.step(levels[size_t(chosen)].x, levels[size_t(chosen)].y);
+        logic.step();
     };
-    frame.draw = [&] { draw(hud); };
+    frame.draw = [&] {
+        // The tile under the pointer is looked up in the view the map is drawn in.
+        screen_set_view(logic.zoom.centre_x, logic.zoom.centre_y, logic.zoom.half_height);
+        float x, y;
+        screen_pointer(x, y);
+        game_play(logic.point(x, y));
+        draw(hud);
+    };
     frame.done = [&] {
-        if (leave || screen_quit_requested())
+        if (logic.leaving || screen_quit_requested())
             return true;
         // Checked here, at the start of the next frame: one frame is drawn after the zoom.
-        return zoom.frame_start();
+        return logic.zoom.frame_start();
     };
     if (window)
         window->flush_input();
-    run_consumed_loop(host, frame, frame_timer());
+    run_consumed_loop(screen_host(input), frame, frame_timer());
     screen_set_view(view_centre, view_centre, view_size / 2);
-    if (leave || screen_quit_requested())
+    if (logic.leaving || screen_quit_requested())
         return -1;
-    return chosen;
+    return logic.chosen;
 }
 
 void world_map_screen::draw_tile(const map_level& level, float glow_size, float tile_size, float icon_size)
@@ -118,7 +106,7 @@ void world_map_screen::draw_popup(const game_hud& hud, const map_level& level)
 
 void world_map_screen::draw_card(const map_level& level)
 {
-    float angle = zoom.card_angle();
+    float angle = logic.zoom.card_angle();
     auto corner = [&](float ox, float oy, float u, float v) {
         float x, y;
         map_card_corner(level.x, level.y, ox, oy, angle, x, y);
@@ -156,18 +144,17 @@ void world_map_screen::draw_card(const map_level& level)
 
 void world_map_screen::draw(const game_hud& hud)
 {
-    float b = brightness;
+    const map_zoom& zoom = logic.zoom;
+    const std::vector<map_level>& levels = logic.levels;
+    int32_t hovered = logic.hovered, chosen = logic.chosen;
+    float b = logic.brightness;
     screen_begin_2d(b);
     screen_set_view(zoom.centre_x, zoom.centre_y, zoom.half_height);
     hud.draw_background(0, b);
-    float x, y;
-    screen_pointer(x, y);
-    if (!zoom.zooming())
-        hovered = map_tile_at(levels, x, y);
     for (size_t i = 0; i < levels.size(); ++i)
         if (int32_t(i) != hovered || zoom.zooming())
             if (!(zoom.zooming() && int32_t(i) == chosen))
-                draw_tile(levels[i], 7.5f, 3, 2.4f);
+                draw_tile(levels[i], 7.5f, map_tile_size, 2.4f);
     for (gl_texture* layer : rune_plate)
         gl_draw_quad(layer, 59, 59, 8, 8);
 
@@ -178,17 +165,12 @@ void world_map_screen::draw(const game_hud& hud)
 
     // The hovered tile and its popup go over the menu and the frames, in the map's view so
     // that after a cancelled zoom they still sit on the tile.
-    if (!zoom.zooming()) {
-        if (hovered >= 0) {
-            if (hovered != previous_hovered)
-                game_play(ui_sound::rollover);
-            screen_set_view(zoom.centre_x, zoom.centre_y, zoom.half_height);
-            const map_level& level = levels[size_t(hovered)];
-            draw_tile(level, 10, 4, 3.2f);
-            draw_popup(hud, level);
-            screen_set_view(view_centre, view_centre, view_size / 2);
-        }
-        previous_hovered = hovered;
+    if (!zoom.zooming() && hovered >= 0) {
+        screen_set_view(zoom.centre_x, zoom.centre_y, zoom.half_height);
+        const map_level& level = levels[size_t(hovered)];
+        draw_tile(level, 10, 4, 3.2f);
+        draw_popup(hud, level);
+        screen_set_view(view_centre, view_centre, view_size / 2);
     }
     glColor4f(b, b, b, 1);
     hud.draw_pointer();

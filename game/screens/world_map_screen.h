@@ -16,12 +16,7 @@ public:
     ref_ptr<gl_texture> popup, glow, pip_off, pip_half, pip_on, revealed;
     gl_texture_cache tiles{&game_pak()};
     std::vector<gl_texture*> rune_plate;
-    std::vector<map_level> levels;
-    map_zoom zoom;
-    float brightness = 1.0f;
-    int32_t hovered = -1;
-    int32_t previous_hovered = -1;
-    int32_t chosen = -1;
+    world_map_logic logic;
 
     world_map_screen();
     // The chosen level's index, or -1 when the player left through the menu (or the

@@ -36,34 +36,28 @@ int32_t world_select_screen::run(game_hud& hud)
     bool leave = false;
 
     glw_window* window = app_window();
-    frame_host_t host = screen_host([&] {
-        uint32_t flags, key, down, c;
-        float x, y;
-        while (window && window->pop_key_event(key, down)) {}
-        while (window && window->pop_char_event(c)) {}
-        while (!leave && window && window->pop_mouse_event(flags, x, y)) {
-            game_play(logic.point(x, y));
-            if (!(flags & left_press))
-                continue;
-            world_select_outcome out = logic.press(hud.hovered_item());
-            game_play(out.sound);
-            if (out.open_settings) {
-                open_settings();
-                return;
-            }
-            if (out.back || out.chosen_row >= 0) {
-                result = out.back ? -1 : records[size_t(out.chosen_row)].index;
-                leave = true;
-            } else if (out.selection_changed) {
-                int32_t world = logic.selected >= 0 ? records[size_t(logic.selected)].index : -1;
-                if (out.sound == ui_sound::select)
-                    emblem = game_texture(world_node(world).get("emblem").as_string());
-                else if (world < 0)
-                    emblem = nullptr;
-                hud.set_world(world);
-            }
+    input_sink_t input;
+    input.mouse = [&](uint32_t flags, float x, float y) {
+        game_play(logic.point(x, y));
+        if (!(flags & left_press))
+            return;
+        world_select_outcome out = logic.press(hud.hovered_item());
+        game_play(out.sound);
+        if (out.open_settings) {
+            open_settings();
+        } else if (out.back || out.chosen_row >= 0) {
+            result = out.back ? -1 : records[size_t(out.chosen_row)].index;
+            leave = true;
+        } else if (out.selection_changed) {
+            int32_t world = logic.selected >= 0 ? records[size_t(logic.selected)].index : -1;
+            if (out.sound == ui_sound::select)
+                emblem = game_texture(world_node(world).get("emblem").as_string());
+            else if (world < 0)
+                emblem = nullptr;
+            hud.set_world(world);
         }
-    });
+    };
+    input.stop = [&] { return leave; };
     screen_frame_t frame;
     frame.step = [&](int32_t) {
         sound_tick();
@@ -75,7 +69,7 @@ int32_t world_select_screen::run(game_hud& hud)
     frame.done = [&] { return leave || screen_quit_requested(); };
     if (window)
         window->flush_input();
-    run_consumed_loop(host, frame, frame_timer());
+    run_consumed_loop(screen_host(input), frame, frame_timer());
     return result;
 }
 
@@ -100,7 +94,8 @@ void world_select_screen::draw_row(const game_hud& hud, int32_t i)
     if (i == logic.selected) {
         gl_draw_quad(label_bar.get(), 36, y, 52, 4, {0.1f, 0}, {0.9f, 1});
         font.print(53.5f, 26.7f + shift, 2.5f, "SELECT", font_right);
-        gl_draw_quad(logic.ok_hovered ? ok_hover.get() : ok_normal.get(), 56, y, 4, 4);
+        gl_draw_quad(logic.ok_hovered ? ok_hover.get() : ok_normal.get(), world_ok_x, y, world_ok_size,
+                     world_ok_size);
     } else if (i == logic.hovered) {
         gl_draw_quad(list_lines.get(), 32, y, 34, 4, {0, 0}, {1, 0.125f});
     } else {

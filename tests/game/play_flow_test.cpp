@@ -141,8 +141,11 @@ TEST(scene_sequence, FadesInAndOutAndAClickSkipsWithoutAFlash)
     for (int i = 0; i < 90; ++i)
         logic.step();
     EXPECT_FLOAT_EQ(logic.brightness(), 0.5f);
-    // A click while fading in goes on fading out from the same brightness.
-    ASSERT_TRUE(logic.click());
+    // Only a left press skips; a click while fading in goes on fading out from the same
+    // brightness.
+    EXPECT_FALSE(logic.press(right_press | left_release));
+    EXPECT_FLOAT_EQ(logic.brightness(), 0.5f);
+    ASSERT_TRUE(logic.press(left_press));
     EXPECT_FLOAT_EQ(logic.brightness(), 0.5f);
     int steps = 0;
     while (!logic.step())
@@ -152,14 +155,14 @@ TEST(scene_sequence, FadesInAndOutAndAClickSkipsWithoutAFlash)
     for (int i = 0; i < 200; ++i)
         logic.step();
     EXPECT_FLOAT_EQ(logic.brightness(), 1.0f);
-    ASSERT_TRUE(logic.click());
+    ASSERT_TRUE(logic.press(left_press));
     EXPECT_FLOAT_EQ(logic.brightness(), 1.0f);
     // Already fading out: a click changes nothing.
     logic.step();
-    EXPECT_FALSE(logic.click());
+    EXPECT_FALSE(logic.press(left_press));
     while (!logic.done())
         logic.step();
-    EXPECT_FALSE(logic.click());
+    EXPECT_FALSE(logic.press(left_press));
     EXPECT_FALSE(logic.step() == false);
 }
 

@@ -1,5 +1,7 @@
 // World map: availability from stored state, data, runes, successors and neighbours;
 // hovering; the popup and the difficulty display; the zoom and the flipping card.
+#include "app/input_codes.h"
+#include "game/hud_state.h"
 #include "game/world_map_logic.h"
 
 #include "tests/game/game_test_util.h"
@@ -237,4 +239,53 @@ TEST(world_map, CardTurnsOverInTheFirstSecond)
     // Turned over, left and right have changed places.
     map_card_corner(20, 20, 2, -2, 3.141592f, x, y);
     EXPECT_NEAR(x, 18, 1e-4);
+}
+
+TEST(world_map, LogicHoversPressesZoomsAndFadesIn)
+{
+    std::vector<map_level> l(2);
+    l[0].x = 20, l[0].y = 20, l[0].state = 1;
+    l[1].x = 40, l[1].y = 40, l[1].state = 0;
+    world_map_logic m(l, true);
+    EXPECT_EQ(m.brightness, 0.0f);
+    // Entering an open tile asks for the rollover once; a locked one is never hovered.
+    EXPECT_EQ(m.point(20.5f, 20), ui_sound::rollover);
+    EXPECT_EQ(m.point(21, 20), ui_sound::none);
+    EXPECT_EQ(m.point(40, 40), ui_sound::none);
+    EXPECT_EQ(m.hovered, -1);
+    EXPECT_EQ(m.point(20, 20), ui_sound::rollover);
+
+    // A press on nothing does nothing; a key other than Escape neither.
+    world_map_outcome none = m.press(hud_item_none, 40, 40);
+    EXPECT_EQ(none.sound, ui_sound::none);
+    EXPECT_EQ(none.zoom_tile, -1);
+    EXPECT_FALSE(m.key(vk_escape));
+    // A press on the open tile starts the zoom; the hover stays put while it runs.
+    world_map_outcome zoom = m.press(hud_item_none, 20, 20);
+    EXPECT_EQ(zoom.sound, ui_sound::select);
+    EXPECT_EQ(zoom.zoom_tile, 0);
+    EXPECT_EQ(m.chosen, 0);
+    EXPECT_TRUE(m.zoom.zooming());
+    EXPECT_EQ(m.point(60, 60), ui_sound::none);
+    EXPECT_EQ(m.hovered, 0);
+    for (int i = 0; i < 90; ++i)
+        m.step();
+    EXPECT_NEAR(m.brightness, 0.5f, 1e-4);
+    EXPECT_LT(m.zoom.half_height, 32.0f);
+    EXPECT_LT(m.zoom.centre_x, 32.0f);
+    EXPECT_FALSE(m.key('A'));
+    EXPECT_TRUE(m.key(vk_escape));
+    EXPECT_FALSE(m.zoom.zooming());
+    for (int i = 0; i < 100; ++i)
+        m.step();
+    EXPECT_EQ(m.brightness, 1.0f);
+
+    // The menu wins over the tiles: Settings opens them, Back leaves.
+    world_map_outcome settings = m.press(hud_item_settings, 20, 20);
+    EXPECT_TRUE(settings.open_settings);
+    EXPECT_FALSE(settings.leave || m.leaving);
+    EXPECT_EQ(settings.zoom_tile, -1);
+    world_map_outcome back = m.press(hud_item_back, 20, 20);
+    EXPECT_EQ(back.sound, ui_sound::select);
+    EXPECT_TRUE(back.leave && m.leaving);
 }

@@ -1,7 +1,8 @@
 // tamble-pak image encode/decode and ".png" build sources, run as the tool.
+#include "app/image_file/png_file.h"
+#include "render/image/image_codec.h"
 #include "tests/image/image_pattern.h"
 #include "tests/test_util.h"
-#include "tools/pak/image_png.h"
 
 #include <gtest/gtest.h>
 
@@ -38,15 +39,15 @@ struct image_tool : ::testing::Test {
         img.height = h;
         img.pixels = image_pattern::make(w, h, 7);
         std::string error;
-        EXPECT_TRUE(png_write_rgba((dir / name).string(), img, error)) << error;
+        EXPECT_TRUE(png_file_write((dir / name).string(), w, h, 4, img.pixels.data(), error)) << error;
         return img;
     }
     image_rgba read_png(const std::string& name)
     {
-        image_rgba img;
+        png_pixels png;
         std::string error;
-        EXPECT_TRUE(png_read_rgba((dir / name).string(), img, error)) << error;
-        return img;
+        EXPECT_TRUE(png_file_read((dir / name).string(), 4, png, error)) << error;
+        return image_rgba{png.width, png.height, std::move(png.data)};
     }
 };
 

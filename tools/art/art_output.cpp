@@ -1,9 +1,9 @@
 // The generated root laid out by chunk name, and the contact sheet.
 #include "tools/art/art_output.h"
 
+#include "app/image_file/png_file.h"
 #include "tools/art/art_paint.h"
 #include "tools/art/art_text.h"
-#include "tools/pak/image_png.h"
 
 #include <algorithm>
 #include <chrono>
@@ -116,7 +116,8 @@ bool art_write_root(const art_table& table, const std::vector<image_rgba>& image
         const art_texture& t = table.textures[i];
         fs::path png = source_path(dir, t.name);
         fs::create_directories(png.parent_path(), ec);
-        if (!png_write_rgba(png.string(), images[i], error))
+        const image_rgba& image = images[i];
+        if (!png_file_write(png.string(), image.width, image.height, 4, image.pixels.data(), error))
             return false;
         std::string options;
         if (t.raw)
@@ -188,5 +189,6 @@ bool art_write_contact_sheet(const art_table& table, const std::vector<image_rgb
         art_set(cr, palette::paper_shade);
         cairo_fill(cr);
     }
-    return png_write_rgba(path, sheet.pixels(false), error);
+    image_rgba pixels = sheet.pixels(false);
+    return png_file_write(path, pixels.width, pixels.height, 4, pixels.pixels.data(), error);
 }

@@ -1,9 +1,9 @@
 // tamble-pak image: PNG to "IMAG" chunk file and back.
+#include "app/image_file/png_file.h"
 #include "data/pak_tree.h"
 #include "render/image/image_chunk.h"
 #include "tools/pak/chunk_source.h"
 #include "tools/pak/commands.h"
-#include "tools/pak/image_png.h"
 #include "tools/pak/image_source.h"
 
 #include <cstdio>
@@ -52,14 +52,14 @@ int encode(int argc, char** argv)
         return pak_tool_fail("image", "'" + out + "': the output must be named NAME.IMAG.pkc", 2);
 
     std::string error;
-    image_rgba image;
-    if (!png_read_rgba(in, image, error))
+    png_pixels image;
+    if (!png_file_read(in, 4, image, error))
         return pak_tool_fail("image", error);
     tool_chunk chunk;
     chunk.name = base;
     chunk.code = pak_code_imag;
     chunk.container = true;
-    chunk.bytes = image_chunk_content(image.width, image.height, image.pixels.data(), quality, raw);
+    chunk.bytes = image_chunk_content(image.width, image.height, image.data.data(), quality, raw);
     if (!write_chunk_file(out, chunk, raw ? 9 : 0, error))
         return pak_tool_fail("image", error);
     return 0;
@@ -97,7 +97,7 @@ int decode(int argc, char** argv)
     bool fast = !plain && image_cpu_has_fast_decoder();
     if (!image_from_chunk(chunk.bytes.data(), chunk.bytes.size(), half, fast, image, error))
         return pak_tool_fail("image", "'" + source + "': " + error);
-    if (!png_write_rgba(out, image, error))
+    if (!png_file_write(out, image.width, image.height, 4, image.pixels.data(), error))
         return pak_tool_fail("image", error);
     return 0;
 }

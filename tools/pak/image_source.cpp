@@ -1,10 +1,13 @@
 // PNG sources of "IMAG" chunks: sidecar options and the build converter.
 #include "tools/pak/image_source.h"
 
+#include "app/image_file/png_file.h"
 #include "render/image/image_chunk.h"
-#include "tools/pak/image_png.h"
 
 #include <cstdlib>
+
+// Every image a PNG file may hold fits the codec.
+static_assert(png_max_dimension <= image_max_dimension);
 
 bool read_image_options(const std::string& png_path, image_source_options& out, std::string& error)
 {
@@ -33,11 +36,11 @@ bool convert_png_image(const std::string& path, build_output& out, std::string& 
     image_source_options options;
     if (!read_image_options(path, options, error))
         return false;
-    image_rgba image;
-    if (!png_read_rgba(path, image, error))
+    png_pixels image;
+    if (!png_file_read(path, 4, image, error))
         return false;
     out.bytes =
-        image_chunk_content(image.width, image.height, image.pixels.data(), options.quality, options.raw);
+        image_chunk_content(image.width, image.height, image.data.data(), options.quality, options.raw);
     out.container = true;
     out.level = options.raw ? 9 : 0;
     return true;

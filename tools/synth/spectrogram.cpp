@@ -2,16 +2,12 @@
 // colour ramp, one column per hop.
 #include "tools/synth/spectrogram.h"
 
+#include "app/image_file/png_file.h"
 #include "tools/synth/dsp/fft.h"
 
 #include <algorithm>
 #include <cmath>
 #include <complex>
-#include <cstdio>
-
-#ifdef TAMBLE_HAVE_PNG
-#include <png.h>
-#endif
 
 namespace {
 
@@ -28,46 +24,10 @@ void colour(double v, uint8_t* rgb)
     rgb[2] = uint8_t(255.0 * std::clamp((v - 0.75) * 3.0, 0.0, 1.0) * 0.8 + 40.0 * v * (1.0 - v));
 }
 
-#ifdef TAMBLE_HAVE_PNG
-// Kept apart from the drawing so that nothing live across libpng's longjmp can be clobbered.
-bool write_rgb_png(const std::string& path, const std::vector<uint8_t>& rgb, int width, int height,
-                   std::string& error)
-{
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) {
-        error = "'" + path + "': cannot create";
-        return false;
-    }
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    if (!png || !info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        std::fclose(f);
-        error = "'" + path + "': cannot write PNG";
-        return false;
-    }
-    png_init_io(png, f);
-    png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = 0; y < height; ++y)
-        png_write_row(png, rgb.data() + size_t(y) * size_t(width) * 3);
-    png_write_end(png, info);
-    png_destroy_write_struct(&png, &info);
-    return std::fclose(f) == 0;
-}
-#endif
-
 }  // namespace
 
 bool write_spectrogram(const std::vector<int16_t>& pcm, const std::string& png_path, std::string& error)
 {
-#ifndef TAMBLE_HAVE_PNG
-    (void)pcm;
-    (void)png_path;
-    error = "built without libpng: no pictures";
-    return false;
-#else
     size_t frames = pcm.size() / 2;
     // Long pieces get fine frequency detail, short effects fine timing.
     const int fft_size = frames > size_t(10 * 44100) ? 4096 : 1024;
@@ -125,6 +85,5 @@ bool write_spectrogram(const std::vector<int16_t>& pcm, const std::string& png_p
         }
     }
 
-    return write_rgb_png(png_path, image, width, height, error);
-#endif
+    return png_file_write(png_path, width, height, 3, image.data(), error);
 }

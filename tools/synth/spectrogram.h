@@ -7,5 +7,5 @@
 #include <vector>
 
 // `pcm` is interleaved 16-bit stereo at 44100 Hz. False with a message when the file
-// cannot be written (or the tool was built without libpng).
+// cannot be written.
 bool write_spectrogram(const std::vector<int16_t>& pcm, const std::string& png_path, std::string& error);
