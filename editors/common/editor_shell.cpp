@@ -1,6 +1,7 @@
 // The editor window and the editor loop.
 #include "editors/common/editor_shell.h"
 
+#include "app/input_drain.h"
 #include "app/window/test_driver.h"
 #include "app/window/window.h"
 #include "sound/sound.h"
@@ -31,22 +32,6 @@ void ed_gl_state()
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }
 
-namespace {
-
-void drain(glw_window& window, const ed_loop_t& editor)
-{
-    uint32_t flags, key, down, c;
-    float x, y;
-    // Keys first: a modifier pressed in the same frame as a click applies to it.
-    while (window.pop_key_event(key, down))
-        editor.key(key, down != 0);
-    while (window.pop_char_event(c))
-        editor.character(c);
-    while (window.pop_mouse_event(flags, x, y))
-        editor.mouse(flags, x, y);
-}
-
-}  // namespace
 
 void ed_run_loop(glw_window& window, const ed_loop_t& editor, editor_pacing& pacing)
 {
@@ -59,7 +44,8 @@ void ed_run_loop(glw_window& window, const ed_loop_t& editor, editor_pacing& pac
             if (editor.done())
                 break;
         }
-        drain(window, editor);
+        // Keys first: a modifier pressed in the same frame as a click applies to it.
+        drain_input(window, input_sink_t{editor.key, editor.character, editor.mouse, {}});
         if (editor.done())
             break;
         bool away = !window.is_active() || !window.focused;
