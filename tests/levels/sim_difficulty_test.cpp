@@ -4,8 +4,11 @@
 #include "tools/sim/sim_run.h"
 
 #include "app/log.h"
+#include "tests/test_util.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 namespace {
 
@@ -84,6 +87,45 @@ TEST_F(difficulty_report, LevelAnyCutSolvesIsOpenAndSimplest)
     solution.cuts = {};
     EXPECT_FALSE(
         sim_measure_difficulty(ctx, level("FirstCut"), solution, sim_difficulty_options(), d, error));
+}
+
+// The table row (given rating 0) and the detail of a measured level, as the tool prints them.
+std::string report_text(const std::string& name, const sim_difficulty& d)
+{
+    FILE* f = std::tmpfile();
+    if (!f)
+        return "no temporary file";
+    sim_print_difficulty_row(f, name, 0, d);
+    sim_print_difficulty_detail(f, d);
+    std::string text(size_t(std::ftell(f)), '\0');
+    std::rewind(f);
+    text.resize(std::fread(text.data(), 1, text.size(), f));
+    std::fclose(f);
+    return text;
+}
+
+TEST_F(difficulty_report, QuickLevelsReportExactlyTheStoredFigures)
+{
+    // Every figure of the report counts what runs of whole schedules from step 0 give;
+    // however the searches share work, the report must stay byte for byte the same. The
+    // levels cover lone missing steps, windows with and without later cuts following,
+    // wrong cuts, and searches whose schedules solve some of the time.
+    std::string text;
+    for (const char* name : {"Drop", "Knock", "Spring", "Cannon"}) {
+        sim_solution solution;
+        sim_difficulty d;
+        std::string error;
+        ASSERT_TRUE(sim_read_solution(sim_solution_path(level(name)), solution, error)) << error;
+        ASSERT_TRUE(sim_measure_difficulty(ctx, level(name), solution, sim_difficulty_options(), d, error))
+            << name << ": " << error;
+        text += report_text(std::string("levels\\") + name, d);
+    }
+    std::string stored = std::string(TAMBLE_SOURCE_DIR) + "/tests/levels/golden/difficulty_report.txt";
+    if (text != test_read_text(stored)) {
+        std::string measured = (std::filesystem::current_path() / "difficulty_report.measured.txt").string();
+        test_write_text(measured, text);
+        ADD_FAILURE() << "the report differs from " << stored << "; see " << measured;
+    }
 }
 
 TEST(sim_rate_difficulty, FollowsCutsBallsWindowsAndLuck)
