@@ -50,6 +50,28 @@ bool each_position(const v_world& world, F fn)
     return true;
 }
 
+// Whether every position is sane and every angle finite: the test of each step, without
+// the descriptions that sim_find_blowup builds only once something has gone wrong.
+bool all_sane(const v_world& world)
+{
+    for (const v_node* n : world.nodes)
+        if (!sane(n->position))
+            return false;
+    for (const auto& b : world.bodies) {
+        if (!sane(b->position) || !std::isfinite(b->angle))
+            return false;
+        for (const v_node& n : b->nodes)
+            if (!sane(n.position))
+                return false;
+    }
+    for (const auto& c : world.constraints)
+        if (!c->cut)
+            for (const v_node& n : c->inodes)
+                if (!sane(n.position))
+                    return false;
+    return true;
+}
+
 }  // namespace
 
 bool sim_check_cut(const v_world& world, const sim_cut& cut, std::string& problem)
@@ -70,6 +92,8 @@ bool sim_check_cut(const v_world& world, const sim_cut& cut, std::string& proble
 
 std::string sim_find_blowup(const v_world& world)
 {
+    if (all_sane(world))
+        return {};
     std::string found;
     each_position(world, [&](vec2 p, const std::string& what) {
         if (sane(p))
