@@ -8,20 +8,17 @@
 
 namespace {
 
-// Runs schedules on fresh copies of one level.
+// Runs schedules on clones of one level's world as loaded, so that the level is read and
+// built once rather than once a schedule.
 class schedule_runner {
 public:
-    schedule_runner(sim_context& c, const std::string& l) : ctx(c), level(l) {}
+    explicit schedule_runner(const v_world& w) : start(w) {}
 
     // The verdict of the schedule within max_steps; `decided` gets the deciding step.
     // A schedule whose cut is refused or whose scene blows up counts as failed.
     int32_t run(std::vector<sim_cut> cuts, int32_t max_steps, int32_t* decided = nullptr)
     {
-        v_world world;
-        v_level_report report;
-        std::string error;
-        if (!sim_load_world(ctx, level, v_mode_play, nullptr, world, report, error))
-            return v_verdict_failed;
+        v_world world = start.clone();
         sim_sort_cuts(cuts);
         sim_run_options options;
         options.cuts = std::move(cuts);
@@ -38,8 +35,7 @@ public:
     }
 
 private:
-    sim_context& ctx;
-    std::string level;
+    const v_world& start;
 };
 
 // How far a player re-times the cuts that follow a moved one, by what the moved cut set
@@ -165,7 +161,7 @@ bool sim_measure_difficulty(sim_context& ctx, const std::string& level, const si
     d.cuttable = int32_t(cuttable.size());
     d.cuts = int32_t(solution.cuts.size());
 
-    schedule_runner runner(ctx, level);
+    schedule_runner runner(world);
     int32_t limit = int32_t(solution.seconds) * steps_per_second;
     if (runner.run(solution.cuts, limit, &d.solved_step) != v_verdict_solved) {
         error = "the solution does not solve the level";

@@ -135,19 +135,29 @@ void sim_print_positions(std::FILE* out, const v_world& world)
     std::fprintf(out, "\n");
 }
 
-sim_run_result sim_run_world(v_world& world, const sim_run_options& options)
+bool sim_run_world_until(v_world& world, const sim_run_options& options, sim_run_progress& progress,
+                         int32_t until)
 {
-    sim_run_result r;
-    size_t next_cut = 0;
-    int32_t stop_at = -1;
+    sim_run_result& r = progress.result;
+    auto end = [&] {
+        r.verdict = world.verdict;
+        r.steps = world.step_count;
+        progress.ended = true;
+        return true;
+    };
+    if (progress.ended)
+        return true;
     while (world.step_count < options.max_steps) {
-        for (; next_cut < options.cuts.size() && options.cuts[next_cut].step <= world.step_count;
-             ++next_cut) {
-            const sim_cut& cut = options.cuts[next_cut];
+        if (world.step_count >= until)
+            return false;
+        for (; progress.next_cut < options.cuts.size() && options.cuts[progress.next_cut].step <= world.step_count;
+             ++progress.next_cut) {
+            const sim_cut& cut = options.cuts[progress.next_cut];
             if (!sim_check_cut(world, cut, r.problem)) {
                 r.ok = false;
                 r.steps = world.step_count;
-                return r;
+                progress.ended = true;
+                return true;
             }
             v_constraint& c = *world.constraints[size_t(cut.index)];
             if (options.out)
@@ -160,7 +170,7 @@ sim_run_result sim_run_world(v_world& world, const sim_run_options& options)
         world.step();
         if (world.verdict != before && r.decided_step < 0) {
             r.decided_step = world.step_count;
-            stop_at = world.step_count + options.tail_steps;
+            progress.stop_at = world.step_count + options.tail_steps;
         }
         if (options.trace_every > 0 && options.out && world.step_count % options.trace_every == 0)
             sim_print_positions(options.out, world);
@@ -168,12 +178,17 @@ sim_run_result sim_run_world(v_world& world, const sim_run_options& options)
         if (!blowup.empty()) {
             r.ok = false;
             r.problem = "blew up at step " + std::to_string(world.step_count) + ": " + blowup;
-            break;
+            return end();
         }
-        if (options.stop_at_verdict && stop_at >= 0 && world.step_count >= stop_at)
-            break;
+        if (options.stop_at_verdict && progress.stop_at >= 0 && world.step_count >= progress.stop_at)
+            return end();
     }
-    r.verdict = world.verdict;
-    r.steps = world.step_count;
-    return r;
+    return end();
+}
+
+sim_run_result sim_run_world(v_world& world, const sim_run_options& options)
+{
+    sim_run_progress progress;
+    sim_run_world_until(world, options, progress, INT32_MAX);
+    return progress.result;
 }
