@@ -1,6 +1,7 @@
 // The difficulty report: solving windows whose edges are real, blind searches that count
 // what solves, and a rating that follows what makes a level hard.
 #include "tools/sim/sim_difficulty.h"
+#include "tools/sim/sim_kept_run.h"
 #include "tools/sim/sim_run.h"
 
 #include "app/log.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <random>
 
 namespace {
 
@@ -87,6 +89,62 @@ TEST_F(difficulty_report, LevelAnyCutSolvesIsOpenAndSimplest)
     solution.cuts = {};
     EXPECT_FALSE(
         sim_measure_difficulty(ctx, level("FirstCut"), solution, sim_difficulty_options(), d, error));
+}
+
+TEST_F(difficulty_report, SchedulesGoingOnFromAKeptRunGiveWhatTheirWholeRunsGive)
+{
+    // Spring: cut 1 at 30 and cut 0 at 200 solve it at step 383.
+    std::string spring = level("Spring");
+    v_world start;
+    v_level_report report;
+    std::string error;
+    ASSERT_TRUE(sim_load_world(ctx, spring, v_mode_play, nullptr, start, report, error)) << error;
+    std::vector<int32_t> keep;
+    for (int32_t t = 0; t < 600; t += 7)
+        keep.push_back(t);
+    sim_kept_run kept(start, {{200, 0}, {30, 1}}, 1800, keep);
+    ASSERT_EQ(kept.result().decided_step, 383);
+    ASSERT_NE(kept.kept_at(378), nullptr);
+    EXPECT_EQ(kept.kept_at(378)->step_count, 378);
+    EXPECT_EQ(kept.kept_at(385), nullptr);  // the run had ended
+    EXPECT_EQ(kept.kept_at(380), nullptr);  // not asked for
+
+    auto whole = [&](std::vector<sim_cut> cuts, int32_t max_steps) {
+        v_world world = start.clone();
+        sim_sort_cuts(cuts);
+        sim_run_options run;
+        run.cuts = std::move(cuts);
+        run.max_steps = max_steps;
+        return sim_counted_verdict(sim_run_world(world, run));
+    };
+    // Parting on a kept step, just before and after one, at step 0, after the kept run
+    // ended, never; runs shorter than the decision; then schedules drawn at random.
+    std::vector<std::pair<std::vector<sim_cut>, int32_t>> schedules = {
+        {{{30, 1}, {200, 0}}, 1800},  {{{30, 1}, {200, 0}}, 383},  {{{30, 1}, {200, 0}}, 382},
+        {{{30, 1}, {203, 0}}, 1800},  {{{30, 1}, {202, 0}}, 1800}, {{{30, 1}, {204, 0}}, 1800},
+        {{{30, 1}, {140, 0}}, 1800},  {{{29, 1}, {200, 0}}, 1800}, {{{0, 1}, {200, 0}}, 1800},
+        {{{30, 1}, {200, 0}, {383, 0}}, 1800}, {{{30, 1}, {200, 0}, {382, 0}}, 1800},
+        {{{200, 0}}, 1800},           {{{30, 1}}, 700},            {{}, 500},
+    };
+    std::mt19937 random(26);
+    for (int i = 0; i < 30; ++i) {
+        std::vector<sim_cut> cuts;
+        for (int n = 1 + int(random() % 3); n > 0; --n)
+            cuts.push_back({int32_t(random() % 450), int32_t(random() % 2)});
+        schedules.push_back({cuts, 600 + int32_t(random() % 1200)});
+    }
+    int32_t solved = 0;
+    for (const auto& [cuts, max_steps] : schedules) {
+        int32_t expected = whole(cuts, max_steps);
+        solved += expected == v_verdict_solved;
+        std::string text;
+        for (const sim_cut& c : cuts)
+            text += std::to_string(c.step) + ":" + std::to_string(c.index) + " ";
+        EXPECT_EQ(kept.verdict(cuts, max_steps), expected) << text << "within " << max_steps;
+    }
+    // Both kinds of outcome were compared.
+    EXPECT_GT(solved, 3);
+    EXPECT_LT(solved, int32_t(schedules.size()) - 3);
 }
 
 // The table row (given rating 0) and the detail of a measured level, as the tool prints them.

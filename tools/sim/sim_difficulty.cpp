@@ -1,47 +1,28 @@
 // Measuring a level's difficulty by running many cut schedules headlessly.
 #include "tools/sim/sim_difficulty.h"
 
-#include "tools/sim/sim_run.h"
+#include "tools/sim/sim_kept_run.h"
 
 #include <algorithm>
+#include <iterator>
 #include <set>
 
 namespace {
-
-// Runs schedules on clones of one level's world as loaded, so that the level is read and
-// built once rather than once a schedule.
-class schedule_runner {
-public:
-    explicit schedule_runner(const v_world& w) : start(w) {}
-
-    // The verdict of the schedule within max_steps; `decided` gets the deciding step.
-    // A schedule whose cut is refused or whose scene blows up counts as failed.
-    int32_t run(std::vector<sim_cut> cuts, int32_t max_steps, int32_t* decided = nullptr)
-    {
-        v_world world = start.clone();
-        sim_sort_cuts(cuts);
-        sim_run_options options;
-        options.cuts = std::move(cuts);
-        options.max_steps = max_steps;
-        sim_run_result r = sim_run_world(world, options);
-        if (decided)
-            *decided = r.decided_step;
-        return r.ok ? r.verdict : v_verdict_failed;
-    }
-
-    bool solves(const std::vector<sim_cut>& cuts, int32_t max_steps)
-    {
-        return run(cuts, max_steps) == v_verdict_solved;
-    }
-
-private:
-    const v_world& start;
-};
 
 // How far a player re-times the cuts that follow a moved one, by what the moved cut set
 // in motion: the later cuts may all come up to this many steps earlier or later still.
 constexpr int32_t follow_adjust = 30;
 constexpr int32_t follow_adjust_grid = 10;
+
+// Failing steps a window reaches across when solving steps follow them: a lone step or two
+// where a ball clips a rim by chance is luck, not a narrower window, as no hand aims a cut
+// to a fiftieth of a second.
+constexpr int32_t window_gap = 4;
+
+// A window's schedules start from the world kept last before they part from the run they
+// share steps with: every this many steps around the moved cut, so that each starts at
+// most this many steps early.
+constexpr int32_t window_keep_every = 5;
 
 // The solution with cut k moved by `delta` steps and, with `follow`, every later cut by
 // `delta + adjust`.
@@ -54,71 +35,179 @@ std::vector<sim_cut> moved(std::vector<sim_cut> cuts, size_t k, int32_t delta, b
     return cuts;
 }
 
-bool solves_moved(schedule_runner& runner, const std::vector<sim_cut>& cuts, size_t k, int32_t delta,
+bool solves(const sim_kept_run& from, const std::vector<sim_cut>& cuts, int32_t max_steps)
+{
+    return from.verdict(cuts, max_steps) == v_verdict_solved;
+}
+
+bool solves_moved(const sim_kept_run& from, const std::vector<sim_cut>& cuts, size_t k, int32_t delta,
                   bool follow, int32_t max_steps)
 {
-    if (runner.solves(moved(cuts, k, delta, follow, 0), max_steps))
+    if (solves(from, moved(cuts, k, delta, follow, 0), max_steps))
         return true;
     if (!follow || k + 1 == cuts.size())
         return false;
     for (int32_t a = follow_adjust_grid; a <= follow_adjust; a += follow_adjust_grid)
-        if (runner.solves(moved(cuts, k, delta, true, -a), max_steps) ||
-            runner.solves(moved(cuts, k, delta, true, a), max_steps))
+        if (solves(from, moved(cuts, k, delta, true, -a), max_steps) ||
+            solves(from, moved(cuts, k, delta, true, a), max_steps))
             return true;
     return false;
 }
 
-// Failing steps a window reaches across when solving steps follow them: a lone step or two
-// where a ball clips a rim by chance is luck, not a narrower window, as no hand aims a cut
-// to a fiftieth of a second.
-constexpr int32_t window_gap = 4;
+// The shifts a span of cut k is followed across: [min_delta, max_delta].
+struct span_limits {
+    int32_t min_delta = 0;
+    int32_t max_delta = 0;
+};
 
-// Follows the span of shifts around the solution (0) in which the level stays solved:
-// [low, high] with `open` when the span reached the reach on a side, and `misses` the
-// failing shifts inside it.
-void measure_span(schedule_runner& runner, const std::vector<sim_cut>& cuts, size_t k, bool follow,
-                  int32_t max_steps, int32_t reach, int32_t& low, int32_t& high, bool& open, int32_t& misses)
+span_limits limits_of(const std::vector<sim_cut>& cuts, size_t k, bool follow, int32_t max_steps, int32_t reach)
 {
     int32_t last_step = follow ? cuts.back().step : cuts[k].step;
-    int32_t min_delta = -std::min(reach, cuts[k].step);
-    int32_t max_delta = std::min(reach, max_steps - 1 - follow_adjust - last_step);
-    misses = 0;
-    // From `edge` (solving) outwards by `dir` to `limit`: the last shift that solves.
-    auto extend = [&](int32_t edge, int32_t dir, int32_t limit) {
-        for (int32_t gap = 0;;) {
-            int32_t d = edge + dir * (gap + 1);
-            if (dir > 0 ? d > limit : d < limit)
-                return edge;
-            if (solves_moved(runner, cuts, k, d, follow, max_steps)) {
-                misses += gap;
-                edge = d;
-                gap = 0;
-            } else if (++gap > window_gap) {
-                return edge;
-            }
-        }
-    };
-    low = extend(0, -1, min_delta);
-    high = extend(0, 1, max_delta);
-    open = (low == min_delta && min_delta == -reach) || high == max_delta;
+    return {-std::min(reach, cuts[k].step), std::min(reach, max_steps - 1 - follow_adjust - last_step)};
 }
 
-sim_cut_window measure_window(schedule_runner& runner, const std::vector<sim_cut>& cuts, size_t k,
+// One side of the span of shifts around the solution (0) in which the level stays solved:
+// from 0 outwards by `dir` to `limit`, the last shift that solves and the failing shifts
+// reached across on the way.
+struct span_side {
+    int32_t edge = 0;
+    int32_t misses = 0;
+};
+
+span_side extend_span(const sim_kept_run& from, const std::vector<sim_cut>& cuts, size_t k, bool follow,
+                      int32_t max_steps, int32_t dir, int32_t limit)
+{
+    span_side side;
+    for (int32_t gap = 0;;) {
+        int32_t d = side.edge + dir * (gap + 1);
+        if (dir > 0 ? d > limit : d < limit)
+            return side;
+        if (solves_moved(from, cuts, k, d, follow, max_steps)) {
+            side.misses += gap;
+            side.edge = d;
+            gap = 0;
+        } else if (++gap > window_gap) {
+            return side;
+        }
+    }
+}
+
+// The steps a window's references keep their world at: every few steps over all the
+// places where the schedules of cut k's spans, later cuts following or not, part from them.
+std::vector<int32_t> window_keep_steps(const std::vector<sim_cut>& cuts, size_t k, int32_t reach)
+{
+    std::vector<int32_t> steps;
+    for (int32_t t = std::max(0, cuts[k].step - reach - follow_adjust); t <= cuts[k].step + reach;
+         t += window_keep_every)
+        steps.push_back(t);
+    return steps;
+}
+
+// The window of cut k. Moving cut k alone, its schedules share their steps with the
+// solution without cut k; moving the later cuts with it, with the solution's cuts before k.
+sim_cut_window measure_window(const v_world& start, const std::vector<sim_cut>& cuts, size_t k,
                               int32_t max_steps, int32_t reach)
 {
+    std::vector<int32_t> keep = window_keep_steps(cuts, k, reach);
     sim_cut_window w;
     w.cut = cuts[k];
-    int32_t low = 0, high = 0, misses = 0;
-    measure_span(runner, cuts, k, false, max_steps, reach, low, high, w.open, w.misses);
-    w.first = cuts[k].step + low;
-    w.last = cuts[k].step + high;
+    {
+        std::vector<sim_cut> others = cuts;
+        others.erase(others.begin() + std::ptrdiff_t(k));
+        sim_kept_run from(start, others, max_steps, keep);
+        span_limits l = limits_of(cuts, k, false, max_steps, reach);
+        span_side low = extend_span(from, cuts, k, false, max_steps, -1, l.min_delta);
+        span_side high = extend_span(from, cuts, k, false, max_steps, 1, l.max_delta);
+        w.first = cuts[k].step + low.edge;
+        w.last = cuts[k].step + high.edge;
+        w.misses = low.misses + high.misses;
+        w.open = (low.edge == l.min_delta && l.min_delta == -reach) || high.edge == l.max_delta;
+    }
     w.follow_steps = w.steps();
     w.follow_open = w.open;
     if (k + 1 < cuts.size()) {
-        measure_span(runner, cuts, k, true, max_steps, reach, low, high, w.follow_open, misses);
-        w.follow_steps = high - low + 1;
+        sim_kept_run from(start, std::vector<sim_cut>(cuts.begin(), cuts.begin() + std::ptrdiff_t(k)),
+                          max_steps, keep);
+        span_limits l = limits_of(cuts, k, true, max_steps, reach);
+        span_side low = extend_span(from, cuts, k, true, max_steps, -1, l.min_delta);
+        span_side high = extend_span(from, cuts, k, true, max_steps, 1, l.max_delta);
+        w.follow_steps = high.edge - low.edge + 1;
+        w.follow_open = (low.edge == l.min_delta && l.min_delta == -reach) || high.edge == l.max_delta;
     }
     return w;
+}
+
+// The times of a search grid: every `every` steps below `horizon`.
+std::vector<int32_t> grid_times(int32_t every, int32_t horizon)
+{
+    std::vector<int32_t> times;
+    for (int32_t t = 0; t < horizon; t += every)
+        times.push_back(t);
+    return times;
+}
+
+bool contains(const std::vector<int32_t>& sorted, int32_t value)
+{
+    return std::binary_search(sorted.begin(), sorted.end(), value);
+}
+
+// What the blind searches found among the schedules whose first cut is one constraint at
+// one time.
+struct blind_hits {
+    int32_t singles = 0;
+    int32_t pairs = 0;
+};
+
+// The blind schedules whose first cut is `first` at step t: the one-cut schedule when t is
+// a time of the one-cut grid; when it is a time of the two-cut grid, the pairs that cut a
+// higher constraint at t as well and those that cut any other at a later time. They all
+// start from the uncut run's world at t, and the pairs with a later second cut from the
+// run of the first cut, at the second cut's time; a run decided before the second cut
+// decides every pair that goes on from it.
+blind_hits search_from(const sim_kept_run& uncut, const std::vector<int32_t>& cuttable, int32_t first, int32_t t,
+                       const std::vector<int32_t>& single_times, const std::vector<int32_t>& pair_times,
+                       int32_t max_steps)
+{
+    blind_hits hits;
+    bool single = contains(single_times, t), pair = contains(pair_times, t);
+    int32_t others = int32_t(cuttable.size()) - 1;
+    int32_t higher = int32_t(cuttable.end() - std::upper_bound(cuttable.begin(), cuttable.end(), first));
+    int32_t later_times = int32_t(pair_times.end() - std::upper_bound(pair_times.begin(), pair_times.end(), t));
+    const v_world* at = uncut.kept_at(t);
+    if (!at) {
+        // The uncut run ended before the first cut, and every schedule here with it.
+        if (sim_counted_verdict(uncut.result()) == v_verdict_solved) {
+            hits.singles = single ? 1 : 0;
+            hits.pairs = pair ? higher + later_times * others : 0;
+        }
+        return hits;
+    }
+    auto solved = [](const sim_run_result& r) { return sim_counted_verdict(r) == v_verdict_solved; };
+    if (pair)
+        for (int32_t second : cuttable)
+            if (second > first)
+                hits.pairs += solved(sim_run_on(at->clone(), {{t, first}, {t, second}}, max_steps));
+    v_world world = at->clone();
+    sim_run_options options;
+    options.cuts = {{t, first}};
+    options.max_steps = max_steps;
+    sim_run_progress progress;
+    if (pair) {
+        for (int32_t t2 : pair_times) {
+            if (t2 <= t)
+                continue;
+            if (sim_run_world_until(world, options, progress, t2)) {
+                hits.pairs += solved(progress.result) ? others : 0;
+                continue;
+            }
+            for (int32_t second : cuttable)
+                if (second != first)
+                    hits.pairs += solved(sim_run_on(world.clone(), {{t2, second}}, max_steps));
+        }
+    }
+    sim_run_world_until(world, options, progress, INT32_MAX);
+    hits.singles = single && solved(progress.result) ? 1 : 0;
+    return hits;
 }
 
 }  // namespace
@@ -161,20 +250,24 @@ bool sim_measure_difficulty(sim_context& ctx, const std::string& level, const si
     d.cuttable = int32_t(cuttable.size());
     d.cuts = int32_t(solution.cuts.size());
 
-    schedule_runner runner(world);
     int32_t limit = int32_t(solution.seconds) * steps_per_second;
-    if (runner.run(solution.cuts, limit, &d.solved_step) != v_verdict_solved) {
+    // The solution's run keeps its world at the times the wrong cuts are tried.
+    sim_kept_run solved(world, solution.cuts, limit, grid_times(options.pair_grid, limit));
+    if (sim_counted_verdict(solved.result()) != v_verdict_solved) {
         error = "the solution does not solve the level";
         return false;
     }
+    d.solved_step = solved.result().decided_step;
     // Searched schedules may take a little longer than the solution, not forever: a ball
     // left hanging would otherwise run every search to the full limit.
     int32_t search_steps = std::min(limit, d.solved_step + options.slack_steps);
     d.horizon = d.solved_step;
 
     for (size_t k = 0; k < solution.cuts.size(); ++k)
-        d.windows.push_back(measure_window(runner, solution.cuts, k, limit, options.window_reach));
+        d.windows.push_back(measure_window(world, solution.cuts, k, limit, options.window_reach));
 
+    std::vector<int32_t> single_times = grid_times(options.single_grid, d.horizon);
+    std::vector<int32_t> pair_times = grid_times(options.pair_grid, d.horizon);
     std::set<int32_t> used;
     for (const sim_cut& c : solution.cuts)
         used.insert(c.index);
@@ -183,27 +276,29 @@ bool sim_measure_difficulty(sim_context& ctx, const std::string& level, const si
             continue;
         sim_wrong_cut w;
         w.index = index;
-        for (int32_t t = 0; t < d.horizon; t += options.pair_grid) {
+        for (int32_t t : pair_times) {
             std::vector<sim_cut> cuts = solution.cuts;
             cuts.push_back({t, index});
             ++w.spoiled.tried;
-            w.spoiled.hits += !runner.solves(cuts, search_steps);
+            w.spoiled.hits += solved.verdict(cuts, search_steps) != v_verdict_solved;
         }
         d.wrong.push_back(w);
     }
 
-    for (int32_t index : cuttable)
-        for (int32_t t = 0; t < d.horizon; t += options.single_grid) {
-            ++d.singles.tried;
-            d.singles.hits += runner.solves({{t, index}}, search_steps);
+    // Every blind schedule starts from the uncut run, kept at every time of either grid.
+    std::vector<int32_t> first_times;
+    std::set_union(single_times.begin(), single_times.end(), pair_times.begin(), pair_times.end(),
+                   std::back_inserter(first_times));
+    sim_kept_run uncut(world, {}, search_steps, first_times);
+    int32_t n = int32_t(cuttable.size());
+    d.singles.tried = n * int32_t(single_times.size());
+    d.pairs.tried = n * (n - 1) / 2 * int32_t(pair_times.size() * pair_times.size());
+    for (int32_t first : cuttable)
+        for (int32_t t : first_times) {
+            blind_hits h = search_from(uncut, cuttable, first, t, single_times, pair_times, search_steps);
+            d.singles.hits += h.singles;
+            d.pairs.hits += h.pairs;
         }
-    for (size_t a = 0; a < cuttable.size(); ++a)
-        for (size_t b = a + 1; b < cuttable.size(); ++b)
-            for (int32_t ta = 0; ta < d.horizon; ta += options.pair_grid)
-                for (int32_t tb = 0; tb < d.horizon; tb += options.pair_grid) {
-                    ++d.pairs.tried;
-                    d.pairs.hits += runner.solves({{ta, cuttable[a]}, {tb, cuttable[b]}}, search_steps);
-                }
     out = std::move(d);
     return true;
 }
