@@ -7,7 +7,7 @@
 namespace {
 
 constexpr const char* usage = "usage: tamble-sim report LEVEL.LEVL.txt... [--grid STEPS] [--pair-grid STEPS] "
-                              "[--data ROOT | --archive FILE]\n";
+                              "[--threads N] [--data ROOT | --archive FILE]\n";
 
 int fail(const std::string& message)
 {
@@ -32,6 +32,12 @@ int sim_cmd_report(int argc, char** argv)
             if (i + 1 >= args.size() || !sim_parse_count(args[i + 1], n) || n == 0)
                 return fail(a + " takes a positive step count");
             (a == "--grid" ? options.single_grid : options.pair_grid) = n;
+            ++i;
+        } else if (a == "--threads") {
+            int32_t n = 0;
+            if (i + 1 >= args.size() || !sim_parse_count(args[i + 1], n) || n == 0 || n > 256)
+                return fail("--threads takes a count of 1 to 256");
+            options.threads = n;
             ++i;
         } else if (a.rfind("--", 0) == 0) {
             return fail("unknown option " + a);
