@@ -2,6 +2,9 @@
 #include "tools/sim/commands.h"
 #include "tools/sim/sim_difficulty.h"
 
+#include "tools/sim/sim_tasks.h"
+
+#include <chrono>
 #include <cstdio>
 
 namespace {
@@ -56,6 +59,7 @@ int sim_cmd_report(int argc, char** argv)
     for (const std::string& level : levels) {
         sim_solution solution;
         sim_difficulty d;
+        auto start = std::chrono::steady_clock::now();
         if (!sim_read_solution(sim_solution_path(level), solution, error) ||
             !sim_measure_difficulty(ctx, level, solution, options, d, error)) {
             std::fprintf(stderr, "tamble-sim report: %s: %s\n", level.c_str(), error.c_str());
@@ -64,6 +68,11 @@ int sim_cmd_report(int argc, char** argv)
         }
         std::printf("%s: ", level.c_str());
         sim_print_difficulty_detail(stdout, d);
+        std::fflush(stdout);
+        // The time goes to stderr, so that the report itself compares from run to run.
+        std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        std::fprintf(stderr, "tamble-sim report: %s measured in %.2f s on %d threads\n", level.c_str(),
+                     took.count(), sim_thread_count(options.threads));
     }
     return status;
 }
