@@ -28,10 +28,6 @@ constexpr int32_t window_gap = 4;
 // share steps with: kept every this many steps around the moved cut.
 constexpr int32_t window_keep_every = 5;
 
-// Shifts a side of a window tries at once on each thread: the sides are searched side by
-// side, and a side may try a few shifts past the one where it stops.
-constexpr int32_t shifts_per_thread = 4;
-
 // The solution with cut k moved by `delta` steps and, with `follow`, every later cut by
 // `delta + adjust`.
 std::vector<sim_cut> moved(std::vector<sim_cut> cuts, size_t k, int32_t delta, bool follow, int32_t adjust)
@@ -64,59 +60,30 @@ bool solves_moved(const sim_kept_run& from, const std::vector<sim_cut>& cuts, si
 
 // One side of the span of shifts of cut k around the solution (0) in which the level stays
 // solved: from 0 outwards by `dir` up to `limit`, the last shift that solves, across runs of
-// at most window_gap failing shifts, which are counted. Shifts are tried a batch at a time
-// and taken in order, so the side stops exactly where trying one shift at a time stops.
-class span_side {
-public:
+// at most window_gap failing shifts, which are counted.
+struct span_side {
+    const sim_kept_run* from = nullptr;
+    bool follow = false;
+    int32_t dir = 0;
+    int32_t limit = 0;
     int32_t edge = 0;
     int32_t misses = 0;
 
-    span_side(const sim_kept_run& f, const std::vector<sim_cut>& c, size_t cut, bool follow_later,
-              int32_t steps, int32_t direction, int32_t shift_limit)
-        : from(&f), cuts(&c), k(cut), follow(follow_later), max_steps(steps), dir(direction),
-          limit(shift_limit)
-    {}
-
-    bool done() const { return beyond(last + dir) || gap > window_gap; }
-
-    // The next `count` shifts to try, none beyond the limit.
-    std::vector<int32_t> next_shifts(int32_t count) const
+    void search(const std::vector<sim_cut>& cuts, size_t k, int32_t max_steps)
     {
-        std::vector<int32_t> shifts;
-        for (int32_t d = last + dir; int32_t(shifts.size()) < count && !beyond(d); d += dir)
-            shifts.push_back(d);
-        return shifts;
-    }
-
-    bool solves(int32_t shift) const { return solves_moved(*from, *cuts, k, shift, follow, max_steps); }
-
-    // Takes the verdicts of shifts from next_shifts, in order, until the side stops.
-    void take(const std::vector<int32_t>& shifts, const std::vector<char>& solved)
-    {
-        for (size_t i = 0; i < shifts.size() && !done(); ++i) {
-            last = shifts[i];
-            if (solved[i]) {
+        for (int32_t gap = 0;;) {
+            int32_t d = edge + dir * (gap + 1);
+            if (dir > 0 ? d > limit : d < limit)
+                return;
+            if (solves_moved(*from, cuts, k, d, follow, max_steps)) {
                 misses += gap;
-                edge = last;
+                edge = d;
                 gap = 0;
-            } else {
-                ++gap;
+            } else if (++gap > window_gap) {
+                return;
             }
         }
     }
-
-private:
-    bool beyond(int32_t d) const { return dir > 0 ? d > limit : d < limit; }
-
-    const sim_kept_run* from;
-    const std::vector<sim_cut>* cuts;
-    size_t k;
-    bool follow;
-    int32_t max_steps;
-    int32_t dir;
-    int32_t limit;
-    int32_t last = 0;  // the last shift taken
-    int32_t gap = 0;   // failing shifts since the edge
 };
 
 // The shifts a span of cut k is followed across.
@@ -151,13 +118,13 @@ struct window_search {
     std::unique_ptr<sim_kept_run> plain_from, follow_from;
     std::vector<span_side> sides;  // plain low, plain high, then follow low, follow high
 
-    void make_sides(const std::vector<sim_cut>& cuts, int32_t max_steps)
+    void make_sides()
     {
-        sides.emplace_back(*plain_from, cuts, k, false, max_steps, -1, plain_limits.min_delta);
-        sides.emplace_back(*plain_from, cuts, k, false, max_steps, 1, plain_limits.max_delta);
+        sides.push_back({plain_from.get(), false, -1, plain_limits.min_delta});
+        sides.push_back({plain_from.get(), false, 1, plain_limits.max_delta});
         if (follow_from) {
-            sides.emplace_back(*follow_from, cuts, k, true, max_steps, -1, follow_limits.min_delta);
-            sides.emplace_back(*follow_from, cuts, k, true, max_steps, 1, follow_limits.max_delta);
+            sides.push_back({follow_from.get(), true, -1, follow_limits.min_delta});
+            sides.push_back({follow_from.get(), true, 1, follow_limits.max_delta});
         }
     }
 
@@ -181,37 +148,6 @@ struct window_search {
         return w;
     }
 };
-
-// Searches every side of every window, the next shifts of all sides unfinished side by side.
-void search_sides(std::vector<window_search>& windows, int32_t threads)
-{
-    std::vector<span_side*> sides;
-    for (window_search& w : windows)
-        for (span_side& s : w.sides)
-            sides.push_back(&s);
-    for (;;) {
-        std::vector<span_side*> active;
-        for (span_side* s : sides)
-            if (!s->done())
-                active.push_back(s);
-        if (active.empty())
-            return;
-        // Enough shifts to keep every thread busy, few enough to waste little past a stop.
-        int32_t count = std::max(1, threads * shifts_per_thread / int32_t(active.size()));
-        std::vector<std::vector<int32_t>> shifts(active.size());
-        std::vector<std::vector<char>> solved(active.size());
-        std::vector<std::function<void()>> tasks;
-        for (size_t i = 0; i < active.size(); ++i) {
-            shifts[i] = active[i]->next_shifts(count);
-            solved[i].assign(shifts[i].size(), 0);
-            for (size_t j = 0; j < shifts[i].size(); ++j)
-                tasks.push_back([&, i, j] { solved[i][j] = active[i]->solves(shifts[i][j]); });
-        }
-        sim_run_tasks(tasks, threads);
-        for (size_t i = 0; i < active.size(); ++i)
-            active[i]->take(shifts[i], solved[i]);
-    }
-}
 
 // The times of a search grid: every `every` steps below `horizon`.
 std::vector<int32_t> grid_times(int32_t every, int32_t horizon)
@@ -384,19 +320,19 @@ bool sim_measure_difficulty(sim_context& ctx, const std::string& level, const si
         for (size_t j = 0; j < pair_times.size(); ++j)
             d.wrong[i].spoiled.hits += spoiled[i * pair_times.size() + j];
 
-    for (window_search& w : windows)
-        w.make_sides(cuts, limit);
-    search_sides(windows, threads);
-    for (const window_search& w : windows)
-        d.windows.push_back(w.window(cuts, options.window_reach));
-    windows.clear();  // their kept worlds are no longer needed
-
-    // The blind searches, a task for each first cut and time: the earliest, longest first.
+    // Then, in one batch, the sides of the windows (each searched one shift after another,
+    // so started first) and the blind searches, a task for each first cut and time, the
+    // earliest (and longest) first.
+    tasks.clear();
+    for (window_search& w : windows) {
+        w.make_sides();
+        for (span_side& side : w.sides)
+            tasks.push_back([&, k = w.k] { side.search(cuts, k, limit); });
+    }
     int32_t n = int32_t(cuttable.size());
     d.singles.tried = n * int32_t(single_times.size());
     d.pairs.tried = n * (n - 1) / 2 * int32_t(pair_times.size() * pair_times.size());
     std::vector<blind_hits> hits(cuttable.size() * first_times.size());
-    tasks.clear();
     for (size_t j = 0; j < first_times.size(); ++j)
         for (size_t i = 0; i < cuttable.size(); ++i)
             tasks.push_back([&, i, j] {
@@ -404,6 +340,8 @@ bool sim_measure_difficulty(sim_context& ctx, const std::string& level, const si
                                                                single_times, pair_times, search_steps);
             });
     sim_run_tasks(tasks, threads);
+    for (const window_search& w : windows)
+        d.windows.push_back(w.window(cuts, options.window_reach));
     for (const blind_hits& h : hits) {
         d.singles.hits += h.singles;
         d.pairs.hits += h.pairs;
