@@ -49,8 +49,8 @@ void print_report(sim_context& ctx, const std::string& root, const sim_worlds_da
     }
     // The time goes to stderr, so that the table itself compares from run to run.
     std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    std::fprintf(stderr, "tamble-sim verify: %d levels measured in %.1f s on %d threads\n", measured, took.count(),
-                 sim_thread_count(options.threads));
+    std::fprintf(stderr, "tamble-sim verify: %d levels measured in %.1f s on %d threads\n", measured,
+                 took.count(), sim_thread_count(options.threads));
 }
 
 }  // namespace

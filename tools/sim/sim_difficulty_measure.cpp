@@ -92,7 +92,8 @@ struct span_limits {
     int32_t max_delta = 0;
 };
 
-span_limits limits_of(const std::vector<sim_cut>& cuts, size_t k, bool follow, int32_t max_steps, int32_t reach)
+span_limits limits_of(const std::vector<sim_cut>& cuts, size_t k, bool follow, int32_t max_steps,
+                      int32_t reach)
 {
     int32_t last_step = follow ? cuts.back().step : cuts[k].step;
     return {-std::min(reach, cuts[k].step), std::min(reach, max_steps - 1 - follow_adjust - last_step)};
@@ -176,15 +177,16 @@ struct blind_hits {
 // start from the uncut run's world at t, and the pairs with a later second cut from the
 // run of the first cut, at the second cut's time; a run decided before the second cut
 // decides every pair that goes on from it.
-blind_hits search_from(const sim_kept_run& uncut, const std::vector<int32_t>& cuttable, int32_t first, int32_t t,
-                       const std::vector<int32_t>& single_times, const std::vector<int32_t>& pair_times,
-                       int32_t max_steps)
+blind_hits search_from(const sim_kept_run& uncut, const std::vector<int32_t>& cuttable, int32_t first,
+                       int32_t t, const std::vector<int32_t>& single_times,
+                       const std::vector<int32_t>& pair_times, int32_t max_steps)
 {
     blind_hits hits;
     bool single = contains(single_times, t), pair = contains(pair_times, t);
     int32_t others = int32_t(cuttable.size()) - 1;
     int32_t higher = int32_t(cuttable.end() - std::upper_bound(cuttable.begin(), cuttable.end(), first));
-    int32_t later_times = int32_t(pair_times.end() - std::upper_bound(pair_times.begin(), pair_times.end(), t));
+    int32_t later_times =
+        int32_t(pair_times.end() - std::upper_bound(pair_times.begin(), pair_times.end(), t));
     const v_world* at = uncut.kept_at(t);
     if (!at) {
         // The uncut run ended before the first cut, and every schedule here with it.
@@ -281,7 +283,9 @@ bool sim_measure_difficulty(sim_context& ctx, const std::string& level, const si
     const std::vector<sim_cut>& cuts = solution.cuts;
     std::vector<std::function<void()>> tasks;
     std::unique_ptr<sim_kept_run> uncut;
-    tasks.push_back([&] { uncut = std::make_unique<sim_kept_run>(world, std::vector<sim_cut>(), search_steps, first_times); });
+    tasks.push_back([&] {
+        uncut = std::make_unique<sim_kept_run>(world, std::vector<sim_cut>(), search_steps, first_times);
+    });
     std::vector<window_search> windows(cuts.size());
     for (size_t k = 0; k < cuts.size(); ++k) {
         window_search& w = windows[k];
@@ -297,8 +301,8 @@ bool sim_measure_difficulty(sim_context& ctx, const std::string& level, const si
         if (k + 1 < cuts.size())
             tasks.push_back([&, k] {
                 std::vector<sim_cut> before(cuts.begin(), cuts.begin() + std::ptrdiff_t(k));
-                w.follow_from = std::make_unique<sim_kept_run>(world, before, limit,
-                                                               window_keep_steps(cuts, k, options.window_reach));
+                w.follow_from = std::make_unique<sim_kept_run>(
+                    world, before, limit, window_keep_steps(cuts, k, options.window_reach));
             });
     }
     std::set<int32_t> used;

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-
 int32_t sim_counted_verdict(const sim_run_result& r)
 {
     return r.ok ? r.verdict : v_verdict_failed;

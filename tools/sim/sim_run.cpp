@@ -152,7 +152,8 @@ bool sim_run_world_until(v_world& world, const sim_run_options& options, sim_run
     while (world.step_count < options.max_steps) {
         if (world.step_count >= until)
             return false;
-        for (; progress.next_cut < options.cuts.size() && options.cuts[progress.next_cut].step <= world.step_count;
+        for (; progress.next_cut < options.cuts.size() &&
+               options.cuts[progress.next_cut].step <= world.step_count;
              ++progress.next_cut) {
             const sim_cut& cut = options.cuts[progress.next_cut];
             if (!sim_check_cut(world, cut, r.problem)) {
