@@ -14,11 +14,11 @@ enum class ed_answer { none, ok, yes, no, save, discard, cancel };
 
 // The panel and its rows, in interface units: the caption, the message, a line saying
 // which keys answer, then the buttons; the panel grows with the message.
-constexpr float ed_dialog_left = 10, ed_dialog_right = 54, ed_dialog_top = 22;
-constexpr float ed_dialog_text_x = 12, ed_dialog_text_y = 24;
-constexpr float ed_dialog_line_height = 1.0f;
+constexpr float ed_dialog_left = 4, ed_dialog_right = 60, ed_dialog_top = 18;
+constexpr float ed_dialog_text_x = 6, ed_dialog_text_y = 20.5f;
+constexpr float ed_dialog_line_height = 1.3f;
 // Characters per line of the message before it wraps.
-constexpr int32_t ed_dialog_columns = 60;
+constexpr int32_t ed_dialog_columns = 78;
 constexpr float ed_dialog_button_h = 2.5f, ed_dialog_button_w = 10;
 
 class ed_dialog {

@@ -73,5 +73,7 @@ void ed_run_loop(glw_window& window, const ed_loop_t& editor, editor_pacing& pac
         }
         editor.draw();
         window.swap();
+        if (editor.after_swap)
+            editor.after_swap();
     }
 }

@@ -27,6 +27,9 @@ struct ed_loop_t {
     std::function<void()> edit_step;
     std::function<void()> test_step;
     std::function<void()> draw;
+    // After the frame is on the screen (may be empty): work that takes a while runs here, so
+    // that the frame before it says what is going on.
+    std::function<void()> after_swap;
     std::function<bool()> done;
 };
 

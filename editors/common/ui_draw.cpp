@@ -148,10 +148,9 @@ void ed_dialog_draw(const ed_ui_textures& ui, const ed_dialog& dialog)
     ed_rect panel = dialog.panel();
     ed_fill(panel, panel_colour);
     ed_outline(panel, frame_colour);
-    ed_text(ui, ed_dialog_text_x, ed_dialog_text_y - 1.5f, dialog.caption, frame_colour);
-    float line_h = ui.text ? ui.text->cell_height : 1.0f;
+    ed_text(ui, ed_dialog_text_x, ed_dialog_text_y - 1.8f, dialog.caption, frame_colour);
     for (size_t i = 0; i < dialog.lines.size(); ++i)
-        ed_text(ui, ed_dialog_text_x, ed_dialog_text_y + float(i) * line_h, dialog.lines[i]);
+        ed_text(ui, ed_dialog_text_x, ed_dialog_text_y + float(i) * ed_dialog_line_height, dialog.lines[i]);
     ed_text(ui, ed_dialog_text_x, dialog.keys_line_y(), dialog.keys_line(), dim_text);
     for (size_t i = 0; i < dialog.buttons.size(); ++i)
         button(ui, dialog.button_rect(i), ed_answer_label(dialog.buttons[i]), int32_t(i) == dialog.hovered);

@@ -547,6 +547,18 @@ void level_editor::test_step()
     }
 }
 
+bool level_editor::run_pending()
+{
+    if (!verify_pending)
+        return false;
+    verify_pending = false;
+    std::string summary, detail;
+    services.verify(level_text(), solved, summary, detail);
+    status = summary;
+    dialog.message(detail, "Verify and rate");
+    return true;
+}
+
 void level_editor::tick()
 {
     if (!editing)
@@ -678,11 +690,11 @@ void level_editor::edit_key(uint32_t vk)
                            "Verify");
             return;
         }
+        // The check takes a moment: the window shows that it runs, then it runs after
+        // the frame is shown (run_pending).
         if (services.verify) {
-            std::string summary, detail;
-            services.verify(level_text(), solved, summary, detail);
-            status = summary;
-            dialog.message(detail, "Verify and rate");
+            verify_pending = true;
+            status = "Checking the solution and measuring the difficulty...";
         }
         return;
     }

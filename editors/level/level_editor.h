@@ -174,6 +174,10 @@ public:
     void close_requested(bool forced);
     // One step while editing (the autosave's clock).
     void tick();
+    // Work asked for by a key that takes a while (V), run once the frame that says so is
+    // on the screen. True when something ran.
+    bool run_pending();
+    bool verify_pending = false;
     // One step of the play level while testing; a solved run is kept.
     void test_step();
 

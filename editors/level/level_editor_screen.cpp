@@ -40,6 +40,7 @@ le_services editor_services()
     le_services s;
     s.cut_sound = [] { game_play("sounds\\Cut_Constraint"); };
     s.save_solution = le_save_solution;
+    s.verify = le_check_level;
     return s;
 }
 
@@ -109,6 +110,11 @@ int level_editor_main(const editor_options& options)
         loop.edit_step = [&] { editor.tick(); };
         loop.test_step = [&] { editor.test_step(); };
         loop.draw = [&] { view.draw(window, editor); };
+        loop.after_swap = [&] {
+            // What took a while is not owed to the steps.
+            if (editor.run_pending())
+                frame_timer().reset();
+        };
         loop.done = [&] { return editor.quit; };
         ed_run_loop(window, loop, pacing);
     }

@@ -5,9 +5,12 @@
 #include "data/script_text.h"
 #include "physics/level.h"
 #include "sound/sound.h"
+#include "tools/sim/sim_difficulty.h"
 #include "tools/sim/sim_run.h"
+#include "tools/sim/sim_verify.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 
@@ -19,15 +22,63 @@ int32_t solution_seconds(const le_solved_run& run)
 
 }  // namespace
 
+sim_solution le_solution_of(const le_solved_run& run)
+{
+    sim_solution solution;
+    for (const le_cut& c : run.cuts)
+        solution.cuts.push_back({c.step, c.index});
+    sim_sort_cuts(solution.cuts);
+    solution.seconds = float(solution_seconds(run));
+    return solution;
+}
+
 std::string le_solution_text(const le_solved_run& run)
 {
-    std::vector<le_cut> cuts = run.cuts;
-    std::stable_sort(cuts.begin(), cuts.end(), [](const le_cut& a, const le_cut& b) { return a.step < b.step; });
+    sim_solution solution = le_solution_of(run);
     std::string text = "# cuts of a test run in the level editor: STEP:CONSTRAINT\n";
-    for (const le_cut& c : cuts)
+    for (const sim_cut& c : solution.cuts)
         text += std::to_string(c.step) + ":" + std::to_string(c.index) + "\n";
     text += "seconds " + std::to_string(solution_seconds(run)) + "\n";
     return text;
+}
+
+bool le_check_level(const std::string& level_text, const le_solved_run& run, std::string& summary,
+                    std::string& detail)
+{
+    sim_solution solution = le_solution_of(run);
+    sim_verify_result v = sim_check_level_text(level_text, "the edit level", solution);
+    if (!v.passed) {
+        summary = "The check fails: " + v.failures.front();
+        detail = "The solution check fails:";
+        for (const std::string& f : v.failures)
+            detail += "\n- " + f;
+        return false;
+    }
+    v_world world;
+    v_level_report report;
+    if (!v_level_load_text(world, level_text.c_str(), nullptr, &report)) {
+        summary = detail = "The level does not parse.";
+        return false;
+    }
+    sim_difficulty measured;
+    std::string error;
+    if (!sim_measure_difficulty(world, solution, sim_difficulty_options(), measured, error)) {
+        summary = detail = "The difficulty cannot be measured: " + error;
+        return false;
+    }
+    int32_t rating = sim_rate_difficulty(measured);
+    summary = "Checked: " + v.summary + ". Measured difficulty " + std::to_string(rating) + " half stars.";
+    // The report's own words for the detail, as tamble-sim report prints them.
+    detail = "The solution check passes: " + v.summary + ".\n";
+    if (std::FILE* out = std::tmpfile()) {
+        sim_print_difficulty_detail(out, measured);
+        std::rewind(out);
+        char line[512];
+        while (std::fgets(line, sizeof line, out))
+            detail += line;
+        std::fclose(out);
+    }
+    return true;
 }
 
 bool le_record_solution(const std::string& level_text, const le_solved_run& run, std::vector<uint8_t>& bytes,

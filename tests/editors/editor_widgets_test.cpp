@@ -109,7 +109,7 @@ TEST(editor_dialog, keys_and_clicks_answer_and_close)
     d.ask_yes_no("Create New Body?", "Message Box Title", 1);
     ed_rect yes = d.button_rect(0);
     EXPECT_EQ(d.press(yes.left + 0.5f, yes.top + 0.5f), ed_answer::yes);
-    d.message(std::string(200, 'w') + " end");
+    d.message(std::string(300, 'w') + " end");
     EXPECT_GT(d.lines.size(), 3u);
     for (const std::string& line : d.lines)
         EXPECT_LE(int32_t(line.size()), ed_dialog_columns);

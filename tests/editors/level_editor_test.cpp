@@ -261,6 +261,20 @@ TEST_F(level_editor_test, a_solved_test_run_saved_with_the_level_passes_the_solu
     EXPECT_EQ(editor.solved.cuts[0].step, 30);
     press_key(vk_space);
 
+    // V checks the kept run and measures the level before anything is saved.
+    editor.services.verify = le_check_level;
+    press_key('V');
+    EXPECT_TRUE(editor.verify_pending);
+    EXPECT_FALSE(editor.dialog.open);
+    ASSERT_TRUE(editor.run_pending());
+    std::string said;
+    for (const std::string& line : editor.dialog.lines)
+        said += line + "\n";
+    EXPECT_NE(said.find("check passes"), std::string::npos) << said;
+    EXPECT_NE(said.find("measured difficulty: "), std::string::npos) << said;
+    EXPECT_EQ(editor.status.rfind("Checked", 0), 0u) << editor.status;
+    press_key(vk_return);
+
     press_key('S');
     ASSERT_TRUE(editor.picker.open);
     editor.picker.typed = "Mine";
@@ -283,6 +297,25 @@ TEST_F(level_editor_test, a_solved_test_run_saved_with_the_level_passes_the_solu
     press_key('S');
     hold(vk_control, false);
     EXPECT_NE(editor.status.find("No solution saved"), std::string::npos);
+}
+
+TEST_F(level_editor_test, the_check_says_when_a_level_solves_itself)
+{
+    // A ball right over its pot, held by nothing: a run without cuts solves it.
+    press_key('B');
+    click_entry(editor.body_list, "pot_red");
+    move(32, 50);
+    click(32, 50);
+    hold(vk_shift, true);
+    press_key('F');
+    hold(vk_shift, false);
+    add_node("ball_red", 32, 40, false);
+    run_test(-1, 600, 0, 0);
+    ASSERT_TRUE(editor.solved.valid);
+    press_key(vk_space);
+    std::string summary, detail;
+    EXPECT_FALSE(le_check_level(editor.level_text(), editor.solved, summary, detail));
+    EXPECT_NE(detail.find("solved without cuts"), std::string::npos) << detail;
 }
 
 TEST_F(level_editor_test, undo_and_redo_cross_a_save_and_loading_keeps_work_when_a_file_is_damaged)
