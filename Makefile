@@ -29,7 +29,7 @@ install_missing = missing=$$(for p in $(1); do dpkg-query -W -f='$${Status}\n' $
 # finds no display fails.
 XVFB_RUN := xvfb-run -a -s "-screen 0 1280x1024x24"
 
-.PHONY: all deps deps-fuzz configure build run view install test bench asan tsan fuzz clean FORCE
+.PHONY: all deps deps-fuzz configure build run view editor body-editor install test bench asan tsan fuzz clean FORCE
 
 all: build
 
@@ -78,6 +78,26 @@ run: build
 	  exit 1; \
 	fi
 	./$(BUILD)/program/tamble --windowed --archive $(BUILD)/tamble.pk2 $(RUN_ARGS)
+
+# The level editor on the checkout's level sources: levels/ of base/ is where it opens and
+# saves, with the types of base/ and the textures of the built archive.
+editor: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ] && [ -z "$$SDL_VIDEODRIVER" ]; then \
+	  echo "make editor built everything, but the editor opens a window and there is no display here."; \
+	  exit 1; \
+	fi
+	./$(BUILD)/program/tamble editor --data base --archive $(BUILD)/tamble.pk2 $(RUN_ARGS)
+
+# The body editor on the checkout's type sources: bodies/ of base/ is where it opens and
+# saves, with the textures of the built archive in its list. The program ends the body
+# editor with exit status 1, which is its normal end here.
+body-editor: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ] && [ -z "$$SDL_VIDEODRIVER" ]; then \
+	  echo "make body-editor built everything, but the editor opens a window and there is no display here."; \
+	  exit 1; \
+	fi
+	./$(BUILD)/program/tamble body_editor --data base --archive $(BUILD)/tamble.pk2 $(RUN_ARGS); \
+	  status=$$?; [ $$status -eq 1 ] || exit $$status
 
 # The live physics viewer on one level: make view RUN_LEVEL=base/levels/Pair.LEVL.txt
 RUN_LEVEL ?= base/levels/Drop.LEVL.txt

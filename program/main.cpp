@@ -1,7 +1,8 @@
 // tamble: the program. Reads the command line, chooses the run mode and hands over to its
-// entry: the game's (program/game_entry.h); the editors' entries take their place beside it.
+// entry: the game's (program/game_entry.h) or an editor's (program/editor_entry.h).
 //
 //   tamble [--windowed] [--archive FILE] [--data DIR]... [--config FILE] [log] [test driver options]
+#include "program/editor_entry.h"
 #include "program/entry_options.h"
 #include "program/game_entry.h"
 
@@ -27,10 +28,9 @@ int main(int argc, char** argv)
         return 0;
     }
     run_mode mode = choose_run_mode(entry.command_line);
-    if (mode != run_mode::game) {
-        std::fprintf(stderr, "tamble: the %s is not part of this build\n",
-                     mode == run_mode::body_editor ? "body editor" : "level editor");
-        return 2;
-    }
+    if (mode == run_mode::level_editor)
+        return level_editor_entry(entry, argv[0]);
+    if (mode == run_mode::body_editor)
+        return body_editor_entry(entry, argv[0]);
     return game_entry(entry, argv[0], started);
 }

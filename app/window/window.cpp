@@ -191,6 +191,23 @@ void glw_window::kill_gl_window()
     }
 }
 
+void glw_window::maximise()
+{
+    if (window && !fullscreen)
+        SDL_MaximizeWindow(window);
+}
+
+void glw_desktop_size(int32_t& width, int32_t& height)
+{
+    width = 1280;
+    height = 1024;
+    SDL_DisplayMode desktop;
+    if (SDL_WasInit(SDL_INIT_VIDEO) && SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
+        width = desktop.w;
+        height = desktop.h;
+    }
+}
+
 bool glw_window::pump_messages()
 {
     if (driver && driver->finished())

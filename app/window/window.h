@@ -128,6 +128,8 @@ public:
     void flush_input();
     // Switches between full screen and a window (Alt+Enter).
     void toggle_fullscreen();
+    // Fills the desktop with the window, keeping its frame (the editors open this way).
+    void maximise();
     // Whether Ctrl is held, as the key events this window received say (scripted ones too).
     bool control_held() const { return control_down; }
     // 1: swaps wait for the display's vertical retrace (when the driver offers it); 0: they
@@ -155,6 +157,9 @@ private:
 // Whether the environment names a display to open windows on (an X or Wayland display, or
 // an SDL video driver chosen by hand); without one, creating a window cannot succeed.
 bool glw_display_named();
+
+// The size of the desktop the window opens on (1280 x 1024 when the system cannot say).
+void glw_desktop_size(int32_t& width, int32_t& height);
 
 // Entry points of GL extensions (the framebuffer-object functions) of the current context,
 // and whether the context lists an extension; null / false without a context.

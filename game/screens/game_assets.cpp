@@ -52,7 +52,8 @@ pak_system& game_pak()
     return pak;
 }
 
-bool game_load_assets(const std::function<bool(pak_system&, std::string&)>& add_stores, std::string& error)
+bool game_load_assets(const std::function<bool(pak_system&, std::string&)>& add_stores, std::string& error,
+                      bool need_worlds)
 {
     pak_system& pak = game_pak();
     script_global_tree().make_block();
@@ -79,7 +80,7 @@ bool game_load_assets(const std::function<bool(pak_system&, std::string&)>& add_
 
     // An archive that opens but holds no game (a damaged or foreign file) is refused here,
     // before any screen asks for what is not there.
-    if (script_global_tree().get("worlds").type() != script_type_block) {
+    if (need_worlds && script_global_tree().get("worlds").type() != script_type_block) {
         error = "no worlds";
         return false;
     }

@@ -20,8 +20,10 @@ pak_system& game_pak();
 // "INIT" chunk into the global script tree and every "LEVL" chunk under its own name;
 // installs the store for levels, types and sounds; fetches the preloaded references.
 // False with `error` set when no store could be added, or "no worlds" when the stores
-// hold no worlds (the data is damaged or not the game's).
-bool game_load_assets(const std::function<bool(pak_system&, std::string&)>& add_stores, std::string& error);
+// hold no worlds (the data is damaged or not the game's) and `need_worlds` is set; the
+// editors work on data trees that hold only levels and types.
+bool game_load_assets(const std::function<bool(pak_system&, std::string&)>& add_stores, std::string& error,
+                      bool need_worlds = true);
 // Drops the preloaded references and the cached sounds (before the GL context and the
 // sound system go).
 void game_release_assets();

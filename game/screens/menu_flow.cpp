@@ -185,6 +185,8 @@ int menu_begin(const game_options& options)
         window.kill_gl_window();
         return 1;
     }
+    if (options.after_loading)
+        options.after_loading();
     set_window_icon(window);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();

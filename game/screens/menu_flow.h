@@ -21,6 +21,8 @@ struct game_options {
     // Adds the stores the game reads from (earlier stores win a name); false with a
     // message naming the file and where it was looked for when none can be opened.
     std::function<bool(pak_system&, std::string&)> add_stores;
+    // Runs once the start-up data is loaded (the player's own levels become a world).
+    std::function<void()> after_loading;
     // What the stores are, for the message when they hold no game: the archive's path.
     std::string data_name;
     // No archive: what has no texture is drawn plainly (a source tree without art).

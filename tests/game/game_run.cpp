@@ -98,7 +98,7 @@ int run_game(const game_run& run)
     // the tests without a display.
     std::string cmd = std::string("ASAN_OPTIONS=detect_leaks=0 ") + TAMBLE_GAME +
                       (run.archive ? std::string(" --archive ") + TAMBLE_ARCHIVE : std::string()) +
-                      " --config " + run_config_file() + " --size 640x512 --fixed-frame --script " +
+                      " --config " + (run.config.empty() ? run_config_file() : run.config) + " --size 640x512 --fixed-frame --script " +
                       run_prefix() + "script --capture-prefix " + run_prefix() + " --frames " +
                       std::to_string(run.frames + offset) +
                       (shifted_captures.empty() ? "" : " --capture " + shifted_captures);

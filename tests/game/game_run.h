@@ -25,6 +25,7 @@ struct game_run {
     std::string captures;           // "N,N,..." or empty
     std::vector<std::string> args;  // more options and words (--data DIR, log, ...)
     bool archive = true;            // --archive with the built archive
+    std::string config;             // the save file; empty: run_config_file()
     // Frames are counted from the first frame of player select: the start-up sequence is
     // skipped and the title logo clicked away first, and frame numbers in `script`,
     // `captures` and `frames` are moved by the frames that took (capture files keep the

@@ -75,6 +75,9 @@ struct sim_difficulty {
 // load or the solution does not solve it.
 bool sim_measure_difficulty(sim_context& ctx, const std::string& level, const sim_solution& solution,
                             const sim_difficulty_options& options, sim_difficulty& out, std::string& error);
+// The same for a world just built from a level (the level editor's level, not yet saved).
+bool sim_measure_difficulty(const v_world& world, const sim_solution& solution, const sim_difficulty_options& options,
+                            sim_difficulty& out, std::string& error);
 
 // The difficulty in half stars (1 to 8) that the measurements suggest: more cuts, more
 // balls, narrower windows and wrong cuts that spoil make it harder; a level that random

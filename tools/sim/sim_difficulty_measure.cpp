@@ -242,11 +242,17 @@ private:
 bool sim_measure_difficulty(sim_context& ctx, const std::string& level, const sim_solution& solution,
                             const sim_difficulty_options& options, sim_difficulty& out, std::string& error)
 {
-    sim_difficulty d;
     v_world world;
     v_level_report report;
     if (!sim_load_world(ctx, level, v_mode_play, nullptr, world, report, error))
         return false;
+    return sim_measure_difficulty(world, solution, options, out, error);
+}
+
+bool sim_measure_difficulty(const v_world& world, const sim_solution& solution, const sim_difficulty_options& options,
+                            sim_difficulty& out, std::string& error)
+{
+    sim_difficulty d;
     std::vector<int32_t> cuttable;
     for (size_t i = 0; i < world.constraints.size(); ++i)
         if (world.constraints[i]->cuttable())

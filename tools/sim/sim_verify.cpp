@@ -83,25 +83,26 @@ std::vector<std::string> sim_find_solved_levels(const std::string& root)
     return out;
 }
 
-sim_verify_result sim_verify_level(sim_context& ctx, const std::string& level_path)
+sim_verify_result sim_check_level_text(const std::string& text, const std::string& name, const sim_solution& solution)
 {
     sim_verify_result v;
     auto failed = [&](const std::string& what) { v.failures.push_back(what); };
-    std::string error;
-
-    sim_solution solution;
-    if (!sim_read_solution(sim_solution_path(level_path), solution, error)) {
-        failed(error);
-        return v;
-    }
-
-    // Loading and the playfield.
+    // Each run starts from the level as loaded, in its own world.
     v_world world;
     v_level_report report;
-    if (!sim_load_world(ctx, level_path, v_mode_play, nullptr, world, report, error)) {
-        failed(error);
+    auto load = [&]() {
+        world = v_world(v_mode_play);
+        v_replay_global().init();
+        report = v_level_report();
+        if (v_level_load_text(world, text.c_str(), name.c_str(), &report))
+            return true;
+        failed("level '" + name + "' does not parse");
+        return false;
+    };
+
+    // Loading and the playfield.
+    if (!load())
         return v;
-    }
     if (!report.clean())
         failed("entries dropped on load: " + std::to_string(report.dropped_nodes) + " nodes, " +
                std::to_string(report.dropped_bodies) + " bodies, " +
@@ -131,10 +132,8 @@ sim_verify_result sim_verify_level(sim_context& ctx, const std::string& level_pa
     if (!solution.unattended) {
         if (balls == 0)
             failed("no ball to catch");
-        if (!sim_load_world(ctx, level_path, v_mode_play, nullptr, world, report, error)) {
-            failed(error);
+        if (!load())
             return v;
-        }
         sim_run_options run;
         run.cuts = solution.cuts;
         run.max_steps = int32_t(solution.seconds) * steps_per_second;
@@ -149,6 +148,25 @@ sim_verify_result sim_verify_level(sim_context& ctx, const std::string& level_pa
             solved_text = "solved at step " + std::to_string(r.decided_step) + " with " +
                           std::to_string(solution.cuts.size()) + " cuts, ";
     }
+    v.passed = v.failures.empty();
+    v.summary = (solution.unattended ? std::string("unattended, ") : solved_text) + idle_text;
+    return v;
+}
+
+sim_verify_result sim_verify_level(sim_context& ctx, const std::string& level_path)
+{
+    std::string error, text;
+    sim_solution solution;
+    if (!sim_read_solution(sim_solution_path(level_path), solution, error) ||
+        !sim_level_text(ctx, level_path, text, error)) {
+        sim_verify_result failed;
+        failed.failures.push_back(error);
+        return failed;
+    }
+    sim_verify_result v = sim_check_level_text(text, level_path, solution);
+    auto failed = [&](const std::string& what) { v.failures.push_back(what); };
+    v_world world;
+    v_level_report report;
 
     // The recorded solution.
     std::vector<uint8_t> bytes;
@@ -181,7 +199,6 @@ sim_verify_result sim_verify_level(sim_context& ctx, const std::string& level_pa
     }
 
     v.passed = v.failures.empty();
-    v.summary =
-        (solution.unattended ? std::string("unattended, ") : solved_text) + idle_text + ", " + replay_text;
+    v.summary += ", " + replay_text;
     return v;
 }

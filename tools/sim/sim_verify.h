@@ -18,6 +18,10 @@ struct sim_verify_result {
     std::vector<std::string> failures;  // one entry per failed check
 };
 
+// The checks that need no files beside the level: it loads cleanly and fits the playfield,
+// it is not solved without cuts, and the solution's cuts solve it (the level editor checks
+// a level this way before it is saved). `name` names the level in messages.
+sim_verify_result sim_check_level_text(const std::string& text, const std::string& name, const sim_solution& solution);
 // Verifies the level file `level_path` against its solution file and replay beside it.
 sim_verify_result sim_verify_level(sim_context& ctx, const std::string& level_path);
 // Records the solution of a level as its replay is recorded: the cuts of the solution for at

@@ -5,10 +5,12 @@
 #include "data/pak_tree.h"
 #include "data/script.h"
 #include "tools/sim/sim_cuts.h"
+#include "data/pak_source_dir.h"
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <memory>
 
 namespace fs = std::filesystem;
 
@@ -351,6 +353,16 @@ bool sim_texture_source_found(sim_context& ctx, const std::string& root, const s
             return true;
     }
     return false;
+}
+
+bool sim_root_has_worlds(const std::string& root)
+{
+    pak_system own;
+    own.add_module(std::make_unique<pak_source_dir>(&own, root));
+    script_handle tree = script_handle::fresh(&script_global_symbols());
+    init_parser parser(tree);
+    own.enumerate(pak_code_init, parser);
+    return tree.get("worlds").type() == script_type_block;
 }
 
 std::vector<std::string> sim_verify_worlds(sim_context& ctx, const std::string& root, sim_worlds_data& data)

@@ -85,3 +85,6 @@ bool sim_texture_source_found(sim_context& ctx, const std::string& root, const s
 // solution file says "unattended" is a scene), and the intro images
 // (sim_texture_source_found).
 std::vector<std::string> sim_verify_worlds(sim_context& ctx, const std::string& root, sim_worlds_data& data);
+// Whether the "INIT" sources under the root itself (not the stores given beside it) hold a
+// "worlds" block.
+bool sim_root_has_worlds(const std::string& root);
