@@ -30,7 +30,7 @@ bool load(const std::vector<uint8_t>& bytes, test_tree& into, bool itself)
 
 }  // namespace
 
-TEST(script_binary, ExactBytes)
+TEST(script_binary, exact_bytes)
 {
     test_tree t;
     ASSERT_TRUE(t.parse("a 1 b \"hi\" c { a 2.0 } d -2"));
@@ -47,7 +47,7 @@ TEST(script_binary, ExactBytes)
     EXPECT_EQ(std::string(unnamed.begin(), unnamed.begin() + 5), std::string("root\0", 5));
 }
 
-TEST(script_binary, RoundTripsUnderTheRootNameOrIntoTheHandle)
+TEST(script_binary, round_trips_under_the_root_name_or_into_the_handle)
 {
     test_tree t;
     ASSERT_TRUE(t.parse("sound 1 music 0 profiles { ~ { name \"Ann\" stars 17 "
@@ -71,7 +71,7 @@ TEST(script_binary, RoundTripsUnderTheRootNameOrIntoTheHandle)
     EXPECT_EQ(float(itself.root.get("profiles").get(1).get("volume").as_real()), 0.75f);
 }
 
-TEST(script_binary, ManyNamesUseMultiByteVarints)
+TEST(script_binary, many_names_use_multi_byte_varints)
 {
     test_tree t;
     for (int i = 0; i < 300; ++i)
@@ -83,7 +83,7 @@ TEST(script_binary, ManyNamesUseMultiByteVarints)
     EXPECT_EQ(back.root.get("key299").as_int(), 299);
 }
 
-TEST(script_binary, NamesAreCaseInsensitiveAndHashNamesAreNumeric)
+TEST(script_binary, names_are_case_insensitive_and_hash_names_are_numeric)
 {
     std::string file("CONFIG\0SOUND\0#3\0\0", 17);
     file += std::string("\x01\x04\x02\x01\x07\x00\x00\x00\x03\x03x\0\x00", 13);
@@ -96,7 +96,7 @@ TEST(script_binary, NamesAreCaseInsensitiveAndHashNamesAreNumeric)
     EXPECT_EQ(t.root.size(), 1);
 }
 
-TEST(script_binary, TypeZeroLeavesTheNodeAndEmptyBlocksStayBlocks)
+TEST(script_binary, type_zero_leaves_the_node_and_empty_blocks_stay_blocks)
 {
     std::string file("r\0a\0b\0\0", 7);
     file += std::string("\x01\x04\x02\x00\x03\x04\x00\x00", 8);
@@ -108,7 +108,7 @@ TEST(script_binary, TypeZeroLeavesTheNodeAndEmptyBlocksStayBlocks)
     EXPECT_EQ(t.root.get("b").size(), 0);
 }
 
-TEST(script_binary, DamagedFilesFailWithoutReadingPastTheEnd)
+TEST(script_binary, damaged_files_fail_without_reading_past_the_end)
 {
     test_tree t;
     ASSERT_TRUE(t.parse("a 1 b \"text\" c { d 2.5 e { f 3 } } g 4"));
@@ -137,7 +137,7 @@ TEST(script_binary, DamagedFilesFailWithoutReadingPastTheEnd)
     EXPECT_FALSE(script_load_binary(bytes.data(), bytes.size(), script_handle::nil, true));
 }
 
-TEST(script_binary, LongNamesFail)
+TEST(script_binary, long_names_fail)
 {
     auto file_with_name = [](size_t length) {
         std::string f(length, 'n');
@@ -156,7 +156,7 @@ TEST(script_binary, LongNamesFail)
     EXPECT_FALSE(script_save_binary(out, "config", t.root));
 }
 
-TEST(script_binary, NestingDeeperThanTheLimitFails)
+TEST(script_binary, nesting_deeper_than_the_limit_fails)
 {
     auto nested_file = [](int depth) {
         std::string f("r\0a\0\0\x01", 6);
@@ -183,7 +183,7 @@ TEST(script_binary, NestingDeeperThanTheLimitFails)
     EXPECT_FALSE(script_save_binary(out, "config", t.root));
 }
 
-TEST(script_binary, FileStreams)
+TEST(script_binary, file_streams)
 {
     test_tree t;
     ASSERT_TRUE(t.parse("stars 12 name \"Ann\""));

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-TEST(script_symbols, NineFixedNamesHaveFixedIdsAndKeepTheirCase)
+TEST(script_symbols, nine_fixed_names_have_fixed_ids_and_keep_their_case)
 {
     script_symbol_table t(64, 4, 2);
     const char* names[] = {"DAMP", "K", "POLYS", "TEX", "TX", "TY", "X", "Y", "Z"};
@@ -24,7 +24,7 @@ TEST(script_symbols, NineFixedNamesHaveFixedIdsAndKeepTheirCase)
     EXPECT_EQ(t.name_of(tension), "Tension");
 }
 
-TEST(script_symbols, CaseFoldingCoversOnlyAsciiLetters)
+TEST(script_symbols, case_folding_covers_only_ascii_letters)
 {
     script_symbol_table t;
     EXPECT_NE(t.intern("\xC3\x89"), t.intern("\xC3\xA9"));
@@ -32,7 +32,7 @@ TEST(script_symbols, CaseFoldingCoversOnlyAsciiLetters)
     EXPECT_NE(t.intern("["), t.intern("{"));  // '[' is 'Z'+1: not folded
 }
 
-TEST(script_symbols, HashMatchesTheStoredFormula)
+TEST(script_symbols, hash_matches_the_stored_formula)
 {
     const char* empty = "";
     EXPECT_EQ(script_symbol_table::hash_name(empty, empty), 5555u);
@@ -46,7 +46,7 @@ TEST(script_symbols, HashMatchesTheStoredFormula)
     EXPECT_EQ(script_symbol_table::hash_name(high, high + 1), 5555u * 49157u + uint32_t(-61));
 }
 
-TEST(script_symbols, HashPrefixedNamesAreNumericKeysAndAddNothing)
+TEST(script_symbols, hash_prefixed_names_are_numeric_keys_and_add_nothing)
 {
     script_symbol_table t;
     EXPECT_EQ(t.intern("#5"), 5);
@@ -67,7 +67,7 @@ TEST(script_symbols, HashPrefixedNamesAreNumericKeysAndAddNothing)
     EXPECT_EQ(t.pooled_name(20000), nullptr);
 }
 
-TEST(script_symbols, BucketsGrowAtThe255thNameAndIdsSurvive)
+TEST(script_symbols, buckets_grow_at_the_255th_name_and_ids_survive)
 {
     script_symbol_table t(4096, 256, 256);
     std::vector<std::string> names;
@@ -87,7 +87,7 @@ TEST(script_symbols, BucketsGrowAtThe255thNameAndIdsSurvive)
     EXPECT_EQ(t.intern("X"), script_id_x);
 }
 
-TEST(script_symbols, TinyTablesGrowPoolEntriesAndBuckets)
+TEST(script_symbols, tiny_tables_grow_pool_entries_and_buckets)
 {
     script_symbol_table t(1, 1, 1);
     std::vector<script_id> ids;
@@ -104,7 +104,7 @@ TEST(script_symbols, TinyTablesGrowPoolEntriesAndBuckets)
     EXPECT_EQ(t.name_count(), 3009);
 }
 
-TEST(script_symbols, NamesAreDelimitedByTheirEndPointer)
+TEST(script_symbols, names_are_delimited_by_their_end_pointer)
 {
     script_symbol_table t;
     const char text[] = "tension.k";

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-TEST(script_parser, KeyPathsMakeBlocks)
+TEST(script_parser, key_paths_make_blocks)
 {
     test_tree t;
     ASSERT_TRUE(t.parse("a.b.c 5"));
@@ -19,7 +19,7 @@ TEST(script_parser, KeyPathsMakeBlocks)
     EXPECT_EQ(t.root.get("A.B.C").as_int(), 5);
 }
 
-TEST(script_parser, KeysAreAnonymousNumericOrIdentifiers)
+TEST(script_parser, keys_are_anonymous_numeric_or_identifiers)
 {
     test_tree t;
     ASSERT_TRUE(t.parse("#5 7  12 8  tex\\ui\\Star_On { scroll_x 1 }  _under#sc0re 2  n.~.~ 3"));
@@ -35,7 +35,7 @@ TEST(script_parser, KeysAreAnonymousNumericOrIdentifiers)
     }
 }
 
-TEST(script_parser, AnonymousCounterRestartsInEachBlock)
+TEST(script_parser, anonymous_counter_restarts_in_each_block)
 {
     test_tree t;
     ASSERT_TRUE(t.parse("~ { x 1 } ~ { x 2 }\nn { ~ 1 ~ 2 } m { ~ 3 } a.~ 4 b.~ 5"));
@@ -47,7 +47,7 @@ TEST(script_parser, AnonymousCounterRestartsInEachBlock)
     EXPECT_EQ(t.root.get("b").get(3).as_int(), 5);
 }
 
-TEST(script_parser, Numbers)
+TEST(script_parser, numbers)
 {
     test_tree t;
     ASSERT_TRUE(t.parse("a -0.5 b -5 c 3. d . e - f .5 g 4294967297 h 1e5 7 i 0.1 j 2147483648"
@@ -76,7 +76,7 @@ TEST(script_parser, Numbers)
     EXPECT_EQ(real("m"), -0.25f);
 }
 
-TEST(script_parser, LongFractionsStayFinite)
+TEST(script_parser, long_fractions_stay_finite)
 {
     test_tree t;
     std::string text = "tiny 0." + std::string(60, '0') + "1 many 1." + std::string(200, '9');
@@ -87,7 +87,7 @@ TEST(script_parser, LongFractionsStayFinite)
     EXPECT_EQ(float(t.root.get("many").as_real()), 2.0f);
 }
 
-TEST(script_parser, StringsAreLiteral)
+TEST(script_parser, strings_are_literal)
 {
     test_tree t;
     ASSERT_TRUE(t.parse("s \"a b\nc\\n{}\" empty \"\" next 1"));
@@ -100,7 +100,7 @@ TEST(script_parser, StringsAreLiteral)
     EXPECT_EQ(u.root.get("s").type(), script_type_int);
 }
 
-TEST(script_parser, BareWordsBecomeSymbolIds)
+TEST(script_parser, bare_words_become_symbol_ids)
 {
     test_tree t;
     ASSERT_TRUE(t.parse("kind rope axis X num #12"));
@@ -113,7 +113,7 @@ TEST(script_parser, BareWordsBecomeSymbolIds)
     }
 }
 
-TEST(script_parser, BlocksMergeAndValuesOverwrite)
+TEST(script_parser, blocks_merge_and_values_overwrite)
 {
     test_tree t;
     ASSERT_TRUE(t.parse("a { x 1 } a { y 2 }  b 1 b { z 3 }  c { z 3 } c 5  d 1 d \"s\"  e{}"));
@@ -131,7 +131,7 @@ TEST(script_parser, BlocksMergeAndValuesOverwrite)
     EXPECT_EQ(t.root.get("a.y").as_int(), 2);
 }
 
-TEST(script_parser, BlockEndsAndFailuresKeepWhatWasRead)
+TEST(script_parser, block_ends_and_failures_keep_what_was_read)
 {
     test_tree open;
     EXPECT_FALSE(open.parse("a 1\nb {\n c 2\n"));
@@ -164,7 +164,7 @@ TEST(script_parser, BlockEndsAndFailuresKeepWhatWasRead)
     EXPECT_FALSE(other.parse("// comment\na 1"));
 }
 
-TEST(script_parser, NestingDeeperThanTheLimitFails)
+TEST(script_parser, nesting_deeper_than_the_limit_fails)
 {
     auto nested = [](int depth) {
         std::string text;
@@ -191,7 +191,7 @@ TEST(script_parser, NestingDeeperThanTheLimitFails)
     EXPECT_FALSE(long_path.parse((path + " 1").c_str()));
 }
 
-TEST(script_parser, NeedsATarget)
+TEST(script_parser, needs_a_target)
 {
     script_parser parser(script_handle::nil);
     EXPECT_FALSE(parser.parse("a 1"));
@@ -200,7 +200,7 @@ TEST(script_parser, NeedsATarget)
     EXPECT_FALSE(p.parse(nullptr));
 }
 
-TEST(script_writer, ExactFormats)
+TEST(script_writer, exact_formats)
 {
     test_tree t;
     ASSERT_TRUE(t.parse("x 1.5"));
@@ -228,7 +228,7 @@ TEST(script_writer, ExactFormats)
     EXPECT_FALSE(script_write(none, nullptr, script_handle::nil));
 }
 
-TEST(script_writer, IndentationStopsAtSixteenTabs)
+TEST(script_writer, indentation_stops_at_sixteen_tabs)
 {
     test_tree t;
     std::string text;
@@ -246,7 +246,7 @@ TEST(script_writer, IndentationStopsAtSixteenTabs)
     EXPECT_EQ(back.write(), out);
 }
 
-TEST(script_writer, CyclesAndOverDeepTreesFailInsteadOfRecursingForever)
+TEST(script_writer, cycles_and_over_deep_trees_fail_instead_of_recursing_forever)
 {
     test_tree t;
     script_handle loop = t.root.make("loop");
@@ -260,7 +260,7 @@ TEST(script_writer, CyclesAndOverDeepTreesFailInsteadOfRecursingForever)
     loop.set_int(0);
 }
 
-TEST(script_writer, OutputParsesBackToTheSameText)
+TEST(script_writer, output_parses_back_to_the_same_text)
 {
     test_tree t;
     ASSERT_TRUE(
@@ -275,7 +275,7 @@ TEST(script_writer, OutputParsesBackToTheSameText)
     EXPECT_EQ(back.write(), once);
 }
 
-TEST(script_writer, WritesToAFileStream)
+TEST(script_writer, writes_to_a_file_stream)
 {
     test_tree t;
     ASSERT_TRUE(t.parse("a { b \"c\" }"));

@@ -36,7 +36,7 @@ std::string written(const std::string& text)
 
 }  // namespace
 
-TEST(script_tool, DumpScriptPrintsEachFileWithTheWriter)
+TEST(script_tool, dump_script_prints_each_file_with_the_writer)
 {
     std::string a = temp_path("a.txt"), b = temp_path("b.txt");
     test_write_text(a, "level { name \"One\" nodes { ~ { x 1.5 y -2 } ~ { x 3 } } }\r\n");
@@ -57,7 +57,7 @@ TEST(script_tool, DumpScriptPrintsEachFileWithTheWriter)
     EXPECT_GT(s.out.size(), 100u);
 }
 
-TEST(script_tool, DumpScriptReportsTheLineWhereParsingStopped)
+TEST(script_tool, dump_script_reports_the_line_where_parsing_stopped)
 {
     std::string good = temp_path("good.txt"), bad = temp_path("bad.txt");
     test_write_text(good, "a 1\n");
@@ -81,7 +81,7 @@ TEST(script_tool, DumpScriptReportsTheLineWhereParsingStopped)
     EXPECT_EQ(pak("dump-script --bogus " + good).status, 2);
 }
 
-TEST(script_tool, MakeConfigAndDumpConfigRoundTrip)
+TEST(script_tool, make_config_and_dump_config_round_trip)
 {
     std::string in = temp_path("config.txt"), out = temp_path("config.dat");
     test_write_text(in, "sound 1 music 0 profiles { ~ { name \"Ann\" stars 17 volume 0.5 } }");

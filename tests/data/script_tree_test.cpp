@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-TEST(script_tree, NilAndCelllessHandlesAreTotal)
+TEST(script_tree, nil_and_cellless_handles_are_total)
 {
     script_symbol_table t;
     for (const script_handle& h : {script_handle(), script_handle(&t, nullptr), script_handle::nil}) {
@@ -32,7 +32,7 @@ TEST(script_tree, NilAndCelllessHandlesAreTotal)
     }
 }
 
-TEST(script_tree, MakePathBuildsBlocksAndGetFindsAnyCase)
+TEST(script_tree, make_path_builds_blocks_and_get_finds_any_case)
 {
     test_tree t;
     EXPECT_EQ(t.root.type(), script_type_int);
@@ -60,7 +60,7 @@ TEST(script_tree, MakePathBuildsBlocksAndGetFindsAnyCase)
     EXPECT_EQ(t.root.get("a").size(), 1);
 }
 
-TEST(script_tree, GettersConvertAsDesigned)
+TEST(script_tree, getters_convert_as_designed)
 {
     test_tree t;
     script_handle h = t.root.make("v");
@@ -115,7 +115,7 @@ std::vector<script_id> keys_of(const script_handle& h)
 }
 }  // namespace
 
-TEST(script_tree, ForEachFollowsBucketsThenChains)
+TEST(script_tree, for_each_follows_buckets_then_chains)
 {
     test_tree t;
     for (script_id k = 0; k < 40; ++k)
@@ -143,7 +143,7 @@ TEST(script_tree, ForEachFollowsBucketsThenChains)
     EXPECT_EQ(keys_of(b), (std::vector<script_id>{1, 2, 3, 5, 6, 7, 9}));
 }
 
-TEST(script_tree, VisitorMayChangeTheBlockItWalks)
+TEST(script_tree, visitor_may_change_the_block_it_walks)
 {
     test_tree t;
     for (script_id k = 0; k < 3; ++k)
@@ -159,7 +159,7 @@ TEST(script_tree, VisitorMayChangeTheBlockItWalks)
     EXPECT_EQ(t.root.get(102).as_int(), 2);
 }
 
-TEST(script_tree, SharedCellsSeeChangesAndOutliveTheirParent)
+TEST(script_tree, shared_cells_see_changes_and_outlive_their_parent)
 {
     test_tree t;
     script_handle sounds = t.root.make("collision_sounds.wood");
@@ -192,7 +192,7 @@ TEST(script_tree, SharedCellsSeeChangesAndOutliveTheirParent)
     EXPECT_EQ(lone.cell->refs, 1);
 }
 
-TEST(script_tree, ReferenceCountSaturatesInsteadOfWrapping)
+TEST(script_tree, reference_count_saturates_instead_of_wrapping)
 {
     test_tree t;
     script_handle held = t.root.make("x");
@@ -210,7 +210,7 @@ TEST(script_tree, ReferenceCountSaturatesInsteadOfWrapping)
     held.cell->refs = 2;
 }
 
-TEST(script_tree, VeryDeepTreesAreFreedWithoutRecursion)
+TEST(script_tree, very_deep_trees_are_freed_without_recursion)
 {
     test_tree t;
     script_handle h = t.root;
@@ -222,7 +222,7 @@ TEST(script_tree, VeryDeepTreesAreFreedWithoutRecursion)
     EXPECT_EQ(t.root.as_int(), 0);
 }
 
-TEST(script_tree, GlobalTreeLivesOverTheGlobalTable)
+TEST(script_tree, global_tree_lives_over_the_global_table)
 {
     script_handle& g = script_global_tree();
     EXPECT_EQ(g.symbols, &script_global_symbols());

@@ -50,7 +50,7 @@ void load_fresh()
 
 }  // namespace
 
-TEST(config_crash, KilledAtEveryPointOfASave)
+TEST(config_crash, killed_at_every_point_of_a_save)
 {
     temp_folder folder;
     config_set_path(folder.file("config.dat"));
@@ -90,7 +90,7 @@ TEST(config_crash, KilledAtEveryPointOfASave)
     }
 }
 
-TEST(config_crash, KilledAtRandomMomentsOfARunOfSaves)
+TEST(config_crash, killed_at_random_moments_of_a_run_of_saves)
 {
     temp_folder folder;
     config_set_path(folder.file("config.dat"));

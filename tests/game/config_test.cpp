@@ -79,7 +79,7 @@ bool last_log_mentions(const std::string& text)
 
 }  // namespace
 
-TEST(config_file, SavedFileLoadsBackIdentical)
+TEST(config_file, saved_file_loads_back_identical)
 {
     config_files files;
     set_game_tree("", two_players);
@@ -98,7 +98,7 @@ TEST(config_file, SavedFileLoadsBackIdentical)
     EXPECT_FALSE(std::filesystem::exists(files.path + ".tmp"));
 }
 
-TEST(config_file, MissingFileLeavesTheTreeAndSaysNothing)
+TEST(config_file, missing_file_leaves_the_tree_and_says_nothing)
 {
     config_files files;
     set_game_tree("", "mute_sound 1");
@@ -112,7 +112,7 @@ TEST(config_file, MissingFileLeavesTheTreeAndSaysNothing)
     EXPECT_FALSE(std::filesystem::exists(files.path));
 }
 
-TEST(config_file, SaveKeepsThePreviousGoodFileAsBackup)
+TEST(config_file, save_keeps_the_previous_good_file_as_backup)
 {
     config_files files;
     save_two("saves { 0 { name \"Old\" } }", "saves { 0 { name \"New\" } }");
@@ -127,7 +127,7 @@ TEST(config_file, SaveKeepsThePreviousGoodFileAsBackup)
     EXPECT_STREQ(profile_name(0), "Old");
 }
 
-TEST(config_file, EveryTruncationFallsBackToTheBackup)
+TEST(config_file, every_truncation_falls_back_to_the_backup)
 {
     config_files files;
     save_two(two_players, "saves { 0 { name \"Bo\" stars 3 1 { 4 2 } } }");
@@ -150,7 +150,7 @@ TEST(config_file, EveryTruncationFallsBackToTheBackup)
     }
 }
 
-TEST(config_file, CorruptAndWrongTypedFilesAreKeptAsideAndNeverOverwritten)
+TEST(config_file, corrupt_and_wrong_typed_files_are_kept_aside_and_never_overwritten)
 {
     config_files files;
     save_two("saves { 0 { name \"Kept\" stars 9 } }", "saves { 0 { name \"Lost\" } }");
@@ -202,7 +202,7 @@ TEST(config_file, CorruptAndWrongTypedFilesAreKeptAsideAndNeverOverwritten)
     EXPECT_EQ(file_bytes(files.path + ".damaged"), damaged[0]);
 }
 
-TEST(config_file, AdoptedBackupOutlivesALeaveWithoutSavingAndTheNextTwoSaves)
+TEST(config_file, adopted_backup_outlives_a_leave_without_saving_and_the_next_two_saves)
 {
     config_files files;
     save_two("saves { 0 { name \"Ann\" stars 9 } }", "saves { 0 { name \"Ann\" stars 9 } }");
@@ -235,7 +235,7 @@ TEST(config_file, AdoptedBackupOutlivesALeaveWithoutSavingAndTheNextTwoSaves)
     EXPECT_EQ(file_bytes(files.path), file_bytes(files.backup));
 }
 
-TEST(config_file, FolderInPlaceOfTheFileIsLeftAloneAndNeverSavedOver)
+TEST(config_file, folder_in_place_of_the_file_is_left_alone_and_never_saved_over)
 {
     // A file without read permission takes the same path; as root every file reads, so a
     // folder stands in for it.
@@ -269,7 +269,7 @@ TEST(config_file, FolderInPlaceOfTheFileIsLeftAloneAndNeverSavedOver)
     config_set_save_failure_notice(nullptr);
 }
 
-TEST(config_file, DamagedFileWithoutBackupStartsEmptyAndKeepsTheTree)
+TEST(config_file, damaged_file_without_backup_starts_empty_and_keeps_the_tree)
 {
     config_files files;
     write_bytes(files.path, {'c', 'o', 'n'});
@@ -283,7 +283,7 @@ TEST(config_file, DamagedFileWithoutBackupStartsEmptyAndKeepsTheTree)
     EXPECT_TRUE(last_log_mentions("config: cannot read"));
 }
 
-TEST(config_file, FailingDiskLeavesTheOldFileWholeAndIsLogged)
+TEST(config_file, failing_disk_leaves_the_old_file_whole_and_is_logged)
 {
     config_files files;
     save_two("saves { 0 { name \"Before\" } }", "saves { 0 { name \"Current\" } }");
@@ -324,7 +324,7 @@ TEST(config_file, FailingDiskLeavesTheOldFileWholeAndIsLogged)
     config_set_save_failure_notice(nullptr);
 }
 
-TEST(config_file, SoundSwitchesReachTheMixer)
+TEST(config_file, sound_switches_reach_the_mixer)
 {
     static float music = -1, sound = -1;
     config_sound_seam().set_music_volume = [](float v) { music = v; };

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(hud_state, MenuHighlightFollowsTheSlide)
+TEST(hud_state, menu_highlight_follows_the_slide)
 {
     const float view_width = 80.0f;  // a 5:4 window: margin 8, x from -8 to 72
     // Target 1: the items are at y 2..6 and 6..10; target 4 moves them 10 units down.
@@ -22,7 +22,7 @@ TEST(hud_state, MenuHighlightFollowsTheSlide)
     EXPECT_EQ(hud_item_at(-5, 14, 4.0f, 96.0f), hud_item_settings);
 }
 
-TEST(hud_state, UpdateSlidesAndSoundsOnlyOnANewItem)
+TEST(hud_state, update_slides_and_sounds_only_on_a_new_item)
 {
     hud_state hud;
     int rollovers = 0;

@@ -23,7 +23,7 @@ int shell(const std::string& cmd)
 
 }  // namespace
 
-TEST(game_install, InstalledFilesAreValidAndTheGameFindsItsArchive)
+TEST(game_install, installed_files_are_valid_and_the_game_finds_its_archive)
 {
     fs::path prefix = fs::absolute(run_prefix() + "prefix");
     fs::remove_all(prefix);

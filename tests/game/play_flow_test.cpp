@@ -70,7 +70,7 @@ struct scripted_screens {
 
 }  // namespace
 
-TEST(menu_states, SessionWalksForwardAndBackToTheExitSequence)
+TEST(menu_states, session_walks_forward_and_back_to_the_exit_sequence)
 {
     scripted_screens s;
     s.players = {2};
@@ -83,7 +83,7 @@ TEST(menu_states, SessionWalksForwardAndBackToTheExitSequence)
     EXPECT_EQ(s.trace, "TP2SW0ML3mL4m~TDX");
 }
 
-TEST(menu_states, EndingLeadsToPlayerSelectOrQuits)
+TEST(menu_states, ending_leads_to_player_select_or_quits)
 {
     scripted_screens again;
     again.players = {0};
@@ -104,7 +104,7 @@ TEST(menu_states, EndingLeadsToPlayerSelectOrQuits)
     EXPECT_EQ(quits.trace, "TP0SW1ML5E~D");
 }
 
-TEST(menu_states, ClosedWindowGoesStraightToShutdown)
+TEST(menu_states, closed_window_goes_straight_to_shutdown)
 {
     scripted_screens s;
     s.players = {1};
@@ -116,7 +116,7 @@ TEST(menu_states, ClosedWindowGoesStraightToShutdown)
     EXPECT_EQ(s.trace, "TP1SW0ML0D");
 }
 
-TEST(scene_sequence, ReadsScenesUntilTheFirstGapWithTimesInSteps)
+TEST(scene_sequence, reads_scenes_until_the_first_gap_with_times_in_steps)
 {
     script_symbol_table symbols;
     script_handle block = script_handle::fresh(&symbols);
@@ -132,7 +132,7 @@ TEST(scene_sequence, ReadsScenesUntilTheFirstGapWithTimesInSteps)
     EXPECT_TRUE(read_scene_sequence(script_handle::nil).scenes.empty());
 }
 
-TEST(scene_sequence, FadesInAndOutAndAClickSkipsWithoutAFlash)
+TEST(scene_sequence, fades_in_and_out_and_a_click_skips_without_a_flash)
 {
     scene_sequence_logic logic({0, 720, 540});
     // The empty scene is over before it shows.
@@ -166,7 +166,7 @@ TEST(scene_sequence, FadesInAndOutAndAClickSkipsWithoutAFlash)
     EXPECT_FALSE(logic.step() == false);
 }
 
-TEST(play_logic, TipShowsOncePerProfileAndAMissingLevelBuildsNoWorld)
+TEST(play_logic, tip_shows_once_per_profile_and_a_missing_level_builds_no_world)
 {
     set_game_tree("0 { 0 { level \"levels\\Nowhere\" tip 3 difficulty 2 } 1 { tip 40 } }", "");
     script_handle tips = script_handle::fresh(&script_global_symbols());
@@ -210,7 +210,7 @@ TEST(play_logic, TipShowsOncePerProfileAndAMissingLevelBuildsNoWorld)
 
 // The solution's music must not be heard before the duck takes it down: the music is
 // ducked first, so that it starts at the ducked level and enters after 2 s.
-TEST(play_logic, ShowSolutionDucksTheMusicBeforeItStartsTheSolutionsSong)
+TEST(play_logic, show_solution_ducks_the_music_before_it_starts_the_solutions_song)
 {
     set_game_tree("0 { 0 { level \"levels\\Sol\" difficulty 2 } }", "");
     script_handle level = script_handle::fresh(&script_global_symbols());
@@ -233,7 +233,7 @@ TEST(play_logic, ShowSolutionDucksTheMusicBeforeItStartsTheSolutionsSong)
     EXPECT_EQ(trace, "duck 2.000000; music music\\solution; ");
 }
 
-TEST(play_logic, StarCounterAndIntroCrossFade)
+TEST(play_logic, star_counter_and_intro_cross_fade)
 {
     int32_t stars[4];
     play_counter_stars(5, 0, stars);

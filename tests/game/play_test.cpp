@@ -242,7 +242,7 @@ std::string run_fresh(const game_run& run)
 
 }  // namespace
 
-TEST(game_play, FirstLevelSolvedEarnsItsStarsAndIsSaved)
+TEST(game_play, first_level_solved_earns_its_stars_and_is_saved)
 {
     TAMBLE_REQUIRE_DISPLAY();
     level_t level;
@@ -290,7 +290,7 @@ TEST(game_play, FirstLevelSolvedEarnsItsStarsAndIsSaved)
     EXPECT_GT(brightness(run_capture(map_again + 70), 0, 0, 64, 64), 20);
 }
 
-TEST(game_play, ShownSolutionEarnsNoStars)
+TEST(game_play, shown_solution_earns_no_stars)
 {
     TAMBLE_REQUIRE_DISPLAY();
     level_t level;
@@ -326,7 +326,7 @@ TEST(game_play, ShownSolutionEarnsNoStars)
     EXPECT_GT(brightness(run_capture(solution + 60), 0, 0, 64, 64), 5);
 }
 
-TEST(game_play, FailedAttemptGoesBackToReady)
+TEST(game_play, failed_attempt_goes_back_to_ready)
 {
     TAMBLE_REQUIRE_DISPLAY();
     // The first level of world 0 whose solution's cuts, all made at once at the start, fail.
@@ -401,7 +401,7 @@ TEST(game_play, FailedAttemptGoesBackToReady)
     fs::remove_all(data);
 }
 
-TEST(game_entry, UnknownOptionsAndUnusableGameDataAreReported)
+TEST(game_entry, unknown_options_and_unusable_game_data_are_reported)
 {
     int status = 0;
     std::string out = command_output(std::string(TAMBLE_GAME) + " --bogus", &status);
@@ -434,7 +434,7 @@ TEST(game_entry, UnknownOptionsAndUnusableGameDataAreReported)
     EXPECT_NE(out.find(std::filesystem::current_path().string() + "/tamble.pk2"), std::string::npos) << out;
 }
 
-TEST(game_play, LevelPausesWithoutFocusOrMinimisedAndResumesWithoutCatchingUp)
+TEST(game_play, level_pauses_without_focus_or_minimised_and_resumes_without_catching_up)
 {
     TAMBLE_REQUIRE_DISPLAY();
     level_t level;

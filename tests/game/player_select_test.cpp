@@ -43,7 +43,7 @@ struct opened_screen {
 
 }  // namespace
 
-TEST(player_select, OpensInHalfASecondThenShowsTheList)
+TEST(player_select, opens_in_half_a_second_then_shows_the_list)
 {
     opened_screen s;
     EXPECT_TRUE(s.ps.list_open());
@@ -58,7 +58,7 @@ TEST(player_select, OpensInHalfASecondThenShowsTheList)
     EXPECT_TRUE(fresh.list_open());
 }
 
-TEST(player_select, CreatingAProfileByTypingAName)
+TEST(player_select, creating_a_profile_by_typing_a_name)
 {
     opened_screen s;
     EXPECT_EQ(s.ps.point(30, row_y(0)), ui_sound::rollover);
@@ -93,7 +93,7 @@ TEST(player_select, CreatingAProfileByTypingAName)
     EXPECT_EQ(script_global_tree().get("config.last_save").as_int(), 0);
 }
 
-TEST(player_select, NamesStopGrowingAtTheirLimits)
+TEST(player_select, names_stop_growing_at_their_limits)
 {
     opened_screen s;
     s.click(30, row_y(2));
@@ -121,7 +121,7 @@ TEST(player_select, NamesStopGrowingAtTheirLimits)
     EXPECT_EQ(s.ps.typed.size(), 63u);
 }
 
-TEST(player_select, NameOfSpacesAloneIsNotAccepted)
+TEST(player_select, name_of_spaces_alone_is_not_accepted)
 {
     opened_screen s;
     s.click(30, row_y(0));
@@ -137,7 +137,7 @@ TEST(player_select, NameOfSpacesAloneIsNotAccepted)
     EXPECT_STREQ(profile_name(0), "   x");
 }
 
-TEST(player_select, TypingWithATakenSlotSelectedIsNotUsed)
+TEST(player_select, typing_with_a_taken_slot_selected_is_not_used)
 {
     opened_screen s;
     s.click(30, row_y(1));
@@ -151,7 +151,7 @@ TEST(player_select, TypingWithATakenSlotSelectedIsNotUsed)
     EXPECT_EQ(profile_stars(1), 5);
 }
 
-TEST(player_select, SelectingAnotherRowClearsTheTypedName)
+TEST(player_select, selecting_another_row_clears_the_typed_name)
 {
     opened_screen s;
     s.click(30, row_y(0));
@@ -164,7 +164,7 @@ TEST(player_select, SelectingAnotherRowClearsTheTypedName)
     EXPECT_FALSE(s.ps.has_choice());
 }
 
-TEST(player_select, EnterWithNoSlotSelectedKeepsTheListOpen)
+TEST(player_select, enter_with_no_slot_selected_keeps_the_list_open)
 {
     opened_screen s;
     s.type("Gus");
@@ -174,7 +174,7 @@ TEST(player_select, EnterWithNoSlotSelectedKeepsTheListOpen)
     EXPECT_TRUE(s.ps.list_open());
 }
 
-TEST(player_select, DeleteIsSavedAtOnce)
+TEST(player_select, delete_is_saved_at_once)
 {
     opened_screen s;
     s.click(30, row_y(3));
@@ -207,7 +207,7 @@ TEST(player_select, DeleteIsSavedAtOnce)
     EXPECT_STREQ(profile_name(1), "Ann");
 }
 
-TEST(player_select, DeleteButtonOnlyOnATakenSlot)
+TEST(player_select, delete_button_only_on_a_taken_slot)
 {
     opened_screen s;
     s.click(30, row_y(0));
@@ -215,7 +215,7 @@ TEST(player_select, DeleteButtonOnlyOnATakenSlot)
     EXPECT_EQ(s.ps.hovered_button, player_button_none);
 }
 
-TEST(player_select, MenuOpensSettingsOrLeavesAfterAFade)
+TEST(player_select, menu_opens_settings_or_leaves_after_a_fade)
 {
     opened_screen s;
     player_select_outcome settings = s.ps.press(hud_item_settings);

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(profile, WrongTypedEntriesReadAsEmptyOrZero)
+TEST(profile, wrong_typed_entries_read_as_empty_or_zero)
 {
     set_game_tree("", R"(saves {
         0 { name 17  stars 4 }
@@ -38,7 +38,7 @@ TEST(profile, WrongTypedEntriesReadAsEmptyOrZero)
     EXPECT_EQ(script_global_tree().get("config.last_save").as_int(), 0);
 }
 
-TEST(profile, DeletedAndRecreatedProfileStartsFromNothing)
+TEST(profile, deleted_and_recreated_profile_starts_from_nothing)
 {
     set_game_tree("", R"(saves { 2 { name "Old" slot 2 stars 30 tips 3 runes 1 0 { 0 2 trophies 6 } } })");
     profile_prepare_slots();
@@ -55,7 +55,7 @@ TEST(profile, DeletedAndRecreatedProfileStartsFromNothing)
     EXPECT_EQ(script_global_tree().get("config.last_save").as_int(), 2);
 }
 
-TEST(profile, ChoosingATakenSlotKeepsItsName)
+TEST(profile, choosing_a_taken_slot_keeps_its_name)
 {
     set_game_tree("", R"(saves { 1 { name "Ann" stars 3 } 2 { name 8 } })");
     profile_choose(1, "typed but unused");
@@ -65,7 +65,7 @@ TEST(profile, ChoosingATakenSlotKeepsItsName)
     EXPECT_STREQ(profile_name(2), "Bo");
 }
 
-TEST(star_text, HalfStarsAsGlyphs)
+TEST(star_text, half_stars_as_glyphs)
 {
     EXPECT_EQ(star_text(0), "\x1e 0");
     EXPECT_EQ(star_text(1), "\x1e \x1f");  // a single half star: star, half star

@@ -81,7 +81,7 @@ int frame_of(const std::string& out, const std::string& what)
 
 }  // namespace
 
-TEST(game_screens, NameTypedOnAnEmptySlotIsSavedExactly)
+TEST(game_screens, name_typed_on_an_empty_slot_is_saved_exactly)
 {
     TAMBLE_REQUIRE_DISPLAY();
     std::remove(config_file().c_str());
@@ -100,7 +100,7 @@ TEST(game_screens, NameTypedOnAnEmptySlotIsSavedExactly)
     EXPECT_GT(brightness(capture(48), 33.5f, 30.5f, 40, 33.5f), 0);
 }
 
-TEST(game_screens, EnterWithNoSlotSelectedLeavesTheListUsable)
+TEST(game_screens, enter_with_no_slot_selected_leaves_the_list_usable)
 {
     TAMBLE_REQUIRE_DISPLAY();
     std::remove(config_file().c_str());
@@ -113,7 +113,7 @@ TEST(game_screens, EnterWithNoSlotSelectedLeavesTheListUsable)
     EXPECT_EQ(saved.value("last_save"), 2);
 }
 
-TEST(game_screens, DeleteAskedFirstAndSavedAtOnce)
+TEST(game_screens, delete_asked_first_and_saved_at_once)
 {
     TAMBLE_REQUIRE_DISPLAY();
     ASSERT_TRUE(write_config(config_file(),
@@ -134,7 +134,7 @@ TEST(game_screens, DeleteAskedFirstAndSavedAtOnce)
     EXPECT_GT(changed_pixels(capture(38), capture(48), 16, 22, 48, 40), 2000);
 }
 
-TEST(game_screens, SettingsSwitchesAreSavedOnAccept)
+TEST(game_screens, settings_switches_are_saved_on_accept)
 {
     TAMBLE_REQUIRE_DISPLAY();
     ASSERT_TRUE(write_config(config_file(), "mute_sound 1 saves { 0 { name \"Ann\" } }"));
@@ -148,7 +148,7 @@ TEST(game_screens, SettingsSwitchesAreSavedOnAccept)
     EXPECT_STREQ(saved.slot(0).get("name").as_string(), "Ann");
 }
 
-TEST(game_screens, ExitFadesOutAndEndsTheGame)
+TEST(game_screens, exit_fades_out_and_ends_the_game)
 {
     TAMBLE_REQUIRE_DISPLAY();
     ASSERT_TRUE(write_config(config_file(), "saves { 0 { name \"Ann\" } }"));
@@ -164,7 +164,7 @@ TEST(game_screens, ExitFadesOutAndEndsTheGame)
     EXPECT_EQ(read_text(config_file()), before);
 }
 
-TEST(game_screens, SelectedWorldsMapFadesInBehindTheList)
+TEST(game_screens, selected_worlds_map_fades_in_behind_the_list)
 {
     TAMBLE_REQUIRE_DISPLAY();
     ASSERT_TRUE(write_config(config_file(), "saves { 0 { name \"Ann\" } }"));
@@ -180,7 +180,7 @@ TEST(game_screens, SelectedWorldsMapFadesInBehindTheList)
     EXPECT_LT(changed_pixels(capture(298), capture(430), 18, 16, 46, 24), 50);
 }
 
-TEST(game_screens, MapOffersOpenLevelsZoomsAndFadesInOnReturn)
+TEST(game_screens, map_offers_open_levels_zooms_and_fades_in_on_return)
 {
     TAMBLE_REQUIRE_DISPLAY();
     ASSERT_TRUE(write_config(config_file(), "saves { 0 { name \"Ann\" } }"));
@@ -213,7 +213,7 @@ TEST(game_screens, MapOffersOpenLevelsZoomsAndFadesInOnReturn)
     EXPECT_GT(light, 40);
 }
 
-TEST(game_screens, ClickAfterEscapeActsOnTheTileDrawnUnderIt)
+TEST(game_screens, click_after_escape_acts_on_the_tile_drawn_under_it)
 {
     TAMBLE_REQUIRE_DISPLAY();
     ASSERT_TRUE(write_config(config_file(), "saves { 0 { name \"Ann\" } }"));
@@ -232,7 +232,7 @@ TEST(game_screens, ClickAfterEscapeActsOnTheTileDrawnUnderIt)
     EXPECT_EQ(out.find("level 4 of world 0 chosen"), std::string::npos) << out;
 }
 
-TEST(game_screens, LongTextsStayInsideLabelsPopupsAndCards)
+TEST(game_screens, long_texts_stay_inside_labels_popups_and_cards)
 {
     TAMBLE_REQUIRE_DISPLAY();
     // The widest name the screen lets through and a long star total make the longest label.
@@ -262,7 +262,7 @@ TEST(game_screens, LongTextsStayInsideLabelsPopupsAndCards)
     EXPECT_LT(dark_pixels(info, 61.4f, 27.5f, 62.4f, 36.5f), 3);
 }
 
-TEST(game_screens, DamagedSaveFileIsReportedKeptAsideAndTheBackupUsed)
+TEST(game_screens, damaged_save_file_is_reported_kept_aside_and_the_backup_used)
 {
     TAMBLE_REQUIRE_DISPLAY();
     std::filesystem::remove(config_file() + ".damaged");

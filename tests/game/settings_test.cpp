@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(settings, SwitchesAndAcceptAnswerOnTheirDrawnRectanglesAndAcceptSavesOnce)
+TEST(settings, switches_and_accept_answer_on_their_drawn_rectangles_and_accept_saves_once)
 {
     temp_folder folder;
     config_set_path(folder.file("config.txt"));

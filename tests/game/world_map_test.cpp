@@ -33,7 +33,7 @@ std::vector<map_level> levels_for(const char* config)
 
 }  // namespace
 
-TEST(world_map, FreshProfileSeesTheDataState)
+TEST(world_map, fresh_profile_sees_the_data_state)
 {
     std::vector<map_level> l = levels_for(R"(saves { 0 { name "Ann" } })");
     ASSERT_EQ(l.size(), 7u);
@@ -53,7 +53,7 @@ TEST(world_map, FreshProfileSeesTheDataState)
     EXPECT_EQ(l[5].tiles[2], "tex\\rt2");
 }
 
-TEST(world_map, SolvedLevelsOpenSuccessorsAndCloseNeighbours)
+TEST(world_map, solved_levels_open_successors_and_close_neighbours)
 {
     // Level 0 solved opens its successor 1 (99 is ignored); 1 is only opened, so it
     // opens nothing itself.
@@ -70,7 +70,7 @@ TEST(world_map, SolvedLevelsOpenSuccessorsAndCloseNeighbours)
     EXPECT_EQ(l[4].state, 0);
 }
 
-TEST(world_map, StoredStateWinsOverTheData)
+TEST(world_map, stored_state_wins_over_the_data)
 {
     // A solution watched before the level was ever solved is stored as 4: the locked
     // picture (state & 3 = 0), yet it can be hovered and chosen (state > 0).
@@ -83,7 +83,7 @@ TEST(world_map, StoredStateWinsOverTheData)
     EXPECT_EQ(map_tile_at(l, 50, 50), -1);
 }
 
-TEST(world_map, RuneOpensItsLevels)
+TEST(world_map, rune_opens_its_levels)
 {
     std::vector<map_level> l = levels_for(R"(saves { 0 { name "Ann" runes 1 } })");
     EXPECT_EQ(l[5].state, 0);  // the rune of world 0 is not the one asked for
@@ -92,7 +92,7 @@ TEST(world_map, RuneOpensItsLevels)
     EXPECT_EQ(l[5].tiles[l[5].state & 3], "tex\\rt1");
 }
 
-TEST(world_map, RunePlateShowsTheSegmentsFound)
+TEST(world_map, rune_plate_shows_the_segments_found)
 {
     set_game_tree(
         R"(0 { rune_medium "tex\plate"  shard1 { tex_medium "tex\p1" }  shard2 { tex_medium "tex\p2" }
@@ -103,7 +103,7 @@ TEST(world_map, RunePlateShowsTheSegmentsFound)
     EXPECT_TRUE(map_rune_plate(0, 1).empty());
 }
 
-TEST(world_map, HoverNeedsAnOpenTileAndTheLastOneWins)
+TEST(world_map, hover_needs_an_open_tile_and_the_last_one_wins)
 {
     std::vector<map_level> l(3);
     float places[3][3] = {{10, 10, 1}, {11, 10, 1}, {20, 20, 0}};
@@ -118,7 +118,7 @@ TEST(world_map, HoverNeedsAnOpenTileAndTheLastOneWins)
     EXPECT_EQ(map_tile_at(l, 20, 20), -1);    // locked tiles are never hovered
 }
 
-TEST(world_map, DifficultyNamesAndPips)
+TEST(world_map, difficulty_names_and_pips)
 {
     EXPECT_STREQ(map_difficulty_name(0), "Simple");
     EXPECT_STREQ(map_difficulty_name(1), "Simple");
@@ -136,7 +136,7 @@ TEST(world_map, DifficultyNamesAndPips)
     EXPECT_EQ(std::vector<int32_t>(eight, eight + 4), (std::vector<int32_t>{2, 2, 2, 2}));
 }
 
-TEST(world_map, PopupAboveOrBelowTheTile)
+TEST(world_map, popup_above_or_below_the_tile)
 {
     map_popup above = map_popup_for(20, 16.5f);
     EXPECT_FALSE(above.below);
@@ -148,7 +148,7 @@ TEST(world_map, PopupAboveOrBelowTheTile)
     EXPECT_FLOAT_EQ(below.anchor_y, 23);
 }
 
-TEST(world_map, ZoomTakesTwoSecondsAndEscapeCancelsIt)
+TEST(world_map, zoom_takes_two_seconds_and_escape_cancels_it)
 {
     map_zoom z;
     z.start();
@@ -182,7 +182,7 @@ TEST(world_map, ZoomTakesTwoSecondsAndEscapeCancelsIt)
     EXPECT_NEAR(c.half_height, 32.0f, 0.001);
 }
 
-TEST(world_map, ClickAfterACancelledZoomActsOnWhatIsDrawnUnderIt)
+TEST(world_map, click_after_a_cancelled_zoom_acts_on_what_is_drawn_under_it)
 {
     std::vector<map_level> l(3);
     float places[3][3] = {{40, 44, 1}, {26, 44, 1}, {30, 44, 0}};
@@ -217,7 +217,7 @@ TEST(world_map, ClickAfterACancelledZoomActsOnWhatIsDrawnUnderIt)
     EXPECT_EQ(map_pressed_tile(l, z, x, y), -1);
 }
 
-TEST(world_map, CardTurnsOverInTheFirstSecond)
+TEST(world_map, card_turns_over_in_the_first_second)
 {
     map_zoom z;
     z.start();
@@ -241,7 +241,7 @@ TEST(world_map, CardTurnsOverInTheFirstSecond)
     EXPECT_NEAR(x, 18, 1e-4);
 }
 
-TEST(world_map, LogicHoversPressesZoomsAndFadesIn)
+TEST(world_map, logic_hovers_presses_zooms_and_fades_in)
 {
     std::vector<map_level> l(2);
     l[0].x = 20, l[0].y = 20, l[0].state = 1;

@@ -22,7 +22,7 @@ const char* const three_worlds = R"(
 
 }  // namespace
 
-TEST(world_select, RecordsCountLevelsAwardsAndCompletion)
+TEST(world_select, records_count_levels_awards_and_completion)
 {
     set_game_tree(three_worlds, R"(saves { 0 { name "Ann"
         0 { 0 2  3 6  5 1  9 2  trophies 4 }
@@ -58,7 +58,7 @@ TEST(world_select, RecordsCountLevelsAwardsAndCompletion)
     EXPECT_EQ(r[2].medallion_icons[0], "");
 }
 
-TEST(world_select, EndingNeedsBothMedallionsOfEveryWorld)
+TEST(world_select, ending_needs_both_medallions_of_every_world)
 {
     set_game_tree(three_worlds,
                   R"(saves { 0 { name "Ann" 0 { trophies 6 } 1 { trophies 62 } 3 { trophies 2 } } })");
@@ -73,7 +73,7 @@ TEST(world_select, EndingNeedsBothMedallionsOfEveryWorld)
     EXPECT_TRUE(awards_ending_met(0));
 }
 
-TEST(world_select, EndingIsCheckedAfterEveryNewAward)
+TEST(world_select, ending_is_checked_after_every_new_award)
 {
     set_game_tree(three_worlds,
                   R"(saves { 0 { name "Ann" 0 { trophies 2 } 1 { trophies 54 } 3 { trophies 6 } } })");
@@ -99,7 +99,7 @@ TEST(world_select, EndingIsCheckedAfterEveryNewAward)
     EXPECT_FALSE(awards_grant(0, 0, 31).granted);
 }
 
-TEST(world_select, RowsHoverSelectAndChoose)
+TEST(world_select, rows_hover_select_and_choose)
 {
     world_select_logic ws(3);
     // The screen takes no input for its first half second.
@@ -144,7 +144,7 @@ TEST(world_select, RowsHoverSelectAndChoose)
     EXPECT_TRUE(ws.press(hud_item_settings).open_settings);
 }
 
-TEST(world_select, AtMostSixRows)
+TEST(world_select, at_most_six_rows)
 {
     world_select_logic ws(9);
     EXPECT_EQ(ws.rows, 6);

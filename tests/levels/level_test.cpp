@@ -59,7 +59,7 @@ const char* rope_level =
     "constraints { ~{ len 0 type \"constraints\\rope\" n1 0 n2 1 } }\n"
     "markers { ~{ x 1 y 2 ang 3 } }\n";
 
-TEST_F(level_file, LoadsNodesBodiesRopesAndMarkers)
+TEST_F(level_file, loads_nodes_bodies_ropes_and_markers)
 {
     v_level_report report;
     v_world w = load(rope_level, &report);
@@ -86,7 +86,7 @@ TEST_F(level_file, LoadsNodesBodiesRopesAndMarkers)
     EXPECT_FLOAT_EQ(w.markers[0].angle, 3.0f);
 }
 
-TEST_F(level_file, FixMaskLettersAndIntegers)
+TEST_F(level_file, fix_mask_letters_and_integers)
 {
     v_world w = load("bodies { ~{ x 30 y 30 fix_mask \"FB\" type \"bodies\\cross\" } }");
     ASSERT_EQ(w.bodies.size(), 1u);
@@ -123,7 +123,7 @@ TEST_F(level_file, FixMaskLettersAndIntegers)
     EXPECT_EQ(v_fix_mask_letters(none), "");
 }
 
-TEST_F(level_file, SavedRopeReloadsWithItsNodesAndSegmentLength)
+TEST_F(level_file, saved_rope_reloads_with_its_nodes_and_segment_length)
 {
     // The ends have moved since the rope was saved: the saved nodes and length stand.
     const char* text =
@@ -147,7 +147,7 @@ TEST_F(level_file, SavedRopeReloadsWithItsNodesAndSegmentLength)
     EXPECT_FLOAT_EQ(rebuilt.constraints[0]->rest_length, 20.0f / 21.0f);
 }
 
-TEST_F(level_file, OutOfRangeEndsDropTheConstraintWithALogLine)
+TEST_F(level_file, out_of_range_ends_drop_the_constraint_with_a_log_line)
 {
     const char* text =
         "nodes { ~{ x 10 y 10 type \"nodes\\anchor\" } ~{ x 20 y 10 type \"nodes\\ball_red\" } }\n"
@@ -170,7 +170,7 @@ TEST_F(level_file, OutOfRangeEndsDropTheConstraintWithALogLine)
     EXPECT_TRUE(test_logged({"level 'test': constraint 2 dropped: n1 5 is not a node of body 0"}));
 }
 
-TEST_F(level_file, UnresolvedTypesDropEntriesAndShiftLaterIndices)
+TEST_F(level_file, unresolved_types_drop_entries_and_shift_later_indices)
 {
     const char* text = "nodes { ~{ x 1 y 1 type \"nodes\\missing\" } ~{ x 2 y 2 type \"nodes\\anchor\" } "
                        "~{ x 3 y 3 type \"nodes\\anchor\" } }\n"
@@ -185,7 +185,7 @@ TEST_F(level_file, UnresolvedTypesDropEntriesAndShiftLaterIndices)
     EXPECT_FLOAT_EQ(w.constraints[0]->n1->position.x, 2.0f);  // index 0 is the second entry
 }
 
-TEST_F(level_file, ParseFailureShowsTheMessageBoxAndLeavesTheWorldEmpty)
+TEST_F(level_file, parse_failure_shows_the_message_box_and_leaves_the_world_empty)
 {
     static std::string text_seen, caption_seen;
     v_set_message_box([](const char* text, const char* caption) {
@@ -209,7 +209,7 @@ TEST_F(level_file, ParseFailureShowsTheMessageBoxAndLeavesTheWorldEmpty)
     EXPECT_TRUE(text_seen.empty());
 }
 
-TEST_F(level_file, SaverWritesTheExactLayout)
+TEST_F(level_file, saver_writes_the_exact_layout)
 {
     const char* text = "nodes { ~{ x 10 y 10 fixed 1 type \"nodes\\anchor\" } }\n"
                        "bodies { ~{ x 30 y 30 type \"bodies\\cross\" } ~{ x 40 y 50 fix_mask 15 type "
@@ -242,7 +242,7 @@ TEST_F(level_file, SaverWritesTheExactLayout)
     EXPECT_EQ(v_level_text(v_world()), "nodes {\n}\nbodies {\n}\nconstraints {\n}\nmarkers {\n}\n");
 }
 
-TEST_F(level_file, SaveThenLoadGivesTheSameWorld)
+TEST_F(level_file, save_then_load_gives_the_same_world)
 {
     v_world w = load(rope_level);
     for (int i = 0; i < 200; ++i)
@@ -255,7 +255,7 @@ TEST_F(level_file, SaveThenLoadGivesTheSameWorld)
     EXPECT_EQ(again.bodies[0]->nodes.size(), w.bodies[0]->nodes.size());
 }
 
-TEST_F(level_file, SaveWritesTheReplayBesideTheLevel)
+TEST_F(level_file, save_writes_the_replay_beside_the_level)
 {
     v_replay replay;
     v_world w = load(rope_level, nullptr, v_mode_record);
@@ -279,7 +279,7 @@ TEST_F(level_file, SaveWritesTheReplayBesideTheLevel)
     EXPECT_FALSE(fs::exists(dir / "no_such_dir"));
 }
 
-TEST_F(level_file, RecordingCountsEveryRopeNode)
+TEST_F(level_file, recording_counts_every_rope_node)
 {
     // 2 free nodes and a rope of 3 intermediate nodes (plus the pot): 5 nodes, 1 body, 1 cut.
     v_replay replay;
@@ -296,7 +296,7 @@ TEST_F(level_file, RecordingCountsEveryRopeNode)
     EXPECT_EQ(c.nodes, 5u);
 }
 
-TEST_F(level_file, PlaybackFollowsTheRecordingAndShowsEachCutForAHundredSteps)
+TEST_F(level_file, playback_follows_the_recording_and_shows_each_cut_for_a_hundred_steps)
 {
     v_replay recorder;
     v_world w = load(rope_level, nullptr, v_mode_record);

@@ -16,7 +16,7 @@ replay_frame nodes_frame(int count, int16_t base)
     return f;
 }
 
-TEST(replay_format, CoordinatesClampAtTheInt16Range)
+TEST(replay_format, coordinates_clamp_at_the_int_16_range)
 {
     EXPECT_EQ(replay_quantise_coord(1.5f), 96);
     EXPECT_EQ(replay_quantise_coord(-1.51f), -96);  // towards zero
@@ -28,7 +28,7 @@ TEST(replay_format, CoordinatesClampAtTheInt16Range)
     EXPECT_EQ(replay_quantise_coord(NAN), 0);
 }
 
-TEST(replay_format, AnglesWrapToOneTurn)
+TEST(replay_format, angles_wrap_to_one_turn)
 {
     EXPECT_EQ(replay_quantise_angle(6.2831853f + 0.1f), replay_quantise_angle(0.1f));
     EXPECT_EQ(replay_quantise_angle(0.1f), 1043);
@@ -38,7 +38,7 @@ TEST(replay_format, AnglesWrapToOneTurn)
     EXPECT_NEAR(replay_angle_of(replay_quantise_angle(3.0f)), 3.0f, 1e-3f);
 }
 
-TEST(replay_format, VolumesScaleBy32767AndReadBackBy32768)
+TEST(replay_format, volumes_scale_by_32767_and_read_back_by_32768)
 {
     EXPECT_EQ(replay_quantise_volume(1.0f), 32767);
     EXPECT_EQ(replay_quantise_volume(2.0f), 32767);
@@ -46,7 +46,7 @@ TEST(replay_format, VolumesScaleBy32767AndReadBackBy32768)
     EXPECT_FLOAT_EQ(replay_volume_of(16384), 0.5f);
 }
 
-TEST(replay_format, UnchangedFrameIsMasksOnly)
+TEST(replay_format, unchanged_frame_is_masks_only)
 {
     replay_frame prev = nodes_frame(10, 5);
     prev.bodies.push_back({1, 2, 3});
@@ -61,7 +61,7 @@ TEST(replay_format, UnchangedFrameIsMasksOnly)
     EXPECT_EQ(out, expected);
 }
 
-TEST(replay_format, ChangedElementsFollowTheirMaskInIndexOrder)
+TEST(replay_format, changed_elements_follow_their_mask_in_index_order)
 {
     replay_frame prev = nodes_frame(3, 0);
     replay_frame cur = prev;
@@ -85,7 +85,7 @@ TEST(replay_format, ChangedElementsFollowTheirMaskInIndexOrder)
     EXPECT_EQ(back.sounds[0].volume, 1000);
 }
 
-TEST(replay_format, SoundsAreNeverMaskedEvenWhenRepeated)
+TEST(replay_format, sounds_are_never_masked_even_when_repeated)
 {
     replay_frame prev;
     prev.sounds = {{1, 5}};
@@ -96,7 +96,7 @@ TEST(replay_format, SoundsAreNeverMaskedEvenWhenRepeated)
     EXPECT_EQ(out[10], 0);
 }
 
-TEST(replay_format, TruncatedOrUnmarkedFramesAreRefused)
+TEST(replay_format, truncated_or_unmarked_frames_are_refused)
 {
     replay_frame prev, cur = nodes_frame(20, 1);
     std::vector<uint8_t> out;
@@ -112,7 +112,7 @@ TEST(replay_format, TruncatedOrUnmarkedFramesAreRefused)
     EXPECT_FALSE(replay_read_frame(out.data(), out.size(), pos, prev, back));
 }
 
-TEST(replay_format, MaskBitForAnElementThePreviousFrameLacksIsRefused)
+TEST(replay_format, mask_bit_for_an_element_the_previous_frame_lacks_is_refused)
 {
     // One node marked unchanged with no previous node to copy.
     std::vector<uint8_t> data = {0xAA, 0xAA, 0, 0, 1, 0, 0, 0, 0, 0, 0x01};
@@ -121,7 +121,7 @@ TEST(replay_format, MaskBitForAnElementThePreviousFrameLacksIsRefused)
     EXPECT_FALSE(replay_read_frame(data.data(), data.size(), pos, prev, back));
 }
 
-TEST(replay_format, HugeCountsBeyondAnyMaskBufferReadSafely)
+TEST(replay_format, huge_counts_beyond_any_mask_buffer_read_safely)
 {
     // 65535 cut flags, all marked unchanged against a previous frame of as many: the
     // mask alone is 8192 bytes, far beyond a fixed 260-byte buffer.
@@ -140,7 +140,7 @@ TEST(replay_format, HugeCountsBeyondAnyMaskBufferReadSafely)
     EXPECT_FALSE(replay_read_frame(data.data(), data.size(), pos, prev, back));
 }
 
-TEST(replay_format, SectionsBeyondSixteenBitCountsAreNotWritten)
+TEST(replay_format, sections_beyond_sixteen_bit_counts_are_not_written)
 {
     replay_frame prev, cur;
     cur.cuts.assign(70000, 0);

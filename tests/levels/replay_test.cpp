@@ -37,7 +37,7 @@ v_replay_counts counts(size_t n, size_t b, size_t c)
     return k;
 }
 
-TEST(replay, KeyframesOnSteps1_10_19)
+TEST(replay, keyframes_on_steps_1_10_19)
 {
     v_replay r;
     record(r, 19);
@@ -47,7 +47,7 @@ TEST(replay, KeyframesOnSteps1_10_19)
     EXPECT_EQ(r.phase, 0);
 }
 
-TEST(replay, SingleStepRecordingHoldsOneFrameAndCannotBePlayed)
+TEST(replay, single_step_recording_holds_one_frame_and_cannot_be_played)
 {
     v_replay r;
     record(r, 1);
@@ -58,7 +58,7 @@ TEST(replay, SingleStepRecordingHoldsOneFrameAndCannotBePlayed)
     EXPECT_TRUE(p.ended());
 }
 
-TEST(replay, PlaybackInterpolatesBetweenTheTwoNewestFrames)
+TEST(replay, playback_interpolates_between_the_two_newest_frames)
 {
     v_replay r;
     record(r, 40);
@@ -80,7 +80,7 @@ TEST(replay, PlaybackInterpolatesBetweenTheTwoNewestFrames)
     EXPECT_EQ(p.frames, 3u);
 }
 
-TEST(replay, PlaybackEndsCleanlyWhenTheFramesRunOut)
+TEST(replay, playback_ends_cleanly_when_the_frames_run_out)
 {
     v_replay r;
     record(r, 28);  // four frames: steps 0, 9, 18, 27
@@ -96,7 +96,7 @@ TEST(replay, PlaybackEndsCleanlyWhenTheFramesRunOut)
     EXPECT_FALSE(p.advance());
 }
 
-TEST(replay, BodyAnglesInterpolateTheShortWayAcrossTheSeam)
+TEST(replay, body_angles_interpolate_the_short_way_across_the_seam)
 {
     v_replay r;
     r.init();
@@ -120,7 +120,7 @@ TEST(replay, BodyAnglesInterpolateTheShortWayAcrossTheSeam)
     EXPECT_NEAR(angle, older * (1 - f) + newer * f, 1e-4f);
 }
 
-TEST(replay, CutFlagComesFromTheNewerFrame)
+TEST(replay, cut_flag_comes_from_the_newer_frame)
 {
     v_replay r;
     record(r, 40, 0.1f, 12);  // keyframes at steps 0, 9, 18, 27, 36: the cut shows at 18
@@ -134,7 +134,7 @@ TEST(replay, CutFlagComesFromTheNewerFrame)
     EXPECT_FALSE(p.cut(5));  // out of range reads as not cut
 }
 
-TEST(replay, SoundsAreNamedOnceAndPlayedWithTheirFrame)
+TEST(replay, sounds_are_named_once_and_played_with_their_frame)
 {
     static std::vector<std::pair<std::string, float>> played;
     played.clear();
@@ -164,7 +164,7 @@ TEST(replay, SoundsAreNamedOnceAndPlayedWithTheirFrame)
     EXPECT_EQ(played[2].first, "sounds\\Wood");
 }
 
-TEST(replay, MismatchedCountsAreRefused)
+TEST(replay, mismatched_counts_are_refused)
 {
     v_replay r;
     record(r, 20);
@@ -176,7 +176,7 @@ TEST(replay, MismatchedCountsAreRefused)
     EXPECT_TRUE(p.ended());
 }
 
-TEST(replay, TruncatedOrDamagedDataNeverReadsPastTheEnd)
+TEST(replay, truncated_or_damaged_data_never_reads_past_the_end)
 {
     v_replay r;
     record(r, 60);
@@ -194,7 +194,7 @@ TEST(replay, TruncatedOrDamagedDataNeverReadsPastTheEnd)
     EXPECT_FALSE(p.load(names.data(), names.size()));
 }
 
-TEST(replay, SaveWritesAStoredChunkFileThatReadsBack)
+TEST(replay, save_writes_a_stored_chunk_file_that_reads_back)
 {
     v_replay r;
     record(r, 30);
@@ -234,7 +234,7 @@ TEST(replay, SaveWritesAStoredChunkFileThatReadsBack)
 
 // A save that fails part-way (here a file-size limit, as a full disk would) leaves the
 // replay that was there before; it used to be truncated in place.
-TEST(replay, FailedSaveLeavesThePreviousReplay)
+TEST(replay, failed_save_leaves_the_previous_replay)
 {
     std::string path = (std::filesystem::temp_directory_path() /
                         ("tamble_replay_keep_" + std::to_string(::getpid()) + "_r.RPLY.pkc"))

@@ -45,7 +45,7 @@ protected:
     sim_context ctx;
 };
 
-TEST_F(difficulty_report, WindowEdgesSolveAndTheStepsBeyondThemDoNot)
+TEST_F(difficulty_report, window_edges_solve_and_the_steps_beyond_them_do_not)
 {
     // A swing: the ball must be let go on its way towards the pot.
     std::string drop = level("Drop");
@@ -73,7 +73,7 @@ TEST_F(difficulty_report, WindowEdgesSolveAndTheStepsBeyondThemDoNot)
     EXPECT_EQ(d.narrowest(), w.steps());
 }
 
-TEST_F(difficulty_report, LevelAnyCutSolvesIsOpenAndSimplest)
+TEST_F(difficulty_report, level_any_cut_solves_is_open_and_simplest)
 {
     sim_solution solution;
     solution.cuts = {{60, 0}};
@@ -91,7 +91,7 @@ TEST_F(difficulty_report, LevelAnyCutSolvesIsOpenAndSimplest)
         sim_measure_difficulty(ctx, level("FirstCut"), solution, sim_difficulty_options(), d, error));
 }
 
-TEST_F(difficulty_report, SchedulesGoingOnFromAKeptRunGiveWhatTheirWholeRunsGive)
+TEST_F(difficulty_report, schedules_going_on_from_a_kept_run_give_what_their_whole_runs_give)
 {
     // Spring: cut 1 at 30 and cut 0 at 200 solve it at step 383.
     std::string spring = level("Spring");
@@ -171,7 +171,7 @@ std::string report_text(const std::string& name, const sim_difficulty& d)
     return text;
 }
 
-TEST_F(difficulty_report, QuickLevelsReportExactlyTheStoredFigures)
+TEST_F(difficulty_report, quick_levels_report_exactly_the_stored_figures)
 {
     // Every figure of the report counts what runs of whole schedules from step 0 give;
     // however the searches share work, the report must stay byte for byte the same. The
@@ -199,7 +199,7 @@ TEST_F(difficulty_report, QuickLevelsReportExactlyTheStoredFigures)
     }
 }
 
-TEST(sim_rate_difficulty, FollowsCutsBallsWindowsAndLuck)
+TEST(sim_rate_difficulty, follows_cuts_balls_windows_and_luck)
 {
     sim_difficulty d;
     d.cuts = 1;

@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-TEST(sim_cuts, ParsesCutsAndRejectsEverythingElse)
+TEST(sim_cuts, parses_cuts_and_rejects_everything_else)
 {
     sim_cut c;
     ASSERT_TRUE(sim_parse_cut("120:3", c));
@@ -25,7 +25,7 @@ TEST(sim_cuts, ParsesCutsAndRejectsEverythingElse)
         EXPECT_FALSE(sim_parse_cut(bad, c)) << bad;
 }
 
-TEST(sim_cuts, SolutionFilesSortCutsAndNameTheBadLine)
+TEST(sim_cuts, solution_files_sort_cuts_and_name_the_bad_line)
 {
     sim_solution s;
     std::string error;
@@ -74,7 +74,7 @@ protected:
     std::string level;
 };
 
-TEST_F(sim_verify, ShippedTestLevelPasses)
+TEST_F(sim_verify, shipped_test_level_passes)
 {
     EXPECT_EQ(sim_find_solved_levels(root.string()), std::vector<std::string>{level});
     sim_verify_result v = sim_verify_level(ctx, level);
@@ -83,7 +83,7 @@ TEST_F(sim_verify, ShippedTestLevelPasses)
 
 // A level in a hidden folder is not packed into the archive, so the tool neither serves
 // nor verifies it (the stores, the builder and verify share one walk).
-TEST_F(sim_verify, HiddenFoldersAreNeitherServedNorVerified)
+TEST_F(sim_verify, hidden_folders_are_neither_served_nor_verified)
 {
     fs::create_directories(root / ".attic");
     fs::copy(root / "levels", root / ".attic" / "levels", fs::copy_options::recursive);
@@ -94,7 +94,7 @@ TEST_F(sim_verify, HiddenFoldersAreNeitherServedNorVerified)
     EXPECT_FALSE(sys.get(".attic\\levels\\rope_over_pot"));
 }
 
-TEST_F(sim_verify, WrongScheduleAndBadCutsFail)
+TEST_F(sim_verify, wrong_schedule_and_bad_cuts_fail)
 {
     write(root / "levels" / "rope_over_pot.solution", "# no cut at all\n");
     sim_verify_result v = sim_verify_level(ctx, level);
@@ -106,7 +106,7 @@ TEST_F(sim_verify, WrongScheduleAndBadCutsFail)
     EXPECT_NE(v.failures[0].find("there are 1 constraints"), std::string::npos);
 }
 
-TEST_F(sim_verify, LevelThatSolvesItselfOrLeavesThePlayfieldFails)
+TEST_F(sim_verify, level_that_solves_itself_or_leaves_the_playfield_fails)
 {
     // The ball starts free above the pot: solved without any cut, and the replay no longer fits.
     std::string text =
@@ -123,7 +123,7 @@ TEST_F(sim_verify, LevelThatSolvesItselfOrLeavesThePlayfieldFails)
     EXPECT_NE(all.find("does not fit"), std::string::npos) << all;
 }
 
-TEST_F(sim_verify, MissingOrDamagedReplayFails)
+TEST_F(sim_verify, missing_or_damaged_replay_fails)
 {
     fs::path replay = root / "levels" / "rope_over_pot_r.RPLY.pkc";
     std::string bytes;
@@ -149,7 +149,7 @@ bool mentions(const sim_verify_result& v, const std::string& needle)
     return false;
 }
 
-TEST_F(sim_verify, StaleReplayFailsUntilRecordedAgain)
+TEST_F(sim_verify, stale_replay_fails_until_recorded_again)
 {
     // A later cut still solves the level and its replay cuts the same rope, but the stored
     // replay shows the old schedule: it is not what the solution records now.
@@ -175,7 +175,7 @@ TEST_F(sim_verify, StaleReplayFailsUntilRecordedAgain)
     EXPECT_EQ(stored, first);
 }
 
-TEST_F(sim_verify, UnattendedSceneRecordsForItsSeconds)
+TEST_F(sim_verify, unattended_scene_records_for_its_seconds)
 {
     // No ball and no cut: the scene is recorded for its two seconds (360 steps, a keyframe
     // every ninth step).

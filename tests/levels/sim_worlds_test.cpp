@@ -100,14 +100,14 @@ std::string all(const std::vector<std::string>& problems)
     return s;
 }
 
-TEST(sim_worlds, ConsistentWorldsPass)
+TEST(sim_worlds, consistent_worlds_pass)
 {
     // A3 opens with world 1's rune: world 1's three segment levels can all be opened.
     std::vector<std::string> p = check(with_neighbour(good_worlds()));
     EXPECT_TRUE(p.empty()) << all(p);
 }
 
-TEST(sim_worlds, ReadsLevelEntriesAsTheGameDoes)
+TEST(sim_worlds, reads_level_entries_as_the_game_does)
 {
     script_handle tree = script_handle::fresh(&script_global_symbols());
     ASSERT_TRUE(pak_parse_text("worlds test", good_worlds().c_str(), tree));
@@ -126,7 +126,7 @@ TEST(sim_worlds, ReadsLevelEntriesAsTheGameDoes)
     EXPECT_TRUE(drop->path.ends_with("levels/Drop.LEVL.txt"));
 }
 
-TEST(sim_worlds, MissingAwardsAndTwiceGivenAwardsAreReported)
+TEST(sim_worlds, missing_awards_and_twice_given_awards_are_reported)
 {
     std::string text = with_neighbour(good_worlds());
     text.replace(text.find("rune_large"), 10, "rune_huge");
@@ -142,7 +142,7 @@ TEST(sim_worlds, MissingAwardsAndTwiceGivenAwardsAreReported)
     EXPECT_TRUE(mentions(p, "a: award 2 is given by 0 levels")) << all(p);
 }
 
-TEST(sim_worlds, BadLevelEntriesAreReported)
+TEST(sim_worlds, bad_level_entries_are_reported)
 {
     std::string text = with_neighbour(good_worlds());
     text.replace(text.find("difficulty 6"), 12, "difficulty 9");
@@ -159,7 +159,7 @@ TEST(sim_worlds, BadLevelEntriesAreReported)
     EXPECT_TRUE(mentions(p, "(levels\\A2): intro images missing: tex\\levels\\A20 1 2 3")) << all(p);
 }
 
-TEST(sim_worlds, LevelsNoProfileCanOpenAreReported)
+TEST(sim_worlds, levels_no_profile_can_open_are_reported)
 {
     // Without the neighbour, nothing leads to A4.
     std::vector<std::string> p = check(good_worlds());
@@ -174,7 +174,7 @@ TEST(sim_worlds, LevelsNoProfileCanOpenAreReported)
     EXPECT_TRUE(mentions(p, "(levels\\A3): no way to open it")) << all(p);
 }
 
-TEST(sim_worlds, RuneLockThatSomethingElseOpensIsReported)
+TEST(sim_worlds, rune_lock_that_something_else_opens_is_reported)
 {
     std::string text = with_neighbour(good_worlds());
     text.replace(text.find("x 50 y 50"), 9, "x 34 y 12");  // next to A4
@@ -188,7 +188,7 @@ TEST(sim_worlds, RuneLockThatSomethingElseOpensIsReported)
     EXPECT_TRUE(mentions(p, "(levels\\A3): rune 0 is not another world")) << all(p);
 }
 
-TEST(sim_worlds, StrayLevelFilesAndFallingRatingsAreReported)
+TEST(sim_worlds, stray_level_files_and_falling_ratings_are_reported)
 {
     std::string text = with_neighbour(good_worlds());
     text.replace(text.find("difficulty 2 song 1 x 30"), 12, "difficulty 1");
@@ -208,7 +208,7 @@ TEST(sim_worlds, StrayLevelFilesAndFallingRatingsAreReported)
 
 // Verify accepts only the intro pictures the archive build packs: a PNG source (what the
 // capture writes) or a texture chunk, never a BMP file the build would leave out.
-TEST(sim_worlds, OnlyPictureSourcesTheBuildPacksCountAsIntroImages)
+TEST(sim_worlds, only_picture_sources_the_build_packs_count_as_intro_images)
 {
     namespace fs = std::filesystem;
     fs::path root = fs::temp_directory_path() / ("tamble_intro_images_" + std::to_string(::getpid()));
