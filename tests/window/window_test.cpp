@@ -172,6 +172,9 @@ TEST_F(window_layer, minimise_and_restore_follow_the_window_not_the_focus)
 TEST_F(window_layer, a_driven_window_follows_only_its_scripts_focus_and_minimising)
 {
     // Another window on the same display taking the focus must not pause a scripted run.
+    // The set-up's pump may already have seen such a window take the focus: start focused.
+    w->focused = true;
+    w->active = true;
     glw_test_driver driver;
     w->driver = &driver;
     window_event(SDL_WINDOWEVENT_FOCUS_LOST);
