@@ -53,7 +53,7 @@ bool inside(const std::vector<vec2>& outline, vec2 p)
 
 std::string file_label(const std::string& path)
 {
-    return path.empty() ? "(new body)" : fs::path(path).filename().string();
+    return ed_document::label(path, "body");
 }
 
 body_editor::body_editor() = default;
@@ -242,21 +242,8 @@ void body_editor::key(uint32_t vk, bool down)
         control = down;
     if (!down || vk == vk_shift || vk == vk_control)
         return;
-    if (dialog.open) {
-        int32_t purpose = dialog.purpose;
-        ed_answer a = dialog.key(vk);
-        if (a != ed_answer::none)
-            answer(a, purpose);
+    if (overlay(ed_route_overlay_key(dialog, picker, help, vk)))
         return;
-    }
-    if (picker.open) {
-        picked(picker.key(vk));
-        return;
-    }
-    if (help) {
-        help = false;
-        return;
-    }
     if (trial) {
         if (vk == vk_space || vk == vk_escape)
             stop_trial();
@@ -525,29 +512,8 @@ void body_editor::mouse(uint32_t flags, float x, float y)
     float ix, iy;
     to_interface(x, y, ix, iy);
     bool pressed = flags & (left_press | right_press);
-    if (dialog.open) {
-        dialog.point(ix, iy);
-        int32_t purpose = dialog.purpose;
-        if (flags & left_press) {
-            ed_answer a = dialog.press(ix, iy);
-            if (a != ed_answer::none)
-                answer(a, purpose);
-        }
+    if (overlay(ed_route_overlay_mouse(dialog, picker, help, flags, ix, iy)))
         return;
-    }
-    if (picker.open) {
-        picker.point(ix, iy);
-        if (flags & left_release)
-            picker.release();
-        if (flags & (left_press | left_double))
-            picked(picker.press(ix, iy, flags & left_double));
-        return;
-    }
-    if (help) {
-        if (pressed)
-            help = false;
-        return;
-    }
     if (trial)
         return;
     if (mode == mode_new_texture || mode == mode_retexture) {

@@ -14,10 +14,10 @@
 
 #include "data/pak.h"
 #include "editors/body/body_model.h"
-#include "editors/common/autosave.h"
+#include "editors/common/document.h"
+#include "editors/common/overlay_input.h"
 #include "editors/common/dialog.h"
 #include "editors/common/file_picker.h"
-#include "editors/common/history.h"
 #include "editors/common/list_box.h"
 #include "physics/types.h"
 #include "physics/world.h"
@@ -81,7 +81,7 @@ constexpr float trial_floor_half_width = 20, trial_floor_half_height = 1;
 constexpr float trial_wall_width = 1, trial_wall_height = 2;
 constexpr int32_t trial_ball_colors = 4;
 
-class body_editor {
+class body_editor : public ed_document {
 public:
     body work;
     int32_t mode = mode_idle;
@@ -119,13 +119,10 @@ public:
     pak_system* store = nullptr;
 
     std::string folder;  // where bodies are read and written, with a trailing '/'
-    std::string file;    // the current body's path, empty for a new one
     ed_file_picker picker;
     bool picker_saves = false;
     std::string pending_save;  // the path a save waits with while the editor asks
     ed_dialog dialog;
-    ed_history history;
-    ed_autosave autosave;
     bool help = false;
     std::string status;
     bool quit = false;
@@ -197,6 +194,8 @@ private:
     void delete_selected();
     void scale_texture(bool horizontal);
     void answer(ed_answer a, int32_t purpose);
+    // Acts on what a dialog or the picker made of an input; true when an overlay took it.
+    bool overlay(const ed_overlay_input& input);
     void open_picker(bool saving);
     void picked(const ed_pick& pick);
     void save_checked(const std::string& path);

@@ -20,12 +20,7 @@ constexpr uint64_t body_file_limit = 16ull << 20;
 
 void body_editor::offer_autosave()
 {
-    ed_snapshot saved;
-    if (!autosave.read(saved))
-        return;
-    dialog.ask_yes_no("The body editor did not close cleanly last time. Its unsaved work on " +
-                          file_label(saved.file) + " was kept. Restore it?",
-                      "Restore unsaved work", ask_restore);
+    ed_document::offer_autosave(dialog, "body editor", "body", ask_restore);
 }
 
 void body_editor::record_edit()
@@ -54,25 +49,23 @@ bool body_editor::restore(const std::string& text)
 void body_editor::undo()
 {
     record_edit();
-    const ed_snapshot* s = history.undo();
+    const ed_snapshot* s = ed_document::undo();
     if (!s) {
         status = "Nothing to undo.";
         return;
     }
     restore(s->text);
-    file = s->file;
     status = "Undone.";
 }
 
 void body_editor::redo()
 {
-    const ed_snapshot* s = history.redo();
+    const ed_snapshot* s = ed_document::redo();
     if (!s) {
         status = "Nothing to redo.";
         return;
     }
     restore(s->text);
-    file = s->file;
     status = "Redone.";
 }
 
@@ -101,9 +94,9 @@ void body_editor::load(const std::string& path)
         dialog.message("The body " + file_label(path) + " cannot be read.", "Load");
         return;
     }
-    body loaded;
+    body fresh;
     std::string notes;
-    if (!body::parse(text, loaded, notes)) {
+    if (!body::parse(text, fresh, notes)) {
         // The body being edited, and whatever was unsaved in it, stays as it was.
         dialog.message("Error Loading File.", "Load");
         status = "Not loaded: " + file_label(path) + " is damaged.";
@@ -111,20 +104,16 @@ void body_editor::load(const std::string& path)
     }
     // Numbers with more decimals than the writer keeps are taken as it prints them, so
     // that what undo gives back is what it saved.
-    std::string printed = loaded.text();
+    std::string printed = fresh.text();
     std::string none;
-    body::parse(printed, loaded, none);
-    // Loading is an edit like any other: undo brings back the body that was open.
-    history.record({body_text(), file});
-    work = std::move(loaded);
-    file = path;
+    body::parse(printed, fresh, none);
+    std::string before = body_text();
+    work = std::move(fresh);
     mode = mode_idle;
     texture_mode = false;
     texture_polygon = remembered = first_node = -1;
     refresh_selection();
-    ed_snapshot now{body_text(), file};
-    history.record(now);
-    history.mark_saved(now);
+    loaded(before, path, body_text());
     problems = work.check();
     if (!notes.empty())
         dialog.message(notes, "Load");
@@ -134,26 +123,14 @@ void body_editor::load(const std::string& path)
 bool body_editor::save(const std::string& path)
 {
     std::string text = body_text();
-    std::error_code ec;
-    fs::create_directories(fs::path(path).parent_path(), ec);
     std::string error;
-    if (!file_write_replacing(path, text.data(), text.size(), &error)) {
+    if (!write(path, text, error)) {
         dialog.message("The body cannot be saved as " + path + ": " + error +
                            ". Nothing was lost: the body stays open, and a file saved earlier is whole.",
                        "Save");
         status = "Not saved.";
         return false;
     }
-    // A save names the document: its undo states belong to the new file from now on.
-    for (ed_snapshot& state : history.states)
-        if (state.file == file)
-            state.file = path;
-    file = path;
-    ed_snapshot now{text, file};
-    history.record(now);
-    history.mark_saved(now);
-    autosave.remove();
-    autosave.written();
     log_line(log_info) << "Body Saved. \"" << path << "\"";
     status = "Saved " + file_label(path) + ".";
     return true;
@@ -210,6 +187,15 @@ void body_editor::unsaved_then(int32_t purpose, const char* question)
     dialog.ask_save(std::string(question) + " " + file_label(file) + " has unsaved changes.", purpose);
 }
 
+bool body_editor::overlay(const ed_overlay_input& input)
+{
+    if (input.answer != ed_answer::none)
+        answer(input.answer, input.purpose);
+    if (input.picked)
+        picked(input.pick);
+    return input.taken;
+}
+
 void body_editor::answer(ed_answer a, int32_t purpose)
 {
     if (a == ed_answer::cancel || a == ed_answer::none) {
@@ -233,11 +219,8 @@ void body_editor::answer(ed_answer a, int32_t purpose)
         return;
     case ask_restore: {
         ed_snapshot saved;
-        if (a == ed_answer::yes && autosave.read(saved) && restore(saved.text)) {
-            file = saved.file;
-            history.reset({body_text(), file});
-            // The restored work is not on the disk yet.
-            history.mark_saved({std::string(), file});
+        if (take_autosave(a == ed_answer::yes, saved) && restore(saved.text)) {
+            restored(body_text(), saved.file);
             status = "Unsaved work restored: save it to keep it.";
         } else {
             autosave.remove();
@@ -268,10 +251,7 @@ void body_editor::answer(ed_answer a, int32_t purpose)
 void body_editor::close_requested(bool forced)
 {
     if (forced) {
-        if (history.modified())
-            autosave.write(history.current());
-        else
-            autosave.remove();
+        close_forced();
         quit = true;
         return;
     }
@@ -284,14 +264,9 @@ void body_editor::tick()
 {
     if (trial)
         return;
-    if (autosave.due(double(step_seconds))) {
-        if (history.modified()) {
-            std::string error;
-            if (!autosave.write(history.current(), &error))
-                status = "The autosave cannot be written: " + error;
-        }
-        autosave.written();
-    }
+    std::string error;
+    if (!autosave_step(double(step_seconds), error))
+        status = "The autosave cannot be written: " + error;
 }
 
 }  // namespace bedit

@@ -2,15 +2,11 @@
 #include "editors/body/body_editor_screen.h"
 
 #include "app/pacing.h"
-#include "app/window/message_box.h"
 #include "app/window/test_driver.h"
 #include "app/window/window.h"
 #include "editors/body/body_editor_draw.h"
 #include "editors/common/editor_shell.h"
 #include "game/screens/game_assets.h"
-#include "physics/replay.h"
-#include "render/world_draw.h"
-#include "sound/sound.h"
 
 #include <cstdio>
 
@@ -57,24 +53,9 @@ void run(glw_window& window, body_editor& editor, body_editor_view& view)
 int body_editor_main(const editor_options& options)
 {
     bool driven = options.driver.driven();
-    if (driven)
-        glw_set_headless(true);
     glw_window window("Tamble", "Tamble", &ed_mouse_callback(), &ed_kb_callback());
-    set_app_window(&window);
-    if (!ed_open_window(window, options.driver)) {
-        std::fprintf(stderr, "tamble: cannot open the editor window\n");
-        set_app_window(nullptr);
-        return 0;
-    }
-    std::string error;
-    if (!game_load_assets(options.add_stores, error, false)) {
-        glw_message_box(error.c_str(), "Tamble", glw_icon::error);
-        game_release_assets();
-        set_app_window(nullptr);
-        window.kill_gl_window();
+    if (!ed_start(window, options))
         return body_editor_status;
-    }
-    ed_gl_state();
 
     body_editor editor;
     startup(editor, game_pak(), ed_work_folder(options, "bodies"));
@@ -82,11 +63,8 @@ int body_editor_main(const editor_options& options)
     editor.offer_autosave();
     body_editor_view view;
     view.load(game_pak());
-    // The trial run sounds as the game does.
-    sound_start();
-    load_collision_sounds();
-    sound_connect_world(&v_replay_global());
 
+    std::string error;
     glw_test_driver driver;
     if (driven && !driver.start(window, options.driver, error))
         std::fprintf(stderr, "tamble: %s\n", error.c_str());
@@ -97,12 +75,7 @@ int body_editor_main(const editor_options& options)
     // The finish: what holds textures goes before the GL context.
     editor.stop_trial();
     view.release();
-    release_world_textures();
-    game_release_assets();
-    sound_disconnect_world();
-    sound_stop();
-    set_app_window(nullptr);
-    window.kill_gl_window();
+    ed_finish(window);
     return body_editor_status;
 }
 

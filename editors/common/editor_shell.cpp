@@ -2,9 +2,17 @@
 #include "editors/common/editor_shell.h"
 
 #include "app/input_drain.h"
+#include "app/pacing.h"
+#include "app/window/message_box.h"
 #include "app/window/test_driver.h"
 #include "app/window/window.h"
+#include "editors/common/editor_options.h"
+#include "game/screens/game_assets.h"
+#include "physics/replay.h"
+#include "render/world_draw.h"
 #include "sound/sound.h"
+
+#include <cstdio>
 
 #include <SDL_opengl.h>
 
@@ -30,6 +38,43 @@ void ed_gl_state()
     glDisable(GL_CULL_FACE);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+bool ed_start(glw_window& window, const editor_options& options)
+{
+    // A driven run answers message boxes on stderr: nobody is there to press OK.
+    if (options.driver.driven())
+        glw_set_headless(true);
+    set_app_window(&window);
+    if (!ed_open_window(window, options.driver)) {
+        std::fprintf(stderr, "tamble: cannot open the editor window\n");
+        set_app_window(nullptr);
+        return false;
+    }
+    std::string error;
+    if (!game_load_assets(options.add_stores, error, false)) {
+        glw_message_box(error.c_str(), "Tamble", glw_icon::error);
+        game_release_assets();
+        set_app_window(nullptr);
+        window.kill_gl_window();
+        return false;
+    }
+    ed_gl_state();
+    // Test runs sound as the game does.
+    sound_start();
+    load_collision_sounds();
+    sound_connect_world(&v_replay_global());
+    return true;
+}
+
+void ed_finish(glw_window& window)
+{
+    release_world_textures();
+    game_release_assets();
+    sound_disconnect_world();
+    sound_stop();
+    set_app_window(nullptr);
+    window.kill_gl_window();
 }
 
 

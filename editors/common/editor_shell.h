@@ -11,6 +11,7 @@
 #include <functional>
 
 class glw_window;
+struct editor_options;
 
 // What the loop asks of an editor.
 struct ed_loop_t {
@@ -38,6 +39,14 @@ struct ed_loop_t {
 bool ed_open_window(glw_window& window, const driver_options& driver);
 // Model-view identity, no face culling, blending by source alpha.
 void ed_gl_state();
+// An editor's start-up, in order: the window (`window` made with the editors' input
+// callbacks), the start-up assets, the GL state, the sound and the collision-sound table.
+// False when the window or the assets cannot be had; it then says why and leaves nothing
+// open.
+bool ed_start(glw_window& window, const editor_options& options);
+// The finish: the assets, the sound, and the GL context last. The editor releases what
+// holds textures before it.
+void ed_finish(glw_window& window);
 // Runs frames until the editor is done. A minimised or unfocused window steps nothing and
 // owes no time afterwards.
 void ed_run_loop(glw_window& window, const ed_loop_t& editor, editor_pacing& pacing);

@@ -22,7 +22,7 @@ constexpr uint64_t level_file_limit = 64ull << 20;
 
 std::string bare_file(const std::string& path)
 {
-    return path.empty() ? "(new level)" : fs::path(path).filename().string();
+    return ed_document::label(path, "level");
 }
 
 std::string format(const char* pattern, double value)
@@ -163,12 +163,7 @@ bool level_editor::startup(pak_system& store, const std::string* settings_text, 
 
 void level_editor::offer_autosave()
 {
-    ed_snapshot saved;
-    if (!autosave.read(saved))
-        return;
-    dialog.ask_yes_no("The level editor did not close cleanly last time. Its unsaved work on " +
-                          bare_file(saved.file) + " was kept. Restore it?",
-                      "Restore unsaved work", le_ask_restore);
+    ed_document::offer_autosave(dialog, "level editor", "level", le_ask_restore);
 }
 
 // ----- Views and lines
@@ -280,13 +275,12 @@ void level_editor::undo()
     if (!editing)
         return;
     record_edit();
-    const ed_snapshot* s = history.undo();
+    const ed_snapshot* s = ed_document::undo();
     if (!s) {
         status = "Nothing to undo.";
         return;
     }
     restore(s->text);
-    file = s->file;
     status = "Undone.";
 }
 
@@ -294,13 +288,12 @@ void level_editor::redo()
 {
     if (!editing)
         return;
-    const ed_snapshot* s = history.redo();
+    const ed_snapshot* s = ed_document::redo();
     if (!s) {
         status = "Nothing to redo.";
         return;
     }
     restore(s->text);
-    file = s->file;
     status = "Redone.";
 }
 
@@ -333,13 +326,9 @@ void level_editor::load(const std::string& path)
     }
     clear_pointers();
     mode = le_idle;
-    // Loading is an edit like any other: undo brings back the level that was open.
-    history.record({level_text(), file});
+    std::string before = level_text();
     edit = std::move(world);
-    file = path;
-    ed_snapshot loaded{level_text(), file};
-    history.record(loaded);
-    history.mark_saved(loaded);
+    loaded(before, path, level_text());
     solved = {};
     refresh_selection();
     std::string left_out = report_text(report);
@@ -351,27 +340,14 @@ void level_editor::load(const std::string& path)
 bool level_editor::save(const std::string& path)
 {
     std::string text = level_text();
-    std::error_code ec;
-    fs::create_directories(fs::path(path).parent_path(), ec);
     std::string error;
-    if (!file_write_replacing(path, text.data(), text.size(), &error)) {
+    if (!write(path, text, error)) {
         dialog.message("The level cannot be saved as " + path + ": " + error +
                            ". Nothing was lost: the edit level stays open, and a file saved earlier is whole.",
                        "Save");
         status = "Not saved.";
         return false;
     }
-    // A save names the document: every undo state of it now belongs to the new file, so
-    // undo never turns the file back into a new level (only undoing a load changes it).
-    for (ed_snapshot& state : history.states)
-        if (state.file == file)
-            state.file = path;
-    file = path;
-    ed_snapshot now{text, file};
-    history.record(now);
-    history.mark_saved(now);
-    autosave.remove();
-    autosave.written();
     log_line(log_info) << "Level Saved. \"" << path << "\"";
     status = "Saved " + bare_file(path) + ".";
     if (solved.valid && solved.text == text) {
@@ -397,6 +373,15 @@ void level_editor::unsaved_then(int32_t purpose, const char* question)
     dialog.ask_save(std::string(question) + " " + bare_file(file) + " has unsaved changes.", purpose);
 }
 
+bool level_editor::overlay(const ed_overlay_input& input)
+{
+    if (input.answer != ed_answer::none)
+        answer(input.answer, input.purpose);
+    if (input.picked)
+        picked(input.pick);
+    return input.taken;
+}
+
 void level_editor::answer(ed_answer a, int32_t purpose)
 {
     if (a == ed_answer::cancel || a == ed_answer::none) {
@@ -405,11 +390,8 @@ void level_editor::answer(ed_answer a, int32_t purpose)
     }
     if (purpose == le_ask_restore) {
         ed_snapshot saved;
-        if (a == ed_answer::yes && autosave.read(saved) && restore(saved.text)) {
-            file = saved.file;
-            history.reset({level_text(), file});
-            // The restored work is not on the disk yet.
-            history.mark_saved({std::string(), file});
+        if (take_autosave(a == ed_answer::yes, saved) && restore(saved.text)) {
+            restored(level_text(), saved.file);
             status = "Unsaved work restored: save it to keep it.";
         } else {
             autosave.remove();
@@ -444,10 +426,7 @@ void level_editor::finish_quit()
 void level_editor::close_requested(bool forced)
 {
     if (forced) {
-        if (modified())
-            autosave.write(history.current());
-        else
-            autosave.remove();
+        close_forced();
         quit = true;
         return;
     }
@@ -563,14 +542,9 @@ void level_editor::tick()
 {
     if (!editing)
         return;
-    if (autosave.due(double(step_seconds))) {
-        if (modified()) {
-            std::string error;
-            if (!autosave.write(history.current(), &error))
-                status = "The autosave cannot be written: " + error;
-        }
-        autosave.written();
-    }
+    std::string error;
+    if (!autosave_step(double(step_seconds), error))
+        status = "The autosave cannot be written: " + error;
 }
 
 // ----- Keys
@@ -583,21 +557,8 @@ void level_editor::key(uint32_t vk, bool down)
         control = down;
     if (!down || vk == vk_shift || vk == vk_control)
         return;
-    if (dialog.open) {
-        int32_t purpose = dialog.purpose;
-        ed_answer a = dialog.key(vk);
-        if (a != ed_answer::none)
-            answer(a, purpose);
+    if (overlay(ed_route_overlay_key(dialog, picker, help, vk)))
         return;
-    }
-    if (picker.open) {
-        picked(picker.key(vk));
-        return;
-    }
-    if (help) {
-        help = false;
-        return;
-    }
     if (vk == 'H' || vk == vk_f1) {
         help = true;
         return;
@@ -816,29 +777,8 @@ void level_editor::mouse(uint32_t flags, float x, float y)
     float ix, iy;
     to_interface(x, y, ix, iy);
     bool pressed = flags & (left_press | right_press);
-    if (dialog.open) {
-        dialog.point(ix, iy);
-        int32_t purpose = dialog.purpose;
-        if (flags & left_press) {
-            ed_answer a = dialog.press(ix, iy);
-            if (a != ed_answer::none)
-                answer(a, purpose);
-        }
+    if (overlay(ed_route_overlay_mouse(dialog, picker, help, flags, ix, iy)))
         return;
-    }
-    if (picker.open) {
-        picker.point(ix, iy);
-        if (flags & left_release)
-            picker.release();
-        if (flags & (left_press | left_double))
-            picked(picker.press(ix, iy, flags & left_double));
-        return;
-    }
-    if (help) {
-        if (pressed)
-            help = false;
-        return;
-    }
     if (ed_list_box* list = list_of_mode()) {
         list->point(ix, iy);
         if (flags & left_release)

@@ -11,10 +11,10 @@
 
 #include "data/pak.h"
 #include "data/script_handle.h"
-#include "editors/common/autosave.h"
+#include "editors/common/document.h"
+#include "editors/common/overlay_input.h"
 #include "editors/common/dialog.h"
 #include "editors/common/file_picker.h"
-#include "editors/common/history.h"
 #include "editors/common/list_box.h"
 #include "physics/level.h"
 #include "physics/replay.h"
@@ -98,7 +98,7 @@ struct le_services {
     std::function<void()> cut_sound;
 };
 
-class level_editor {
+class level_editor : public ed_document {
 public:
     // The levels.
     std::unique_ptr<v_world> edit;
@@ -139,12 +139,9 @@ public:
 
     // Files, undo, dialogs.
     std::string folder;  // where levels are read and written, with a trailing '/'
-    std::string file;    // the current level's path, empty for a new level
     ed_file_picker picker;
     bool picker_saves = false;
     ed_dialog dialog;
-    ed_history history;
-    ed_autosave autosave;
     bool help = false;
     std::string status;  // the result of the last action
     bool quit = false;   // the editor is done
@@ -183,7 +180,6 @@ public:
 
     // The level the screen shows: the play level while testing.
     const v_world* shown() const { return play ? play.get() : edit.get(); }
-    bool modified() const { return history.modified(); }
     // The window's title line: the file, a mark when modified, the state.
     std::string title_line() const;
     // "BODY(z_bias:...)", "NODE(fixed:...)", "CONSTRAINT(length:...)" for what is selected.
@@ -223,6 +219,8 @@ private:
     void toggle_fixed();
     void adjust(float sign);
     void answer(ed_answer a, int32_t purpose);
+    // Acts on what a dialog or the picker made of an input; true when an overlay took it.
+    bool overlay(const ed_overlay_input& input);
     void open_picker(bool saving);
     void picked(const ed_pick& pick);
     void finish_quit();

@@ -3,7 +3,6 @@
 
 #include "app/log.h"
 #include "app/pacing.h"
-#include "app/window/message_box.h"
 #include "app/window/test_driver.h"
 #include "app/window/window.h"
 #include "app/file_io.h"
@@ -15,8 +14,6 @@
 #include "physics/level.h"
 #include "physics/replay.h"
 #include "render/render_target.h"
-#include "render/world_draw.h"
-#include "sound/sound.h"
 
 #include <cstdio>
 
@@ -49,24 +46,9 @@ le_services editor_services()
 int level_editor_main(const editor_options& options)
 {
     bool driven = options.driver.driven();
-    if (driven)
-        glw_set_headless(true);
     glw_window window("Tamble", "Tamble", &ed_mouse_callback(), &ed_kb_callback());
-    set_app_window(&window);
-    if (!ed_open_window(window, options.driver)) {
-        std::fprintf(stderr, "tamble: cannot open the editor window\n");
-        set_app_window(nullptr);
+    if (!ed_start(window, options))
         return 0;
-    }
-    std::string error;
-    if (!game_load_assets(options.add_stores, error, false)) {
-        glw_message_box(error.c_str(), "Tamble", glw_icon::error);
-        game_release_assets();
-        set_app_window(nullptr);
-        window.kill_gl_window();
-        return 0;
-    }
-    ed_gl_state();
 
     level_editor editor(v_replay_global());
     current_editor = &editor;
@@ -88,12 +70,10 @@ int level_editor_main(const editor_options& options)
     level_editor_view view;
     view.ui.load(game_pak(), le_font_width, le_font_height);
 
-    sound_start();
-    load_collision_sounds();
-    sound_connect_world(&v_replay_global());
     render_target_global().setup(window, &game_pak());
 
     int status = 0;
+    std::string error;
     glw_test_driver driver;
     if (driven && !driver.start(window, options.driver, error)) {
         std::fprintf(stderr, "tamble: %s\n", error.c_str());
@@ -127,11 +107,6 @@ int level_editor_main(const editor_options& options)
     editor.play.reset();
     editor.edit.reset();
     render_target_global().release();
-    release_world_textures();
-    game_release_assets();
-    sound_disconnect_world();
-    sound_stop();
-    set_app_window(nullptr);
-    window.kill_gl_window();
+    ed_finish(window);
     return status;
 }
