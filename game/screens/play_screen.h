@@ -37,10 +37,12 @@ public:
 
     // The level until the player leaves it; true when it completed the game's ending.
     bool run(game_hud& hud);
+    // One frame's picture of the screen as it stands (its frame loop calls it; so do the
+    // rendering benchmarks).
+    void draw(const game_hud& hud, float pointer_x, float pointer_y);
 
 private:
     void handle_input();
-    void draw(const game_hud& hud, float pointer_x, float pointer_y);
     void draw_backdrop(float b) const;
     void draw_level(float b);
     void draw_world(const v_world& world, float b, float alpha) const;
