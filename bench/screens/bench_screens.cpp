@@ -43,9 +43,9 @@
 
 #include <algorithm>
 #include <chrono>
-#include <ctime>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <map>
 #include <memory>
 #include <string>
@@ -166,7 +166,8 @@ void frames_against_references(benchmark::State& state, F&& screen_frame)
             times[1][k].push_back(costs[k].cpu);
         }
     }
-    const char* names[2][3] = {{"screen_ms", "viewer_ms", "floor_ms"}, {"screen_cpu", "viewer_cpu", "floor_cpu"}};
+    const char* names[2][3] = {{"screen_ms", "viewer_ms", "floor_ms"},
+                               {"screen_cpu", "viewer_cpu", "floor_cpu"}};
     for (int clock = 0; clock < 2; ++clock)
         for (int k = 0; k < 3; ++k)
             state.counters[names[clock][k]] = median(times[clock][k]);
@@ -270,7 +271,8 @@ public:
             std::string name = run.run_name.function_name;
             if (name.rfind("bench_frame_", 0) == 0)
                 name.erase(0, std::strlen("bench_frame_"));
-            auto it = std::find_if(screens.begin(), screens.end(), [&](const screen_runs& r) { return r.name == name; });
+            auto it = std::find_if(screens.begin(), screens.end(),
+                                   [&](const screen_runs& r) { return r.name == name; });
             if (it == screens.end())
                 it = screens.insert(screens.end(), screen_runs{name, {}});
             for (const auto& [key, counter] : run.counters)
@@ -286,16 +288,16 @@ public:
         std::printf("\nframes at %d x %d, medians in ms: wall clock, then processor time of all threads;\n"
                     "ratios of the processor times\n",
                     window_width, window_height);
-        std::printf("  %-14s %7s %7s %7s  %7s %7s %7s  %8s %8s\n", "screen", "screen", "viewer", "floor", "screen",
-                    "viewer", "floor", "x viewer", "x floor");
+        std::printf("  %-14s %7s %7s %7s  %7s %7s %7s  %8s %8s\n", "screen", "screen", "viewer", "floor",
+                    "screen", "viewer", "floor", "x viewer", "x floor");
         for (const screen_runs& r : screens) {
             auto m = [&](const char* key) {
                 auto it = r.counters.find(key);
                 return it == r.counters.end() ? 0.0 : median(it->second);
             };
-            std::printf("  %-14s %7.2f %7.2f %7.2f  %7.2f %7.2f %7.2f  %8.2f %8.2f\n", r.name.c_str(), m("screen_ms"),
-                        m("viewer_ms"), m("floor_ms"), m("screen_cpu"), m("viewer_cpu"), m("floor_cpu"),
-                        m("x_viewer"), m("x_floor"));
+            std::printf("  %-14s %7.2f %7.2f %7.2f  %7.2f %7.2f %7.2f  %8.2f %8.2f\n", r.name.c_str(),
+                        m("screen_ms"), m("viewer_ms"), m("floor_ms"), m("screen_cpu"), m("viewer_cpu"),
+                        m("floor_cpu"), m("x_viewer"), m("x_floor"));
         }
     }
 };
