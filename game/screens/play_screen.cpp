@@ -385,8 +385,8 @@ void play_screen::draw(const game_hud& hud, float x, float y)
     }
 
     colour(b);
-    gl_draw_quad(frames.get(), -14, 32, 32, 64);
-    gl_draw_quad(frames.get(), 78, 32, 32, 64, {1, 1}, {0, 0});
+    if (glw_window* window = app_window())
+        margins.draw(*window, frames.get(), 0.0f);
     draw_labels(b);
     draw_captions(b);
     draw_star_counter(hud, b);

@@ -9,6 +9,7 @@
 #include "game/screens/game_assets.h"
 #include "render/blur_sequence.h"
 #include "render/effect.h"
+#include "render/margin_frames.h"
 #include "render/texture.h"
 #include "render/texture_cache.h"
 
@@ -28,6 +29,8 @@ public:
     ref_ptr<gl_texture> label_restart, label_solution, label_menu, backdrop;
     std::unique_ptr<blur_sequence> caption_ready, caption_success, caption_failed;
     gl_texture_cache card_textures{&game_pak()};
+    // The frames beside the level; copies of them stand in while they do not change.
+    margin_frames margins;
     bool paused = false;
 
     play_screen(int32_t slot, int32_t world, int32_t level);
