@@ -306,6 +306,15 @@ bool gl_texture::read_pixels(std::vector<uint8_t>& rgba) const
     return true;
 }
 
+bool gl_texture::frame_solid(int32_t frame) const
+{
+    if (frame == 0)
+        return solid();
+    const gl_texture* image =
+        frame >= 1 && frame <= int32_t(frames.size()) ? frames[size_t(frame - 1)].get() : nullptr;
+    return image && !image->empty() && image->solid();
+}
+
 void gl_draw_quad(gl_texture* texture, float x, float y, float width, float height, gl_uv uv0, gl_uv uv1,
                   int32_t frame)
 {

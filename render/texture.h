@@ -74,6 +74,9 @@ public:
     // Not translucent and without holes: a polygon of it drawn in the opaque pass (alpha
     // test at one half, no blending) covers every pixel it spans with its own colour.
     bool solid() const { return solid_flag; }
+    // The same for the image of an animation frame (0 is the texture's own); false for a
+    // frame it does not have.
+    bool frame_solid(int32_t frame) const;
     bool empty() const { return levels == 0; }
     // The number of images: the texture's own and its collected frames.
     int32_t frame_count() const { return int32_t(frames.size()) + 1; }
