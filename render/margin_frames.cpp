@@ -121,11 +121,16 @@ bool margin_frames::capture(const frame_key& key, const gl_texture& texture)
     return true;
 }
 
-void margin_frames::draw(const glw_window& window, gl_texture* texture, float offset)
+void margin_frames::draw(const glw_window* window, gl_texture* texture, float offset)
 {
     if (!texture)
         return;
-    frame_key key = key_of(window, *texture, offset);
+    if (!window) {
+        draw_left(texture, offset);
+        draw_right(texture, offset);
+        return;
+    }
+    frame_key key = key_of(*window, *texture, offset);
     bool can_copy = copyable(key, *texture);
     if (can_copy && held && key == held_key) {
         left.restore();

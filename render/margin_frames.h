@@ -44,8 +44,8 @@ public:
     // gl_draw_quad(texture, 78 + offset, 32, 32, 64, {1, 1}, {0, 0}). Copies are made and used
     // only in white, without the depth test, unblended or blended by source alpha, for a
     // texture that neither repeats, scrolls nor animates, and while the frames reach past
-    // the window's sides. A null texture draws nothing.
-    void draw(const glw_window& window, gl_texture* texture, float offset);
+    // the window's sides. A null texture draws nothing; without a window they are drawn whole.
+    void draw(const glw_window* window, gl_texture* texture, float offset);
     // Drops the copies (before the GL context goes).
     void release();
 

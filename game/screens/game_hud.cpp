@@ -90,8 +90,7 @@ void game_hud::draw_menu(bool back) const
     hud_layout l = hud_layout_for(state.slide, screen_view_width(), profile_width, world_width);
     float L = l.margin, c = l.menu_shift, o = l.menu_drop;
     if (l.frames) {
-        if (glw_window* window = app_window())
-            margins.draw(*window, frames.get(), l.frames_offset);
+        margins.draw(app_window(), frames.get(), l.frames_offset);
     }
 
     gl_draw_quad(settings_box.get(), 2 - L - c, o + 6, 24, 16, {0, 0}, {0.95f, 1});

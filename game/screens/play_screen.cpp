@@ -385,8 +385,7 @@ void play_screen::draw(const game_hud& hud, float x, float y)
     }
 
     colour(b);
-    if (glw_window* window = app_window())
-        margins.draw(*window, frames.get(), 0.0f);
+    margins.draw(app_window(), frames.get(), 0.0f);
     draw_labels(b);
     draw_captions(b);
     draw_star_counter(hud, b);

@@ -146,7 +146,7 @@ TEST_F(window_copy_test, margin_frames_from_copies_are_the_pixels_of_drawing_the
 
             scene(f);
             glColor4f(v.brightness, v.brightness, v.brightness, 1.0f);
-            margins.draw(*window, texture.get(), v.offset);
+            margins.draw(window.get(), texture.get(), v.offset);
             std::string first;
             EXPECT_EQ(differing(read_window(), whole, first), 0) << v.what << ", frame " << f << ": " << first;
         }
@@ -164,22 +164,39 @@ TEST_F(window_copy_test, margin_frames_from_copies_are_the_pixels_of_drawing_the
         window->active = false;
         for (int f = 0; f < 3; ++f) {
             scene(f);
-            margins.draw(*window, texture.get(), 0.0f);
+            margins.draw(window.get(), texture.get(), 0.0f);
         }
         EXPECT_FALSE(margins.held);
         window->active = true;
         for (int f = 0; f < 3; ++f) {
             scene(f);
-            margins.draw(*window, texture.get(), 0.0f);
+            margins.draw(window.get(), texture.get(), 0.0f);
         }
         EXPECT_TRUE(margins.held);
+    }
+
+    // Without a window the frames are drawn whole.
+    {
+        margin_frames margins;
+        std::vector<uint8_t> drawn;
+        for (int f = 0; f < 3; ++f) {
+            scene(f);
+            margins.draw(nullptr, texture.get(), 0.0f);
+            drawn = read_window();
+        }
+        scene(2);
+        gl_draw_quad(texture.get(), -14, 32, 32, 64);
+        gl_draw_quad(texture.get(), 78, 32, 32, 64, {1, 1}, {0, 0});
+        std::string first;
+        EXPECT_EQ(differing(drawn, read_window(), first), 0) << "without a window: " << first;
+        EXPECT_FALSE(margins.held);
     }
 
     // A window resized in between: the copies follow it.
     margin_frames margins;
     for (int f = 0; f < 3; ++f) {
         scene(f);
-        margins.draw(*window, texture.get(), 0.0f);
+        margins.draw(window.get(), texture.get(), 0.0f);
     }
     ASSERT_TRUE(margins.held);
     int32_t end = margins.left_end;
@@ -187,7 +204,7 @@ TEST_F(window_copy_test, margin_frames_from_copies_are_the_pixels_of_drawing_the
     window->set_view(32, 32, 32);
     for (int f = 0; f < 3; ++f) {
         scene(f);
-        margins.draw(*window, texture.get(), 0.0f);
+        margins.draw(window.get(), texture.get(), 0.0f);
     }
     EXPECT_TRUE(margins.held);
     EXPECT_EQ(margins.held_key.width, 320);
