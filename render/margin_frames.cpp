@@ -44,6 +44,8 @@ margin_frames::frame_key key_of(const glw_window& window, const gl_texture& text
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);
     margin_frames::frame_key key;
+    key.left = viewport[0];
+    key.bottom = viewport[1];
     key.width = viewport[2];
     key.height = viewport[3];
     for (int i = 0; i < 4; ++i)
@@ -88,7 +90,8 @@ bool margin_frames::copyable(const frame_key& key, gl_texture& texture)
         analysed_texture = texture.name;
         opaque_columns = count_opaque_columns(texture);
     }
-    if (opaque_columns < 2 || key.width <= 0 || key.height <= 0 || !key.shown)
+    if (opaque_columns < 2 || key.width <= 0 || key.height <= 0 || !key.shown ||
+        key.left != 0 || key.bottom != 0)
         return false;
     // The frames must reach past the window's sides and over its whole height.
     const float* view = key.view;

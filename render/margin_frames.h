@@ -23,6 +23,7 @@ public:
 
     // What the patches were copied for, and what the last frame drew.
     struct frame_key {
+        int32_t left = 0, bottom = 0;   // the viewport's origin: copies are taken from 0, 0
         int32_t width = 0, height = 0;  // the viewport's, in drawable pixels
         float view[4] = {};
         float offset = 0.0f;
