@@ -5,4 +5,6 @@
 
 constexpr float view_size = 64.0f;    // the view's height
 constexpr float view_centre = 32.0f;  // the view's centre on both axes
+// Depth runs from 0 (front) to -view_depth (back, the far plane).
+constexpr float view_depth = 16.0f;
 static_assert(view_centre == view_size / 2);

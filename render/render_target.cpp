@@ -195,7 +195,7 @@ bool render_target::begin_capture()
     glViewport(0, 0, capture_size, capture_size);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(0.0, view_size, view_size, 0.0, 0.0, 16.0);
+    glOrtho(0.0, view_size, view_size, 0.0, 0.0, view_depth);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);

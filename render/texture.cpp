@@ -24,6 +24,14 @@ bool has_translucency(const std::vector<uint8_t>& rgba)
     return false;
 }
 
+bool is_solid(const std::vector<uint8_t>& rgba)
+{
+    for (size_t i = 3; i < rgba.size(); i += 4)
+        if (rgba[i] < 240)
+            return false;
+    return !rgba.empty();
+}
+
 // The next mipmap level, computed in place: each pixel is the mean (rounded down) of its
 // 2 x 2 source pixels. A destination pixel is never written before its sources are read,
 // since every write lands at or before the first source byte still needed.
@@ -163,6 +171,7 @@ void gl_texture::upload(const uint8_t* data, uint32_t size)
                               << " x " << std::to_string(image.height);
     }
     translucent_flag = has_translucency(image.pixels);
+    solid_flag = is_solid(image.pixels);
 
     int32_t w = image.width, h = image.height;
     // Errors left by earlier calls must not be taken for the upload's own.
@@ -173,7 +182,7 @@ void gl_texture::upload(const uint8_t* data, uint32_t size)
                               << std::to_string(h) << "): GL refused the image (error "
                               << std::to_string(error) << "), empty texture";
         head.width = head.height = 0;
-        translucent_flag = false;
+        translucent_flag = solid_flag = false;
         return;
     }
     head.width = w;
@@ -295,6 +304,15 @@ bool gl_texture::read_pixels(std::vector<uint8_t>& rgba) const
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
     return true;
+}
+
+bool gl_texture::frame_solid(int32_t frame) const
+{
+    if (frame == 0)
+        return solid();
+    const gl_texture* image =
+        frame >= 1 && frame <= int32_t(frames.size()) ? frames[size_t(frame - 1)].get() : nullptr;
+    return image && !image->empty() && image->solid();
 }
 
 void gl_draw_quad(gl_texture* texture, float x, float y, float width, float height, gl_uv uv0, gl_uv uv1,

@@ -56,6 +56,7 @@ public:
     float scroll_x = 0.0f, scroll_y = 0.0f;   // texture widths / heights per second
     bool repeat = false;
     bool translucent_flag = false;  // some pixel has 15 < alpha < 240: draw with blending
+    bool solid_flag = false;        // every pixel has alpha >= 240: hides what lies behind it
     int32_t levels = 0;             // mipmap levels uploaded
 
     // Decodes and uploads the chunk's image. A chunk without "HEAD" or "DATA", with an
@@ -70,6 +71,12 @@ public:
     int32_t width() const { return head.width; }
     int32_t height() const { return head.height; }
     bool translucent() const { return translucent_flag; }
+    // Not translucent and without holes: a polygon of it drawn in the opaque pass (alpha
+    // test at one half, no blending) covers every pixel it spans with its own colour.
+    bool solid() const { return solid_flag; }
+    // The same for the image of an animation frame (0 is the texture's own); false for a
+    // frame it does not have.
+    bool frame_solid(int32_t frame) const;
     bool empty() const { return levels == 0; }
     // The number of images: the texture's own and its collected frames.
     int32_t frame_count() const { return int32_t(frames.size()) + 1; }

@@ -42,13 +42,16 @@ void triangle_batch::begin_fan(gl_texture* texture, float z)
         begin_fan(0u, false, z);
         return;
     }
-    begin_fan(texture->gl_name(-1), texture->translucent(), z, texture->scroll_offset_x(),
-              texture->scroll_offset_y());
+    int32_t frame = texture->current_frame();
+    begin_fan(texture->gl_name(frame), texture->translucent(), z, texture->scroll_offset_x(),
+              texture->scroll_offset_y(), texture->frame_solid(frame));
 }
 
-void triangle_batch::begin_fan(uint32_t gl_name, bool blended, float z, float u_offset, float v_offset)
+void triangle_batch::begin_fan(uint32_t gl_name, bool blended, float z, float u_offset, float v_offset,
+                               bool solid)
 {
     fan_texture = gl_name;
+    fan_solid = solid;
     fan_z = z;
     fan_key = sort_key(z, blended);
     fan_u = u_offset;
@@ -61,7 +64,7 @@ void triangle_batch::add_vertex(float x, float y, float u, float v)
     staged[staged_count++] = batch_vertex{x, y, fan_z, u + fan_u, v + fan_v};
     if (staged_count < 3)
         return;
-    triangles.push_back(batch_triangle{fan_key, fan_texture, uint32_t(vertices.size()), 0});
+    triangles.push_back(batch_triangle{fan_key, fan_texture, uint32_t(vertices.size()), fan_solid ? 1u : 0u});
     vertices.insert(vertices.end(), staged, staged + 3);
     // The next vertex makes a triangle with the fan's first vertex and this one.
     staged[1] = staged[2];
@@ -90,13 +93,13 @@ void triangle_batch::sort_runs()
         const batch_triangle& t = sorted[i];
         for (int k = 0; k < 3; ++k)
             sorted_vertices[i * 3 + size_t(k)] = vertices[t.first_vertex + uint32_t(k)];
-        bool blended = in_blended_pass(t.key);
+        bool blended = in_blended_pass(t.key), solid = t.solid != 0;
         if (!runs.empty() && runs.back().texture == t.texture &&
-            in_blended_pass(runs.back().key) == blended) {
+            in_blended_pass(runs.back().key) == blended && runs.back().solid == solid) {
             ++runs.back().triangle_count;
             continue;
         }
-        runs.push_back(batch_run{t.key, t.texture, uint32_t(i * 3), 1});
+        runs.push_back(batch_run{t.key, t.texture, uint32_t(i * 3), 1, solid});
         if (!blended)
             opaque_runs = runs.size();
     }
@@ -116,16 +119,28 @@ void triangle_batch::draw_runs() const
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_DEPTH_TEST);
 
-    glEnable(GL_ALPHA_TEST);
+    // A solid texel's alpha is at least 240/255 (and filtering keeps it there): times a
+    // colour alpha of 3/4 it stays above the test's one half.
+    GLfloat colour[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    bool solid_passes = colour[3] >= 0.75f;
     glAlphaFunc(GL_GREATER, 0.5f);
     glDisable(GL_BLEND);
+    bool alpha_test = false;
+    glDisable(GL_ALPHA_TEST);
     for (size_t i = 0; i < runs.size(); ++i) {
+        const batch_run& r = runs[i];
         if (i == opaque_runs) {
             glDisable(GL_ALPHA_TEST);
             glEnable(GL_BLEND);
             glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        } else if (i < opaque_runs && alpha_test != !(r.solid && solid_passes)) {
+            alpha_test = !alpha_test;
+            if (alpha_test)
+                glEnable(GL_ALPHA_TEST);
+            else
+                glDisable(GL_ALPHA_TEST);
         }
-        const batch_run& r = runs[i];
         glBindTexture(GL_TEXTURE_2D, r.texture);
         glDrawArrays(GL_TRIANGLES, GLint(r.first_vertex), GLsizei(r.triangle_count * 3));
     }

@@ -16,6 +16,9 @@
 // order. Keys below 0x8000 are drawn first, with the alpha test (alpha > 0.5) and without
 // blending; the rest after them, blended. For the visible depths of the view (0 to -16)
 // that puts every opaque polygon in the first pass and every translucent one in the second.
+// Runs of a solid texture skip the alpha test while the colour's alpha is at least 3/4,
+// since every one of their fragments passes it: without it a rasteriser may test depth
+// before texturing, and the polygons that lie behind others cost far less.
 #pragma once
 
 #include <cstddef>
@@ -32,7 +35,7 @@ struct batch_triangle {
     int32_t key = 0;
     uint32_t texture = 0;       // GL name
     uint32_t first_vertex = 0;  // into `vertices`
-    uint32_t spare = 0;
+    uint32_t solid = 0;         // 1: every texel has alpha >= 240 (gl_texture::solid)
 };
 
 struct batch_run {
@@ -40,6 +43,7 @@ struct batch_run {
     uint32_t texture = 0;
     uint32_t first_vertex = 0;  // into the sorted vertex array
     uint32_t triangle_count = 0;
+    bool solid = false;
 };
 
 class triangle_batch {
@@ -53,6 +57,7 @@ public:
     uint32_t fan_texture = 0;
     float fan_z = 0.0f;
     int32_t fan_key = 0;
+    bool fan_solid = false;
     float fan_u = 0.0f, fan_v = 0.0f;  // the texture's scroll offsets
     batch_vertex staged[3];
     int32_t staged_count = 0;
@@ -60,11 +65,12 @@ public:
     // The key of a polygon at depth z.
     static int32_t sort_key(float z, bool blended);
 
-    // Starts a polygon with the texture's current animation frame, its translucency and
-    // its scroll offsets. A null texture draws untextured and opaque.
+    // Starts a polygon with the texture's current animation frame, its translucency, its
+    // solidity and its scroll offsets. A null texture draws untextured and opaque.
     void begin_fan(gl_texture* texture, float z);
     // The same with everything given (tests and benchmarks need no GL texture).
-    void begin_fan(uint32_t gl_name, bool blended, float z, float u_offset = 0.0f, float v_offset = 0.0f);
+    void begin_fan(uint32_t gl_name, bool blended, float z, float u_offset = 0.0f, float v_offset = 0.0f,
+                   bool solid = false);
     void add_vertex(float x, float y, float u, float v);
     void clear();
 

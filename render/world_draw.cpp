@@ -2,6 +2,7 @@
 // markers and the pens of pending cuts.
 #include "render/world_draw.h"
 
+#include "app/view_space.h"
 #include "data/asset_names.h"
 #include "physics/level.h"
 #include "physics/trig.h"
@@ -99,6 +100,14 @@ void debug_outline(const v_body& body)
     glEnable(GL_TEXTURE_2D);
 }
 
+// Where a body polygon's corner is drawn: a corner tied to a node follows it (a fixed node
+// keeps its anchor), any other turns and moves with the body.
+vec2 body_corner(const v_body& body, const v_poly_vertex& v)
+{
+    return v.node >= 0 && size_t(v.node) < body.nodes.size() ? body.nodes[size_t(v.node)].position
+                                                             : body.transform(vec2{v.x, v.y});
+}
+
 // Returns whether some polygon of the body was textured.
 bool draw_body(const v_body& body, triangle_batch& batch)
 {
@@ -111,15 +120,48 @@ bool draw_body(const v_body& body, triangle_batch& batch)
             return;
         batch.begin_fan(tex, poly.z + body.z_bias);
         for (size_t k = 0; k < count; ++k) {
-            // A corner tied to a node follows it (a fixed node keeps its anchor).
-            vec2 p = v[k].node >= 0 && size_t(v[k].node) < body.nodes.size()
-                         ? body.nodes[size_t(v[k].node)].position
-                         : body.transform(vec2{v[k].x, v[k].y});
+            vec2 p = body_corner(body, v[k]);
             batch.add_vertex(p.x, p.y, v[k].tx, v[k].ty);
         }
         drew = true;
     });
     return drew;
+}
+
+// Solid in whichever of its animation frames is drawn.
+bool solid_in_every_frame(const gl_texture& texture)
+{
+    if (!texture.solid())
+        return false;
+    for (const ref_ptr<gl_texture>& frame : texture.frames)
+        if (!frame || frame->empty() || !frame->solid())
+            return false;
+    return true;
+}
+
+// Whether the square [0, size] x [0, size] lies on the inner side of every edge of the
+// polygon (either winding; edges may run along the square's). Every point of the square
+// then has a winding number other than 0, so the triangles of the polygon's fan cover it
+// whatever the polygon's shape.
+bool polygon_holds_square(const std::vector<vec2>& p, float size)
+{
+    size_t n = p.size();
+    if (n < 3)
+        return false;
+    float area = 0.0f;
+    for (size_t i = 0; i < n; ++i)
+        area += cross(p[i], p[(i + 1) % n]);
+    if (!(std::fabs(area) > 0.0f))
+        return false;
+    float turn = area > 0.0f ? 1.0f : -1.0f;
+    const vec2 corners[4] = {{0.0f, 0.0f}, {size, 0.0f}, {size, size}, {0.0f, size}};
+    for (size_t i = 0; i < n; ++i) {
+        vec2 a = p[i], b = p[(i + 1) % n];
+        for (vec2 corner : corners)
+            if (!(turn * cross(b - a, corner - a) >= 0.0f))
+                return false;
+    }
+    return true;
 }
 
 bool draw_node(const v_node& node, triangle_batch& batch)
@@ -383,6 +425,32 @@ void draw_world(const v_world& world, const world_draw_style& style)
         }
     }
     glPopAttrib();
+}
+
+bool world_hides_playfield(const v_world& world)
+{
+    std::vector<vec2> corners;
+    for (const auto& body : world.bodies) {
+        if (!body->type)
+            continue;
+        bool hides = false;
+        for_each_polygon(body->type->polys, [&](const v_polygon& poly, const v_poly_vertex* v, size_t count) {
+            float z = poly.z + body->z_bias;
+            // In front of the far plane, where the cleared depth lets it through.
+            if (hides || !(z > -view_depth && z <= 0.0f))
+                return;
+            gl_texture* tex = usable_texture(poly.texture);
+            if (!tex || !solid_in_every_frame(*tex))
+                return;
+            corners.clear();
+            for (size_t k = 0; k < count; ++k)
+                corners.push_back(body_corner(*body, v[k]));
+            hides = polygon_holds_square(corners, v_playfield_size);
+        });
+        if (hides)
+            return true;
+    }
+    return false;
 }
 
 void release_world_textures()

@@ -28,6 +28,12 @@ struct world_draw_style {
 void draw_world(const v_world& world, bool debug);
 void draw_world(const v_world& world, const world_draw_style& style);
 
+// Whether some body polygon hides the whole playfield when the world is drawn in an opaque
+// colour: a polygon with the 64 x 64 square on the inner side of each of its edges, in the
+// view's depth range, of a texture solid in every animation frame (texture.h). Whatever a
+// screen draws under the world there would never show, so it need not be drawn.
+bool world_hides_playfield(const v_world& world);
+
 // The pen frame of a cut waiting in a replay: min(5, 10 - countdown / 10).
 int32_t pen_frame(int32_t countdown);
 

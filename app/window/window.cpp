@@ -276,7 +276,7 @@ void glw_window::apply_view()
         return;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(view[0], view[2], view[3], view[1], 0.0, 16.0);
+    glOrtho(view[0], view[2], view[3], view[1], 0.0, view_depth);
     glMatrixMode(GL_MODELVIEW);
 }
 

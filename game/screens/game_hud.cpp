@@ -1,6 +1,8 @@
 // The screen shell: loading, profile and world labels, the per-step update and drawing.
 #include "game/screens/game_hud.h"
 
+#include "app/pacing.h"
+#include "app/window/window.h"
 #include "data/asset_names.h"
 #include "game/profile.h"
 #include "game/screens/fit_text.h"
@@ -88,8 +90,7 @@ void game_hud::draw_menu(bool back) const
     hud_layout l = hud_layout_for(state.slide, screen_view_width(), profile_width, world_width);
     float L = l.margin, c = l.menu_shift, o = l.menu_drop;
     if (l.frames) {
-        gl_draw_quad(frames.get(), -14 - l.frames_offset, 32, 32, 64);
-        gl_draw_quad(frames.get(), 78 + l.frames_offset, 32, 32, 64, {1, 1}, {0, 0});
+        margins.draw(app_window(), frames.get(), l.frames_offset);
     }
 
     gl_draw_quad(settings_box.get(), 2 - L - c, o + 6, 24, 16, {0, 0}, {0.95f, 1});

@@ -8,6 +8,7 @@
 
 #include "game/hud_state.h"
 #include "render/glyph_font.h"
+#include "render/margin_frames.h"
 
 #include <cstdint>
 #include <string>
@@ -16,6 +17,8 @@ class game_hud {
 public:
     glyph_font text;
     ref_ptr<gl_texture> frames;
+    // Copies of the frames stand in for drawing them while they do not change.
+    mutable margin_frames margins;
     ref_ptr<gl_texture> map, previous_map;
     ref_ptr<gl_texture> settings_box, label, cursor, title_bg, highlight, star;
     hud_state state;

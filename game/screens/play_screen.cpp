@@ -50,6 +50,24 @@ void colour(float b, float a = 1.0f)
     glColor4f(b, b, b, a);
 }
 
+// The sharper intro picture of a cross-fade step, drawn first; null when it is missing.
+gl_texture* upper_picture(const ref_ptr<gl_texture> (&images)[4], const play_crossfade& c)
+{
+    gl_texture* upper = c.lower < 3 ? images[c.lower + 1].get() : nullptr;
+    return upper && !upper->empty() ? upper : nullptr;
+}
+
+// Whether the level begins this frame's picture with the live world drawn in an opaque
+// colour (play_screen::draw_level), and the world hides the whole playfield.
+bool level_hides_playfield(const play_screen& screen)
+{
+    const v_world* world = screen.logic.live.get();
+    if (!world)
+        return false;
+    play_crossfade c = play_crossfade_at(screen.logic.intro);
+    return (c.world_only || !upper_picture(screen.intro_images, c)) && world_hides_playfield(*world);
+}
+
 }  // namespace
 
 void play_set_capture_folder(const std::string& folder)
@@ -175,10 +193,11 @@ void play_screen::capture_intro_images()
         log_line(log_always) << "play: the intro pictures of " << logic.entry.level << " were not written: " << note;
 }
 
+// The depth buffer is still as draw_backdrop cleared it: everything drawn before the world
+// draws without the depth test.
 void play_screen::draw_world(const v_world& world, float b, float alpha) const
 {
     glEnable(GL_DEPTH_TEST);
-    glClear(GL_DEPTH_BUFFER_BIT);
     colour(b, alpha);
     ::draw_world(world, game_world_style());
     glDisable(GL_DEPTH_TEST);
@@ -195,8 +214,7 @@ void play_screen::draw_level(float b)
             draw_world(*world, b, 1.0f);
         return;
     }
-    gl_texture* upper = c.lower < 3 ? intro_images[c.lower + 1].get() : nullptr;
-    if (upper && !upper->empty()) {
+    if (gl_texture* upper = upper_picture(intro_images, c)) {
         colour(b);
         upper->draw_quad(32, 32, 64, 64);
     } else if (world) {
@@ -325,11 +343,13 @@ void play_screen::draw_pause(const game_hud& hud)
 
 // The playfield behind the level: every frame starts from it, so that nothing of the frame
 // before (or of the map the level was chosen on) shows through where the level draws nothing.
+// Where the level's world hides the whole playfield (a full-size opaque backdrop) none of it
+// would show, and on a software rasteriser it would cost as much as the world itself.
 void play_screen::draw_backdrop(float b) const
 {
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (backdrop) {
+    if (backdrop && !level_hides_playfield(*this)) {
         colour(b);
         backdrop->draw_quad(32, 32, 64, 64);
     }
@@ -367,8 +387,7 @@ void play_screen::draw(const game_hud& hud, float x, float y)
     }
 
     colour(b);
-    gl_draw_quad(frames.get(), -14, 32, 32, 64);
-    gl_draw_quad(frames.get(), 78, 32, 32, 64, {1, 1}, {0, 0});
+    margins.draw(app_window(), frames.get(), 0.0f);
     draw_labels(b);
     draw_captions(b);
     draw_star_counter(hud, b);

@@ -10,6 +10,7 @@
 #include "game/screens/game_assets.h"
 #include "render/blur_sequence.h"
 #include "render/effect.h"
+#include "render/margin_frames.h"
 #include "render/texture.h"
 #include "render/texture_cache.h"
 
@@ -29,6 +30,8 @@ public:
     ref_ptr<gl_texture> label_restart, label_solution, label_menu, backdrop;
     std::unique_ptr<blur_sequence> caption_ready, caption_success, caption_failed;
     gl_texture_cache card_textures{&game_pak()};
+    // The frames beside the level; copies of them stand in while they do not change.
+    margin_frames margins;
     bool paused = false;
 
     play_screen(int32_t slot, int32_t world, int32_t level);
@@ -38,11 +41,13 @@ public:
 
     // The level until the player leaves it; true when it completed the game's ending.
     bool run(game_hud& hud);
+    // One frame's picture of the screen as it stands (its frame loop calls it; so do the
+    // rendering benchmarks).
+    void draw(const game_hud& hud, float pointer_x, float pointer_y);
 
 private:
     // What the frame's drain hands the logic.
     input_sink_t input();
-    void draw(const game_hud& hud, float pointer_x, float pointer_y);
     void draw_backdrop(float b) const;
     void draw_level(float b);
     void draw_world(const v_world& world, float b, float alpha) const;

@@ -21,9 +21,11 @@ public:
     // The chosen slot (0 to 3), saved with its name; -1 when the player chose Exit (or the
     // window closed). The title world plays behind the list; it may be null.
     int32_t run(game_hud& hud, v_world* title_world);
+    // One frame's picture of the screen as it stands (its frame loop calls it; so do the
+    // rendering benchmarks).
+    void draw(const game_hud& hud, const v_world* title_world) const;
 
 private:
-    void draw(const game_hud& hud, const v_world* title_world) const;
     void draw_rows(const game_hud& hud) const;
     void draw_question(const game_hud& hud) const;
     // What the frame's drain hands the logic.

@@ -14,8 +14,8 @@ public:
     settings_screen();
     // Runs until Accept is clicked (or the window closes).
     void run();
-
-private:
+    // One frame's picture of the screen as it stands (its frame loop calls it; so do the
+    // rendering benchmarks).
     void draw() const;
 };
 

@@ -22,9 +22,11 @@ public:
     // The chosen level's index, or -1 when the player left through the menu (or the
     // window closed). `returning`: back from a level, the map fades in from black.
     int32_t run(game_hud& hud, bool returning);
+    // One frame's picture of the screen as it stands (its frame loop calls it; so do the
+    // rendering benchmarks).
+    void draw(const game_hud& hud);
 
 private:
-    void draw(const game_hud& hud);
     void draw_tile(const map_level& level, float glow_size, float tile_size, float icon_size);
     void draw_popup(const game_hud& hud, const map_level& level);
     void draw_card(const map_level& level);

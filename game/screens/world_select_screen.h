@@ -22,8 +22,10 @@ public:
     // The chosen world's index, or -1 when the player went back (or the window closed).
     // Rebuilds the ending mask from the worlds in the data.
     int32_t run(game_hud& hud);
+    // One frame's picture of the screen as it stands (its frame loop calls it; so do the
+    // rendering benchmarks).
+    void draw(const game_hud& hud);
 
 private:
-    void draw(const game_hud& hud);
     void draw_row(const game_hud& hud, int32_t row);
 };

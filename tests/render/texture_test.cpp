@@ -155,16 +155,28 @@ TEST_F(texture_test, damaged_chunks_give_empty_textures_with_one_log_line)
     }
 }
 
-TEST_F(texture_test, translucency_is_an_alpha_strictly_between_15_and_240)
+TEST_F(texture_test, translucency_is_an_alpha_strictly_between_15_and_240_and_solid_is_none_below_240)
 {
     store.add_texture("tex\\solid", 4, 4, 0xFFFFFFF0);   // alpha 240
     store.add_texture("tex\\cutout", 4, 4, 0xFFFFFF0F);  // alpha 15
     store.add_texture("tex\\glass", 4, 4, 0xFFFFFF80);   // alpha 128
     store.add_texture("tex\\glass_coded", 16, 16, 0x2040FF80, false);
+    store.add_texture("tex\\solid_coded", 16, 16, 0x2040FFFF, false);
+    // Opaque but for one pixel that lets the alpha test through yet is not quite solid.
+    std::vector<uint8_t> almost(4 * 4 * 4, 255);
+    almost[5 * 4 + 3] = 239;
+    store.add_image("tex\\almost", 4, 4, almost);
     EXPECT_FALSE(store.texture("tex\\solid")->translucent());
     EXPECT_FALSE(store.texture("tex\\cutout")->translucent());
     EXPECT_TRUE(store.texture("tex\\glass")->translucent());
     EXPECT_TRUE(store.texture("tex\\glass_coded")->translucent());
+    EXPECT_TRUE(store.texture("tex\\almost")->translucent());
+
+    EXPECT_TRUE(store.texture("tex\\solid")->solid());
+    EXPECT_TRUE(store.texture("tex\\solid_coded")->solid());
+    EXPECT_FALSE(store.texture("tex\\cutout")->solid());
+    EXPECT_FALSE(store.texture("tex\\glass")->solid());
+    EXPECT_FALSE(store.texture("tex\\almost")->solid());
 }
 
 TEST_F(texture_test, animation_frames_are_collected_up_to_the_first_missing_suffix)

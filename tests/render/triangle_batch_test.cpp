@@ -112,18 +112,31 @@ TEST_F(batch_draw_test, opaque_triangles_cut_out_below_half_alpha_and_blended_on
         b.add_vertex(x0 + size, y0 + size, 1, 1);
         b.add_vertex(x0, y0 + size, 0, 1);
     };
+    ASSERT_TRUE(red->solid());
+    ASSERT_FALSE(cutout->solid());
     // The glass is submitted first and lies in front, yet is drawn after the red square.
     square(glass.get(), -1, 10, 10, 20);
     square(red.get(), -5, 0, 0, 20);
     square(cutout.get(), -1, 40, 0, 10);
+    // Solid, cut out, solid again in drawing order: the alpha test goes off and on again.
+    square(red.get(), -0.5f, 40, 20, 10);
     b.flush();
     EXPECT_TRUE(near_colour(at(5, 5), 255, 0, 0)) << at(5, 5);
     EXPECT_TRUE(near_colour(at(15, 15), 127, 0, 128, 8)) << at(15, 15);
     EXPECT_TRUE(near_colour(at(25, 25), 0, 0, 128, 8)) << at(25, 25);
     EXPECT_TRUE(near_colour(at(45, 5), 0, 0, 0)) << at(45, 5);
+    EXPECT_TRUE(near_colour(at(45, 25), 255, 0, 0)) << at(45, 25);
     // The GL state is as before the flush.
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
     EXPECT_FALSE(glIsEnabled(GL_ALPHA_TEST));
+
+    // Drawn in a faint colour even a solid texture falls below the test and is cut out.
+    b.clear();
+    glColor4f(1.0f, 1.0f, 1.0f, 0.3f);
+    square(red.get(), -2, 0, 40, 10);
+    b.flush();
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    EXPECT_TRUE(near_colour(at(5, 45), 0, 0, 0)) << at(5, 45);
 }
 
 }  // namespace

@@ -239,6 +239,68 @@ TEST_F(world_draw_test, pending_cuts_show_the_pen_running_through_its_frames)
     EXPECT_TRUE(near_colour(at(32, 10), 0, 255, 0)) << at(32, 10);
 }
 
+// The play screen leaves out its playfield background where this says the world hides it,
+// so the answer is checked against the pixels: on a red window, nothing red may be left.
+TEST_F(world_draw_test, only_a_solid_polygon_over_the_whole_playfield_hides_it)
+{
+    store.add_texture("tex\\wall", 4, 4, 0x808080FF);
+    std::vector<uint8_t> holed(4 * 4 * 4, 255);
+    holed[3] = 0;  // one pixel cut out: opaque in the first pass, yet the red shows there
+    store.add_image("tex\\holed", 4, 4, holed);
+    test_define("tex\\flicker { anim_speed 8 }");
+    store.add_texture("tex\\flicker", 4, 4, 0x808080FF);
+    store.add_texture("tex\\flicker2", 4, 4, 0x80808080);
+
+    ref_ptr<v_body_type> wall = scene_box_type(4, 4, 1);
+    add_square(wall->polys, "tex\\wall", -9.0f, 32.0f);
+    world.add_body(v_make_body(wall, vec2{32, 32}, 0.0f));
+    ASSERT_TRUE(world_hides_playfield(world));
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    draw_world(world, false);
+    for (float x : {0.0625f, 16.0f, 63.9375f})
+        for (float y : {0.0625f, 40.0f, 63.9375f})
+            EXPECT_TRUE(near_colour(at(x, y), 128, 128, 128, 2)) << x << ", " << y << ": " << at(x, y);
+
+    struct variant {
+        const char* what;
+        const char* texture;
+        float z, half, angle;
+        vec2 centre;
+        bool hides;
+    };
+    const variant variants[] = {
+        {"a hole in the texture", "tex\\holed", -9.0f, 32.0f, 0.0f, {32, 32}, false},
+        {"a translucent texture", "tex\\glass", -9.0f, 32.0f, 0.0f, {32, 32}, false},
+        {"a translucent animation frame", "tex\\flicker", -9.0f, 32.0f, 0.0f, {32, 32}, false},
+        {"a quarter unit short", "tex\\wall", -9.0f, 31.75f, 0.0f, {32, 32}, false},
+        {"a quarter unit aside", "tex\\wall", -9.0f, 32.0f, 0.0f, {32.25f, 32}, false},
+        {"on the far plane", "tex\\wall", -16.0f, 32.0f, 0.0f, {32, 32}, false},
+        {"just before it", "tex\\wall", -15.9f, 32.0f, 0.0f, {32, 32}, true},
+        {"larger", "tex\\wall", -9.0f, 40.0f, 0.0f, {32, 32}, true},
+        // Turned an eighth, a square needs a half size of 32 x sqrt 2 = 45.25 to hold it.
+        {"turned, too small", "tex\\wall", -9.0f, 45.0f, 0.7853982f, {32, 32}, false},
+        {"turned, large enough", "tex\\wall", -9.0f, 45.5f, 0.7853982f, {32, 32}, true},
+    };
+    for (const variant& v : variants) {
+        ref_ptr<v_body_type> type = scene_box_type(4, 4, 1);
+        add_square(type->polys, v.texture, v.z, v.half);
+        world = v_world();
+        world.add_body(v_make_body(type, v.centre, v.angle));
+        EXPECT_EQ(world_hides_playfield(world), v.hides) << v.what;
+    }
+
+    // A fan whose corners lie outside the playfield but that is notched in to its middle:
+    // the right of the playfield stays uncovered.
+    ref_ptr<v_body_type> notched = scene_box_type(4, 4, 1);
+    notched->polys.vertices = {
+        {-33, -33, 0, 0}, {33, -33, 1, 0}, {0, 0, 0.5f, 0.5f}, {33, 33, 1, 1}, {-33, 33, 0, 1}};
+    notched->polys.polygons = {{"tex\\wall", -9.0f, 5}};
+    world = v_world();
+    world.add_body(v_make_body(notched, vec2{32, 32}, 0.0f));
+    EXPECT_FALSE(world_hides_playfield(world));
+}
+
 TEST_F(world_draw_test, debug_adds_outlines_and_markers_and_fallback_draws_what_has_no_texture)
 {
     ref_ptr<v_body_type> box = scene_box_type(8, 8, 1);  // no polygons

@@ -1,0 +1,56 @@
+// The margin frames: the two pictures left and right of the 64 x 64 square that the play
+// screen and the screen shell draw, the left one at x -30..2 and its mirror at 62..94 (each
+// pushed `offset` units further out while they slide in). Their inner edges cast a soft
+// shadow onto what lies beside them; the rest of them is opaque.
+//
+// On a software rasteriser they cost a third of what a level's drawing does, yet they stay
+// the same from frame to frame. So once they have been drawn twice in a row alike (window,
+// view, offset, texture, full brightness, window shown), the parts whose every pixel is fully opaque
+// frame are copied from the window (window_patch) and put back in later frames, and only
+// the shadowed inner edges are drawn; the pixels are the same as drawing them whole.
+#pragma once
+
+#include "render/texture.h"
+#include "render/window_patch.h"
+
+class glw_window;
+
+class margin_frames {
+public:
+    // Fully opaque columns of the texture from its outer edge (u = 0), found once per texture.
+    uint32_t analysed_texture = 0;
+    int32_t opaque_columns = 0;
+
+    // What the patches were copied for, and what the last frame drew.
+    struct frame_key {
+        int32_t left = 0, bottom = 0;   // the viewport's origin: copies are taken from 0, 0
+        int32_t width = 0, height = 0;  // the viewport's, in drawable pixels
+        float view[4] = {};
+        float offset = 0.0f;
+        uint32_t texture = 0;
+        // A minimised window's back buffer need not hold what was drawn: nothing is copied
+        // from it, and copies taken before are taken anew once it is back.
+        bool shown = true;
+        bool operator==(const frame_key&) const = default;
+    };
+    frame_key held_key, last_key;
+    bool held = false;
+    window_patch left, right;
+    // Pixel columns the patches end at (left) and begin at (right): the shadowed edges lie
+    // beyond them and are drawn in every frame.
+    int32_t left_end = 0, right_begin = 0;
+
+    // Draws both frames in the window's view, in the current colour and blending, with the
+    // same pixels as gl_draw_quad(texture, -14 - offset, 32, 32, 64) and
+    // gl_draw_quad(texture, 78 + offset, 32, 32, 64, {1, 1}, {0, 0}). Copies are made and used
+    // only in white, without the depth test, unblended or blended by source alpha, for a
+    // texture that neither repeats, scrolls nor animates, and while the frames reach past
+    // the window's sides. A null texture draws nothing; without a window they are drawn whole.
+    void draw(const glw_window* window, gl_texture* texture, float offset);
+    // Drops the copies (before the GL context goes).
+    void release();
+
+private:
+    bool copyable(const frame_key& key, gl_texture& texture);
+    bool capture(const frame_key& key, const gl_texture& texture);
+};

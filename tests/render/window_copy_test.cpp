@@ -1,0 +1,215 @@
+// Copies that stand in for drawing, on Mesa: a window patch gives back exactly the pixels it
+// took, and the margin frames drawn from copies give the very pixels of drawing them whole,
+// frame after frame, while what lies under their shadowed edges changes.
+#include "render/margin_frames.h"
+#include "render/window_patch.h"
+#include "tests/render/render_test_util.h"
+
+namespace {
+
+struct window_copy_test : render_fixture {
+    test_store store;
+
+    std::vector<uint8_t> read_window() const
+    {
+        std::vector<uint8_t> rgba(size_t(width) * size_t(height) * 4);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        return rgba;
+    }
+
+    // Pixels of two read-backs that differ, and the first of them.
+    static int differing(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, std::string& first)
+    {
+        int n = 0;
+        for (size_t i = 0; i + 3 < a.size() && i + 3 < b.size(); i += 4)
+            if (a[i] != b[i] || a[i + 1] != b[i + 1] || a[i + 2] != b[i + 2]) {
+                if (n++ == 0)
+                    first = "pixel " + std::to_string(i / 4 % width) + ", " + std::to_string(i / 4 / width);
+            }
+        return n;
+    }
+};
+
+TEST_F(window_copy_test, a_patch_gives_back_exactly_the_pixels_it_took_and_leaves_the_state_alone)
+{
+    // A picture with something in every pixel: a magnified, filtered texture of noise.
+    std::vector<uint8_t> noise(16 * 16 * 4);
+    for (size_t i = 0; i < noise.size(); ++i)
+        noise[i] = uint8_t(i * 7919 % 251);
+    store.add_image("tex\\noise", 16, 16, noise);
+    ref_ptr<gl_texture> t = store.texture("tex\\noise");
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_TEXTURE_2D);
+    t->draw_quad(32, 32, 80, 64);
+    std::vector<uint8_t> drawn = read_window();
+
+    window_patch patch;
+    EXPECT_FALSE(patch.capture(5, 5, 0, 10));
+    EXPECT_FALSE(patch.held());
+    // An odd rectangle, not a power of two in either direction.
+    ASSERT_TRUE(patch.capture(37, 21, 301, 77));
+    EXPECT_TRUE(patch.held());
+
+    // Whatever state the caller has: a colour, blending, the depth test.
+    glClearColor(0.2f, 0.4f, 0.6f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    std::vector<uint8_t> cleared = read_window();
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_DEPTH_TEST);
+    glColor4f(0.5f, 0.25f, 1.0f, 0.5f);
+    patch.restore();
+
+    std::vector<uint8_t> restored = read_window();
+    int inside = 0, outside = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            size_t i = (size_t(y) * size_t(width) + size_t(x)) * 4;
+            bool in = x >= 37 && x < 37 + 301 && y >= 21 && y < 21 + 77;
+            const std::vector<uint8_t>& expected = in ? drawn : cleared;
+            bool same = std::equal(restored.begin() + long(i), restored.begin() + long(i) + 3,
+                                   expected.begin() + long(i));
+            (in ? inside : outside) += same;
+        }
+    EXPECT_EQ(inside, 301 * 77);
+    EXPECT_EQ(outside, width * height - 301 * 77);
+
+    GLfloat colour[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    EXPECT_FLOAT_EQ(colour[1], 0.25f);
+    EXPECT_TRUE(glIsEnabled(GL_BLEND));
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    GLint mode = 0;
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
+    EXPECT_EQ(mode, GL_MODULATE);
+    // The view is back: a quad in view units lands where it should.
+    glDisable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(1, 1, 1, 1);
+    glRectf(60, 60, 64, 64);
+    EXPECT_TRUE(near_colour(at(62, 62), 255, 255, 255, 0)) << at(62, 62);
+}
+
+TEST_F(window_copy_test, margin_frames_from_copies_are_the_pixels_of_drawing_them_whole)
+{
+    // A 64 x 128 frame: opaque noise from its outer edge, then eight columns of a shadow
+    // fading out towards its inner edge.
+    std::vector<uint8_t> frame(64 * 128 * 4);
+    for (int y = 0; y < 128; ++y)
+        for (int x = 0; x < 64; ++x) {
+            uint8_t* p = &frame[size_t(y * 64 + x) * 4];
+            p[0] = uint8_t((x * 37 + y * 11) % 256);
+            p[1] = uint8_t((x * 5 + y * 53) % 256);
+            p[2] = uint8_t((x * y) % 256);
+            p[3] = x < 56 ? 255 : uint8_t(255 - (x - 55) * 30);
+        }
+    store.add_image("tex\\frame", 64, 128, frame);
+    ref_ptr<gl_texture> texture = store.texture("tex\\frame");
+    ASSERT_TRUE(texture);
+
+    // What lies beside the frames changes from frame to frame; the frames are drawn over it
+    // as the screens draw them.
+    auto scene = [&](int frame_number) {
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glDisable(GL_DEPTH_TEST);
+        glDisable(GL_TEXTURE_2D);
+        glColor4f(float(frame_number % 3) / 2.0f, 0.5f, float(frame_number % 2), 1.0f);
+        glRectf(-8, 0, 72, 64);
+        glEnable(GL_TEXTURE_2D);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glColor4f(1, 1, 1, 1);
+    };
+    struct variant {
+        const char* what;
+        float offset, brightness;
+        bool copied;
+    };
+    const variant variants[] = {
+        {"in place", 0.0f, 1.0f, true},
+        {"pushed out", 3.0f, 1.0f, true},
+        {"dimmed", 0.0f, 0.5f, false},
+        // The shadowed edge lies outside the window: nothing of the frames shows.
+        {"out of the window", 40.0f, 1.0f, false},
+    };
+    for (const variant& v : variants) {
+        margin_frames margins;
+        for (int f = 0; f < 5; ++f) {
+            scene(f);
+            glColor4f(v.brightness, v.brightness, v.brightness, 1.0f);
+            gl_draw_quad(texture.get(), -14 - v.offset, 32, 32, 64);
+            gl_draw_quad(texture.get(), 78 + v.offset, 32, 32, 64, {1, 1}, {0, 0});
+            std::vector<uint8_t> whole = read_window();
+
+            scene(f);
+            glColor4f(v.brightness, v.brightness, v.brightness, 1.0f);
+            margins.draw(window.get(), texture.get(), v.offset);
+            std::string first;
+            EXPECT_EQ(differing(read_window(), whole, first), 0) << v.what << ", frame " << f << ": " << first;
+        }
+        // Copied on the second frame and used from the third on.
+        EXPECT_EQ(margins.held, v.copied) << v.what;
+        if (v.copied) {
+            EXPECT_GT(margins.left.width, 0) << v.what;
+            EXPECT_LT(margins.right_begin, width) << v.what;
+        }
+    }
+
+    // A minimised window's back buffer is not copied from; once shown, the copies come.
+    {
+        margin_frames margins;
+        window->active = false;
+        for (int f = 0; f < 3; ++f) {
+            scene(f);
+            margins.draw(window.get(), texture.get(), 0.0f);
+        }
+        EXPECT_FALSE(margins.held);
+        window->active = true;
+        for (int f = 0; f < 3; ++f) {
+            scene(f);
+            margins.draw(window.get(), texture.get(), 0.0f);
+        }
+        EXPECT_TRUE(margins.held);
+    }
+
+    // Without a window the frames are drawn whole.
+    {
+        margin_frames margins;
+        std::vector<uint8_t> drawn;
+        for (int f = 0; f < 3; ++f) {
+            scene(f);
+            margins.draw(nullptr, texture.get(), 0.0f);
+            drawn = read_window();
+        }
+        scene(2);
+        gl_draw_quad(texture.get(), -14, 32, 32, 64);
+        gl_draw_quad(texture.get(), 78, 32, 32, 64, {1, 1}, {0, 0});
+        std::string first;
+        EXPECT_EQ(differing(drawn, read_window(), first), 0) << "without a window: " << first;
+        EXPECT_FALSE(margins.held);
+    }
+
+    // A window resized in between: the copies follow it.
+    margin_frames margins;
+    for (int f = 0; f < 3; ++f) {
+        scene(f);
+        margins.draw(window.get(), texture.get(), 0.0f);
+    }
+    ASSERT_TRUE(margins.held);
+    int32_t end = margins.left_end;
+    window->resize(320, 256);
+    window->set_view(32, 32, 32);
+    for (int f = 0; f < 3; ++f) {
+        scene(f);
+        margins.draw(window.get(), texture.get(), 0.0f);
+    }
+    EXPECT_TRUE(margins.held);
+    EXPECT_EQ(margins.held_key.width, 320);
+    EXPECT_LT(margins.left_end, end);
+    window->resize(width, height);
+}
+
+}  // namespace
