@@ -192,7 +192,7 @@ void bench_frame_world_map(benchmark::State& state)
     if (!ready(state))
         return;
     world_map_screen screen;
-    screen.levels = map_levels(0, scene.world);
+    screen.logic = world_map_logic(map_levels(0, scene.world), false);
     for (const std::string& name : map_rune_plate(0, scene.world))
         screen.rune_plate.push_back(screen.tiles.get(name));
     frames_against_references(state, [&] {
