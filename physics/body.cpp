@@ -116,12 +116,18 @@ void v_body::place_nodes(bool all)
     if (!type || !type->prototype)
         return;
     const std::vector<v_node>& local = type->prototype->nodes;
-    float s, c;
-    v_sincos(angle, s, c);
+    // The turn is worked out at the first node that moves: a body whose nodes are all
+    // fixed (a pinned pot) or that has none (a backdrop) needs none.
+    bool turned = false;
+    float s = 0.0f, c = 1.0f;
     size_t count = nodes.size() < local.size() ? nodes.size() : local.size();
     for (size_t i = 0; i < count; ++i) {
         if (nodes[i].fixed && !all)
             continue;
+        if (!turned) {
+            v_sincos(angle, s, c);
+            turned = true;
+        }
         vec2 l = local[i].position;
         nodes[i].position = {l.x * c - l.y * s + position.x, l.x * s + l.y * c + position.y};
     }

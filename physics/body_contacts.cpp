@@ -51,8 +51,18 @@ float share_of(const v_body& a, const v_body& b, const v_constraint& edge, const
 
 void detect_pair(v_world& world, v_body& a, v_body& b)
 {
+    // The inside test counts the outline edges that span the point's height, so a point
+    // above or below every outline node is outside without it.
+    float top = INFINITY, bottom = -INFINITY;
+    for (const v_constraint* e : a.collidable)
+        for (float y : {e->n1->position.y, e->n2->position.y}) {
+            if (y < top)
+                top = y;
+            if (y > bottom)
+                bottom = y;
+        }
     for (v_node& p : b.nodes) {
-        if (!p.on_edge || !a.contains(p.position))
+        if (!p.on_edge || p.position.y < top || p.position.y >= bottom || !a.contains(p.position))
             continue;
         // The nearest edge that the point lies over decides, and only that edge must be
         // free of a contact. Both rules keep stacks at rest: stopping at the first edge

@@ -96,6 +96,13 @@ public:
     // records into it; other modes leave the copy without one.
     static v_world copy(const v_world& source, int32_t mode, v_replay& replay);
 
+    // The world as it is now, mid-run: every position and velocity, cut flag, contact,
+    // caught ball, pending cut event, the verdict and the step count, so that stepping the
+    // clone gives exactly what stepping this world gives, bit for bit. The clone shares
+    // nothing with this world but the types; it drives no replay (`replay` is null), so
+    // a recording or playing world's clone only steps.
+    v_world clone() const;
+
     // Empties nodes, bodies and constraints (and everything that points into them);
     // markers stay. The verdict goes back to undecided.
     void clear();

@@ -377,6 +377,51 @@ TEST(physics_world, a_copy_runs_like_the_original_with_cuts_cleared)
     EXPECT_EQ(v_world_hash(a), v_world_hash(b));
 }
 
+// Searches branch from clones taken mid-run: a clone goes on exactly as the original does
+// (contacts, rope nodes, cut flags, caught balls and all) and owes it nothing once taken.
+TEST(physics_world, a_clone_taken_mid_run_steps_on_exactly_as_the_original)
+{
+    // Ropes cut before and after the clone is taken.
+    auto run = [](v_world& w, int32_t to) {
+        while (w.step_count < to) {
+            if (w.step_count == 150)
+                w.constraints[2]->cut = true;
+            if (w.step_count == 450)
+                w.constraints[7]->cut = true;
+            w.step();
+        }
+    };
+    v_world straight;
+    scene_stress(straight);
+    run(straight, 700);
+
+    auto original = std::make_unique<v_world>();
+    scene_stress(*original);
+    run(*original, 300);
+    ASSERT_GT(original->contacts.size(), 0u);  // boxes resting on floors and each other
+    v_world clone = original->clone();
+    EXPECT_EQ(v_world_hash(clone), v_world_hash(*original));
+    original.reset();
+    run(clone, 700);
+    EXPECT_EQ(v_world_hash(clone), v_world_hash(straight));
+
+    // A caught ball stays caught in the clone; the verdict and step count come along.
+    v_world pot;
+    scene_handles h = scene_ball_over_pot(pot, 1, 1);
+    h.rope->cut = true;
+    while (pot.verdict == v_verdict_undecided && pot.step_count < 2000)
+        pot.step();
+    ASSERT_EQ(pot.verdict, v_verdict_solved);
+    v_world caught = pot.clone();
+    EXPECT_EQ(caught.nodes.size(), pot.nodes.size());
+    EXPECT_EQ(caught.loaded_nodes.size(), pot.loaded_nodes.size());
+    for (int i = 0; i < 50; ++i) {
+        pot.step();
+        caught.step();
+    }
+    EXPECT_EQ(v_world_hash(caught), v_world_hash(pot));
+}
+
 // The level editor's test run records through a copy: the copy must record from its first
 // step as a world built in recording mode does, into a replay that was set up afresh.
 TEST(physics_world, a_recording_copy_records_as_a_recording_world_does)

@@ -20,7 +20,7 @@ const sim_tool_command sim_tool_commands[] = {
     {"play", "play LEVEL REPLAY", sim_cmd_play},
     {"bench", "bench LEVEL [--seconds N] [--repeat N]", sim_cmd_bench},
     {"verify", "verify ROOT [--record] [--report]", sim_cmd_verify},
-    {"report", "report LEVEL.LEVL.txt... [--grid STEPS] [--pair-grid STEPS]", sim_cmd_report},
+    {"report", "report LEVEL.LEVL.txt... [--grid STEPS] [--pair-grid STEPS] [--threads N]", sim_cmd_report},
 #ifdef TAMBLE_SIM_VIEW
     {"view", "view LEVEL [--data ROOT | --archive FILE] [--windowed] [--size WxH] [test driver options]",
      sim_cmd_view},

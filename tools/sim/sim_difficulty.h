@@ -21,6 +21,7 @@ struct sim_difficulty_options {
     int32_t slack_steps = 5 * steps_per_second;
     // A window is followed at most this far on either side of the solution's step.
     int32_t window_reach = 3 * steps_per_second;
+    int32_t threads = 0;  // threads the schedules run on (0: one per core)
 };
 
 // The span of steps at which one cut of the solution, the other cuts held, still solves

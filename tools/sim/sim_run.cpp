@@ -50,6 +50,30 @@ bool each_position(const v_world& world, F fn)
     return true;
 }
 
+// Whether every position is sane and every angle finite: the test of each step, without
+// the descriptions that sim_find_blowup builds only once something has gone wrong. A NaN
+// fails `fabs(x) < bound` as an infinity does, so one comparison a coordinate is enough,
+// and the loops go through without a branch a position.
+bool all_sane(const v_world& world)
+{
+    auto ok = [](vec2 p) {
+        return (std::fabs(p.x) < sim_explosion_bound) & (std::fabs(p.y) < sim_explosion_bound);
+    };
+    bool sane_so_far = true;
+    for (const v_node* n : world.nodes)
+        sane_so_far &= ok(n->position);
+    for (const auto& b : world.bodies) {
+        sane_so_far &= ok(b->position) & std::isfinite(b->angle);
+        for (const v_node& n : b->nodes)
+            sane_so_far &= ok(n.position);
+    }
+    for (const auto& c : world.constraints)
+        if (!c->cut)
+            for (const v_node& n : c->inodes)
+                sane_so_far &= ok(n.position);
+    return sane_so_far;
+}
+
 }  // namespace
 
 bool sim_check_cut(const v_world& world, const sim_cut& cut, std::string& problem)
@@ -70,6 +94,8 @@ bool sim_check_cut(const v_world& world, const sim_cut& cut, std::string& proble
 
 std::string sim_find_blowup(const v_world& world)
 {
+    if (all_sane(world))
+        return {};
     std::string found;
     each_position(world, [&](vec2 p, const std::string& what) {
         if (sane(p))
@@ -111,19 +137,30 @@ void sim_print_positions(std::FILE* out, const v_world& world)
     std::fprintf(out, "\n");
 }
 
-sim_run_result sim_run_world(v_world& world, const sim_run_options& options)
+bool sim_run_world_until(v_world& world, const sim_run_options& options, sim_run_progress& progress,
+                         int32_t until)
 {
-    sim_run_result r;
-    size_t next_cut = 0;
-    int32_t stop_at = -1;
+    sim_run_result& r = progress.result;
+    auto end = [&] {
+        r.verdict = world.verdict;
+        r.steps = world.step_count;
+        progress.ended = true;
+        return true;
+    };
+    if (progress.ended)
+        return true;
     while (world.step_count < options.max_steps) {
-        for (; next_cut < options.cuts.size() && options.cuts[next_cut].step <= world.step_count;
-             ++next_cut) {
-            const sim_cut& cut = options.cuts[next_cut];
+        if (world.step_count >= until)
+            return false;
+        for (; progress.next_cut < options.cuts.size() &&
+               options.cuts[progress.next_cut].step <= world.step_count;
+             ++progress.next_cut) {
+            const sim_cut& cut = options.cuts[progress.next_cut];
             if (!sim_check_cut(world, cut, r.problem)) {
                 r.ok = false;
                 r.steps = world.step_count;
-                return r;
+                progress.ended = true;
+                return true;
             }
             v_constraint& c = *world.constraints[size_t(cut.index)];
             if (options.out)
@@ -136,7 +173,7 @@ sim_run_result sim_run_world(v_world& world, const sim_run_options& options)
         world.step();
         if (world.verdict != before && r.decided_step < 0) {
             r.decided_step = world.step_count;
-            stop_at = world.step_count + options.tail_steps;
+            progress.stop_at = world.step_count + options.tail_steps;
         }
         if (options.trace_every > 0 && options.out && world.step_count % options.trace_every == 0)
             sim_print_positions(options.out, world);
@@ -144,12 +181,17 @@ sim_run_result sim_run_world(v_world& world, const sim_run_options& options)
         if (!blowup.empty()) {
             r.ok = false;
             r.problem = "blew up at step " + std::to_string(world.step_count) + ": " + blowup;
-            break;
+            return end();
         }
-        if (options.stop_at_verdict && stop_at >= 0 && world.step_count >= stop_at)
-            break;
+        if (options.stop_at_verdict && progress.stop_at >= 0 && world.step_count >= progress.stop_at)
+            return end();
     }
-    r.verdict = world.verdict;
-    r.steps = world.step_count;
-    return r;
+    return end();
+}
+
+sim_run_result sim_run_world(v_world& world, const sim_run_options& options)
+{
+    sim_run_progress progress;
+    sim_run_world_until(world, options, progress, INT32_MAX);
+    return progress.result;
 }

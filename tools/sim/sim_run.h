@@ -38,5 +38,20 @@ std::string sim_find_blowup(const v_world& world);
 // Whether everything in the world lies inside the 64 x 64 playfield.
 std::string sim_find_outside(const v_world& world);
 sim_run_result sim_run_world(v_world& world, const sim_run_options& options);
+
+// A run taken a stretch at a time: sim_run_world's loop that stops when the world reaches
+// a given step and goes on from there later. Between stretches the world may be cloned and
+// the clone run on with other cuts (options whose cuts come at or after the clone's step),
+// which gives what running that schedule from step 0 would.
+struct sim_run_progress {
+    size_t next_cut = 0;   // the first cut of the options not applied yet
+    int32_t stop_at = -1;  // the step the run stops at, once its verdict is decided
+    bool ended = false;
+    sim_run_result result;  // complete once ended
+};
+// Runs the world on until its step count reaches `until` (before the cuts of that step)
+// or the run ends. True when the run has ended.
+bool sim_run_world_until(v_world& world, const sim_run_options& options, sim_run_progress& progress,
+                         int32_t until);
 // Prints the free nodes' and bodies' positions on one line each.
 void sim_print_positions(std::FILE* out, const v_world& world);
