@@ -29,18 +29,18 @@
 struct sim_generate_rules {
     double settle_seconds = 1.0;    // nothing may move much this long before the first cut
     double settle_distance = 0.5;   // ... further than this many units
-    double search_seconds = 8.0;    // the searched cuts come within this time
+    double search_seconds = 6.0;    // the searched cuts come within this time
     double slack_seconds = 5.0;     // and must solve at most this long after it
     int32_t single_grid = 15;       // steps between the times of searched one-cut schedules
-    int32_t pair_grid = 45;         // the same for the two-cut schedules
+    int32_t pair_grid = 60;         // the same for the two-cut schedules
     double single_share = 0.1;      // at most this share of the blind one-cut schedules solve
     int32_t max_cuts = 4;           // the longest schedule searched for
-    int32_t follow = 3;             // partial solutions followed further at each depth
+    int32_t follow = 2;             // partial solutions followed further at each depth
     double window_seconds = 0.25;   // every cut of the solution has at least this window
     double solution_seconds = 15.0; // the least time a solution file gives
     int32_t min_difference = 2;     // from every shipped and kept level (sim_signature.h)
     int32_t tries = 40;             // places tried for a piece before the candidate is given up
-    int32_t max_schedules = 40000;  // schedules searched for one candidate before it counts unsolved
+    int32_t max_schedules = 12000;  // schedules searched for one candidate before it counts unsolved
 };
 
 struct sim_template_param {
