@@ -236,6 +236,12 @@ private:
     std::vector<sim_found_schedule> run(const std::vector<sim_cut>& prefix, const sim_blind_options& blind)
     {
         sim_blind_search search(world, prefix, cuttable, blind);
+        // The pairs grow with the square of the cuttable constraints: a search that would
+        // overrun the budget is not begun.
+        if (blind.pairs && schedules + search.singles.tried + search.pairs.tried > options.rules.max_schedules) {
+            budget_spent = true;
+            return {};
+        }
         std::vector<std::function<void()>> tasks;
         search.prepare();
         search.add_tasks(tasks);
@@ -249,6 +255,14 @@ private:
         singles_tried = search.singles.tried;
         singles_hits = search.singles.hits;
         return std::move(search.found);
+    }
+
+    int64_t measure_estimate(int32_t decided_step, const sim_difficulty_options& measure) const
+    {
+        int64_t n = int64_t(cuttable.size());
+        int64_t singles = decided_step / std::max(measure.single_grid, 1) + 1;
+        int64_t pairs = decided_step / std::max(measure.pair_grid, 1) + 1;
+        return n * singles + n * (n - 1) / 2 * pairs * pairs;
     }
 
     void reject(sim_reject why, const std::string& detail)
@@ -281,6 +295,13 @@ private:
                                               std::ceil(double(g.best->decided_step) / steps_per_second) + 2.0));
             sim_difficulty_options measure;
             measure.threads = 1;
+            // Measuring runs the report's own blind searches up to the solution's verdict;
+            // a level with many cuttable constraints and a late verdict is given up rather
+            // than measured for minutes.
+            if (measure_estimate(g.best->decided_step, measure) > int64_t(r.max_schedules)) {
+                budget_spent = true;
+                return false;
+            }
             sim_difficulty d;
             std::string error;
             if (!sim_measure_world_difficulty(world, solution, measure, d, error))
