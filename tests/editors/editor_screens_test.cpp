@@ -205,11 +205,11 @@ TEST(editor_screens, a_level_saved_beside_the_configuration_is_played_in_your_le
     ASSERT_EQ(run_game(editor_run(dir, s.str(), s.frame + 5, {})), 0) << read_text(run_prefix() + "out");
     ASSERT_FALSE(test_read_text(dir.file("levels/Mine.LEVL.txt")).empty());
 
-    // A profile, the fourth world ("Your Levels" after the three shipped ones), its first
+    // A profile, the fifth world ("Your Levels" after the four shipped ones), its first
     // tile, and the rope cut once the level plays.
     std::ostringstream play;
     play << "0 move 30 28\n40 click left 30 28\n45 text \"Ada\"\n50 key enter\n"
-         << "270 click left 30 38.5\n280 click left 56 38.5\n"
+         << "270 click left 30 42\n280 click left 56 42\n"
          << "320 move 10 12\n330 click left 10 12\n";
     game_run run;
     run.config = dir.file("config.dat");
