@@ -215,8 +215,9 @@ TEST_F(level_generator, SameSeedSameFilesOnAnyThreadsAndEveryKeptLevelVerifies)
         EXPECT_LE(k.judgement.single_share, templates.rules.single_share);
         // ... and by the measure it is the same puzzle as the shipped one it was made like.
         for (const auto& [name, signature] : sim_root_signatures(ctx, base)) {
-            if (name == "Zenith")
+            if (name == "Zenith") {
                 EXPECT_LT(sim_signature_distance(k.signature, signature), templates.rules.min_difference);
+            }
         }
     }
 }
