@@ -57,7 +57,7 @@ struct editor_script {
 };
 
 // Rows of base/'s types in their sorted lists.
-constexpr int pot_red_row = 15, anchor_row = 0, ball_red_row = 3, rope_row = 4;
+constexpr int pot_red_row = 16, anchor_row = 0, ball_red_row = 3, rope_row = 4;
 
 // A fixed red pot, an anchor and a red ball on a rope from it: cutting the rope solves it.
 void build_drop_level(editor_script& s)
