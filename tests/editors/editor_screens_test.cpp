@@ -57,7 +57,7 @@ struct editor_script {
 };
 
 // Rows of base/'s types in their sorted lists.
-constexpr int pot_red_row = 15, anchor_row = 0, ball_red_row = 3, rope_row = 4;
+constexpr int pot_red_row = 16, anchor_row = 0, ball_red_row = 3, rope_row = 4;
 
 // A fixed red pot, an anchor and a red ball on a rope from it: cutting the rope solves it.
 void build_drop_level(editor_script& s)
@@ -205,11 +205,11 @@ TEST(editor_screens, a_level_saved_beside_the_configuration_is_played_in_your_le
     ASSERT_EQ(run_game(editor_run(dir, s.str(), s.frame + 5, {})), 0) << read_text(run_prefix() + "out");
     ASSERT_FALSE(test_read_text(dir.file("levels/Mine.LEVL.txt")).empty());
 
-    // A profile, the fourth world ("Your Levels" after the three shipped ones), its first
+    // A profile, the fifth world ("Your Levels" after the four shipped ones), its first
     // tile, and the rope cut once the level plays.
     std::ostringstream play;
     play << "0 move 30 28\n40 click left 30 28\n45 text \"Ada\"\n50 key enter\n"
-         << "270 click left 30 38.5\n280 click left 56 38.5\n"
+         << "270 click left 30 42\n280 click left 56 42\n"
          << "320 move 10 12\n330 click left 10 12\n";
     game_run run;
     run.config = dir.file("config.dat");

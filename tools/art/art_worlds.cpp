@@ -1,4 +1,4 @@
-// World art for the three worlds: the map picture, the emblem banner, two
+// World art for the four worlds: the map picture, the emblem banner, two
 // medallions (large and icon), the rune (plate, three segments at three sizes,
 // the completed rune) and the two rune tiles. Texture names are
 // "tex\worlds\<key>\<part>"; base/README.md lists them for the worlds data.
@@ -129,6 +129,62 @@ void emblem_clocktower(art_canvas& c, double cx, double cy, double r)
     cairo_stroke(cr);
     cairo_arc(cr, cx, cy, r * 0.06, 0, 2 * art_pi);
     art_set(cr, palette::brass);
+    cairo_fill(cr);
+}
+
+void emblem_observatory(art_canvas& c, double cx, double cy, double r)
+{
+    cairo_t* cr = c.cr;
+    // A brass telescope on a tripod, aimed at a star.
+    cairo_move_to(cr, cx - r * 0.1, cy + r * 0.1);
+    cairo_line_to(cr, cx - r * 0.55, cy + r * 0.9);
+    cairo_move_to(cr, cx - r * 0.1, cy + r * 0.1);
+    cairo_line_to(cr, cx + r * 0.35, cy + r * 0.9);
+    cairo_move_to(cr, cx - r * 0.1, cy + r * 0.1);
+    cairo_line_to(cr, cx - r * 0.1, cy + r * 0.9);
+    art_set(cr, palette::walnut_dark);
+    cairo_set_line_width(cr, r * 0.08);
+    cairo_stroke(cr);
+    cairo_save(cr);
+    cairo_translate(cr, cx - r * 0.1, cy + r * 0.05);
+    cairo_rotate(cr, -0.6);
+    art_rounded_rect(cr, -r * 0.55, -r * 0.13, r * 1.15, r * 0.26, r * 0.05);
+    art_linear(cr, 0, -r * 0.15, 0, r * 0.15,
+               {{0, palette::brass_light}, {0.5, palette::brass}, {1, palette::brass_dark}});
+    cairo_fill_preserve(cr);
+    art_set(cr, palette::brass_dark.shade(-0.4));
+    cairo_set_line_width(cr, r * 0.04);
+    cairo_stroke(cr);
+    art_rounded_rect(cr, r * 0.6, -r * 0.17, r * 0.12, r * 0.34, r * 0.03);
+    art_set(cr, palette::walnut_dark);
+    cairo_fill(cr);
+    cairo_restore(cr);
+    art_star_path(cr, cx + r * 0.55, cy - r * 0.6, r * 0.32, r * 0.12, 5);
+    art_set(cr, palette::yellow);
+    cairo_fill_preserve(cr);
+    art_set(cr, palette::brass_dark);
+    cairo_set_line_width(cr, r * 0.03);
+    cairo_stroke(cr);
+}
+
+void motif_comet(art_canvas& c, double cx, double cy, double r)
+{
+    cairo_t* cr = c.cr;
+    // A comet: a bright head and a fanned tail.
+    for (int k = 0; k < 3; ++k) {
+        double spread = (k - 1) * 0.18;
+        cairo_move_to(cr, cx + r * 0.35, cy - r * 0.35);
+        cairo_curve_to(cr, cx, cy + spread * r, cx - r * 0.4, cy + r * 0.2 + spread * r, cx - r * 0.85,
+                       cy + r * 0.75 + spread * r);
+    }
+    art_set(cr, palette::cream, 0.8);
+    cairo_set_line_width(cr, r * 0.1);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_stroke(cr);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+    cairo_arc(cr, cx + r * 0.4, cy - r * 0.4, r * 0.26, 0, 2 * art_pi);
+    art_radial(cr, cx + r * 0.35, cy - r * 0.45, 0, cx + r * 0.4, cy - r * 0.4, r * 0.26,
+               {{0, palette::cream}, {1, palette::yellow}});
     cairo_fill(cr);
 }
 
@@ -288,6 +344,21 @@ void rune_glyph(cairo_t* cr, const art_world& w, double cx, double cy, double r)
         cairo_move_to(cr, cx, cy - r * 0.75);
         cairo_line_to(cr, cx, cy + r * 0.1);
         break;
+    case 3:  // observatory: a star inside an orbit crossed by a line of sight
+        cairo_new_sub_path(cr);
+        cairo_save(cr);
+        cairo_translate(cr, cx, cy);
+        cairo_scale(cr, 1.0, 0.55);
+        cairo_arc(cr, 0, 0, r * 0.7, 0, 2 * art_pi);
+        cairo_restore(cr);
+        for (int i = 0; i < 4; ++i) {
+            double a = i * art_pi / 2 + art_pi / 4;
+            cairo_move_to(cr, cx, cy);
+            cairo_line_to(cr, cx + std::cos(a) * r * 0.3, cy + std::sin(a) * r * 0.3);
+        }
+        cairo_move_to(cr, cx - r * 0.85, cy + r * 0.6);
+        cairo_line_to(cr, cx + r * 0.85, cy - r * 0.6);
+        break;
     default:  // clocktower: a circle with two hands and a tick
         cairo_new_sub_path(cr);
         cairo_arc(cr, cx, cy, r * 0.6, 0, 2 * art_pi);
@@ -432,6 +503,9 @@ const std::vector<art_world>& art_worlds()
         {"clocktower", "The Clocktower", art_wood{palette::walnut, palette::walnut_dark, 0.9, 0, 313},
          palette::enamel, art_hex(0x1F3F73), palette::brass, art_hex(0x4E86D8), 2, emblem_clocktower,
          motif_bell, art_draw_clocktower_map, art_draw_clocktower_backdrop},
+        {"observatory", "The Observatory", art_wood{art_hex(0x5A4A6A), art_hex(0x2E2538), 0.9, 0, 314},
+         art_hex(0x5B3F8C), art_hex(0x22305E), palette::steel_light, art_hex(0x8FA8F0), 3, emblem_observatory,
+         motif_comet, art_draw_observatory_map, art_draw_observatory_backdrop},
     };
     return worlds;
 }

@@ -1,4 +1,4 @@
-// The three worlds' looks: materials, colours, emblem and motif, rune glyph and
+// The four worlds' looks: materials, colours, emblem and motif, rune glyph and
 // map painter. A new world is a row in `art_worlds()` and a map function.
 #pragma once
 
@@ -26,6 +26,8 @@ const std::vector<art_world>& art_worlds();
 void art_draw_workshop_map(art_canvas& c, const art_world& w);
 void art_draw_mill_map(art_canvas& c, const art_world& w);
 void art_draw_clocktower_map(art_canvas& c, const art_world& w);
+void art_draw_observatory_map(art_canvas& c, const art_world& w);
 void art_draw_workshop_backdrop(art_canvas& c, const art_world& w);
 void art_draw_mill_backdrop(art_canvas& c, const art_world& w);
 void art_draw_clocktower_backdrop(art_canvas& c, const art_world& w);
+void art_draw_observatory_backdrop(art_canvas& c, const art_world& w);

@@ -3,7 +3,12 @@
 // and one declaration here.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
+
+class sim_context;
 
 struct sim_tool_command {
     const char* name;
@@ -24,7 +29,13 @@ int sim_cmd_play(int argc, char** argv);
 int sim_cmd_bench(int argc, char** argv);
 int sim_cmd_verify(int argc, char** argv);
 int sim_cmd_report(int argc, char** argv);
+int sim_cmd_generate(int argc, char** argv);
 // The live viewer (tools/sim/sim_view.cpp) and the level previews (sim_previews.cpp), built
 // only with the window layer.
 int sim_cmd_view(int argc, char** argv);
 int sim_cmd_previews(int argc, char** argv);
+// The four intro pictures of each level (its source, a file or chunk name, and its chunk
+// name, which names the pictures) drawn into `root` as `previews` draws them: 0 when all
+// were written, 1 when one could not be, 3 without a display or render target.
+int sim_draw_level_pictures(sim_context& ctx, const std::string& root,
+                            const std::vector<std::pair<std::string, std::string>>& levels, int32_t size);

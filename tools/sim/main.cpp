@@ -21,6 +21,10 @@ const sim_tool_command sim_tool_commands[] = {
     {"bench", "bench LEVEL [--seconds N] [--repeat N]", sim_cmd_bench},
     {"verify", "verify ROOT [--record] [--report]", sim_cmd_verify},
     {"report", "report LEVEL.LEVL.txt... [--grid STEPS] [--pair-grid STEPS] [--threads N]", sim_cmd_report},
+    {"generate",
+     "generate OUTDIR [--count N] [--seed S] [--difficulty MIN-MAX] [--templates FILE] [--prefix NAME]\n"
+     "           [--threads N] [--max-candidates N] [--no-pictures] [--size PIXELS] [--data ROOT | --archive FILE]",
+     sim_cmd_generate},
 #ifdef TAMBLE_SIM_VIEW
     {"view", "view LEVEL [--data ROOT | --archive FILE] [--windowed] [--size WxH] [test driver options]",
      sim_cmd_view},

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/step.h"
+#include "tools/sim/sim_blind_search.h"
 #include "tools/sim/sim_cuts.h"
 #include "tools/sim/sim_level.h"
 
@@ -42,11 +43,6 @@ struct sim_cut_window {
     int32_t steps() const { return last - first + 1; }
 };
 
-struct sim_tally {
-    int32_t tried = 0;
-    int32_t hits = 0;
-};
-
 // A constraint the solution leaves alone, cut once more at the grid times before the
 // solution's verdict: how many of those times spoil the solution.
 struct sim_wrong_cut {
@@ -75,9 +71,11 @@ struct sim_difficulty {
 // load or the solution does not solve it.
 bool sim_measure_difficulty(sim_context& ctx, const std::string& level, const sim_solution& solution,
                             const sim_difficulty_options& options, sim_difficulty& out, std::string& error);
-// The same for a world just built from a level (the level editor's level, not yet saved).
-bool sim_measure_difficulty(const v_world& world, const sim_solution& solution, const sim_difficulty_options& options,
-                            sim_difficulty& out, std::string& error);
+// The same for a level already built (at step 0, in play mode). The worlds it runs call the
+// sound hooks: the caller keeps them silent (v_set_sounds(nullptr)) while it measures.
+bool sim_measure_world_difficulty(const v_world& world, const sim_solution& solution,
+                                  const sim_difficulty_options& options, sim_difficulty& out,
+                                  std::string& error);
 
 // The difficulty in half stars (1 to 8) that the measurements suggest: more cuts, more
 // balls, narrower windows and wrong cuts that spoil make it harder; a level that random

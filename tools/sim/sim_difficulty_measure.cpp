@@ -8,7 +8,6 @@
 #include "tools/sim/sim_tasks.h"
 
 #include <algorithm>
-#include <iterator>
 #include <memory>
 #include <set>
 
@@ -159,71 +158,6 @@ std::vector<int32_t> grid_times(int32_t every, int32_t horizon)
     return times;
 }
 
-bool contains(const std::vector<int32_t>& sorted, int32_t value)
-{
-    return std::binary_search(sorted.begin(), sorted.end(), value);
-}
-
-// What the blind searches found among the schedules whose first cut is one constraint at
-// one time.
-struct blind_hits {
-    int32_t singles = 0;
-    int32_t pairs = 0;
-};
-
-// The blind schedules whose first cut is `first` at step t: the one-cut schedule when t is
-// a time of the one-cut grid; when it is a time of the two-cut grid, the pairs that cut a
-// higher constraint at t as well and those that cut any other at a later time. They all
-// start from the uncut run's world at t, and the pairs with a later second cut from the
-// run of the first cut, at the second cut's time; a run decided before the second cut
-// decides every pair that goes on from it.
-blind_hits search_from(const sim_kept_run& uncut, const std::vector<int32_t>& cuttable, int32_t first,
-                       int32_t t, const std::vector<int32_t>& single_times,
-                       const std::vector<int32_t>& pair_times, int32_t max_steps)
-{
-    blind_hits hits;
-    bool single = contains(single_times, t), pair = contains(pair_times, t);
-    int32_t others = int32_t(cuttable.size()) - 1;
-    int32_t higher = int32_t(cuttable.end() - std::upper_bound(cuttable.begin(), cuttable.end(), first));
-    int32_t later_times =
-        int32_t(pair_times.end() - std::upper_bound(pair_times.begin(), pair_times.end(), t));
-    const v_world* at = uncut.kept_at(t);
-    if (!at) {
-        // The uncut run ended before the first cut, and every schedule here with it.
-        if (sim_counted_verdict(uncut.result()) == v_verdict_solved) {
-            hits.singles = single ? 1 : 0;
-            hits.pairs = pair ? higher + later_times * others : 0;
-        }
-        return hits;
-    }
-    auto solved = [](const sim_run_result& r) { return sim_counted_verdict(r) == v_verdict_solved; };
-    if (pair)
-        for (int32_t second : cuttable)
-            if (second > first)
-                hits.pairs += solved(sim_run_on(at->clone(), {{t, first}, {t, second}}, max_steps));
-    v_world world = at->clone();
-    sim_run_options options;
-    options.cuts = {{t, first}};
-    options.max_steps = max_steps;
-    sim_run_progress progress;
-    if (pair) {
-        for (int32_t t2 : pair_times) {
-            if (t2 <= t)
-                continue;
-            if (sim_run_world_until(world, options, progress, t2)) {
-                hits.pairs += solved(progress.result) ? others : 0;
-                continue;
-            }
-            for (int32_t second : cuttable)
-                if (second != first)
-                    hits.pairs += solved(sim_run_on(world.clone(), {{t2, second}}, max_steps));
-        }
-    }
-    sim_run_world_until(world, options, progress, INT32_MAX);
-    hits.singles = single && solved(progress.result) ? 1 : 0;
-    return hits;
-}
-
 // The measuring worlds make no sound: their collisions are not the player's, and the
 // sound module is not to be reached from the search threads.
 class silence_guard {
@@ -246,25 +180,24 @@ bool sim_measure_difficulty(sim_context& ctx, const std::string& level, const si
     v_level_report report;
     if (!sim_load_world(ctx, level, v_mode_play, nullptr, world, report, error))
         return false;
-    return sim_measure_difficulty(world, solution, options, out, error);
+    silence_guard silence;
+    return sim_measure_world_difficulty(world, solution, options, out, error);
 }
 
-bool sim_measure_difficulty(const v_world& world, const sim_solution& solution, const sim_difficulty_options& options,
-                            sim_difficulty& out, std::string& error)
+bool sim_measure_world_difficulty(const v_world& world, const sim_solution& solution,
+                                  const sim_difficulty_options& options, sim_difficulty& out, std::string& error)
 {
     sim_difficulty d;
     std::vector<int32_t> cuttable;
     for (size_t i = 0; i < world.constraints.size(); ++i)
         if (world.constraints[i]->cuttable())
             cuttable.push_back(int32_t(i));
-    for (const v_node* n : world.nodes)
-        d.balls += n->color() != 0;
+    d.balls = sim_balls_in_play(world);
     for (const auto& b : world.bodies)
         d.pots += b->type && b->type->pot_color != 0;
     d.cuttable = int32_t(cuttable.size());
     d.cuts = int32_t(solution.cuts.size());
 
-    silence_guard silence;
     int32_t threads = sim_thread_count(options.threads);
     int32_t limit = int32_t(solution.seconds) * steps_per_second;
     // The solution's run keeps its world at the times the wrong cuts are tried.
@@ -278,20 +211,19 @@ bool sim_measure_difficulty(const v_world& world, const sim_solution& solution, 
     // left hanging would otherwise run every search to the full limit.
     int32_t search_steps = std::min(limit, d.solved_step + options.slack_steps);
     d.horizon = d.solved_step;
-    std::vector<int32_t> single_times = grid_times(options.single_grid, d.horizon);
     std::vector<int32_t> pair_times = grid_times(options.pair_grid, d.horizon);
-    std::vector<int32_t> first_times;
-    std::set_union(single_times.begin(), single_times.end(), pair_times.begin(), pair_times.end(),
-                   std::back_inserter(first_times));
+    sim_blind_options blind_options;
+    blind_options.single_grid = options.single_grid;
+    blind_options.pair_grid = options.pair_grid;
+    blind_options.horizon = d.horizon;
+    blind_options.max_steps = search_steps;
+    sim_blind_search blind(world, {}, cuttable, blind_options);
 
-    // First the runs that the others branch from (the uncut run, kept at every time of
-    // either grid; each window's two), and the wrong cuts, which branch from the solution.
+    // First the runs that the others branch from (the uncut run of the blind search; each
+    // window's two), and the wrong cuts, which branch from the solution.
     const std::vector<sim_cut>& cuts = solution.cuts;
     std::vector<std::function<void()>> tasks;
-    std::unique_ptr<sim_kept_run> uncut;
-    tasks.push_back([&] {
-        uncut = std::make_unique<sim_kept_run>(world, std::vector<sim_cut>(), search_steps, first_times);
-    });
+    tasks.push_back([&] { blind.prepare(); });
     std::vector<window_search> windows(cuts.size());
     for (size_t k = 0; k < cuts.size(); ++k) {
         window_search& w = windows[k];
@@ -339,23 +271,13 @@ bool sim_measure_difficulty(const v_world& world, const sim_solution& solution, 
         for (span_side& side : w.sides)
             tasks.push_back([&, k = w.k] { side.search(cuts, k, limit); });
     }
-    int32_t n = int32_t(cuttable.size());
-    d.singles.tried = n * int32_t(single_times.size());
-    d.pairs.tried = n * (n - 1) / 2 * int32_t(pair_times.size() * pair_times.size());
-    std::vector<blind_hits> hits(cuttable.size() * first_times.size());
-    for (size_t j = 0; j < first_times.size(); ++j)
-        for (size_t i = 0; i < cuttable.size(); ++i)
-            tasks.push_back([&, i, j] {
-                hits[i * first_times.size() + j] = search_from(*uncut, cuttable, cuttable[i], first_times[j],
-                                                               single_times, pair_times, search_steps);
-            });
+    blind.add_tasks(tasks);
     sim_run_tasks(tasks, threads);
     for (const window_search& w : windows)
         d.windows.push_back(w.window(cuts, options.window_reach));
-    for (const blind_hits& h : hits) {
-        d.singles.hits += h.singles;
-        d.pairs.hits += h.pairs;
-    }
+    blind.finish();
+    d.singles = blind.singles;
+    d.pairs = blind.pairs;
     out = std::move(d);
     return true;
 }

@@ -73,6 +73,17 @@ int sim_cmd_previews(int argc, char** argv)
     if (levels.empty())
         return fail(only.empty() ? "the worlds data names no level" : "no such level in the worlds data");
 
+    std::vector<std::pair<std::string, std::string>> named;
+    for (const std::string& level : levels)
+        named.emplace_back(level, level);
+    return sim_draw_level_pictures(ctx, root, named, size);
+}
+
+int sim_draw_level_pictures(sim_context& ctx, const std::string& root,
+                            const std::vector<std::pair<std::string, std::string>>& levels, int32_t size)
+{
+    auto fail = [](const std::string& message) { return sim_tool_fail("previews", message); };
+    std::string error;
     // Textures with their metadata, as the game loads them.
     gl_register_texture_creator(ctx.pak);
     init_parser definitions;
@@ -93,11 +104,11 @@ int sim_cmd_previews(int argc, char** argv)
         status = 3;
     }
     for (size_t i = 0; status != 3 && i < levels.size(); ++i) {
-        const std::string& level = levels[i];
+        const auto& [source, level] = levels[i];
         v_world world;
         v_level_report report;
         std::string note;
-        bool ok = sim_load_world(ctx, level, v_mode_play, nullptr, world, report, error) &&
+        bool ok = sim_load_world(ctx, source, v_mode_play, nullptr, world, report, error) &&
                   capture_level_pictures(target, window, &ctx.pak, world, root, level, note);
         std::printf("%s  %s: %s\n", ok ? "ok  " : "FAIL", level.c_str(),
                     note.empty() ? error.c_str() : note.c_str());

@@ -68,6 +68,7 @@ std::vector<sample_entry> make_catalogue()
         song_entry(meadow_song(), sample_kind::music),
         song_entry(clockwork_song(), sample_kind::music),
         song_entry(lantern_song(), sample_kind::music),
+        song_entry(observatory_song(), sample_kind::music),
     };
     return all;
 }

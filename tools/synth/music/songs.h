@@ -10,6 +10,7 @@ const song_spec& workshop_song();   // "music\song1"
 const song_spec& meadow_song();     // "music\song2"
 const song_spec& clockwork_song();  // "music\song3"
 const song_spec& lantern_song();    // "music\song4"
+const song_spec& observatory_song();  // "music\song5"
 
 const song_spec& ready_jingle();
 const song_spec& success_jingle();
