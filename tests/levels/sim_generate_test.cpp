@@ -171,7 +171,7 @@ protected:
     sim_templates templates;
 };
 
-TEST_F(level_generator, EachRuleRejectsTheCandidateThatBreaksIt)
+TEST_F(level_generator, each_rule_rejects_the_candidate_that_breaks_it)
 {
     // Hanging still over the pot, but any cut at any time drops the ball in.
     sim_judgement any_cut = judge(hanging_ball(32.0, 26.0));
@@ -192,7 +192,7 @@ TEST_F(level_generator, EachRuleRejectsTheCandidateThatBreaksIt)
     EXPECT_EQ(hopeless.reject, sim_reject::unsolved) << hopeless.detail;
 }
 
-TEST_F(level_generator, SameSeedSameFilesOnAnyThreadsAndEveryKeptLevelVerifies)
+TEST_F(level_generator, same_seed_same_files_on_any_threads_and_every_kept_level_verifies)
 {
     sim_generate_report one, two;
     std::map<std::string, std::string> a = generate(1, (scratch / "one").string(), one);

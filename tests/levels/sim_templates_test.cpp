@@ -29,7 +29,7 @@ templates
 }
 )";
 
-TEST(generator_inputs, FormulasEvaluateAndRefuseWhatIsNoNumber)
+TEST(generator_inputs, formulas_evaluate_and_refuse_what_is_no_number)
 {
     double v = 0;
     std::string error;
@@ -41,7 +41,7 @@ TEST(generator_inputs, FormulasEvaluateAndRefuseWhatIsNoNumber)
         EXPECT_FALSE(sim_eval_expr(bad, {{"a", 1.0}}, v, error)) << bad;
 }
 
-TEST(generator_inputs, ReaderNamesTheEntryItRefuses)
+TEST(generator_inputs, reader_names_the_entry_it_refuses)
 {
     sim_templates t;
     std::string error;
@@ -69,7 +69,7 @@ TEST(generator_inputs, ReaderNamesTheEntryItRefuses)
     EXPECT_FALSE(sim_read_templates("plans { ~ { colours 2 } } {", t, error));
 }
 
-TEST(generator_inputs, CandidatesDependOnSeedAndNumberOnlyAndKeepTheirPiecesApart)
+TEST(generator_inputs, candidates_depend_on_seed_and_number_only_and_keep_their_pieces_apart)
 {
     sim_templates t;
     std::string error;
@@ -113,7 +113,7 @@ TEST(generator_inputs, CandidatesDependOnSeedAndNumberOnlyAndKeepTheirPiecesApar
     EXPECT_GT(composed, 30);
 }
 
-TEST(generator_inputs, DistanceCountsPartsBallsAndCutEdits)
+TEST(generator_inputs, distance_counts_parts_balls_and_cut_edits)
 {
     sim_signature a;
     a.parts = {"pot", "rope", "windmill"};
