@@ -136,22 +136,23 @@ void art_draw_observatory_map(art_canvas& c, const art_world&)
 void art_draw_observatory_backdrop(art_canvas& c, const art_world&)
 {
     cairo_t* cr = c.cr;
-    // The dome's inside: dark plum ribs, and the sky through a wide slit in the middle.
+    // The dome's inside: dark plum ribs at the edges, and the sky through a slit wide enough
+    // that the pieces of a level stand against the sky, not against the wall.
     cairo_rectangle(cr, 0, 0, 64, 64);
     art_fill_with(c, [](double x, double y) {
         double grain = art_fbm(x * 0.2, y * 0.03, 810, 3) - 0.5;
         return art_hex(0x3A3047).mix(art_hex(0x241D2E), 0.5 + grain * 0.6);
     });
     cairo_new_path(cr);
-    auto slit = [](cairo_t* m) { cairo_rectangle(m, 14, 0, 36, 64); };
+    auto slit = [](cairo_t* m) { cairo_rectangle(m, 5, 0, 54, 64); };
     slit(cr);
     art_fill_with(c, [](double x, double y) {
         double haze = art_fbm(x * 0.08 + 5, y * 0.08, 811, 4) - 0.5;
         return night_deep.mix(night, std::clamp(y / 64 + haze * 0.6, 0.0, 1.0));
     });
     cairo_new_path(cr);
-    scatter_stars(c, 812, 260, 14, 0, 50, 64, 0.45);
-    for (double x : {14.0, 50.0}) {
+    scatter_stars(c, 812, 390, 5, 0, 59, 64, 0.45);
+    for (double x : {5.0, 59.0}) {
         cairo_rectangle(cr, x - 0.8, 0, 1.6, 64);
         art_set(cr, palette::brass_dark, 0.55);
         cairo_fill(cr);
@@ -160,8 +161,8 @@ void art_draw_observatory_backdrop(art_canvas& c, const art_world&)
     }
     for (int i = 0; i < 6; ++i) {
         double y = 5 + i * 11;
-        for (double x0 : {0.0, 50.8}) {
-            cairo_rectangle(cr, x0, y, 13.2, 0.6);
+        for (double x0 : {0.0, 59.8}) {
+            cairo_rectangle(cr, x0, y, 4.2, 0.6);
             art_set(cr, palette::shadow, 0.35);
             cairo_fill(cr);
         }
