@@ -41,8 +41,10 @@ std::string hanging_ball(double ball_x, double ball_y, double anchor_x = 32.0, d
 }
 
 // A ball on two ropes over a pot on a rail, both placed within a few units: most candidates
-// settle and many are kept, so a search keeps one within a few candidates.
-const char* const vee_over_cart = R"TPL(plans { ~ { colours 1 } }
+// settle and many are kept, so a search keeps one within a few candidates. Its searches are
+// coarser than the shipped rules', so that the test stays quick under the sanitizers.
+const char* const vee_over_cart = R"TPL(rules { search_seconds 4 slack_seconds 3 single_grid 30 pair_grid 120 max_cuts 2 follow 1 max_schedules 3000 }
+plans { ~ { colours 1 } }
 templates
 {
 	~
@@ -214,11 +216,15 @@ TEST_F(level_generator, same_seed_same_files_on_any_threads_and_every_kept_level
         EXPECT_GE(k.judgement.rating, 1);
         EXPECT_LE(k.judgement.single_share, templates.rules.single_share);
         // ... and by the measure it is the same puzzle as the shipped one it was made like.
-        for (const auto& [name, signature] : sim_root_signatures(ctx, base)) {
-            if (name == "Zenith") {
-                EXPECT_LT(sim_signature_distance(k.signature, signature), templates.rules.min_difference);
-            }
-        }
+        std::string zenith = base + "/levels/Zenith.LEVL.txt";
+        sim_solution solution;
+        v_world world;
+        v_level_report report;
+        std::string error;
+        ASSERT_TRUE(sim_read_solution(sim_solution_path(zenith), solution, error)) << error;
+        ASSERT_TRUE(sim_load_world(ctx, zenith, v_mode_play, nullptr, world, report, error)) << error;
+        EXPECT_LT(sim_signature_distance(k.signature, sim_signature_of(world, solution)),
+                  templates.rules.min_difference);
     }
 }
 
