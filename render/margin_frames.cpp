@@ -39,7 +39,7 @@ void draw_right(gl_texture* texture, float offset)
 }
 
 // The window's drawable pixels (which HiDPI screens scale) and its view.
-margin_frames::frame_key key_of(const glw_window& window, const gl_texture& texture, float offset)
+margin_frames::frame_key key_of(const glw_window& window, const gl_texture& texture, float offset, uint64_t cover)
 {
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);
@@ -52,6 +52,7 @@ margin_frames::frame_key key_of(const glw_window& window, const gl_texture& text
         key.view[i] = window.view[i];
     key.offset = offset;
     key.texture = texture.name;
+    key.cover = cover;
     key.shown = window.active;
     return key;
 }
@@ -124,33 +125,53 @@ bool margin_frames::capture(const frame_key& key, const gl_texture& texture)
     return true;
 }
 
-void margin_frames::draw(const glw_window* window, gl_texture* texture, float offset)
+bool margin_frames::covers_window(const glw_window* window, const gl_texture* texture, float offset,
+                                  uint64_t cover_key) const
 {
-    if (!texture)
-        return;
-    if (!window) {
-        draw_left(texture, offset);
-        draw_right(texture, offset);
+    if (!window || !texture || !held || key_of(*window, *texture, offset, cover_key) != held_key)
+        return false;
+    // The copies must reach a pixel into the square on both sides: the square's edge pixels
+    // are the square's to draw, whichever way the rasteriser rounds its edge.
+    const float* view = held_key.view;
+    float pixel = (view[2] - view[0]) / float(held_key.width);
+    return view[0] + float(left_end) * pixel >= pixel && view[0] + float(right_begin) * pixel <= 64.0f - pixel;
+}
+
+void margin_frames::draw(const glw_window* window, gl_texture* texture, float offset, const margin_cover& cover)
+{
+    auto draw_cover = [&] {
+        if (cover.draw)
+            cover.draw();
+    };
+    if (!texture || !window) {
+        if (texture) {
+            draw_left(texture, offset);
+            draw_right(texture, offset);
+        }
+        draw_cover();
         return;
     }
-    frame_key key = key_of(*window, *texture, offset);
+    frame_key key = key_of(*window, *texture, offset, cover.key);
     bool can_copy = copyable(key, *texture);
     if (can_copy && held && key == held_key) {
         left.restore();
         right.restore();
-        // The shadowed inner edges, drawn as before but only beyond the copies.
+        // The shadowed inner edges and the cover, drawn as before but only beyond the copies.
         glPushAttrib(GL_SCISSOR_BIT | GL_ENABLE_BIT);
         glEnable(GL_SCISSOR_TEST);
         glScissor(left_end, 0, key.width - left_end, key.height);
         draw_left(texture, offset);
         glScissor(0, 0, right_begin, key.height);
         draw_right(texture, offset);
+        glScissor(left_end, 0, right_begin - left_end, key.height);
+        draw_cover();
         glPopAttrib();
         last_key = key;
         return;
     }
     draw_left(texture, offset);
     draw_right(texture, offset);
+    draw_cover();
     // Copied on the second frame drawn alike: frames that are still sliding are not.
     if (can_copy && key == last_key) {
         held = capture(key, *texture);

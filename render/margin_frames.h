@@ -8,12 +8,28 @@
 // view, offset, texture, full brightness, window shown), the parts whose every pixel is fully opaque
 // frame are copied from the window (window_patch) and put back in later frames, and only
 // the shadowed inner edges are drawn; the pixels are the same as drawing them whole.
+//
+// What a screen puts on its frames (the play screen's buttons) can be drawn with them as
+// their cover: it is held in the copies too, and drawn again only beyond them. And where the
+// copies and an opaque square together cover the whole window, the screen need not clear
+// the colour first (covers_window).
 #pragma once
 
 #include "render/texture.h"
 #include "render/window_patch.h"
 
+#include <cstdint>
+#include <functional>
+
 class glw_window;
+
+// What a screen draws on its frames, right after them: only outside the square, and in
+// pixels nothing else drawn before the next copy point touches. `key` names what it draws
+// and must change whenever its picture does.
+struct margin_cover {
+    std::function<void()> draw;
+    uint64_t key = 0;
+};
 
 class margin_frames {
 public:
@@ -28,6 +44,7 @@ public:
         float view[4] = {};
         float offset = 0.0f;
         uint32_t texture = 0;
+        uint64_t cover = 0;
         // A minimised window's back buffer need not hold what was drawn: nothing is copied
         // from it, and copies taken before are taken anew once it is back.
         bool shown = true;
@@ -42,11 +59,17 @@ public:
 
     // Draws both frames in the window's view, in the current colour and blending, with the
     // same pixels as gl_draw_quad(texture, -14 - offset, 32, 32, 64) and
-    // gl_draw_quad(texture, 78 + offset, 32, 32, 64, {1, 1}, {0, 0}). Copies are made and used
-    // only in white, without the depth test, unblended or blended by source alpha, for a
-    // texture that neither repeats, scrolls nor animates, and while the frames reach past
-    // the window's sides. A null texture draws nothing; without a window they are drawn whole.
-    void draw(const glw_window* window, gl_texture* texture, float offset);
+    // gl_draw_quad(texture, 78 + offset, 32, 32, 64, {1, 1}, {0, 0}), then the cover. Copies
+    // are made and used only in white, without the depth test, unblended or blended by
+    // source alpha, for a texture that neither repeats, scrolls nor animates, and while the
+    // frames reach past the window's sides. A null texture draws nothing but the cover;
+    // without a window the frames are drawn whole.
+    void draw(const glw_window* window, gl_texture* texture, float offset, const margin_cover& cover = {});
+    // True when draw() with these, in white, would put back copies that cover the window
+    // beside the square (0 to 64 across, the whole view's height): a screen whose square
+    // is covered opaquely then leaves every pixel drawn over, whatever the window held.
+    bool covers_window(const glw_window* window, const gl_texture* texture, float offset,
+                       uint64_t cover_key = 0) const;
     // Drops the copies (before the GL context goes).
     void release();
 

@@ -341,15 +341,27 @@ void play_screen::draw_pause(const game_hud& hud)
     hud.font().print(32, 32, 5, "PAUSED", font_centre | font_middle);
 }
 
+// What the margin buttons' picture depends on beside the brightness, which the frames'
+// copies are taken at full only.
+uint64_t play_screen::buttons_key() const
+{
+    return logic.solution_offered ? 2 : 1;
+}
+
 // The playfield behind the level: every frame starts from it, so that nothing of the frame
 // before (or of the map the level was chosen on) shows through where the level draws nothing.
 // Where the level's world hides the whole playfield (a full-size opaque backdrop) none of it
-// would show, and on a software rasteriser it would cost as much as the world itself.
+// would show, and on a software rasteriser it would cost as much as the world itself. Then,
+// once the margins are put back from copies that cover the rest of the window, every pixel
+// is drawn over without blending before anything is blended onto it, and only depth needs
+// clearing.
 void play_screen::draw_backdrop(float b) const
 {
+    bool hidden = level_hides_playfield(*this);
+    bool covered = hidden && b == 1.0f && margins.covers_window(app_window(), frames.get(), 0.0f, buttons_key());
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (backdrop && !level_hides_playfield(*this)) {
+    glClear(covered ? GL_DEPTH_BUFFER_BIT : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (backdrop && !hidden) {
         colour(b);
         backdrop->draw_quad(32, 32, 64, 64);
     }
@@ -386,22 +398,28 @@ void play_screen::draw(const game_hud& hud, float x, float y)
         effect->draw();
     }
 
+    // The buttons lie on the frames, beside the square that the labels, captions and cards
+    // keep to: drawn with the frames they are held in their copies.
+    margin_cover buttons;
+    buttons.key = buttons_key();
+    buttons.draw = [&] {
+        colour(b);
+        auto margin_button = [](gl_texture* picture, ui_rect r) {
+            r.h = play_button_picture_height;
+            screen_quad(picture, r);
+        };
+        margin_button(button_restart.get(), play_restart_button);
+        if (logic.solution_offered)
+            margin_button(button_solution.get(), play_solution_button);
+        margin_button(button_menu.get(), play_menu_button);
+    };
     colour(b);
-    margins.draw(app_window(), frames.get(), 0.0f);
+    margins.draw(app_window(), frames.get(), 0.0f, buttons);
     draw_labels(b);
     draw_captions(b);
     draw_star_counter(hud, b);
     draw_card(hud, b);
 
-    colour(b);
-    auto margin_button = [](gl_texture* picture, ui_rect r) {
-        r.h = play_button_picture_height;
-        screen_quad(picture, r);
-    };
-    margin_button(button_restart.get(), play_restart_button);
-    if (logic.solution_offered)
-        margin_button(button_solution.get(), play_solution_button);
-    margin_button(button_menu.get(), play_menu_button);
     if (paused)
         draw_pause(hud);
     colour(b);

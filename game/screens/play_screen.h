@@ -48,6 +48,7 @@ public:
 private:
     // What the frame's drain hands the logic.
     input_sink_t input();
+    uint64_t buttons_key() const;
     void draw_backdrop(float b) const;
     void draw_level(float b);
     void draw_world(const v_world& world, float b, float alpha) const;

@@ -29,6 +29,23 @@ struct window_copy_test : render_fixture {
             }
         return n;
     }
+
+    // A 64 x 128 frame: opaque noise from its outer edge, then a shadow fading out towards
+    // its inner edge (eight columns of it, or fewer).
+    ref_ptr<gl_texture> frame_texture(int opaque_columns = 56)
+    {
+        std::vector<uint8_t> frame(64 * 128 * 4);
+        for (int y = 0; y < 128; ++y)
+            for (int x = 0; x < 64; ++x) {
+                uint8_t* p = &frame[size_t(y * 64 + x) * 4];
+                p[0] = uint8_t((x * 37 + y * 11) % 256);
+                p[1] = uint8_t((x * 5 + y * 53) % 256);
+                p[2] = uint8_t((x * y) % 256);
+                p[3] = x < opaque_columns ? 255 : uint8_t(255 - (x - opaque_columns + 1) * 30);
+            }
+        store.add_image("tex\\frame", 64, 128, frame);
+        return store.texture("tex\\frame");
+    }
 };
 
 TEST_F(window_copy_test, a_patch_gives_back_exactly_the_pixels_it_took_and_leaves_the_state_alone)
@@ -94,19 +111,7 @@ TEST_F(window_copy_test, a_patch_gives_back_exactly_the_pixels_it_took_and_leave
 
 TEST_F(window_copy_test, margin_frames_from_copies_are_the_pixels_of_drawing_them_whole)
 {
-    // A 64 x 128 frame: opaque noise from its outer edge, then eight columns of a shadow
-    // fading out towards its inner edge.
-    std::vector<uint8_t> frame(64 * 128 * 4);
-    for (int y = 0; y < 128; ++y)
-        for (int x = 0; x < 64; ++x) {
-            uint8_t* p = &frame[size_t(y * 64 + x) * 4];
-            p[0] = uint8_t((x * 37 + y * 11) % 256);
-            p[1] = uint8_t((x * 5 + y * 53) % 256);
-            p[2] = uint8_t((x * y) % 256);
-            p[3] = x < 56 ? 255 : uint8_t(255 - (x - 55) * 30);
-        }
-    store.add_image("tex\\frame", 64, 128, frame);
-    ref_ptr<gl_texture> texture = store.texture("tex\\frame");
+    ref_ptr<gl_texture> texture = frame_texture();
     ASSERT_TRUE(texture);
 
     // What lies beside the frames changes from frame to frame; the frames are drawn over it
@@ -210,6 +215,82 @@ TEST_F(window_copy_test, margin_frames_from_copies_are_the_pixels_of_drawing_the
     EXPECT_EQ(margins.held_key.width, 320);
     EXPECT_LT(margins.left_end, end);
     window->resize(width, height);
+}
+
+TEST_F(window_copy_test, a_cover_is_held_with_the_frames_and_their_copies_leave_no_pixel_to_clear)
+{
+    // Opaque to x = 0.75, a little into the square, as the game's frames are.
+    ref_ptr<gl_texture> texture = frame_texture(62);
+    std::vector<uint8_t> spots(8 * 8 * 4);
+    for (size_t i = 0; i < spots.size(); ++i)
+        spots[i] = uint8_t(i % 4 == 3 ? (i * 29) % 256 : (i * 13) % 256);
+    store.add_image("tex\\spots", 8, 8, spots);
+    ref_ptr<gl_texture> spot = store.texture("tex\\spots");
+    ASSERT_TRUE(texture && spot);
+
+    // Translucent pictures on both frames, one of them across the copies' inner edge (the
+    // copies end a pixel short of x = 0.75).
+    int picture = 0;
+    margin_cover cover;
+    cover.draw = [&] {
+        glColor4f(1, 1, 1, 1);
+        gl_draw_quad(spot.get(), -4, 12 + 4 * float(picture), 6, 8);
+        gl_draw_quad(spot.get(), 0.5f, 40, 3, 8);
+        gl_draw_quad(spot.get(), 68, 52, 8, 8 + float(picture));
+    };
+    // The square changes from frame to frame and is drawn opaquely over all of it; the
+    // frames and their cover go over it as the play screen draws them. `stale` stands for
+    // what a back buffer may hold from earlier frames where the colour is not cleared.
+    auto frame = [&](int number, bool clear_colour, bool copies) {
+        glClearColor(clear_colour ? 0.0f : 1.0f, 0.0f, clear_colour ? 0.0f : 1.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glDisable(GL_DEPTH_TEST);
+        glDisable(GL_BLEND);
+        glDisable(GL_TEXTURE_2D);
+        glColor4f(float(number % 3) / 2.0f, 0.5f, float(number % 2), 1.0f);
+        glRectf(0, 0, 64, 64);
+        glEnable(GL_TEXTURE_2D);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glColor4f(1, 1, 1, 1);
+        if (copies) {
+            cover.key = uint64_t(picture);
+            return;
+        }
+        gl_draw_quad(texture.get(), -14, 32, 32, 64);
+        gl_draw_quad(texture.get(), 78, 32, 32, 64, {1, 1}, {0, 0});
+        cover.draw();
+    };
+
+    margin_frames margins;
+    std::vector<bool> covered;
+    for (int f = 0; f < 8; ++f) {
+        // The cover changes its picture (and its key) at frame 4.
+        picture = f < 4 ? 0 : 1;
+        frame(f, true, false);
+        std::vector<uint8_t> whole = read_window();
+
+        bool covers = margins.covers_window(window.get(), texture.get(), 0.0f, uint64_t(picture));
+        covered.push_back(covers);
+        frame(f, !covers, true);
+        margins.draw(window.get(), texture.get(), 0.0f, cover);
+        std::string first;
+        EXPECT_EQ(differing(read_window(), whole, first), 0) << "frame " << f << ": " << first;
+    }
+    // Copied on the second frame alike and again on the second with the new picture.
+    EXPECT_EQ(covered, (std::vector<bool>{false, false, true, true, false, false, true, true}));
+    EXPECT_FALSE(margins.covers_window(window.get(), texture.get(), 0.0f, 0));
+    EXPECT_FALSE(margins.covers_window(window.get(), texture.get(), 0.5f, 1));
+    EXPECT_FALSE(margins.covers_window(nullptr, texture.get(), 0.0f, 1));
+
+    // Frames pushed out leave a gap beside the square: copied, but not covering it.
+    margin_frames pushed;
+    for (int f = 0; f < 3; ++f) {
+        frame(f, true, true);
+        pushed.draw(window.get(), texture.get(), 3.0f, cover);
+    }
+    EXPECT_TRUE(pushed.held);
+    EXPECT_FALSE(pushed.covers_window(window.get(), texture.get(), 3.0f, cover.key));
 }
 
 }  // namespace
