@@ -200,6 +200,10 @@ bool render_target::begin_capture()
     glLoadIdentity();
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // The capture draws over the back buffer between frames: the next frame cannot build on
+    // what the last one left there.
+    if (window)
+        window->back_buffer_kept = false;
     capturing = true;
     return true;
 }

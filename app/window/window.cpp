@@ -3,6 +3,7 @@
 
 #include "app/image_file/png_file.h"
 #include "app/log.h"
+#include "app/window/copy_present.h"
 #include "app/window/message_box.h"
 #include "app/window/test_driver.h"
 
@@ -168,6 +169,12 @@ bool glw_window::create_gl_window(int32_t w, int32_t h, int32_t colour_bits, boo
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    // TAMBLE_PRESENT=swap keeps buffer swaps on a software renderer too.
+    const char* present = std::getenv("TAMBLE_PRESENT");
+    present_by_copy = !(present && std::strcmp(present, "swap") == 0) && glw_copy_present_available();
+    if (present_by_copy)
+        log_line(log_info) << "window: a software renderer; frames are presented by copy, keeping the back buffer";
+    back_buffer_kept = false;
     return true;
 }
 
@@ -183,6 +190,7 @@ void glw_window::kill_gl_window()
             glw_message_box("Release Of DC And RC Failed.", "SHUTDOWN ERROR", glw_icon::information);
         SDL_GL_DeleteContext(context);
         context = nullptr;
+        present_by_copy = back_buffer_kept = false;
     }
     if (window) {
         SDL_DestroyWindow(window);
@@ -234,7 +242,11 @@ bool glw_window::swap()
         driver->before_swap(*this);
     if (screenshot_due)
         take_screenshot();
-    SDL_GL_SwapWindow(window);
+    int dw = 0, dh = 0;
+    SDL_GL_GetDrawableSize(window, &dw, &dh);
+    back_buffer_kept = present_by_copy && glw_copy_present(0, 0, dw, dh);
+    if (!back_buffer_kept)
+        SDL_GL_SwapWindow(window);
     if (++swaps == 1 && after_first_swap)
         after_first_swap();
     if (driver)

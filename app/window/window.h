@@ -92,6 +92,12 @@ public:
     std::function<void()> after_first_swap;
     // Buffer swaps so far.
     int64_t swaps = 0;
+    // Frames are presented by copying the back buffer to the window (on a software
+    // rasteriser, see copy_present.h) instead of by a swap.
+    bool present_by_copy = false;
+    // The back buffer still holds the frame last presented, pixel for pixel: true after a
+    // present by copy, false after a swap (which leaves it undefined).
+    bool back_buffer_kept = false;
     glw_mouseevent* mouse_callback = nullptr;
     glw_kbevent* kb_callback = nullptr;
     std::deque<mouse_event> mouse_queue;

@@ -68,7 +68,10 @@ TEST_F(render_target_test, a_capture_becomes_four_blurred_but_recognisable_pictu
     EXPECT_EQ(bound, 0);
 
     // The playfield: left half red, right half blue, a green square in the top-left corner.
+    // Drawn over the back buffer between frames: a frame cannot build on the last one.
+    window->back_buffer_kept = true;
     ASSERT_TRUE(target.begin_capture());
+    EXPECT_FALSE(window->back_buffer_kept);
     glDisable(GL_TEXTURE_2D);
     glColor3f(1, 0, 0);
     fill(0, 0, 32, 64);
