@@ -5,6 +5,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -137,8 +138,53 @@ bool margin_frames::covers_window(const glw_window* window, const gl_texture* te
     return view[0] + float(left_end) * pixel >= pixel && view[0] + float(right_begin) * pixel <= 64.0f - pixel;
 }
 
-void margin_frames::draw(const glw_window* window, gl_texture* texture, float offset, const margin_cover& cover)
+bool margin_frames::keeps_window(const glw_window* window, const gl_texture* texture, float offset,
+                                 uint64_t cover_key) const
 {
+    return window && texture && held && window->back_buffer_kept && window->swaps == drawn_at_swap + 1 &&
+           last_key == held_key && key_of(*window, *texture, offset, cover_key) == held_key;
+}
+
+void margin_frames::scissor_between() const
+{
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(left_end, 0, right_begin - left_end, held_key.height);
+}
+
+void margin_frames::drawn_over(float centre_x, float centre_y, float width, float height)
+{
+    drawn_over_frames.push_back(
+        {centre_x - width / 2, centre_y - height / 2, centre_x + width / 2, centre_y + height / 2});
+}
+
+// Puts the copies back under what was drawn over them, with a pixel to spare around it for
+// filtering and rounding.
+void margin_frames::restore_drawn_over(const std::vector<view_rect>& rects) const
+{
+    const float* view = held_key.view;
+    float pixel_x = (view[2] - view[0]) / float(held_key.width);
+    float pixel_y = (view[3] - view[1]) / float(held_key.height);
+    for (const view_rect& r : rects) {
+        // Window rows count from the bottom, where the view's y is largest.
+        float x0 = std::floor((r.left - view[0]) / pixel_x) - 1, x1 = std::ceil((r.right - view[0]) / pixel_x) + 1;
+        float y0 = std::floor((view[3] - r.bottom) / pixel_y) - 1, y1 = std::ceil((view[3] - r.top) / pixel_y) + 1;
+        // Clamped to the window first: a rectangle far outside must not overflow.
+        auto px = [](float v, int32_t size) { return int32_t(std::clamp(v, 0.0f, float(size))); };
+        int32_t left_x = px(x0, held_key.width), right_x = px(x1, held_key.width);
+        int32_t bottom_y = px(y0, held_key.height), top_y = px(y1, held_key.height);
+        left.restore(left_x, bottom_y, right_x - left_x, top_y - bottom_y);
+        right.restore(left_x, bottom_y, right_x - left_x, top_y - bottom_y);
+    }
+}
+
+void margin_frames::draw(const glw_window* window, gl_texture* texture, float offset, const margin_cover& cover,
+                         bool untouched)
+{
+    // What was drawn over the frames in the frame before: put back below, or drawn over.
+    std::vector<view_rect> over = std::move(drawn_over_frames);
+    drawn_over_frames.clear();
+    bool kept = untouched && keeps_window(window, texture, offset, cover.key);
+    drawn_at_swap = -1;
     auto draw_cover = [&] {
         if (cover.draw)
             cover.draw();
@@ -153,11 +199,21 @@ void margin_frames::draw(const glw_window* window, gl_texture* texture, float of
     }
     frame_key key = key_of(*window, *texture, offset, cover.key);
     bool can_copy = copyable(key, *texture);
+    if (can_copy)
+        drawn_at_swap = window->swaps;
     if (can_copy && held && key == held_key) {
-        left.restore();
-        right.restore();
-        // The shadowed inner edges and the cover, drawn as before but only beyond the copies.
         glPushAttrib(GL_SCISSOR_BIT | GL_ENABLE_BIT);
+        glDisable(GL_SCISSOR_TEST);
+        if (kept) {
+            // What the screen drew after the frames lies in the square, where the copies
+            // reach a little way in, or was noted.
+            over.push_back({0.0f, key.view[1], 64.0f, key.view[3]});
+            restore_drawn_over(over);
+        } else {
+            left.restore();
+            right.restore();
+        }
+        // The shadowed inner edges and the cover, drawn as before but only beyond the copies.
         glEnable(GL_SCISSOR_TEST);
         glScissor(left_end, 0, key.width - left_end, key.height);
         draw_left(texture, offset);

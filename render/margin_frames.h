@@ -13,6 +13,11 @@
 // their cover: it is held in the copies too, and drawn again only beyond them. And where the
 // copies and an opaque square together cover the whole window, the screen need not clear
 // the colour first (covers_window).
+//
+// Where frames are presented by copy, the back buffer keeps them from one frame to the next
+// (keeps_window): a screen that then draws nothing beside the copies before draw() (as
+// scissor_between() sees to) leaves them in place, and draw() puts back only what was
+// drawn over them after it in the frame before (drawn_over: the pointer).
 #pragma once
 
 #include "render/texture.h"
@@ -20,6 +25,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 class glw_window;
 
@@ -56,6 +62,14 @@ public:
     // Pixel columns the patches end at (left) and begin at (right): the shadowed edges lie
     // beyond them and are drawn in every frame.
     int32_t left_end = 0, right_begin = 0;
+    // The window's swap count when draw() last left the frames as the copies hold them;
+    // -1 when it did not.
+    int64_t drawn_at_swap = -1;
+    // What was drawn over the frames since draw(), in view units (left, top, right, bottom).
+    struct view_rect {
+        float left = 0, top = 0, right = 0, bottom = 0;
+    };
+    std::vector<view_rect> drawn_over_frames;
 
     // Draws both frames in the window's view, in the current colour and blending, with the
     // same pixels as gl_draw_quad(texture, -14 - offset, 32, 32, 64) and
@@ -64,7 +78,22 @@ public:
     // source alpha, for a texture that neither repeats, scrolls nor animates, and while the
     // frames reach past the window's sides. A null texture draws nothing but the cover;
     // without a window the frames are drawn whole.
-    void draw(const glw_window* window, gl_texture* texture, float offset, const margin_cover& cover = {});
+    //
+    // `untouched`: since the frame began, nothing was drawn beside the copies (keeps_window()
+    // said so and the screen drew within scissor_between()). When the back buffer still
+    // holds them, only what drawn_over() noted in the frame before is put back.
+    void draw(const glw_window* window, gl_texture* texture, float offset, const margin_cover& cover = {},
+              bool untouched = false);
+    // True when the back buffer still holds the frames and their cover as draw() with these,
+    // in white, left them in the frame before, apart from what drawn_over() noted since.
+    bool keeps_window(const glw_window* window, const gl_texture* texture, float offset,
+                      uint64_t cover_key = 0) const;
+    // Confines drawing to the pixels between the copies (the scissor test, on until the
+    // caller turns it off). After keeps_window() said true.
+    void scissor_between() const;
+    // Notes a rectangle drawn after draw() (centre and size in view units, as gl_draw_quad
+    // takes them): the next frame's draw() puts the frames back under it.
+    void drawn_over(float centre_x, float centre_y, float width, float height);
     // True when draw() with these, in white, would put back copies that cover the window
     // beside the square (0 to 64 across, the whole view's height): a screen whose square
     // is covered opaquely then leaves every pixel drawn over, whatever the window held.
@@ -76,4 +105,5 @@ public:
 private:
     bool copyable(const frame_key& key, gl_texture& texture);
     bool capture(const frame_key& key, const gl_texture& texture);
+    void restore_drawn_over(const std::vector<view_rect>& rects) const;
 };

@@ -5,6 +5,8 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+
 namespace {
 
 int32_t power_of_two_at_least(int32_t n)
@@ -80,7 +82,15 @@ bool window_patch::capture(int32_t px, int32_t py, int32_t w, int32_t h)
 
 void window_patch::restore() const
 {
-    if (!held())
+    restore(x, y, width, height);
+}
+
+void window_patch::restore(int32_t rx, int32_t ry, int32_t rw, int32_t rh) const
+{
+    int32_t x0 = std::max(rx, x), y0 = std::max(ry, y);
+    int32_t x1 = int32_t(std::min(int64_t(rx) + rw, int64_t(x) + width));
+    int32_t y1 = int32_t(std::min(int64_t(ry) + rh, int64_t(y) + height));
+    if (!held() || x0 >= x1 || y0 >= y1)
         return;
     GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);
@@ -101,17 +111,18 @@ void window_patch::restore() const
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, texture);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
-    float u = float(width) / float(texture_width), v = float(height) / float(texture_height);
-    float x0 = float(x), y0 = float(y), x1 = float(x + width), y1 = float(y + height);
+    // Texel (i, j) of the copy is window pixel (x + i, y + j).
+    float u0 = float(x0 - x) / float(texture_width), u1 = float(x1 - x) / float(texture_width);
+    float v0 = float(y0 - y) / float(texture_height), v1 = float(y1 - y) / float(texture_height);
     glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex2f(x0, y0);
-    glTexCoord2f(u, 0.0f);
-    glVertex2f(x1, y0);
-    glTexCoord2f(u, v);
-    glVertex2f(x1, y1);
-    glTexCoord2f(0.0f, v);
-    glVertex2f(x0, y1);
+    glTexCoord2f(u0, v0);
+    glVertex2f(float(x0), float(y0));
+    glTexCoord2f(u1, v0);
+    glVertex2f(float(x1), float(y0));
+    glTexCoord2f(u1, v1);
+    glVertex2f(float(x1), float(y1));
+    glTexCoord2f(u0, v1);
+    glVertex2f(float(x0), float(y1));
     glEnd();
     glPopMatrix();
     glMatrixMode(GL_PROJECTION);

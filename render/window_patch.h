@@ -34,6 +34,8 @@ public:
     // Puts the copy back where it came from, replacing what is there: no blending, no
     // filtering, no depth test, whatever the current colour. GL state is left as found.
     void restore() const;
+    // Puts back the part of the copy inside a window rectangle, the same way.
+    void restore(int32_t x, int32_t y, int32_t width, int32_t height) const;
     // Drops the copy and its texture.
     void release();
 };

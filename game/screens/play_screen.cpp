@@ -354,13 +354,22 @@ uint64_t play_screen::buttons_key() const
 // would show, and on a software rasteriser it would cost as much as the world itself. Then,
 // once the margins are put back from copies that cover the rest of the window, every pixel
 // is drawn over without blending before anything is blended onto it, and only depth needs
-// clearing.
-void play_screen::draw_backdrop(float b) const
+// clearing. Where the frames stay in the back buffer (`frames_kept`), everything from the
+// colour clear on is drawn between them; depth is cleared whole before that, as a clear
+// under the scissor test is far slower on a software rasteriser.
+void play_screen::draw_backdrop(float b, bool frames_kept) const
 {
     bool hidden = level_hides_playfield(*this);
     bool covered = hidden && b == 1.0f && margins.covers_window(app_window(), frames.get(), 0.0f, buttons_key());
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glClear(covered ? GL_DEPTH_BUFFER_BIT : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (frames_kept) {
+        glClear(GL_DEPTH_BUFFER_BIT);
+        margins.scissor_between();
+        if (!covered)
+            glClear(GL_COLOR_BUFFER_BIT);
+    } else {
+        glClear(covered ? GL_DEPTH_BUFFER_BIT : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
     if (backdrop && !hidden) {
         colour(b);
         backdrop->draw_quad(32, 32, 64, 64);
@@ -371,7 +380,10 @@ void play_screen::draw(const game_hud& hud, float x, float y)
 {
     screen_begin_2d(1.0f);
     float b = std::clamp(logic.brightness, 0.0f, 1.0f);
-    draw_backdrop(b);
+    // Where the back buffer still holds the frames as the frame before left them, everything
+    // up to them is drawn between their copies only, and they stay in place.
+    bool frames_kept = b == 1.0f && margins.keeps_window(app_window(), frames.get(), 0.0f, buttons_key());
+    draw_backdrop(b, frames_kept);
     draw_level(b);
 
     if (logic.state == play_solution || logic.state == play_solution_end) {
@@ -414,7 +426,8 @@ void play_screen::draw(const game_hud& hud, float x, float y)
         margin_button(button_menu.get(), play_menu_button);
     };
     colour(b);
-    margins.draw(app_window(), frames.get(), 0.0f, buttons);
+    glDisable(GL_SCISSOR_TEST);
+    margins.draw(app_window(), frames.get(), 0.0f, buttons, frames_kept);
     draw_labels(b);
     draw_captions(b);
     draw_star_counter(hud, b);
@@ -424,4 +437,5 @@ void play_screen::draw(const game_hud& hud, float x, float y)
         draw_pause(hud);
     colour(b);
     gl_draw_quad(cursor.get(), x, y, 8, 8);
+    margins.drawn_over(x, y, 8, 8);
 }

@@ -49,7 +49,7 @@ private:
     // What the frame's drain hands the logic.
     input_sink_t input();
     uint64_t buttons_key() const;
-    void draw_backdrop(float b) const;
+    void draw_backdrop(float b, bool frames_kept) const;
     void draw_level(float b);
     void draw_world(const v_world& world, float b, float alpha) const;
     void draw_labels(float b);

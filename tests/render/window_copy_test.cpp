@@ -1,6 +1,7 @@
 // Copies that stand in for drawing, on Mesa: a window patch gives back exactly the pixels it
-// took, and the margin frames drawn from copies give the very pixels of drawing them whole,
-// frame after frame, while what lies under their shadowed edges changes.
+// took, and the margin frames drawn from copies, or left in a back buffer kept from frame to
+// frame, give the very pixels of drawing them whole, while what lies under their shadowed
+// edges changes.
 #include "render/margin_frames.h"
 #include "render/window_patch.h"
 #include "tests/render/render_test_util.h"
@@ -291,6 +292,90 @@ TEST_F(window_copy_test, a_cover_is_held_with_the_frames_and_their_copies_leave_
     }
     EXPECT_TRUE(pushed.held);
     EXPECT_FALSE(pushed.covers_window(window.get(), texture.get(), 3.0f, cover.key));
+}
+
+TEST_F(window_copy_test, frames_left_in_a_kept_back_buffer_show_the_pixels_of_drawing_them_whole)
+{
+    // Mesa's software rasteriser presents by copy and keeps the back buffer.
+    ASSERT_TRUE(window->present_by_copy);
+    ref_ptr<gl_texture> texture = frame_texture(62);
+    std::vector<uint8_t> spots(8 * 8 * 4);
+    for (size_t i = 0; i < spots.size(); ++i)
+        spots[i] = uint8_t(i % 4 == 3 ? 128 + (i * 29) % 128 : (i * 13) % 256);
+    store.add_image("tex\\spots", 8, 8, spots);
+    ref_ptr<gl_texture> spot = store.texture("tex\\spots");
+    ASSERT_TRUE(texture && spot);
+
+    // A pointer that wanders over both frames and the square, and a card across the whole
+    // square (over the copies' reach into it) on some frames.
+    auto pointer = [](int f) { return std::pair<float, float>{f % 3 == 0 ? -6.0f : f % 3 == 1 ? 66.5f : 30.0f, 8.0f + 5.0f * float(f)}; };
+    auto card = [](int f) { return f % 4 == 1; };
+    margin_frames margins;
+    // One frame as the play screen draws it: the square opaque and changing, something that
+    // strays beyond it (which the frames cover, or the scissor keeps off them), the frames
+    // (whole, or from `margins`), then the card and the pointer.
+    auto frame = [&](int f, bool whole, bool untouched) {
+        glClearColor(0, 0, 0, 1);
+        if (untouched) {
+            glClear(GL_DEPTH_BUFFER_BIT);
+            margins.scissor_between();
+        } else {
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        }
+        glDisable(GL_DEPTH_TEST);
+        glDisable(GL_BLEND);
+        glDisable(GL_TEXTURE_2D);
+        glColor4f(float(f % 3) / 2.0f, 0.5f, float(f % 2), 1.0f);
+        glRectf(0, 0, 64, 64);
+        glColor4f(1.0f, float(f % 2), 0.0f, 1.0f);
+        glRectf(-10, 20, 74, 30);
+        glDisable(GL_SCISSOR_TEST);
+        glEnable(GL_TEXTURE_2D);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glColor4f(1, 1, 1, 1);
+        if (whole) {
+            gl_draw_quad(texture.get(), -14, 32, 32, 64);
+            gl_draw_quad(texture.get(), 78, 32, 32, 64, {1, 1}, {0, 0});
+        } else {
+            margins.draw(window.get(), texture.get(), 0.0f, {}, untouched);
+        }
+        if (card(f))
+            gl_draw_quad(spot.get(), 32, 40, 64, 10);
+        auto [x, y] = pointer(f);
+        gl_draw_quad(spot.get(), x, y, 8, 8);
+        margins.drawn_over(x, y, 8, 8);
+    };
+
+    constexpr int frames = 12;
+    std::vector<std::vector<uint8_t>> wholes;
+    for (int f = 0; f < frames; ++f) {
+        frame(f, true, false);
+        wholes.push_back(read_window());
+    }
+    margins.drawn_over_frames.clear();
+    std::vector<bool> kept;
+    for (int f = 0; f < frames; ++f) {
+        // Frame 6 follows a frame presented by a swap; frame 9 a capture between frames.
+        window->present_by_copy = f != 5;
+        if (f == 9) {
+            glClear(GL_COLOR_BUFFER_BIT);
+            window->back_buffer_kept = false;
+        }
+        bool untouched = margins.keeps_window(window.get(), texture.get(), 0.0f);
+        kept.push_back(untouched);
+        frame(f, false, untouched);
+        std::string first;
+        EXPECT_EQ(differing(read_window(), wholes[size_t(f)], first), 0) << "frame " << f << ": " << first;
+        ASSERT_TRUE(window->swap());
+    }
+    window->present_by_copy = true;
+    EXPECT_EQ(kept, (std::vector<bool>{false, false, true, true, true, true, false, true, true, false, true, true}));
+
+    // A frame skipped (another screen drew and presented one) leaves nothing to build on.
+    frame(0, true, false);
+    ASSERT_TRUE(window->swap());
+    EXPECT_FALSE(margins.keeps_window(window.get(), texture.get(), 0.0f));
 }
 
 }  // namespace
