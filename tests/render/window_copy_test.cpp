@@ -31,6 +31,25 @@ struct window_copy_test : render_fixture {
         return n;
     }
 
+    // The square in a colour that changes with the frame's number, opaque, no depth test.
+    static void changing_square(int number)
+    {
+        glDisable(GL_DEPTH_TEST);
+        glDisable(GL_BLEND);
+        glDisable(GL_TEXTURE_2D);
+        glColor4f(float(number % 3) / 2.0f, 0.5f, float(number % 2), 1.0f);
+        glRectf(0, 0, 64, 64);
+    }
+
+    // Textured and blended by source alpha in white, as the frames are drawn.
+    static void textured_in_white()
+    {
+        glEnable(GL_TEXTURE_2D);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glColor4f(1, 1, 1, 1);
+    }
+
     // A 64 x 128 frame: opaque noise from its outer edge, then a shadow fading out towards
     // its inner edge (eight columns of it, or fewer).
     ref_ptr<gl_texture> frame_texture(int opaque_columns = 56)
@@ -245,15 +264,8 @@ TEST_F(window_copy_test, a_cover_is_held_with_the_frames_and_their_copies_leave_
     auto frame = [&](int number, bool clear_colour, bool copies) {
         glClearColor(clear_colour ? 0.0f : 1.0f, 0.0f, clear_colour ? 0.0f : 1.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glDisable(GL_DEPTH_TEST);
-        glDisable(GL_BLEND);
-        glDisable(GL_TEXTURE_2D);
-        glColor4f(float(number % 3) / 2.0f, 0.5f, float(number % 2), 1.0f);
-        glRectf(0, 0, 64, 64);
-        glEnable(GL_TEXTURE_2D);
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        glColor4f(1, 1, 1, 1);
+        changing_square(number);
+        textured_in_white();
         if (copies) {
             cover.key = uint64_t(picture);
             return;
@@ -322,18 +334,11 @@ TEST_F(window_copy_test, frames_left_in_a_kept_back_buffer_show_the_pixels_of_dr
         } else {
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         }
-        glDisable(GL_DEPTH_TEST);
-        glDisable(GL_BLEND);
-        glDisable(GL_TEXTURE_2D);
-        glColor4f(float(f % 3) / 2.0f, 0.5f, float(f % 2), 1.0f);
-        glRectf(0, 0, 64, 64);
+        changing_square(f);
         glColor4f(1.0f, float(f % 2), 0.0f, 1.0f);
         glRectf(-10, 20, 74, 30);
         glDisable(GL_SCISSOR_TEST);
-        glEnable(GL_TEXTURE_2D);
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        glColor4f(1, 1, 1, 1);
+        textured_in_white();
         if (whole) {
             gl_draw_quad(texture.get(), -14, 32, 32, 64);
             gl_draw_quad(texture.get(), 78, 32, 32, 64, {1, 1}, {0, 0});
