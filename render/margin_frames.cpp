@@ -181,7 +181,9 @@ void margin_frames::draw(const glw_window* window, gl_texture* texture, float of
                          bool untouched)
 {
     // What was drawn over the frames in the frame before: put back below, or drawn over.
-    std::vector<view_rect> over = std::move(drawn_over_frames);
+    // Swapped with the last frame's list, so that neither allocates once grown.
+    std::vector<view_rect>& over = drawn_over_before;
+    over.swap(drawn_over_frames);
     drawn_over_frames.clear();
     bool kept = untouched && keeps_window(window, texture, offset, cover.key);
     drawn_at_swap = -1;

@@ -106,4 +106,6 @@ private:
     bool copyable(const frame_key& key, gl_texture& texture);
     bool capture(const frame_key& key, const gl_texture& texture);
     void restore_drawn_over(const std::vector<view_rect>& rects) const;
+
+    std::vector<view_rect> drawn_over_before;  // draw()'s own list of the frame before
 };
