@@ -171,10 +171,10 @@ void v_body::finalise()
     immovable = all_fixed;
 }
 
-void v_body::enforce_pins()
+bool v_body::enforce_pins()
 {
     if (immovable || !type)
-        return;
+        return false;
     const v_body_type& t = *type;
     auto rail_dir = [&] {
         float s, c;
@@ -198,7 +198,7 @@ void v_body::enforce_pins()
         }
     }
     if (!pinned)
-        return;
+        return false;
     for (size_t i = 0; i < nodes.size(); ++i) {
         if (!nodes[i].fixed)
             continue;
@@ -212,6 +212,7 @@ void v_body::enforce_pins()
         }
     }
     place_nodes(false);
+    return true;
 }
 
 bool v_body::contains(vec2 p) const

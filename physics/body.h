@@ -50,8 +50,9 @@ public:
     vec2 velocity_at(vec2 p) const;
     // Bound radius and immovable flag; run after nodes are placed or fixed.
     void finalise();
-    // Pins and rails: pulls the body back to its fixed nodes' anchors.
-    void enforce_pins();
+    // Pins and rails: pulls the body back to its fixed nodes' anchors. True when it
+    // placed the nodes afterwards (a movable body with a pin).
+    bool enforce_pins();
     // Whether p lies inside the collision outline (ray crossing count).
     bool contains(vec2 p) const;
     // Index of a node of this body, -1 when it is not one.

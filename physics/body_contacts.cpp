@@ -49,10 +49,15 @@ float share_of(const v_body& a, const v_body& b, const v_constraint& edge, const
     return s > 0.0f && s < 1.0f ? s : 0.5f;
 }
 
-void detect_pair(v_world& world, v_body& a, v_body& b)
+// The height a body's collision outline spans.
+struct outline_span {
+    float top, bottom;
+};
+
+// The inside test counts the outline edges that span the point's height, so a point
+// above or below every outline node is outside without it.
+outline_span span_of(const v_body& a)
 {
-    // The inside test counts the outline edges that span the point's height, so a point
-    // above or below every outline node is outside without it.
     float top = INFINITY, bottom = -INFINITY;
     for (const v_constraint* e : a.collidable)
         for (float y : {e->n1->position.y, e->n2->position.y}) {
@@ -61,8 +66,27 @@ void detect_pair(v_world& world, v_body& a, v_body& b)
             if (y > bottom)
                 bottom = y;
         }
+    return {top, bottom};
+}
+
+// Whether two bodies' bounding circles overlap: their centres nearer than the sum of the
+// radii. The squared distance decides first where it can: the square root is rounded
+// correctly, so a distance whose square (exact in double) reaches the sum's square
+// cannot round to less than the sum.
+bool bounds_overlap(const v_body& a, const v_body& b)
+{
+    vec2 d = b.position - a.position;
+    float q = d.x * d.x + d.y * d.y;
+    float reach = a.bound_radius + b.bound_radius;
+    if (double(q) >= double(reach) * double(reach))
+        return false;
+    return std::sqrt(q) < reach;
+}
+
+void detect_pair(v_world& world, v_body& a, outline_span span, v_body& b)
+{
     for (v_node& p : b.nodes) {
-        if (!p.on_edge || p.position.y < top || p.position.y >= bottom || !a.contains(p.position))
+        if (!p.on_edge || p.position.y < span.top || p.position.y >= span.bottom || !a.contains(p.position))
             continue;
         // The nearest edge that the point lies over decides, and only that edge must be
         // free of a contact. Both rules keep stacks at rest: stopping at the first edge
@@ -193,11 +217,17 @@ void v_detect_contacts(v_world& world)
     for (const auto& a : world.bodies) {
         if (a->collidable.empty())
             continue;
+        // Detection moves nothing: the outline's span, once needed, holds for every pair.
+        bool spanned = false;
+        outline_span span{};
         for (const auto& b : world.bodies) {
-            if (a == b || b->collidable.empty() || (a->immovable && b->immovable))
+            if (a == b || b->collidable.empty() || (a->immovable && b->immovable) || !bounds_overlap(*a, *b))
                 continue;
-            if ((b->position - a->position).length() < a->bound_radius + b->bound_radius)
-                detect_pair(world, *a, *b);
+            if (!spanned) {
+                span = span_of(*a);
+                spanned = true;
+            }
+            detect_pair(world, *a, span, *b);
         }
     }
 }

@@ -13,6 +13,13 @@ struct v_step_scratch {
         v_node* node;
     };
     std::vector<pair_entry> pairs;
+    // The position and angle each body's nodes were last placed from in this step.
+    struct body_pose {
+        vec2 position;
+        float angle = 0.0f;
+        bool placed = false;
+    };
+    std::vector<body_pose> poses;
     // The body contacts in the order of the position pass (lowest point first).
     std::vector<v_body_contact*> contact_order;
 };

@@ -9,6 +9,34 @@
 #include "physics/world_internal.h"
 
 #include <chrono>
+#include <cstring>
+
+namespace {
+
+using body_pose = v_step_scratch::body_pose;
+
+bool same_bits(float a, float b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// Places the nodes of every body that moved since its nodes were placed last in this
+// step. The placement is a function of the body's position and angle alone, so a body
+// whose pose is bit for bit the noted one would get the very same node positions again.
+void place_moved_nodes(const std::vector<std::unique_ptr<v_body>>& bodies, std::vector<body_pose>& poses)
+{
+    for (size_t i = 0; i < bodies.size(); ++i) {
+        v_body& b = *bodies[i];
+        body_pose& p = poses[i];
+        if (p.placed && same_bits(p.position.x, b.position.x) && same_bits(p.position.y, b.position.y) &&
+            same_bits(p.angle, b.angle))
+            continue;
+        b.place_nodes(false);
+        p = {b.position, b.angle, true};
+    }
+}
+
+}  // namespace
 
 void v_world::step()
 {
@@ -45,8 +73,13 @@ void v_world::step_simulate()
         if (!c->cut)
             v_solve_constraint(*c);
     // Pins and rails correct what the constraints moved, before anything collides.
-    for (const auto& b : bodies)
-        b->enforce_pins();
+    std::vector<body_pose>& poses = scratch->poses;
+    poses.resize(bodies.size());
+    for (size_t i = 0; i < bodies.size(); ++i) {
+        v_body& b = *bodies[i];
+        bool placed = b.enforce_pins();
+        poses[i] = {b.position, b.angle, placed};
+    }
     // Free nodes among themselves, each against those before it. Nodes without a
     // type take no part, so only typed ones are packed; the squared-distance test runs
     // on the packed copy, which follows every push of a colliding pair.
@@ -73,8 +106,7 @@ void v_world::step_simulate()
     }
     // Body contacts: the body nodes are placed from the integrated positions first, so
     // that detection and resolution see where the outlines are now.
-    for (const auto& b : bodies)
-        b->place_nodes(false);
+    place_moved_nodes(bodies, poses);
     v_detect_contacts(*this);
     v_resolve_contacts(*this);
     // Bodies against free nodes, behind a bounding-box test; a caught ball leaves the
@@ -100,8 +132,7 @@ void v_world::step_simulate()
     }
     // The contacts moved bodies: place their nodes again for drawing and the next step.
     // Then the level is solved when no coloured ball is left (caught balls are gone).
-    for (const auto& b : bodies)
-        b->place_nodes(false);
+    place_moved_nodes(bodies, poses);
     if (verdict == v_verdict_undecided) {
         bool ball_left = false;
         for (const v_node* n : nodes)
