@@ -69,18 +69,10 @@ outline_span span_of(const v_body& a)
     return {top, bottom};
 }
 
-// Whether two bodies' bounding circles overlap: their centres nearer than the sum of the
-// radii. The squared distance decides first where it can: the square root is rounded
-// correctly, so a distance whose square (exact in double) reaches the sum's square
-// cannot round to less than the sum.
+// Whether two bodies' bounding circles overlap: their centres nearer than the sum of the radii.
 bool bounds_overlap(const v_body& a, const v_body& b)
 {
-    vec2 d = b.position - a.position;
-    float q = d.x * d.x + d.y * d.y;
-    float reach = a.bound_radius + b.bound_radius;
-    if (double(q) >= double(reach) * double(reach))
-        return false;
-    return std::sqrt(q) < reach;
+    return (b.position - a.position).length() < a.bound_radius + b.bound_radius;
 }
 
 void detect_pair(v_world& world, v_body& a, outline_span span, v_body& b)
